@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# run.sh: Tavolin's main job on Linux. Installs what is missing, builds,
+# writes the demo recorder (a folder laid out like a Hi-MD recorder's drive)
+# and prints its listing with tavolin-list.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+tools/setup.sh
+tools/build.sh native
+demo="$root/build/demo-recorder"
+build/native/tools/tavolin-make-demo "$demo"
+build/native/tools/tavolin-list "$demo"

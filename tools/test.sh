@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# test.sh: every test. Installs what is missing, builds the native, Windows
+# and fuzz trees, runs the native tests (sanitized), a short fuzz run of each
+# fuzzer over its seed corpus, and the Windows tests under Wine in Xvfb.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+tools/setup.sh
+tools/build.sh native windows fuzz
+
+echo "== native tests"
+ctest --test-dir build/native --output-on-failure -j "$(nproc)"
+
+echo "== fuzzing (fixed number of runs)"
+for f in build/fuzz/tests/fuzz/fuzz_*; do
+  [ -x "$f" ] || continue
+  name=$(basename "$f")
+  corpus="tests/fuzz/corpus/${name#fuzz_}"
+  work=$(mktemp -d)
+  [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
+  "$f" -runs="${TAVOLIN_FUZZ_RUNS:-20000}" -seed=1 -max_len=400000 "$work" >"$work.log" 2>&1 || {
+    tail -n 40 "$work.log"; echo "fuzzer $name failed"; exit 1; }
+  echo "$name: $(grep -E '^Done' "$work.log" || tail -n 1 "$work.log")"
+  rm -rf "$work" "$work.log"
+done
+
+echo "== Windows tests under Wine"
+tools/wine-session.sh build/windows \
+  ctest --test-dir build/windows --output-on-failure -j 1
