@@ -1,0 +1,82 @@
+#include "index/scan_worker_win.h"
+
+#include <cstring>
+
+#include "index/locate_win.h"
+#include "index/scan_walk.h"
+
+namespace {
+
+// Forwards the walk's findings to the window. Both messages are sent, so the
+// texts and the report stay valid until the window has copied them.
+class WindowSink : public ScanSink {
+public:
+    explicit WindowSink(HWND window) : window_(window) {}
+
+    void OnDiscTitle(const char* title) override
+    {
+        SendMessageA(window_, MSG_DISC_TITLE, 0, reinterpret_cast<LPARAM>(title));
+    }
+
+    void OnTrackFound(uint32_t slot, const TrackReport& report) override
+    {
+        SendMessageA(window_, MSG_TRACK_FOUND, slot, reinterpret_cast<LPARAM>(&report));
+    }
+
+private:
+    HWND window_;
+};
+
+}  // namespace
+
+DWORD WINAPI ScanWorker(LPVOID)
+{
+    // StartScan stored the handle before letting this thread run.
+    HANDLE self = gScan.running.load();
+    HWND window = gScan.notifyWindow;
+
+    // Shared for reading only: while the scan runs nobody can open the index
+    // for writing.
+    HANDLE file = CreateFileA(gScan.indexPath, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    uint8_t* image = nullptr;
+    size_t imageSize = 0;
+    if (file != INVALID_HANDLE_VALUE) {
+        LARGE_INTEGER size;
+        if (!GetFileSizeEx(file, &size))
+            size.QuadPart = 0;
+        const DWORD toRead = size.QuadPart > INDEX_READ_LIMIT
+            ? INDEX_READ_LIMIT
+            : static_cast<DWORD>(size.QuadPart);
+        imageSize = static_cast<size_t>(toRead) + INDEX_IMAGE_PADDING;
+        image = static_cast<uint8_t*>(LocalAlloc(LMEM_ZEROINIT, imageSize));
+        if (image != nullptr) {
+            DWORD got = 0;
+            // A short read is scanned as it stands: the rest stays zero.
+            if (!ReadFile(file, image, toRead, &got, nullptr) || got == 0) {
+                CloseHandle(file);
+                file = INVALID_HANDLE_VALUE;
+            }
+        }
+    }
+
+    if (image != nullptr) {
+        const TrackIndexFile index = {image, imageSize};
+        WindowSink sink(window);
+        WalkTrackIndex(index, gScan.stop, sink);
+        LocalFree(image);
+    }
+
+    gScan.stop.store(1);
+    // The marker goes before MSG_SCAN_DONE is posted: once the window has
+    // handled it, the next StartScan always starts. Only this scan's own
+    // marker is cleared.
+    HANDLE mine = self;
+    gScan.running.compare_exchange_strong(mine, nullptr);
+    PostMessageA(window, MSG_SCAN_DONE, 0, 0);
+    if (self != nullptr)
+        CloseHandle(self);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    return 0;
+}
