@@ -1,0 +1,153 @@
+#include "index/scan_walk.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "index/hms.h"
+#include "index/track_timing.h"
+
+namespace {
+
+// Room for the length and mode piece of a line: "     (" hours "h:" "59m:"
+// "59s) " "   [ " mode name " ]" is at most 47 characters.
+constexpr size_t LINE_TAIL_SIZE = 64;
+
+// Appends formatted text to a buffer of a fixed number of characters; what
+// does not fit is cut and the buffer always stays terminated.
+class LineWriter {
+public:
+    LineWriter(char* out, size_t maxChars) : out_(out), max_(maxChars) { out_[0] = '\0'; }
+
+    [[gnu::format(printf, 2, 3)]] void Add(const char* format, ...) {
+        if (len_ >= max_) return;
+        va_list args;
+        va_start(args, format);
+        const int n = vsnprintf(out_ + len_, max_ - len_ + 1, format, args);
+        va_end(args);
+        if (n > 0) len_ = (size_t(n) > max_ - len_) ? max_ : len_ + size_t(n);
+    }
+    size_t Length() const { return len_; }
+
+private:
+    char* out_;
+    size_t max_;
+    size_t len_ = 0;
+};
+
+// The walk's fixed working buffers, reused for every track.
+struct ScanBuffers {
+    char title[TEXT_BUFFER_SIZE];
+    char artist[TEXT_BUFFER_SIZE];
+    char album[TEXT_BUFFER_SIZE];
+    char group[TEXT_BUFFER_SIZE];
+    char tail[LINE_TAIL_SIZE];
+    char line[LINE_BUFFER_SIZE];  // the disc title, then each display line
+    float length;
+};
+
+bool IsStopped(const std::atomic<int32_t>& stop) {
+    return stop.load(std::memory_order_relaxed) != 0;
+}
+
+void ReadTextOrEmpty(const TrackIndexFile& file, uint16_t cell, char (&out)[TEXT_BUFFER_SIZE],
+                     const std::atomic<int32_t>& stop) {
+    out[0] = '\0';
+    if (cell != 0) ReadCellText(file, cell, out, sizeof out, stop);
+}
+
+// Decodes the track in the slot and reports it. The number shown is the play
+// position, or the entry's own track number when the disc keeps no play
+// order (playPosition 0); running numbers an untitled track. The texts come first in
+// the line and are cut when the line is full, so the length and mode piece
+// at its end always shows.
+void ReportTrack(const TrackIndexFile& file, uint32_t slot, uint32_t playPosition, uint32_t running,
+                 const std::atomic<int32_t>& stop, ScanBuffers& buf, ScanSink& sink) {
+    const uint16_t titleCell = TitleCell(file, slot);
+    const uint16_t artistCell = ArtistCell(file, slot);
+    const uint16_t albumCell = AlbumCell(file, slot);
+    ReadTextOrEmpty(file, titleCell, buf.title, stop);
+    ReadTextOrEmpty(file, artistCell, buf.artist, stop);
+    ReadTextOrEmpty(file, albumCell, buf.album, stop);
+
+    TrackTiming timing;
+    ComputeTrackTiming(file, slot, timing);
+    const uint32_t number = playPosition != 0 ? playPosition : timing.trackNumber;
+    buf.length = timing.length;
+    uint32_t hours, minutes, seconds;
+    HmsSplit(buf.length, hours, minutes, seconds, 1);
+
+    const int32_t groupCell = FindGroup(file, number);
+    const uint16_t groupTitleCell = groupCell > 0 ? uint16_t(groupCell) : 0;
+    ReadTextOrEmpty(file, groupTitleCell, buf.group, stop);
+
+    // Untitled exactly when the line would carry no text.
+    const bool isUntitled = titleCell == 0 && artistCell == 0 && albumCell == 0 && groupTitleCell == 0;
+
+    LineWriter tail(buf.tail, sizeof buf.tail - 1);
+    tail.Add("     (");
+    if (hours > 0) tail.Add("%uh:", hours);
+    if (minutes > 0) tail.Add("%um:", minutes);
+    tail.Add("%02us) ", seconds);
+    tail.Add("   [ %s ]", RecordingModeName(timing.bitrate));
+
+    LineWriter line(buf.line, sizeof buf.line - 1 - tail.Length());
+    if (isUntitled) {
+        line.Add("UNTITLED TRACK %u", running);
+    } else {
+        line.Add("%03u) ", number);
+        if (buf.group[0] != '\0') line.Add(" {%s}     ", buf.group);
+        if (buf.artist[0] != '\0') line.Add("%s \\ ", buf.artist);
+        if (buf.album[0] != '\0') line.Add("%s \\ ", buf.album);
+        line.Add("%s", buf.title);
+    }
+    LineWriter whole(buf.line + line.Length(), tail.Length());
+    whole.Add("%s", buf.tail);
+
+    TrackReport report;
+    report.displayLine = buf.line;
+    report.artist = buf.artist;
+    report.album = buf.album;
+    report.title = buf.title;
+    report.trackNumber = number;
+    report.trackLength = &buf.length;
+    report.bitrate = timing.bitrate;
+    report.groupName = buf.group;
+    sink.OnTrackFound(slot, report);
+}
+
+}  // namespace
+
+// With a play order, the slots it names are the tracks, reported in slot
+// order and numbered by play position. Without one, every slot whose first
+// bytes are not all zero is a track, numbered by its entry, and the walk
+// ends after as many tracks as the header counts. Either way it never looks
+// past the last slot of the table.
+void WalkTrackIndex(const TrackIndexFile& file, const std::atomic<int32_t>& stop, ScanSink& sink) {
+    ScanBuffers buf;
+    const uint16_t discTitleCell = DiscTitleCell(file);
+    if (discTitleCell != 0) {
+        buf.line[0] = '\0';
+        ReadCellText(file, discTitleCell, buf.line, sizeof buf.line, stop);
+        sink.OnDiscTitle(buf.line);
+    }
+    if (IsStopped(stop)) return;
+
+    uint16_t positions[TRACK_SLOT_COUNT];
+    if (ReadPlayOrder(file, positions) > 0) {
+        for (uint32_t slot = 0; slot < TRACK_SLOT_COUNT; ++slot) {
+            if (positions[slot] != 0) ReportTrack(file, slot, positions[slot], positions[slot], stop, buf, sink);
+            if (IsStopped(stop)) return;
+        }
+        return;
+    }
+
+    uint32_t bound = TrackCount(file);
+    for (uint32_t slot = 0; slot < bound && slot < TRACK_SLOT_COUNT; ++slot) {
+        if (IsEmptySlot(file, slot)) {
+            ++bound;
+        } else {
+            ReportTrack(file, slot, 0, slot + 1, stop, buf, sink);
+        }
+        if (IsStopped(stop)) return;
+    }
+}
