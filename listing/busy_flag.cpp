@@ -1,0 +1,3 @@
+#include "listing/busy_flag.h"
+
+int gBusy = 0;

@@ -1,0 +1,128 @@
+#include "listing/listing_builder.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "index/hms.h"
+
+namespace {
+struct GroupEntry {
+    uint32_t first;  // catalogue index of the group's first track
+    double sum;      // lengths added in catalogue order, at double precision
+};
+
+uint64_t HashName(const char* name) {
+    uint64_t h = 14695981039346656037ull;  // FNV-1a
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p) {
+        h ^= *p;
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+// Groups the catalogue by exact group name in one pass with an
+// open-addressing table. Returns the number of groups, or -1 without memory.
+long CollectGroups(const TrackCatalogue& catalogue, GroupEntry* groups) {
+    size_t slots = 16;
+    while (slots < size_t(catalogue.count) * 2) slots <<= 1;
+    std::unique_ptr<int32_t[]> table(new (std::nothrow) int32_t[slots]);
+    if (!table) return -1;
+    std::fill(table.get(), table.get() + slots, -1);
+    long groupCount = 0;
+    for (uint32_t i = 0; i < catalogue.count; ++i) {
+        const TrackRecord& r = catalogue.records[i];
+        if (r.groupName[0] == '\0') continue;
+        size_t slot = size_t(HashName(r.groupName)) & (slots - 1);
+        while (table[slot] >= 0 &&
+               std::strcmp(catalogue.records[groups[table[slot]].first].groupName, r.groupName) != 0)
+            slot = (slot + 1) & (slots - 1);
+        if (table[slot] < 0) {
+            table[slot] = int32_t(groupCount);
+            groups[groupCount++] = {i, 0.0};
+        }
+        groups[table[slot]].sum += double(r.trackLength);
+    }
+    return groupCount;
+}
+
+void AppendLengthPiece(char* out, size_t size, float length) {
+    uint32_t h, m, s;
+    HmsSplit(length, h, m, s, 1);
+    size_t used = std::strlen(out);
+    if (h > 0 && used < size) used += std::snprintf(out + used, size - used, "%uh:", unsigned(h));
+    if (m > 0 && used < size) used += std::snprintf(out + used, size - used, "%um:", unsigned(m));
+    if (used < size) std::snprintf(out + used, size - used, "%02us)", unsigned(s));
+}
+}  // namespace
+
+void FormatGroupLine(uint32_t number, const char* name, float length, char* out, size_t size) {
+    if (size == 0) return;
+    std::snprintf(out, size, "%03u) %.254s       (", unsigned(number), name);
+    AppendLengthPiece(out, size, length);
+}
+
+void ReleaseListing(ComposedListing& listing) {
+    delete[] listing.lines;
+    delete[] listing.groupTexts;
+    listing = {};
+}
+
+// Full Listing: one line per record, catalogue order. Group Listing: one line
+// per group (the tracks sharing a non-empty, byte-equal group name), standing
+// for its member with the lowest catalogue index; groups are listed and
+// numbered 1, 2, 3 ... by their first track's trackNumber, equal numbers in
+// catalogue order, so every group appears whatever its tracks are numbered.
+int ComposeListing(TrackCatalogue& catalogue, ListingMode mode, ComposedListing& out) {
+    out = {};
+    const uint32_t n = catalogue.count;
+    if (mode != GROUP_LISTING) {
+        out.lines = new (std::nothrow) ListingLine[n ? n : 1];
+        if (!out.lines) return 0;
+        for (uint32_t i = 0; i < n; ++i)
+            out.lines[i] = {catalogue.records[i].displayLine, intptr_t(i)};
+        out.count = n;
+        return 1;
+    }
+
+    std::unique_ptr<GroupEntry[]> groups(new (std::nothrow) GroupEntry[n ? n : 1]);
+    if (!groups) return 0;
+    const long found = CollectGroups(catalogue, groups.get());
+    if (found < 0) return 0;
+    const uint32_t groupCount = uint32_t(found);
+    for (uint32_t g = 0; g < groupCount; ++g)
+        catalogue.records[groups[g].first].groupLength = float(groups[g].sum);
+
+    // Groups were collected in catalogue order of their first tracks, so a
+    // stable sort by track number leaves equal numbers in catalogue order.
+    std::stable_sort(groups.get(), groups.get() + groupCount, [&](const GroupEntry& a, const GroupEntry& b) {
+        return catalogue.records[a.first].trackNumber < catalogue.records[b.first].trackNumber;
+    });
+
+    out.lines = new (std::nothrow) ListingLine[groupCount ? groupCount : 1];
+    out.groupTexts = new (std::nothrow) char[size_t(groupCount ? groupCount : 1) * GROUP_LINE_SIZE];
+    if (!out.lines || !out.groupTexts) {
+        ReleaseListing(out);
+        return 0;
+    }
+    for (uint32_t g = 0; g < groupCount; ++g) {
+        TrackRecord& r = catalogue.records[groups[g].first];
+        r.groupNumber = g + 1;
+        char* text = out.groupTexts + size_t(g) * GROUP_LINE_SIZE;
+        FormatGroupLine(r.groupNumber, r.groupName, r.groupLength, text, GROUP_LINE_SIZE);
+        out.lines[g] = {text, intptr_t(groups[g].first)};
+    }
+    out.count = groupCount;
+    return 1;
+}
+
+void FormatStatusText(ListingMode mode, uint32_t lineCount, char* out, size_t size) {
+    const bool isGroup = mode == GROUP_LISTING;
+    if (lineCount == 0)
+        std::snprintf(out, size, "%s", isGroup ? "Found no groups" : "Found no files");
+    else
+        std::snprintf(out, size, isGroup ? "Found %u groups" : "Found %u tracks", unsigned(lineCount));
+}

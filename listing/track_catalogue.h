@@ -1,0 +1,52 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "index/track_report.h"
+
+constexpr size_t TRACK_TEXT_SIZE = 255;     // artist, album, title, groupName
+constexpr size_t DISPLAY_LINE_SIZE = 2048;
+constexpr uint32_t CATALOGUE_GROWTH = 100;  // records added per growth step
+
+// One reported track. The four text fields are 255 bytes each and lie back to
+// back with trackNumber directly after them.
+struct TrackRecord {
+    char artist[TRACK_TEXT_SIZE];
+    char album[TRACK_TEXT_SIZE];
+    char title[TRACK_TEXT_SIZE];
+    char groupName[TRACK_TEXT_SIZE];
+    uint32_t trackNumber;
+    char displayLine[DISPLAY_LINE_SIZE];
+    uint32_t groupNumber;  // 0 until a Group Listing numbers the group's first track
+    float groupLength;     // 0 until a Group Listing sums the group (first track only)
+    float trackLength;     // seconds
+    uint32_t bitrate;      // bits per second
+};
+
+static_assert(offsetof(TrackRecord, trackNumber) == 4 * TRACK_TEXT_SIZE);
+
+// Every reported track in report order, addressed by catalogue index.
+// Records past count are all zero bytes.
+struct TrackCatalogue {
+    TrackRecord* records;
+    uint32_t count;
+    uint32_t capacity;  // grows in steps of CATALOGUE_GROWTH
+};
+
+extern TrackCatalogue gCatalogue;
+
+// Zero-filled allocation used for the record storage (calloc's shape); tests
+// swap it to see a failed growth.
+using CatalogueAllocFn = void* (*)(size_t count, size_t size);
+extern CatalogueAllocFn gCatalogueAlloc;
+
+// Zeroes every record of the storage and sets count to 0; the storage stays.
+void ClearCatalogue();
+
+// Copies the report into the next record (texts cut to their fields) and
+// returns its index, or -1 when the storage could not grow (the records
+// already in are kept, the report is dropped).
+int AppendTrack(const TrackReport& report);
+
+// The record at index, or nullptr when index is not below count.
+const TrackRecord* CatalogueRecord(intptr_t index);

@@ -1,0 +1,199 @@
+#include "listing/listing_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "support/listing_reference/listing_reference.h"
+
+namespace {
+
+struct Track {
+    const char* group;
+    uint32_t number;
+    float length;
+};
+
+void FillCatalogue(const std::vector<Track>& tracks) {
+    ClearCatalogue();
+    for (const Track& t : tracks) {
+        std::string line = "line " + std::to_string(t.number);
+        float length = t.length;
+        AppendTrack({line.c_str(), "", "", "", t.number, &length, 132000, t.group});
+    }
+}
+
+std::vector<RefLine> Compose(ListingMode mode) {
+    ComposedListing listing;
+    EXPECT_EQ(ComposeListing(gCatalogue, mode, listing), 1);
+    std::vector<RefLine> lines;
+    for (uint32_t i = 0; i < listing.count; ++i) lines.push_back({listing.lines[i].text, listing.lines[i].itemData});
+    ReleaseListing(listing);
+    return lines;
+}
+
+std::string Status(ListingMode mode, uint32_t n) {
+    char text[STATUS_TEXT_SIZE];
+    FormatStatusText(mode, n, text, sizeof text);
+    return text;
+}
+
+TEST(ComposeListing, EmptyAndUngroupedCatalogues) {
+    FillCatalogue({});
+    EXPECT_TRUE(Compose(FULL_LISTING).empty());
+    EXPECT_TRUE(Compose(GROUP_LISTING).empty());
+    FillCatalogue({{"", 2, 1}, {"", 1, 2}});
+    EXPECT_EQ(Compose(FULL_LISTING), (std::vector<RefLine>{{"line 2", 0}, {"line 1", 1}}));
+    EXPECT_TRUE(Compose(GROUP_LISTING).empty());
+}
+
+TEST(FormatStatusText, WordsPerModeAndCount) {
+    EXPECT_EQ(Status(FULL_LISTING, 0), "Found no files");
+    EXPECT_EQ(Status(GROUP_LISTING, 0), "Found no groups");
+    EXPECT_EQ(Status(FULL_LISTING, 1), "Found 1 tracks");
+    EXPECT_EQ(Status(FULL_LISTING, 2047), "Found 2047 tracks");
+    EXPECT_EQ(Status(GROUP_LISTING, 12), "Found 12 groups");
+}
+
+TEST(FormatGroupLine, LengthPiecesAndWideNumbers) {
+    const struct {
+        uint32_t number;
+        float length;
+        const char* expected;
+    } rows[] = {
+        {3, 3725.4f, "003) Live       (1h:2m:05s)"},
+        {1, 3605.0f, "001) Live       (1h:05s)"},   // minutes left out under hours
+        {1, 42.0f, "001) Live       (42s)"},
+        {1, 7.0f, "001) Live       (07s)"},
+        {1, 42.7f, "001) Live       (43s)"},      // always rounded
+        {1000, 0.0f, "1000) Live       (00s)"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.expected);
+        char text[GROUP_LINE_SIZE];
+        FormatGroupLine(row.number, "Live", row.length, text, sizeof text);
+        EXPECT_STREQ(text, row.expected);
+    }
+    // The longest name with the widest number and length still fits whole.
+    const std::string name(254, 'n');
+    char text[GROUP_LINE_SIZE];
+    FormatGroupLine(0xFFFFFFFFu, name.c_str(), 3.0e9f, text, sizeof text);
+    EXPECT_EQ(std::string(text).substr(0, 12), "4294967295) ");
+    EXPECT_EQ(text[std::strlen(text) - 1], ')');
+}
+
+TEST(ComposeListing, GroupsSumAcrossTheCatalogueAndNumberByFirstTrack) {
+    FillCatalogue({
+        {"Live", 5, 100.0f},  // 0: first of Live
+        {"", 1, 1.0f},
+        {"Mix", 2, 10.0f},    // 2: first of Mix
+        {"Live", 6, 20.5f},
+        {"live", 9, 7.0f},    // 4: letter case makes another group
+        {"Mix", 3, 0.25f},
+        {"Live", 7, 3605.0f},
+    });
+    gCatalogue.records[3].groupNumber = 77;  // other members keep what they held
+    const std::vector<RefLine> lines = Compose(GROUP_LISTING);
+    EXPECT_EQ(lines, (std::vector<RefLine>{
+                         {"001) Mix       (10s)", 2},
+                         {"002) Live       (1h:2m:05s)", 0},
+                         {"003) live       (07s)", 4},
+                     }));
+    EXPECT_EQ(gCatalogue.records[0].groupNumber, 2u);
+    EXPECT_EQ(gCatalogue.records[2].groupNumber, 1u);
+    EXPECT_EQ(gCatalogue.records[4].groupNumber, 3u);
+    EXPECT_EQ(gCatalogue.records[0].groupLength, float(100.0 + 20.5 + 3605.0));
+    EXPECT_EQ(gCatalogue.records[2].groupLength, 10.25f);
+    EXPECT_EQ(gCatalogue.records[3].groupNumber, 77u);
+    EXPECT_EQ(gCatalogue.records[3].groupLength, 0.0f);
+
+    // Full Listing leaves the group fields, and a second Group Listing
+    // computes the same ones again.
+    std::vector<TrackRecord> before(gCatalogue.records, gCatalogue.records + gCatalogue.count);
+    EXPECT_EQ(Compose(FULL_LISTING).size(), 7u);
+    EXPECT_EQ(Compose(GROUP_LISTING), lines);
+    EXPECT_EQ(std::memcmp(before.data(), gCatalogue.records, before.size() * sizeof(TrackRecord)), 0);
+}
+
+// Groups whose first tracks carry a number of 0, a number above the track
+// count, or the same number as another group's first track all get a line:
+// ordered by number, equal numbers in catalogue order.
+TEST(ComposeListing, ListsEveryGroupWhateverItsFirstTrackNumber) {
+    FillCatalogue({
+        {"Above", 50, 1},  // above the count of 6
+        {"Zero", 0, 2},
+        {"TwinA", 3, 3},
+        {"TwinB", 3, 4},
+        {"Plain", 2, 5},
+        {"Zero", 1, 6},
+    });
+    const std::vector<RefLine> lines = Compose(GROUP_LISTING);
+    EXPECT_EQ(lines, (std::vector<RefLine>{
+                         {"001) Zero       (08s)", 1},
+                         {"002) Plain       (05s)", 4},
+                         {"003) TwinA       (03s)", 2},
+                         {"004) TwinB       (04s)", 3},
+                         {"005) Above       (01s)", 0},
+                     }));
+}
+
+// Where every group's first track has its own number within 1..count, the
+// result equals the pairwise build with its track-number table, byte for
+// byte in the lines and in every record.
+TEST(ComposeListing, MatchesThePairwiseBuildWhereItsTableWorks) {
+    for (uint32_t seed = 1; seed <= 8; ++seed) {
+        SCOPED_TRACE(seed);
+        RandomCatalogueOptions options;
+        options.groupCount = 3 + seed * 7;
+        options.distinctFirstNumbers = true;
+        options.textLength = seed * 20;
+        FillRandomCatalogue(seed, 100 + seed * 37, options);
+        std::vector<TrackRecord> copy(gCatalogue.records, gCatalogue.records + gCatalogue.count);
+        TrackCatalogue reference{copy.data(), uint32_t(copy.size()), uint32_t(copy.size())};
+        const std::vector<RefLine> expected = ReferenceGroupListing(reference);
+        ASSERT_FALSE(expected.empty());
+        EXPECT_EQ(Compose(GROUP_LISTING), expected);
+        EXPECT_EQ(std::memcmp(copy.data(), gCatalogue.records, copy.size() * sizeof(TrackRecord)), 0);
+    }
+}
+
+// With numbers full of repeats and out of range, the lines follow the
+// mended rule: every group, ordered by first-track number then catalogue
+// index, numbered in that order; the sums still match the pairwise build.
+TEST(ComposeListing, MendedOrderOnRandomCatalogues) {
+    for (uint32_t seed = 11; seed <= 16; ++seed) {
+        SCOPED_TRACE(seed);
+        RandomCatalogueOptions options;
+        options.groupCount = 40;
+        FillRandomCatalogue(seed, 300, options);
+        std::vector<TrackRecord> copy(gCatalogue.records, gCatalogue.records + gCatalogue.count);
+        TrackCatalogue reference{copy.data(), uint32_t(copy.size()), uint32_t(copy.size())};
+        ReferenceGroupListing(reference);  // sums into copy's first tracks
+
+        std::vector<uint32_t> firsts;
+        for (uint32_t i = 0; i < copy.size(); ++i) {
+            if (copy[i].groupName[0] == '\0') continue;
+            bool isFirst = true;
+            for (uint32_t j = 0; j < i; ++j) isFirst = isFirst && std::strcmp(copy[j].groupName, copy[i].groupName) != 0;
+            if (isFirst) firsts.push_back(i);
+        }
+        std::stable_sort(firsts.begin(), firsts.end(),
+                         [&](uint32_t a, uint32_t b) { return copy[a].trackNumber < copy[b].trackNumber; });
+
+        const std::vector<RefLine> lines = Compose(GROUP_LISTING);
+        ASSERT_EQ(lines.size(), firsts.size());
+        for (size_t g = 0; g < firsts.size(); ++g) {
+            const TrackRecord& r = gCatalogue.records[firsts[g]];
+            char text[GROUP_LINE_SIZE];
+            FormatGroupLine(uint32_t(g + 1), r.groupName, copy[firsts[g]].groupLength, text, sizeof text);
+            EXPECT_EQ(lines[g], (RefLine{text, intptr_t(firsts[g])}));
+            EXPECT_EQ(r.groupNumber, g + 1);
+            EXPECT_EQ(r.groupLength, copy[firsts[g]].groupLength);
+        }
+    }
+}
+
+}  // namespace

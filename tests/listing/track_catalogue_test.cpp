@@ -1,0 +1,122 @@
+#include "listing/track_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+int AppendNumbered(uint32_t number) {
+    char title[32];
+    std::snprintf(title, sizeof title, "t%u", unsigned(number));
+    float length = float(number) + 0.5f;
+    TrackReport report{"line", "artist", "album", title, number, &length, 132000, "group"};
+    return AppendTrack(report);
+}
+
+void ExpectNumbered(uint32_t first, uint32_t last) {
+    for (uint32_t i = first; i <= last; ++i) {
+        SCOPED_TRACE(i);
+        char title[32];
+        std::snprintf(title, sizeof title, "t%u", unsigned(i));
+        ASSERT_STREQ(gCatalogue.records[i].title, title);
+        ASSERT_EQ(gCatalogue.records[i].trackNumber, i);
+    }
+}
+
+TEST(TrackCatalogue, RecordLayout) {
+    EXPECT_EQ(offsetof(TrackRecord, album), 255u);
+    EXPECT_EQ(offsetof(TrackRecord, groupName), 765u);
+    EXPECT_EQ(offsetof(TrackRecord, trackNumber), 1020u);
+    EXPECT_EQ(offsetof(TrackRecord, displayLine), 1024u);
+    EXPECT_EQ(offsetof(TrackRecord, groupNumber), 3072u);
+    EXPECT_EQ(sizeof(TrackRecord), 3088u);
+}
+
+// Back to the state at start-up: no storage at all.
+void DropCatalogue() {
+    std::free(gCatalogue.records);
+    gCatalogue = {};
+}
+
+TEST(TrackCatalogue, GrowsInStepsOfAHundredKeepingRecords) {
+    DropCatalogue();
+    ASSERT_EQ(AppendNumbered(0), 0);
+    EXPECT_EQ(gCatalogue.capacity, 100u);
+    for (uint32_t i = 1; i < 100; ++i) ASSERT_EQ(AppendNumbered(i), int(i));
+    EXPECT_EQ(gCatalogue.capacity, 100u);  // the 100th record fits
+    EXPECT_EQ(AppendNumbered(100), 100);
+    EXPECT_EQ(gCatalogue.capacity, 200u);  // the 101st grows the storage
+    EXPECT_EQ(gCatalogue.count, 101u);
+    ExpectNumbered(0, 100);
+    EXPECT_FLOAT_EQ(gCatalogue.records[42].trackLength, 42.5f);
+    EXPECT_EQ(gCatalogue.records[42].bitrate, 132000u);
+}
+
+TEST(TrackCatalogue, ClearZeroesTheReusedStorage) {
+    ClearCatalogue();
+    for (uint32_t i = 0; i < 150; ++i) AppendNumbered(i);
+    gCatalogue.records[3].groupNumber = 7;   // as a Group Listing leaves them
+    gCatalogue.records[3].groupLength = 99.0f;
+    TrackRecord* storage = gCatalogue.records;
+    const uint32_t capacity = gCatalogue.capacity;
+
+    ClearCatalogue();
+    EXPECT_EQ(gCatalogue.count, 0u);
+    EXPECT_EQ(gCatalogue.records, storage);
+    EXPECT_EQ(gCatalogue.capacity, capacity);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(storage);
+    for (size_t b = 0; b < size_t(capacity) * sizeof(TrackRecord); ++b) ASSERT_EQ(bytes[b], 0) << b;
+
+    for (uint32_t i = 0; i < 5; ++i) AppendNumbered(i);
+    EXPECT_EQ(gCatalogue.records[3].groupNumber, 0u);
+    EXPECT_EQ(gCatalogue.records[3].groupLength, 0.0f);
+    EXPECT_EQ(CatalogueRecord(5), nullptr);
+    EXPECT_EQ(CatalogueRecord(-1), nullptr);
+    EXPECT_EQ(CatalogueRecord(4), &gCatalogue.records[4]);
+}
+
+TEST(TrackCatalogue, TextsAreCutToTheirFieldsAndMissingOnesAreEmpty) {
+    ClearCatalogue();
+    const std::string longText(600, 'a'), longLine(5000, 'L');
+    float length = 3.25f;
+    TrackReport report{longLine.c_str(), longText.c_str(), nullptr, "", 0xFFFFFFFFu, &length, 1411200,
+                       longText.c_str()};
+    ASSERT_EQ(AppendTrack(report), 0);
+    const TrackRecord& r = gCatalogue.records[0];
+    EXPECT_EQ(std::string(r.artist), std::string(254, 'a'));
+    EXPECT_EQ(std::string(r.groupName), std::string(254, 'a'));
+    EXPECT_EQ(std::string(r.displayLine), std::string(2047, 'L'));
+    EXPECT_STREQ(r.album, "");
+    EXPECT_STREQ(r.title, "");
+    EXPECT_EQ(r.trackNumber, 0xFFFFFFFFu);
+    EXPECT_EQ(r.trackLength, 3.25f);
+    EXPECT_EQ(r.bitrate, 1411200u);
+    // The cut texts did not run into their neighbours.
+    EXPECT_EQ(r.album[0], 0);
+
+    TrackReport noLength{"x", "", "", "", 1, nullptr, 0, ""};
+    ASSERT_EQ(AppendTrack(noLength), 1);
+    EXPECT_EQ(gCatalogue.records[1].trackLength, 0.0f);
+}
+
+void* FailingAlloc(size_t, size_t) { return nullptr; }
+
+TEST(TrackCatalogue, FailedGrowthKeepsTheRecordsAndDropsTheReport) {
+    DropCatalogue();
+    for (uint32_t i = 0; i < 100; ++i) AppendNumbered(i);
+    const uint32_t count = gCatalogue.count;
+    gCatalogueAlloc = FailingAlloc;
+    EXPECT_EQ(AppendNumbered(count), -1);
+    gCatalogueAlloc = std::calloc;
+    EXPECT_EQ(gCatalogue.count, count);
+    EXPECT_EQ(gCatalogue.capacity, count);
+    ExpectNumbered(0, count - 1);
+    EXPECT_EQ(AppendNumbered(count), int(count));  // growth works again afterwards
+    ExpectNumbered(0, count);
+}
+
+}  // namespace

@@ -1,0 +1,60 @@
+#include "settings/format_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+TEST(FormatSettings, StartUpDefaults) {
+    FormatSettings s;
+    std::memset(&s, 0xAB, sizeof s);
+    SetFormatDefaults(s);
+    EXPECT_EQ(s.listingMode, FULL_LISTING);
+    const uint32_t keys[3] = {7, 9, 11};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(s.sortLevels[i].key, keys[i]);
+        EXPECT_EQ(s.sortLevels[i].caseSensitive, 0u);
+    }
+    EXPECT_EQ(s.roundLengths, 1u);
+    for (const FormatTable* table : {&s.fullFormat, &s.groupFormat}) {
+        for (size_t k = 0; k < FORMAT_SLOT_COUNT; ++k) {
+            SCOPED_TRACE(k);
+            const FormatSlot& slot = table->slots[k];
+            EXPECT_STREQ(slot.token, "<None>");
+            EXPECT_STREQ(slot.param, "1");
+            // A fresh table is zero after the terminators (it is stored whole).
+            for (size_t b = 7; b < FORMAT_FIELD_SIZE; ++b) ASSERT_EQ(slot.token[b], 0);
+            for (size_t b = 2; b < FORMAT_FIELD_SIZE; ++b) ASSERT_EQ(slot.param[b], 0);
+        }
+    }
+}
+
+TEST(FormatSettings, ActiveTableFollowsTheListingMode) {
+    FormatSettings s;
+    SetFormatDefaults(s);
+    EXPECT_EQ(&ActiveFormatTable(s), &s.fullFormat);
+    s.listingMode = GROUP_LISTING;
+    EXPECT_EQ(&ActiveFormatTable(s), &s.groupFormat);
+}
+
+TEST(StoreFieldText, KeepsTheTailOfALongerTextAndCutsOverlongText) {
+    FormatSlot slot{};
+    EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, "Trk Length"), 1);
+    EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, "-"), 1);
+    EXPECT_STREQ(slot.token, "-");
+    EXPECT_EQ(std::memcmp(slot.token, "-\0k Length", 11), 0);
+
+    // 40 characters: cut to 31 and terminated inside the field; the param
+    // field right after it is untouched.
+    std::memset(slot.param, 'P', sizeof slot.param);
+    EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, "0123456789012345678901234567890123456789"), 0);
+    EXPECT_EQ(std::strlen(slot.token), 31u);
+    EXPECT_EQ(slot.param[0], 'P');
+
+    EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, nullptr), 1);
+    EXPECT_STREQ(slot.token, "");
+}
+
+}  // namespace
