@@ -7,8 +7,12 @@ uint8_t ImageByte(const TrackIndexFile& file, size_t offset) {
     return file.bytes[offset];
 }
 
+// offset + 1 is never formed before offset is known to lie in the image, so
+// no offset wraps around to the start.
 uint16_t ImageBe16(const TrackIndexFile& file, size_t offset) {
-    return uint16_t(ImageByte(file, offset) << 8 | ImageByte(file, offset + 1));
+    if (file.bytes == nullptr || offset >= file.length) return 0;
+    const uint8_t low = file.length - offset >= 2 ? file.bytes[offset + 1] : 0;
+    return uint16_t(file.bytes[offset] << 8 | low);
 }
 
 uint16_t TrackCount(const TrackIndexFile& file) {
