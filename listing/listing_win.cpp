@@ -1,0 +1,146 @@
+#include "listing/listing_win.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "listing/busy_flag.h"
+#include "listing/format_line.h"
+#include "listing/listing_builder.h"
+#include "listing/reorder.h"
+#include "ui/controls_win.h"
+#include "ui/file_dialogs_win.h"
+
+ListingWindow gListingWindow;
+
+const char EXPORT_DIALOG_TITLE[] = "Select where to save output listing file.";
+const char EXPORT_SUCCESS_TEXT[] = "Listing file has been successfully created";
+const char EXPORT_CREATE_FAILED_TEXT[] =
+    "Failed to create output listing file. Please make sure the path is valid, the media is not "
+    "write protected and that you are not trying to overwrite a write protected file ";
+const char EXPORT_WRITE_FAILED_TEXT[] =
+    "Failed to write output listing file. Please make sure the media is not full or write "
+    "protected and that it is still connected; the file may be incomplete.";
+const char TITLE_OK[] = "Tavolin OK";
+const char TITLE_ERROR[] = "Tavolin Error";
+
+namespace {
+void ShowMessage(const char* text, const char* title) {
+    MessageBoxA(nullptr, text, title, MB_OK | MB_SETFOREGROUND);
+}
+
+// Replaces the list's lines with the given ones in a single pass with
+// redraw off: the same lines, data and scroll state that inserting them one
+// by one leaves, without a repaint per line.
+void RewriteList(HWND list, const char* const* texts, const intptr_t* items, const uint32_t* order,
+                 size_t count, size_t textBytes) {
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    SendMessageA(list, LB_INITSTORAGE, WPARAM(count), LPARAM(textBytes));
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t from = order[i];
+        const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, LPARAM(texts[from]));
+        if (index >= 0) SendMessageA(list, LB_SETITEMDATA, WPARAM(index), LPARAM(items[from]));
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+}  // namespace
+
+// Reads every line once, computes the order in O(n log n) and rewrites the
+// list in one batch. When the memory for the copies cannot be had the list
+// is left as it is rather than emptied.
+void ReorderList(HWND list, WindowContext*, CompareCallback compare) {
+    const LRESULT counted = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    const size_t n = counted > 0 ? size_t(counted) : 0;
+
+    std::unique_ptr<size_t[]> lengths(new (std::nothrow) size_t[n + 1]);
+    if (!lengths) return;
+    size_t textBytes = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const LRESULT len = SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0);
+        lengths[i] = len > 0 ? size_t(len) : 0;
+        textBytes += lengths[i] + 1;
+    }
+    std::unique_ptr<char[]> store(new (std::nothrow) char[textBytes + 1]);
+    std::unique_ptr<const char*[]> texts(new (std::nothrow) const char*[n + 1]);
+    std::unique_ptr<intptr_t[]> items(new (std::nothrow) intptr_t[n + 1]);
+    std::unique_ptr<uint32_t[]> order(new (std::nothrow) uint32_t[n + 1]);
+    if (!store || !texts || !items || !order) return;
+
+    char* next = store.get();
+    for (size_t i = 0; i < n; ++i) {
+        // LB_GETTEXT writes the text and its terminator: exactly the room reserved.
+        next[0] = '\0';
+        if (lengths[i] > 0) SendMessageA(list, LB_GETTEXT, WPARAM(i), LPARAM(next));
+        next[lengths[i]] = '\0';
+        texts[i] = next;
+        next += lengths[i] + 1;
+        items[i] = intptr_t(SendMessageA(list, LB_GETITEMDATA, WPARAM(i), 0));
+    }
+    ComputeReorder(texts.get(), items.get(), n, compare, order.get());
+    RewriteList(list, texts.get(), items.get(), order.get(), n, textBytes);
+}
+
+void BuildListing() {
+    const ListingWindow& w = gListingWindow;
+    const ListingMode mode = gFormatSettings.listingMode;
+    ComposedListing listing;
+    if (ComposeListing(gCatalogue, mode, listing)) {
+        std::unique_ptr<ListLine[]> lines(new (std::nothrow) ListLine[listing.count + 1]);
+        if (lines) {
+            for (uint32_t i = 0; i < listing.count; ++i)
+                lines[i] = {listing.lines[i].text, listing.lines[i].itemData};
+            AppendListLines(w.context, w.trackList, lines.get(), listing.count);
+        }
+        ReleaseListing(listing);
+    }
+    const int count = GetListCount(w.trackList);
+    char status[STATUS_TEXT_SIZE];
+    FormatStatusText(mode, count > 0 ? uint32_t(count) : 0, status, sizeof status);
+    SetWindowTextA(w.statusLabel, status);
+}
+
+void RefreshPreview() {
+    const ListingWindow& w = gListingWindow;
+    const intptr_t index = GetSelectedItemData(w.context, w.trackList);
+    if (index == -1) return;
+    char line[FORMAT_LINE_SIZE];
+    FormatLine(index, line, sizeof line);
+    SetControlText(w.previewText, line);
+}
+
+// Every write and the close are checked: a failure shows the error box
+// instead of the success box. The busy flag is cleared on every way out.
+void ExportListing() {
+    if (gBusy) return;
+    gBusy = 1;
+    char name[1024] = {};
+    if (!ShowSaveDialog(EXPORT_DIALOG_TITLE, ".txt", "Text File", name, sizeof name)) {
+        gBusy = 0;
+        return;
+    }
+    HANDLE file = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        ShowMessage(EXPORT_CREATE_FAILED_TEXT, TITLE_ERROR);
+        gBusy = 0;
+        return;
+    }
+    HWND list = gListingWindow.trackList;
+    const int count = GetListCount(list);
+    bool isWritten = true;
+    char line[FORMAT_LINE_SIZE];
+    for (int i = 0; i < count && isWritten; ++i) {
+        const DWORD length = DWORD(FormatLine(GetListItemData(list, i), line, sizeof line));
+        DWORD written = 0;
+        if (length > 0 && (!WriteFile(file, line, length, &written, nullptr) || written != length))
+            isWritten = false;
+    }
+    if (!CloseHandle(file)) isWritten = false;
+    if (isWritten)
+        ShowMessage(EXPORT_SUCCESS_TEXT, TITLE_OK);
+    else
+        ShowMessage(EXPORT_WRITE_FAILED_TEXT, TITLE_ERROR);
+    gBusy = 0;
+}

@@ -1,0 +1,42 @@
+// The listing's window side: the track list's order and contents, the status
+// label, the preview and the export. GUI thread only.
+#pragma once
+
+#include <windows.h>
+
+#include "listing/compare_tracks.h"
+#include "ui/window_context_win.h"
+
+// The controls the listing works on; start-up fills these in once the main
+// window and its controls exist.
+struct ListingWindow {
+    WindowContext* context;
+    HWND trackList;
+    HWND statusLabel;
+    HWND previewText;
+};
+extern ListingWindow gListingWindow;
+
+// Texts and titles of the export's message boxes.
+extern const char EXPORT_DIALOG_TITLE[];
+extern const char EXPORT_SUCCESS_TEXT[];
+extern const char EXPORT_CREATE_FAILED_TEXT[];
+extern const char EXPORT_WRITE_FAILED_TEXT[];
+extern const char TITLE_OK[];
+extern const char TITLE_ERROR[];
+
+// Puts the lines of list into compare order (equal lines reversed); the
+// context is not used. The list's scroll upkeep is not run.
+void ReorderList(HWND list, WindowContext* context, CompareCallback compare);
+
+// Fills the (empty) track list with the listing of the current mode and
+// writes the count into the status label.
+void BuildListing();
+
+// Shows the current line of the track list rendered through the format
+// table; does nothing when no line is current.
+void RefreshPreview();
+
+// The Export List command: asks for a file and writes every line of the
+// track list, rendered, into it.
+void ExportListing();

@@ -1,0 +1,328 @@
+// The listing's window side on real controls under Wine: the fast re-order
+// and build against the one-line-at-a-time references, the preview, and the
+// export driven through the real save dialog and message boxes.
+#include "listing/listing_win.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "listing/busy_flag.h"
+#include "listing/format_line.h"
+#include "support/listing_reference/listing_reference.h"
+#include "support/listing_reference/listing_reference_win.h"
+#include "support/window_driver/window_driver_win.h"
+#include "ui/controls_win.h"
+
+namespace wd = window_driver;
+
+namespace {
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+std::string WindowText(HWND window) {
+    char text[2048] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+class ListingWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int serial = 0;
+        const std::string name = "TAVOLINLISTINGTEST" + std::to_string(++serial);
+        context_ = CreateWindowContext(GetModuleHandleA(nullptr), name.c_str(), 0);
+        ASSERT_NE(context_, nullptr);
+        ASSERT_EQ(OpenMainWindow(context_, 900, 700, "Tavolin listing test"), 1);
+        gListingWindow.context = context_;
+        gListingWindow.trackList = MakeList(10);
+        gListingWindow.statusLabel = CreateControl(context_, CONTROL_STATIC_TEXT, 10, 620, 300, 20, "", 0, nullptr, 0, 0);
+        gListingWindow.previewText = CreateControl(context_, CONTROL_MULTILINE_EDIT, 320, 620, 500, 40, "", 0, nullptr, 0, 0);
+        otherList_ = MakeList(310);
+        otherStatus_ = CreateControl(context_, CONTROL_STATIC_TEXT, 320, 590, 300, 20, "", 0, nullptr, 0, 0);
+        SetFormatDefaults(gFormatSettings);
+        gBusy = 0;
+    }
+
+    void TearDown() override {
+        DestroyWindow(MainWindowOf(context_));
+        Pump();
+        DestroyWindowContext(context_);
+        gListingWindow = {};
+        SetFormatDefaults(gFormatSettings);
+    }
+
+    // A list box of the track list's kind, with a proportional font so that
+    // equally long lines measure differently.
+    HWND MakeList(int y) {
+        HWND list = CreateControl(context_, CONTROL_LIST_BOX, 10, y, 860, 280, "", 0, nullptr, 0, 0);
+        SetControlFont(context_, list, 14, 0, 0, 0, "Tahoma");
+        return list;
+    }
+
+    WindowContext* context_ = nullptr;
+    HWND otherList_ = nullptr;
+    HWND otherStatus_ = nullptr;
+};
+
+// BuildListing (one batch) against one AddItem per line, then ReorderList
+// against one-by-one insertion, three times over, on the same real list box
+// kind: every line, item data, selection, caret, top line, extent and the
+// scroll bar must agree, and the status labels too.
+TEST_F(ListingWindowTest, BuildAndReorderLeaveTheReferenceState) {
+    std::mt19937 rng(99);
+    for (uint32_t seed = 1; seed <= 2; ++seed) {
+        RandomCatalogueOptions options;
+        options.groupCount = 30;
+        options.distinctFirstNumbers = true;  // where the pairwise build's table works
+        options.textLength = seed * 7;
+        FillRandomCatalogue(seed, 200 + seed * 100, options);
+        for (ListingMode mode : {FULL_LISTING, GROUP_LISTING}) {
+            SCOPED_TRACE(testing::Message() << "seed " << seed << " mode " << mode);
+            gFormatSettings.listingMode = mode;
+            ClearList(gListingWindow.trackList);
+            ClearList(otherList_);
+            BuildListing();
+            ReferenceBuildListing(context_, otherList_, otherStatus_);
+            ASSERT_EQ(ReadListState(gListingWindow.trackList), ReadListState(otherList_));
+            EXPECT_EQ(WindowText(gListingWindow.statusLabel), WindowText(otherStatus_));
+            EXPECT_GT(ReadListState(otherList_).horizontalExtent, 0);
+
+            // A selected line and a scrolled list, as a user leaves them.
+            for (HWND list : {gListingWindow.trackList, otherList_}) {
+                SendMessageA(list, LB_SETSEL, TRUE, 3);
+                SendMessageA(list, LB_SETCARETINDEX, 3, 0);
+                SendMessageA(list, LB_SETTOPINDEX, 20, 0);
+            }
+            for (int pass = 0; pass < 3; ++pass) {
+                gFormatSettings.sortLevels[0] = {1 + uint32_t(rng() % 14), uint32_t(rng() % 2)};
+                gFormatSettings.sortLevels[1] = {1 + uint32_t(rng() % 14), uint32_t(rng() % 2)};
+                gFormatSettings.sortLevels[2] = {1 + uint32_t(rng() % 14), uint32_t(rng() % 2)};
+                ReorderList(gListingWindow.trackList, context_, CompareTracks);
+                ReferenceReorderList(otherList_, CompareTracks);
+                ASSERT_EQ(ReadListState(gListingWindow.trackList), ReadListState(otherList_)) << "pass " << pass;
+            }
+        }
+    }
+}
+
+TEST_F(ListingWindowTest, EmptyListingsAndTheirStatus) {
+    ClearCatalogue();
+    BuildListing();
+    EXPECT_EQ(WindowText(gListingWindow.statusLabel), "Found no files");
+    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+    EXPECT_EQ(GetListCount(gListingWindow.trackList), 0);
+    gFormatSettings.listingMode = GROUP_LISTING;
+    float length = 5;
+    AppendTrack({"001) x", "", "", "x", 1, &length, 132000, ""});  // no group
+    BuildListing();
+    EXPECT_EQ(WindowText(gListingWindow.statusLabel), "Found no groups");
+    EXPECT_EQ(GetListCount(gListingWindow.trackList), 0);
+    gFormatSettings.listingMode = FULL_LISTING;
+    BuildListing();
+    EXPECT_EQ(WindowText(gListingWindow.statusLabel), "Found 1 tracks");
+}
+
+TEST_F(ListingWindowTest, PreviewShowsTheCurrentLineOnly) {
+    ClearCatalogue();
+    float l1 = 42.7f, l2 = 65;
+    AppendTrack({"007) Intro", "", "", "Intro", 7, &l1, 1411200, ""});
+    AppendTrack({"002) Song", "Band", "", "Song", 2, &l2, 132000, ""});
+    StoreFieldText(gFormatSettings.fullFormat.slots[0].token, FORMAT_FIELD_SIZE, "Trk Number");
+    StoreFieldText(gFormatSettings.fullFormat.slots[1].token, FORMAT_FIELD_SIZE, "<Space>");
+    StoreFieldText(gFormatSettings.fullFormat.slots[2].token, FORMAT_FIELD_SIZE, "Title");
+    StoreFieldText(gFormatSettings.fullFormat.slots[3].token, FORMAT_FIELD_SIZE, "<Tab>");
+    StoreFieldText(gFormatSettings.fullFormat.slots[4].token, FORMAT_FIELD_SIZE, "Trk Format");
+    // An empty list has no current line (a filled extended-selection list
+    // always has one: its focused line).
+    SetWindowTextA(gListingWindow.previewText, "untouched");
+    RefreshPreview();
+    EXPECT_EQ(WindowText(gListingWindow.previewText), "untouched");
+
+    BuildListing();
+    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+    wd::SelectListLine(gListingWindow.trackList, 1);
+    RefreshPreview();
+    EXPECT_EQ(WindowText(gListingWindow.previewText), "007 Intro\tPCM\t1411kbps");
+    wd::SelectListLine(gListingWindow.trackList, 0);
+    RefreshPreview();
+    EXPECT_EQ(WindowText(gListingWindow.previewText), "002 Song\tLP2 132kbps");
+    ClearList(gListingWindow.trackList);
+    RefreshPreview();  // the list emptied: the preview keeps its text
+    EXPECT_EQ(WindowText(gListingWindow.previewText), "002 Song\tLP2 132kbps");
+}
+
+// --- Export -----------------------------------------------------------------
+
+std::string TestPath(const char* name) {
+    return std::string(LISTING_TEST_DIR) + "\\" + name;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct ExportRun {
+    bool dialogDriven = false;
+    std::string boxTitle, boxText;
+};
+
+// Runs ExportListing on this thread while a helper thread answers the save
+// dialog with path (or cancels it when path is null) and closes the message
+// box that follows, noting its title and text.
+ExportRun RunExport(const char* path) {
+    ExportRun run;
+    const DWORD pid = GetCurrentProcessId();
+    std::thread helper([&] {
+        HWND dialog = wd::WaitForTopWindow(wd::DIALOG_CLASS, EXPORT_DIALOG_TITLE, pid);
+        if (!dialog) return;
+        if (!path) {
+            run.dialogDriven = wd::CancelDialog(dialog);
+            return;
+        }
+        run.dialogDriven = wd::DriveFileDialog(dialog, path, true);
+        HWND box = nullptr;
+        wd::WaitFor([&] {
+            box = wd::FindMessageBox(TITLE_OK, pid);
+            if (!box) box = wd::FindMessageBox(TITLE_ERROR, pid);
+            return box != nullptr;
+        });
+        if (!box) return;
+        run.boxTitle = wd::ReadWindowText(box);
+        run.boxText = wd::MessageBoxText(box);
+        wd::AnswerMessageBox(box);
+    });
+    ExportListing();
+    helper.join();
+    return run;
+}
+
+void SetExportFormat(FormatTable& table, std::initializer_list<std::pair<const char*, const char*>> slots) {
+    size_t k = 0;
+    for (const auto& [token, param] : slots) {
+        StoreFieldText(table.slots[k].token, FORMAT_FIELD_SIZE, token);
+        StoreFieldText(table.slots[k].param, FORMAT_FIELD_SIZE, param);
+        ++k;
+    }
+}
+
+TEST_F(ListingWindowTest, ExportsFullAndGroupListingsByteForByte) {
+    ClearCatalogue();
+    const struct {
+        const char* title;
+        const char* group;
+        uint32_t number;
+        float length;
+    } tracks[] = {{"Intro", "Live", 7, 42.7f}, {"Song", "", 2, 3605}, {"Outro", "Live", 9, 65}, {"Mix", "Club", 1, 7}};
+    for (const auto& t : tracks) {
+        float length = t.length;
+        AppendTrack({t.title, "Band", "", t.title, t.number, &length, 132000, t.group});
+    }
+    SetExportFormat(gFormatSettings.fullFormat, {{"Trk Number", ""}, {"<Space>", "1"}, {"Title", ""}, {"<CRLF>", "1"}});
+    SetExportFormat(gFormatSettings.groupFormat,
+                    {{"Grp Number", ""}, {"-", "2"}, {"Grp Name", ""}, {"<Tab>", "1"}, {"Grp Length", ""}, {"<CR>", "1"}});
+    BuildListing();
+    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+
+    const std::string full = TestPath("export-full.txt");
+    std::remove(full.c_str());
+    ExportRun run = RunExport(full.c_str());
+    EXPECT_TRUE(run.dialogDriven);
+    EXPECT_EQ(run.boxTitle, TITLE_OK);
+    EXPECT_EQ(run.boxText, EXPORT_SUCCESS_TEXT);
+    EXPECT_EQ(ReadFileBytes(full), "001 Mix\r\n002 Song\r\n007 Intro\r\n009 Outro\r\n");
+    EXPECT_EQ(gBusy, 0);
+
+    // Group Listing, exported over the same file (overwrite confirmed).
+    gFormatSettings.listingMode = GROUP_LISTING;
+    ClearList(gListingWindow.trackList);
+    BuildListing();
+    gFormatSettings.sortLevels[0] = {SORT_LENGTH_DESC, 0};
+    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+    run = RunExport(full.c_str());
+    EXPECT_EQ(run.boxTitle, TITLE_OK);
+    EXPECT_EQ(ReadFileBytes(full), "002--Live\t1m:48s\n001--Club\t07s\n");
+
+    // Without the line break every line runs into the next.
+    gFormatSettings.listingMode = FULL_LISTING;
+    ClearList(gListingWindow.trackList);
+    BuildListing();
+    gFormatSettings.sortLevels[0] = {SORT_NUMBER_ASC, 0};
+    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+    StoreFieldText(gFormatSettings.fullFormat.slots[3].token, FORMAT_FIELD_SIZE, "<None>");
+    run = RunExport(full.c_str());
+    EXPECT_EQ(ReadFileBytes(full), "001 Mix002 Song007 Intro009 Outro");
+}
+
+TEST_F(ListingWindowTest, EmptyListingExportsAnEmptyFile) {
+    ClearCatalogue();
+    BuildListing();
+    const std::string path = TestPath("export-empty.txt");
+    {
+        std::ofstream old(path, std::ios::binary);
+        old << "old contents";
+    }
+    const ExportRun run = RunExport(path.c_str());
+    EXPECT_EQ(run.boxTitle, TITLE_OK);
+    EXPECT_EQ(run.boxText, EXPORT_SUCCESS_TEXT);
+    EXPECT_EQ(ReadFileBytes(path), "");
+    EXPECT_EQ(gBusy, 0);
+}
+
+TEST_F(ListingWindowTest, FailuresShowTheErrorBoxAndClearTheBusyFlag) {
+    ClearCatalogue();
+    float length = 30;
+    for (uint32_t i = 1; i <= 50; ++i) AppendTrack({"line", "", "", "Title", i, &length, 132000, ""});
+    SetExportFormat(gFormatSettings.fullFormat, {{"Title", ""}, {"<CRLF>", "1"}});
+    BuildListing();
+
+    // A file that another program holds open without sharing cannot be created.
+    const std::string locked = TestPath("export-locked.txt");
+    HANDLE holder = CreateFileA(locked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    ExportRun run = RunExport(locked.c_str());
+    CloseHandle(holder);
+    EXPECT_TRUE(run.dialogDriven);
+    EXPECT_EQ(run.boxTitle, TITLE_ERROR);
+    EXPECT_EQ(run.boxText, EXPORT_CREATE_FAILED_TEXT);
+    EXPECT_EQ(gBusy, 0);
+
+    // A device that refuses every write (a link to /dev/full): the error box
+    // comes instead of the success box.
+    run = RunExport(TestPath("export-full-device.txt").c_str());
+    EXPECT_TRUE(run.dialogDriven);
+    EXPECT_EQ(run.boxTitle, TITLE_ERROR);
+    EXPECT_EQ(run.boxText, EXPORT_WRITE_FAILED_TEXT);
+    EXPECT_EQ(gBusy, 0);
+
+    // A cancelled dialog: no box, no file, the flag cleared.
+    const std::string never = TestPath("export-cancelled.txt");
+    std::remove(never.c_str());
+    run = RunExport(nullptr);
+    EXPECT_TRUE(run.dialogDriven);
+    EXPECT_EQ(GetFileAttributesA(never.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(gBusy, 0);
+
+    // While the flag is set the command does nothing at all.
+    gBusy = 1;
+    ExportListing();
+    EXPECT_EQ(gBusy, 1);
+    EXPECT_EQ(wd::FindTopWindow(wd::DIALOG_CLASS, EXPORT_DIALOG_TITLE, GetCurrentProcessId()), nullptr);
+    gBusy = 0;
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+#include "listing_reference_win.h"
+
+#include <cstring>
+
+#include "listing/listing_builder.h"
+#include "listing_reference.h"
+#include "ui/controls_win.h"
+
+namespace {
+std::string LineText(HWND list, int i) {
+    const LRESULT len = SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0);
+    std::string text(size_t(len > 0 ? len : 0) + 10, '\0');
+    SendMessageA(list, LB_GETTEXT, WPARAM(i), LPARAM(text.data()));
+    text.resize(std::strlen(text.c_str()));
+    return text;
+}
+}  // namespace
+
+void ReferenceReorderList(HWND list, CompareCallback compare) {
+    const int n = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    std::vector<RefLine> saved;
+    for (int i = 0; i < n; ++i)
+        saved.push_back({LineText(list, i), intptr_t(SendMessageA(list, LB_GETITEMDATA, WPARAM(i), 0))});
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    for (const RefLine& line : saved) {
+        const int m = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
+        LRESULT index = -1;
+        for (int k = 0; k < m && index < 0; ++k) {
+            const std::string text = LineText(list, k);
+            const intptr_t data = intptr_t(SendMessageA(list, LB_GETITEMDATA, WPARAM(k), 0));
+            if (compare(line.text.c_str(), text.c_str(), line.itemData, data) <= 0)
+                index = SendMessageA(list, LB_INSERTSTRING, WPARAM(k), LPARAM(line.text.c_str()));
+        }
+        if (index < 0) index = SendMessageA(list, LB_ADDSTRING, 0, LPARAM(line.text.c_str()));
+        SendMessageA(list, LB_SETITEMDATA, WPARAM(index), LPARAM(line.itemData));
+    }
+}
+
+void ReferenceBuildListing(WindowContext* context, HWND list, HWND status) {
+    const ListingMode mode = gFormatSettings.listingMode;
+    const std::vector<RefLine> lines =
+        mode == GROUP_LISTING ? ReferenceGroupListing(gCatalogue) : FullListingLines(gCatalogue);
+    for (const RefLine& line : lines) AddItem(context, list, line.text.c_str(), line.itemData, 1);
+    char text[STATUS_TEXT_SIZE];
+    FormatStatusText(mode, uint32_t(GetListCount(list)), text, sizeof text);
+    SetWindowTextA(status, text);
+}
+
+ListState ReadListState(HWND list) {
+    ListState s{};
+    s.count = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < s.count; ++i) {
+        s.texts.push_back(LineText(list, i));
+        s.items.push_back(intptr_t(SendMessageA(list, LB_GETITEMDATA, WPARAM(i), 0)));
+    }
+    s.topIndex = int(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    s.caretIndex = int(SendMessageA(list, LB_GETCARETINDEX, 0, 0));
+    s.currentIndex = int(SendMessageA(list, LB_GETCURSEL, 0, 0));
+    s.selectedCount = int(SendMessageA(list, LB_GETSELCOUNT, 0, 0));
+    s.horizontalExtent = int(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0));
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    s.hasVerticalBar = GetScrollBarInfo(list, OBJID_VSCROLL, &bar) && !(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE);
+    return s;
+}
