@@ -1,0 +1,98 @@
+#include "demo_disc.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <set>
+
+#include "index/scan_walk.h"
+#include "list_core.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Track {
+    uint32_t slot, number;
+    std::string line, title;
+    int32_t bitrate;
+};
+
+class Collect : public ScanSink {
+public:
+    void OnDiscTitle(const char* t) override { title = t; }
+    void OnTrackFound(uint32_t slot, const TrackReport& r) override {
+        tracks.push_back({slot, r.trackNumber, r.displayLine, r.title, r.bitrate});
+    }
+    std::string title;
+    std::vector<Track> tracks;
+};
+
+Collect WalkImage(const std::vector<uint8_t>& image) {
+    Collect c;
+    std::atomic<int32_t> stop{0};
+    WalkTrackIndex(TrackIndexFile{image.data(), image.size()}, stop, c);
+    return c;
+}
+
+// The demo must show what the listing has to cope with; if an edit of the
+// demo loses one of these, this test says which.
+TEST(DemoDisc, CurrentGenerationShowsEveryCase) {
+    const Collect disc = WalkImage(BuildDemoIndex(DemoGeneration::CURRENT));
+    EXPECT_EQ(disc.title, "Tavolin Demo Disc: Caf\xE9, Harbour & Se\xF1oritas");
+    ASSERT_EQ(disc.tracks.size(), 30u);
+
+    std::set<uint32_t> numbers, slots;
+    std::set<std::string> modes;
+    int untitled = 0;
+    bool hasLongTitle = false, hasHours = false;
+    for (const Track& t : disc.tracks) {
+        numbers.insert(t.number);
+        slots.insert(t.slot);
+        modes.insert(t.line.substr(t.line.rfind("[ ")));
+        untitled += t.line.rfind("UNTITLED TRACK ", 0) == 0;
+        hasLongTitle |= t.title.size() > 13;
+        hasHours |= t.line.find("h:") != std::string::npos;
+    }
+    EXPECT_EQ(numbers.size(), 30u);
+    EXPECT_EQ(*numbers.begin(), 1u);
+    EXPECT_EQ(*numbers.rbegin(), 30u);
+    EXPECT_EQ(slots.count(12), 0u) << "the deleted track's slot is not listed";
+    EXPECT_EQ(disc.tracks.back().slot, 30u);
+    EXPECT_EQ(disc.tracks.back().number, 5u) << "the moved track shows its play position";
+    EXPECT_EQ(modes, (std::set<std::string>{"[ LP4 66kbps ]", "[ LP2 105kbps ]", "[ LP2 132kbps ]",
+                                            "[ PCM 1411kbps ]", "[ HI-LP 48kbps ]", "[ HI-LP 64kbps ]",
+                                            "[ HI-SP 256kbps ]", "[ UNKNOWN ATRAC ]"}));
+    EXPECT_EQ(untitled, 3);
+    EXPECT_TRUE(hasLongTitle);
+    EXPECT_TRUE(hasHours);
+    bool hasUtf16Title = false;
+    for (const Track& t : disc.tracks) hasUtf16Title |= t.title == "Cr\xE8me br\xFBl\xE9" "e";
+    EXPECT_TRUE(hasUtf16Title);
+    EXPECT_EQ(disc.tracks[0].line,
+              "001)  {Caf\xE9 Nocturne}     Les \xC9toiles Filantes \\ Caf\xE9 Nocturne \\ Pr\xE9lude \xE0 la nuit"
+              "     (3m:12s)    [ LP2 132kbps ]");
+}
+
+TEST(DemoDisc, RecorderFolderOffersTheCurrentGenerationAsNewest) {
+    std::random_device random;
+    const fs::path root = fs::temp_directory_path() / ("tavolin-demo-test-" + std::to_string(random()));
+    std::string error;
+    ASSERT_TRUE(WriteDemoRecorder(root, error)) << error;
+    EXPECT_TRUE(fs::exists(root / "HMDHIFI" / "_MDHIFI.HMA"));
+    fs::path index;
+    ASSERT_TRUE(ResolveIndexPath(root, index, error)) << error;
+    EXPECT_EQ(index.filename().string(), "TRKIDX01.HMA");
+    std::ifstream in(index, std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(bytes, BuildDemoIndex(DemoGeneration::CURRENT));
+    // The older generations are different discs, so a wrong pick shows.
+    EXPECT_NE(WalkImage(BuildDemoIndex(DemoGeneration::DRAFT)).title, WalkImage(bytes).title);
+    in.close();
+    fs::remove_all(root);
+}
+
+}  // namespace
