@@ -244,7 +244,8 @@ void AppendListLines(WindowContext* context, HWND list, const ListLine* lines, s
   ControlRecord* r = FindControl(context, list);
   if (r == nullptr || r->kind != CONTROL_LIST_BOX) return;
 
-  // Reserving room for all lines at once spares the list its step-by-step growth.
+  // Reserving room for all lines at once spares the list its step-by-step
+  // growth (no measurable gain under Wine, where the list grows cheaply).
   size_t bytes = 0;
   for (size_t i = 0; i < count; i++) {
     if (lines[i].text != nullptr) bytes += strlen(lines[i].text) + 1;
