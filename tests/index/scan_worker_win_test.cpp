@@ -1,0 +1,333 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "index_image_builder.h"
+#include "index/scan_worker_win.h"
+#include "scan_window_win.h"
+
+using index_image::GroupSpec;
+using index_image::IndexImageBuilder;
+using index_image::TrackSpec;
+using scan_test::ExpectedEvents;
+using scan_test::ScanEvent;
+using scan_test::ScanWindow;
+
+namespace {
+
+std::string TempPath(const char* name)
+{
+    char dir[MAX_PATH];
+    GetTempPathA(sizeof dir, dir);
+    return std::string(dir) + "tavolin_scan_" + std::to_string(GetCurrentProcessId()) + "_" + name;
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ASSERT_TRUE(bytes.empty() || WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr));
+    CloseHandle(f);
+}
+
+// A disc with a title, a titled and an untitled group, texts of every kind
+// and several recording modes.
+std::vector<uint8_t> DemoDisc()
+{
+    IndexImageBuilder b;
+    b.SetDiscTitle("Party Mix");
+    b.AddGroup({1, 2, "Live"}).AddGroup({3, 3, ""});
+    b.AddTrack({.slot = 0, .title = "Song", .artist = "Band", .album = "Tour"});
+    b.AddTrack({.slot = 1, .title = "Intro", .codecId = index_image::CODEC_HI_SP, .timing = {{1, 400, 0, 3}}});
+    b.AddTrack({.slot = 2, .artist = "Only Artist", .codecId = index_image::CODEC_LP4});
+    b.AddTrack({.slot = 3, .codecId = index_image::CODEC_HI_LP_48});
+    b.AddTrack({.slot = 4, .title = "Long", .codecId = index_image::CODEC_PCM, .timing = {{0, 40000, 0, 10}}});
+    return b.Build();
+}
+
+// Track count 3, tracks in slots 0, 2 and 4, slots 1 and 3 empty.
+std::vector<uint8_t> SparseDisc()
+{
+    IndexImageBuilder b;
+    b.AddTrack({.slot = 0, .title = "A"}).AddTrack({.slot = 2}).AddTrack({.slot = 4, .title = "C"});
+    b.AddTrack({.slot = 6, .title = "never reached"});
+    b.SetTrackCount(3);
+    return b.Build();
+}
+
+class ScanWorkerTest : public testing::Test {
+protected:
+    void TearDown() override { EXPECT_TRUE(scan_test::WaitForIdle()); }
+
+    // Scans the bytes as an index file and returns what the window received.
+    std::vector<ScanEvent> ScanBytes(const std::vector<uint8_t>& bytes, ScanWindow& window)
+    {
+        const std::string path = TempPath("index.hma");
+        WriteFileBytes(path, bytes);
+        EXPECT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 1);
+        EXPECT_TRUE(window.WaitForDone());
+        EXPECT_TRUE(scan_test::WaitForIdle());
+        DeleteFileA(path.c_str());
+        return window.events;
+    }
+};
+
+TEST_F(ScanWorkerTest, ReportsWhatTheWalkFindsThenScanDone)
+{
+    IndexImageBuilder emptyTitle;
+    emptyTitle.SetDiscTitle("");  // a title cell whose text is empty
+    emptyTitle.AddTrack({.slot = 0, .title = "Only"});
+    IndexImageBuilder noTracks;
+    noTracks.SetTrackCount(0);
+    struct Row {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        size_t tracks;  // MSG_TRACK_FOUND expected
+    } rows[] = {
+        {"demo disc", DemoDisc(), 5},
+        {"empty slots in between", SparseDisc(), 3},
+        {"disc title with an empty text", emptyTitle.Build(), 1},
+        {"track count 0", noTracks.Build(), 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScanWindow window;
+        const std::vector<ScanEvent> expected = ExpectedEvents(row.bytes);
+        ASSERT_EQ(ScanBytes(row.bytes, window), expected);
+        size_t tracks = 0;
+        for (const ScanEvent& e : expected)
+            tracks += e.message == MSG_TRACK_FOUND;
+        EXPECT_EQ(tracks, row.tracks);
+        EXPECT_EQ(gScan.stop.load(), 1);
+    }
+    // The sparse disc's slots travel as wParam, empty slots counted.
+    ScanWindow window;
+    const std::vector<ScanEvent> sparse = ScanBytes(SparseDisc(), window);
+    ASSERT_EQ(sparse.size(), 4u);
+    EXPECT_EQ(sparse[0].wParam, 0u);
+    EXPECT_EQ(sparse[1].wParam, 2u);
+    EXPECT_EQ(sparse[2].wParam, 4u);
+}
+
+TEST_F(ScanWorkerTest, UnreadableFilesEndWithScanDoneOnly)
+{
+    const std::string held = TempPath("held.hma");
+    WriteFileBytes(held, DemoDisc());
+    // Another program holding the file without sharing it.
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const std::string empty = TempPath("empty.hma");
+    WriteFileBytes(empty, {});
+    const std::string folder = TempPath("folder.hma");
+    CreateDirectoryA(folder.c_str(), nullptr);
+
+    struct Row {
+        const char* name;
+        std::string path;
+    } rows[] = {
+        {"vanished file", TempPath("missing.hma")},
+        {"opened elsewhere without sharing", held},
+        {"empty file (the read gets 0 bytes)", empty},
+        {"a folder", folder},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ScanWindow window;
+        ASSERT_EQ(StartScanOfFile(window.hwnd, row.path.c_str(), StartSuspendedThread), 1);
+        ASSERT_TRUE(window.WaitForDone());
+        window.Drain();
+        ASSERT_EQ(window.events.size(), 1u);
+        EXPECT_EQ(window.events[0], ScanEvent{MSG_SCAN_DONE});
+        EXPECT_TRUE(scan_test::WaitForIdle());
+    }
+    CloseHandle(holder);
+    DeleteFileA(held.c_str());
+    DeleteFileA(empty.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+TEST_F(ScanWorkerTest, FileLargerThanAnyIndexIsReadUpToTheLimit)
+{
+    // Sparse: the disc's bytes, then zeros up to just below 4 GiB, where the
+    // size plus the padding no longer fits 32 bits.
+    const std::string path = TempPath("huge.hma");
+    WriteFileBytes(path, DemoDisc());
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER size;
+    size.QuadPart = 0xFFFFFFC0LL;
+    ASSERT_TRUE(SetFilePointerEx(f, size, nullptr, FILE_BEGIN));
+    ASSERT_TRUE(SetEndOfFile(f));
+    CloseHandle(f);
+
+    ScanWindow window;
+    ASSERT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 1);
+    ASSERT_TRUE(window.WaitForDone());
+    EXPECT_EQ(window.events, ExpectedEvents(DemoDisc()));
+    EXPECT_TRUE(scan_test::WaitForIdle());
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(ScanWorkerTest, IndexStaysOpenSharedForReadingWhileTheScanRuns)
+{
+    const std::string path = TempPath("open.hma");
+    WriteFileBytes(path, DemoDisc());
+    ScanWindow window;
+    DWORD writeError = 0;
+    bool readOpened = false;
+    window.onEvent = [&](ScanWindow&, const ScanEvent& e) {
+        if (e.message != MSG_TRACK_FOUND || e.wParam != 0)
+            return;
+        HANDLE w = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, 0, nullptr);
+        writeError = w == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+        if (w != INVALID_HANDLE_VALUE)
+            CloseHandle(w);
+        HANDLE r = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        readOpened = r != INVALID_HANDLE_VALUE;
+        if (readOpened)
+            CloseHandle(r);
+    };
+    ASSERT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 1);
+    ASSERT_TRUE(window.WaitForDone());
+    EXPECT_EQ(writeError, DWORD(ERROR_SHARING_VIOLATION));
+    EXPECT_TRUE(readOpened);
+    EXPECT_TRUE(scan_test::WaitForIdle());
+    // The worker closes the file last, just after clearing its marker.
+    bool writable = false;
+    for (int i = 0; i < 500 && !writable; ++i) {
+        HANDLE w = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        writable = w != INVALID_HANDLE_VALUE;
+        if (writable)
+            CloseHandle(w);
+        else
+            Sleep(10);
+    }
+    EXPECT_TRUE(writable);
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(ScanWorkerTest, SecondStartWhileAScanRunsStartsNothing)
+{
+    const std::string path = TempPath("twice.hma");
+    WriteFileBytes(path, DemoDisc());
+    ScanWindow window;
+    int secondResult = -1;
+    HANDLE markerDuring = nullptr;
+    window.onEvent = [&](ScanWindow& w, const ScanEvent& e) {
+        if (e.message == MSG_TRACK_FOUND && e.wParam == 1) {
+            markerDuring = gScan.running.load();
+            secondResult = StartScanOfFile(w.hwnd, path.c_str(), StartSuspendedThread);
+            EXPECT_EQ(gScan.running.load(), markerDuring);
+        }
+    };
+    ASSERT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 1);
+    ASSERT_TRUE(window.WaitForDone());
+    EXPECT_NE(markerDuring, nullptr);
+    EXPECT_EQ(secondResult, 1);
+    EXPECT_TRUE(scan_test::WaitForIdle());
+    window.Drain();  // a second scan's messages would arrive by now
+    EXPECT_EQ(window.events, ExpectedEvents(DemoDisc()));
+    DeleteFileA(path.c_str());
+}
+
+// A Get Tracks handled right after MSG_SCAN_DONE must start a new scan, also
+// when the previous scan ended at once: its marker is gone by then, and a
+// scan that ends before StartScan returns still clears its own marker.
+TEST_F(ScanWorkerTest, EveryStartAfterScanDoneStartsANewScan)
+{
+    const std::string path = TempPath("quick.hma");
+    IndexImageBuilder tiny;
+    tiny.AddTrack({.slot = 0, .title = "T"});
+    WriteFileBytes(path, tiny.Build());
+    const std::string missing = TempPath("none.hma");
+    ScanWindow window;
+    int started = 0;
+    int done = 0;
+    const DWORD begin = GetTickCount();
+    for (int i = 0; i < 300; ++i) {
+        const std::string& target = i % 2 ? path : missing;
+        window.done = false;
+        ASSERT_EQ(StartScanOfFile(window.hwnd, target.c_str(), StartSuspendedThread), 1) << i;
+        ++started;
+        // Straight from the handling of MSG_SCAN_DONE into the next start.
+        ASSERT_TRUE(window.WaitForDone(2000)) << "scan " << i << " never ended";
+        ++done;
+        ASSERT_EQ(gScan.running.load(), nullptr) << i;
+    }
+    const DWORD spent = GetTickCount() - begin;
+    EXPECT_EQ(started, done);
+    printf("300 short scans, each started after the previous MSG_SCAN_DONE: %lu ms\n",
+           static_cast<unsigned long>(spent));
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(ScanWorkerTest, FailedThreadStartReportsFailureAndAllowsTheNext)
+{
+    const std::string path = TempPath("nothread.hma");
+    WriteFileBytes(path, DemoDisc());
+    ScanWindow window;
+    ASSERT_EQ(StartScanOfFile(window.hwnd, path.c_str(), [](LPTHREAD_START_ROUTINE) -> HANDLE { return nullptr; }),
+              0);
+    EXPECT_EQ(gScan.running.load(), nullptr);
+    EXPECT_EQ(gScan.stop.load(), 1);
+    window.Drain();
+    EXPECT_TRUE(window.events.empty());  // no MSG_SCAN_DONE to wait for
+
+    ASSERT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 1);
+    ASSERT_TRUE(window.WaitForDone());
+    EXPECT_EQ(window.events, ExpectedEvents(DemoDisc()));
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(ScanWorkerTest, StopFlagSetDuringTheTitleEndsTheScanBeforeTheTracks)
+{
+    const std::string path = TempPath("stop.hma");
+    WriteFileBytes(path, DemoDisc());
+    ScanWindow window;
+    window.onEvent = [](ScanWindow&, const ScanEvent& e) {
+        if (e.message == MSG_DISC_TITLE)
+            gScan.stop.store(1);
+    };
+    ASSERT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 1);
+    ASSERT_TRUE(window.WaitForDone());
+    ASSERT_EQ(window.events.size(), 2u);
+    EXPECT_EQ(window.events[0].message, UINT(MSG_DISC_TITLE));
+    EXPECT_EQ(window.events[1].message, UINT(MSG_SCAN_DONE));
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(ScanWorkerTest, WindowClosedDuringTheScanLetsTheWorkerEndPromptly)
+{
+    IndexImageBuilder b;
+    for (uint32_t slot = 0; slot < 1000; ++slot)
+        b.AddTrack({.slot = slot, .title = "Track " + std::to_string(slot)});
+    const std::string path = TempPath("closed.hma");
+    WriteFileBytes(path, b.Build());
+    ScanWindow window;
+    window.onEvent = [](ScanWindow& w, const ScanEvent& e) {
+        if (e.message == MSG_TRACK_FOUND)
+            DestroyWindow(w.hwnd);
+    };
+    ASSERT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 1);
+    const DWORD begin = GetTickCount();
+    // Pump until the window is gone, then let the worker run out.
+    for (int i = 0; i < 500 && IsWindow(window.hwnd); ++i) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        Sleep(1);
+    }
+    ASSERT_FALSE(IsWindow(window.hwnd));
+    ASSERT_TRUE(scan_test::WaitForIdle(2000));
+    printf("worker ended %lu ms after its window was destroyed (999 sends left)\n",
+           static_cast<unsigned long>(GetTickCount() - begin));
+    EXPECT_EQ(window.events.size(), 1u);  // nothing reached the destroyed window
+    DeleteFileA(path.c_str());
+}
+
+}  // namespace
