@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-FormatSettings gFormatSettings;
-
 namespace {
 void SetTableDefaults(FormatTable& table) {
     std::memset(&table, 0, sizeof table);
@@ -13,6 +11,14 @@ void SetTableDefaults(FormatTable& table) {
     }
 }
 }  // namespace
+
+// Holds the defaults from the start, so nothing ever sees a listing mode of 0;
+// start-up sets them again before the option panel is built.
+FormatSettings gFormatSettings = [] {
+    FormatSettings settings;
+    SetFormatDefaults(settings);
+    return settings;
+}();
 
 void SetFormatDefaults(FormatSettings& settings) {
     settings.listingMode = FULL_LISTING;

@@ -31,6 +31,12 @@ TEST(FormatSettings, StartUpDefaults) {
     }
 }
 
+TEST(FormatSettings, TheProgramWideRecordStartsWithTheDefaults) {
+    FormatSettings expected;
+    SetFormatDefaults(expected);
+    EXPECT_EQ(std::memcmp(&gFormatSettings, &expected, sizeof expected), 0);
+}
+
 TEST(FormatSettings, ActiveTableFollowsTheListingMode) {
     FormatSettings s;
     SetFormatDefaults(s);

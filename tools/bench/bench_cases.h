@@ -1,0 +1,27 @@
+// tavolin-bench: the fast listing code against the straightforward
+// one-line-at-a-time references, on a full disc's worth of tracks.
+#pragma once
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+
+struct BenchOptions {
+    uint32_t trackCount;  // N
+    int fastRuns;         // runs per fast figure (median)
+    int referenceRuns;    // runs per reference figure (median)
+};
+
+// Median wall time in milliseconds of runs calls of work, each after an
+// untimed prepare.
+double MedianMs(int runs, const std::function<void()>& prepare, const std::function<void()>& work);
+
+// Prints "<case> <fast ms> <reference ms> <reference/fast>".
+void PrintCase(const char* name, double fastMs, double referenceMs);
+
+// Fills the catalogue: N tracks with long texts, N/10 groups.
+void FillBenchCatalogue(uint32_t trackCount);
+
+// Runs every case and prints its line; 0 when the fast results equalled the
+// reference results, 1 otherwise.
+int RunBenchCases(const BenchOptions& options);
