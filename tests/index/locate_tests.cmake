@@ -12,3 +12,15 @@ if(TAVOLIN_WINDOWS AND TARGET tavolin_test_image)
   # Track and event descriptions name only the fields they set.
   target_compile_options(scan_worker_win_tests PRIVATE -Wno-missing-field-initializers)
 endif()
+
+# Needs drive letters of its own: the script runs it in a private prefix.
+if(TAVOLIN_WINDOWS AND TARGET tavolin_test_image AND BUILD_TESTING)
+  add_executable(locate_win_tests ${CMAKE_CURRENT_LIST_DIR}/locate_win_test.cpp)
+  target_link_libraries(locate_win_tests PRIVATE tavolin_scan_win tavolin_test_image GTest::gtest GTest::gtest_main)
+  target_include_directories(locate_win_tests PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_options(locate_win_tests PRIVATE -Wno-missing-field-initializers)
+  add_test(NAME locate_win_tests
+    COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/locate_win_test.sh $<TARGET_FILE:locate_win_tests>
+            ${CMAKE_CURRENT_BINARY_DIR}/locate_win_work ${PROJECT_SOURCE_DIR})
+  set_tests_properties(locate_win_tests PROPERTIES TIMEOUT 120)
+endif()

@@ -14,6 +14,7 @@
 #include "index/scan_messages.h"
 #include "index/scan_walk.h"
 #include "index/scan_worker_win.h"
+#include "index_image_builder.h"
 
 namespace scan_test {
 
@@ -56,6 +57,31 @@ inline std::vector<ScanEvent> ExpectedEvents(const std::vector<uint8_t>& fileByt
     WalkTrackIndex({image.data(), image.size()}, stop, sink);
     sink.events.push_back({MSG_SCAN_DONE});
     return sink.events;
+}
+
+// A disc with a title, a titled and an untitled group, texts of every kind
+// and several recording modes.
+inline std::vector<uint8_t> DemoDisc()
+{
+    index_image::IndexImageBuilder b;
+    b.SetDiscTitle("Party Mix");
+    b.AddGroup({1, 2, "Live"}).AddGroup({3, 3, ""});
+    b.AddTrack({.slot = 0, .title = "Song", .artist = "Band", .album = "Tour"});
+    b.AddTrack({.slot = 1, .title = "Intro", .codecId = index_image::CODEC_HI_SP, .timing = {{1, 400, 0, 3}}});
+    b.AddTrack({.slot = 2, .artist = "Only Artist", .codecId = index_image::CODEC_LP4});
+    b.AddTrack({.slot = 3, .codecId = index_image::CODEC_HI_LP_48});
+    b.AddTrack({.slot = 4, .title = "Long", .codecId = index_image::CODEC_PCM, .timing = {{0, 40000, 0, 10}}});
+    return b.Build();
+}
+
+// Track count 3, tracks in slots 0, 2 and 4, slots 1 and 3 empty.
+inline std::vector<uint8_t> SparseDisc()
+{
+    index_image::IndexImageBuilder b;
+    b.AddTrack({.slot = 0, .title = "A"}).AddTrack({.slot = 2}).AddTrack({.slot = 4, .title = "C"});
+    b.AddTrack({.slot = 6, .title = "never reached"});
+    b.SetTrackCount(3);
+    return b.Build();
 }
 
 // A top-level hidden window whose procedure records the three messages and

@@ -5,14 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "index_image_builder.h"
 #include "index/scan_worker_win.h"
 #include "scan_window_win.h"
 
-using index_image::GroupSpec;
 using index_image::IndexImageBuilder;
-using index_image::TrackSpec;
+using scan_test::DemoDisc;
 using scan_test::ExpectedEvents;
+using scan_test::SparseDisc;
 using scan_test::ScanEvent;
 using scan_test::ScanWindow;
 
@@ -32,31 +31,6 @@ void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes)
     DWORD written = 0;
     ASSERT_TRUE(bytes.empty() || WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr));
     CloseHandle(f);
-}
-
-// A disc with a title, a titled and an untitled group, texts of every kind
-// and several recording modes.
-std::vector<uint8_t> DemoDisc()
-{
-    IndexImageBuilder b;
-    b.SetDiscTitle("Party Mix");
-    b.AddGroup({1, 2, "Live"}).AddGroup({3, 3, ""});
-    b.AddTrack({.slot = 0, .title = "Song", .artist = "Band", .album = "Tour"});
-    b.AddTrack({.slot = 1, .title = "Intro", .codecId = index_image::CODEC_HI_SP, .timing = {{1, 400, 0, 3}}});
-    b.AddTrack({.slot = 2, .artist = "Only Artist", .codecId = index_image::CODEC_LP4});
-    b.AddTrack({.slot = 3, .codecId = index_image::CODEC_HI_LP_48});
-    b.AddTrack({.slot = 4, .title = "Long", .codecId = index_image::CODEC_PCM, .timing = {{0, 40000, 0, 10}}});
-    return b.Build();
-}
-
-// Track count 3, tracks in slots 0, 2 and 4, slots 1 and 3 empty.
-std::vector<uint8_t> SparseDisc()
-{
-    IndexImageBuilder b;
-    b.AddTrack({.slot = 0, .title = "A"}).AddTrack({.slot = 2}).AddTrack({.slot = 4, .title = "C"});
-    b.AddTrack({.slot = 6, .title = "never reached"});
-    b.SetTrackCount(3);
-    return b.Build();
 }
 
 class ScanWorkerTest : public testing::Test {
@@ -264,6 +238,18 @@ TEST_F(ScanWorkerTest, EveryStartAfterScanDoneStartsANewScan)
     printf("300 short scans, each started after the previous MSG_SCAN_DONE: %lu ms\n",
            static_cast<unsigned long>(spent));
     DeleteFileA(path.c_str());
+}
+
+// The worker may run only once StartScan has stored its handle.
+TEST_F(ScanWorkerTest, WorkerThreadIsCreatedSuspended)
+{
+    static std::atomic<int> ran{0};
+    HANDLE thread = StartSuspendedThread([](LPVOID) -> DWORD { ran = 1; return 0; });
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(ResumeThread(thread), 1u);  // the suspend count it had
+    EXPECT_EQ(WaitForSingleObject(thread, 2000), WAIT_OBJECT_0);
+    EXPECT_EQ(ran.load(), 1);
+    CloseHandle(thread);
 }
 
 TEST_F(ScanWorkerTest, FailedThreadStartReportsFailureAndAllowsTheNext)
