@@ -270,6 +270,52 @@ TEST_F(ScanWorkerTest, FailedThreadStartReportsFailureAndAllowsTheNext)
     DeleteFileA(path.c_str());
 }
 
+TEST_F(ScanWorkerTest, IndexPathLongerThan259CharactersIsRefused)
+{
+    ScanWindow window;
+    const std::string path = "C:\\" + std::string(INDEX_PATH_SIZE, 'x');
+    EXPECT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 0);
+    EXPECT_EQ(gScan.running.load(), nullptr);
+}
+
+// The child half of the next test: leaves main while the worker waits in its
+// first send to a window that nobody serves any more.
+TEST(ScanWorkerExitTest, ChildLeavesWhileTheWorkerWaits)
+{
+    if (GetEnvironmentVariableA("TAVOLIN_SCAN_EXIT_CHILD", nullptr, 0) == 0)
+        GTEST_SKIP() << "runs only as the child of ProgramExitsPromptlyDuringAScan";
+    const std::string path = TempPath("exit.hma");
+    WriteFileBytes(path, DemoDisc());
+    HWND window = CreateWindowA("STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_EQ(StartScanOfFile(window, path.c_str(), StartSuspendedThread), 1);
+    for (int i = 0; i < 2000 && !(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE); ++i)
+        Sleep(1);
+    ASSERT_TRUE(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE);
+}
+
+TEST(ScanWorkerExitTest, ProgramExitsPromptlyDuringAScan)
+{
+    char exe[MAX_PATH];
+    GetModuleFileNameA(nullptr, exe, sizeof exe);
+    std::string command = std::string("\"") + exe + "\" --gtest_filter=ScanWorkerExitTest.ChildLeavesWhileTheWorkerWaits";
+    SetEnvironmentVariableA("TAVOLIN_SCAN_EXIT_CHILD", "1");
+    STARTUPINFOA si = {sizeof si};
+    PROCESS_INFORMATION pi = {};
+    const BOOL created = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
+                                        nullptr, nullptr, &si, &pi);
+    SetEnvironmentVariableA("TAVOLIN_SCAN_EXIT_CHILD", nullptr);
+    ASSERT_TRUE(created);
+    const DWORD begin = GetTickCount();
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_EQ(code, 0u);  // the child's own checks passed
+    printf("child with a waiting worker ended %lu ms after its start\n",
+           static_cast<unsigned long>(GetTickCount() - begin));
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
 TEST_F(ScanWorkerTest, StopFlagSetDuringTheTitleEndsTheScanBeforeTheTracks)
 {
     const std::string path = TempPath("stop.hma");
