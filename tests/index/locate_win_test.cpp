@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "demo_disc.h"
 #include "index/locate_win.h"
 #include "scan_window_win.h"
 
@@ -244,6 +245,17 @@ TEST_F(LocateWinTest, StartScanWalksTheNewestIndexAndStartsAgainAfterItsEnd)
     ASSERT_EQ(StartScan(window.hwnd), 1);
     ASSERT_TRUE(window.WaitForDone());
     EXPECT_EQ(window.events, expected);
+}
+
+TEST_F(LocateWinTest, DemoRecorderIsFoundAndScanned)
+{
+    std::string error;
+    ASSERT_TRUE(WriteDemoRecorder("G:\\", error)) << error;
+    ScanWindow window;
+    ASSERT_EQ(StartScan(window.hwnd), 1);
+    EXPECT_STREQ(gScan.indexPath, "G:\\HMDHIFI\\TRKIDX01.HMA");
+    ASSERT_TRUE(window.WaitForDone());
+    EXPECT_EQ(window.events, ExpectedEvents(BuildDemoIndex(DemoGeneration::CURRENT)));
 }
 
 }  // namespace
