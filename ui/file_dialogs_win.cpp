@@ -6,9 +6,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ui/file_filter.h"
+
 namespace {
 
-constexpr size_t FILTER_SIZE = 255;
 constexpr size_t DIALOG_NAME_SIZE = 260;
 constexpr size_t FILE_TITLE_SIZE = 260;
 
@@ -17,29 +18,12 @@ constexpr size_t FILE_TITLE_SIZE = 260;
 constexpr char SAVE_DEFAULT_EXTENSION[] = "*.oma";
 constexpr char OPEN_DEFAULT_EXTENSION[] = "*.mp3";
 
-// Fills `filter` (FILTER_SIZE bytes) with one entry: the display text, its
-// terminator, the pattern, and the zeros that end the list. Long texts are
-// cut so that the two closing zeros always remain.
-void BuildFilter(char* filter, const char* typeText, const char* extension) {
-  memset(filter, 0, FILTER_SIZE);
-  if (typeText == nullptr) typeText = "";
-  if (extension == nullptr) extension = "";
-  // Room for the display text: at least the pattern's one byte and two zeros stay.
-  const size_t displayRoom = FILTER_SIZE - 3;
-  int n = snprintf(filter, displayRoom, "%s (*%s)", typeText, extension);
-  size_t displayLen = n < 0 ? 0 : static_cast<size_t>(n);
-  if (displayLen > displayRoom - 1) displayLen = displayRoom - 1;
-  char* pattern = filter + displayLen + 1;
-  const size_t patternRoom = FILTER_SIZE - (displayLen + 1) - 1;
-  snprintf(pattern, patternRoom, "*%s", extension);
-}
-
 }  // namespace
 
 int ShowSaveDialog(const char* title, const char* extension, const char* typeText, char* name,
                    size_t nameSize) {
-  char filter[FILTER_SIZE];
-  BuildFilter(filter, typeText, extension);
+  char filter[FILE_FILTER_SIZE];
+  BuildFileFilter(filter, sizeof filter, typeText, extension);
   char chosen[DIALOG_NAME_SIZE] = {};
   char fileTitle[FILE_TITLE_SIZE] = {};
 
@@ -73,8 +57,8 @@ int ShowOpenDialog(const char* title, const char* extension, const char* typeTex
                    size_t nameSize) {
   // The dialog needs room for at least one character and its terminator.
   if (name == nullptr || nameSize < 2) return 0;
-  char filter[FILTER_SIZE];
-  BuildFilter(filter, typeText, extension);
+  char filter[FILE_FILTER_SIZE];
+  BuildFileFilter(filter, sizeof filter, typeText, extension);
   char fileTitle[FILE_TITLE_SIZE] = {};
   memset(name, 0, nameSize);
 

@@ -57,7 +57,9 @@ TEST_F(WindowTest, CreateControlMakesEachKind) {
     EXPECT_EQ(lstrcmpiA(cls, row.platformClass), 0) << cls;
     const DWORD style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE));
     EXPECT_EQ(style & ~row.platformBits, row.style & ~row.platformBits);
-    if (row.storedName != nullptr) EXPECT_EQ(StoredName(control), row.storedName);
+    if (row.storedName != nullptr) {
+      EXPECT_EQ(StoredName(control), row.storedName);
+    }
     EXPECT_EQ(GetParent(control), MainWindowOf(context_));
     EXPECT_EQ(GetDlgCtrlID(control), 0);
 
