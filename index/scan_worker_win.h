@@ -5,10 +5,10 @@
 
 #include "index/scan_messages.h"
 
-// The most of an index file that is read. The decoder reaches no byte past
-// the last timing cell (0x30000 + 16 * 0xFFFF + 16 = 0x130000), so a longer
-// file is read only this far: its reports are the same, and the image of a
-// file of any size stays bounded.
+// The most of an index file that is read. Every offset the decoder forms is
+// a 16-bit cell number's 16-byte cell above 0x30000 or 0x40000, so nothing
+// past 0x40000 + 16 * 0x10000 = 0x140000 is ever read: a longer file is read
+// only this far with the same reports, and the image stays bounded.
 constexpr uint32_t INDEX_READ_LIMIT = 0x400000;
 constexpr uint32_t INDEX_IMAGE_PADDING = 100;  // zero bytes after the file's
 
