@@ -14,8 +14,9 @@ enum class Kind { OPENS, UNOPENABLE };
 
 struct IndexFile {
     uint32_t number;
-    uint32_t time;  // low half; the high half is 1
+    uint32_t time;  // low half
     Kind kind = Kind::OPENS;
+    uint32_t high = 1;
 };
 
 // A file system of drive types and files, recording every path it is asked about.
@@ -31,7 +32,7 @@ public:
         char dir[] = "?:\\HMDHIFI";
         dir[0] = letter;
         FormatIndexPath(path, sizeof path, dir, f.number);
-        files_[path] = {f.kind == Kind::OPENS, {1, f.time}};
+        files_[path] = {f.kind == Kind::OPENS, {f.high, f.time}};
     }
 
     bool WasAsked(const std::string& path) const
@@ -134,6 +135,8 @@ TEST(LocateTest, ChoosesTheNewestIndexOfTheMarkedDrive)
         {"an unopenable number after the first is not missing",
          {{0, 5}, {1, 99, UNOPENABLE}, {2, 6}}, 1, 2, "TRKIDX04.HMA"},
         {"an older file keeps the search going", {{0, 9}, {1, 5}, {2, 7}, {4, 100}}, 1, 0, "TRKIDX04.HMA"},
+        // A zero time is a time like any other: the lower number keeps it.
+        {"two files with time 0", {{0, 0, Kind::OPENS, 0}, {1, 0, Kind::OPENS, 0}}, 1, 0, "TRKIDX03.HMA"},
         {"no index file at all", {}, 0, 0, "TRKIDX100.HMA"},
         {"no index file opens", {{0, 1, UNOPENABLE}, {7, 1, UNOPENABLE}}, 0, 0, "TRKIDX100.HMA"},
     };
