@@ -35,6 +35,15 @@ export DISPLAY=":$display"
 if [ -f "$build/tools/keepalive.exe" ]; then
   wine "$build/tools/keepalive.exe" >/dev/null 2>&1 </dev/null &
   keep_pid=$!
+  # Wait until the keepalive has brought up the prefix's desktop process:
+  # whichever program starts it (and wineserver) first, those inherit its
+  # output, and a test's output pipe held that way keeps ctest waiting.
+  for _ in $(seq 300); do
+    for p in $(pgrep -f 'explorer.exe /desktop' || true); do
+      tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && break 2
+    done
+    sleep 0.05
+  done
 fi
 
 set +e
