@@ -57,9 +57,9 @@ void ReadTextOrEmpty(const TrackIndexFile& file, uint16_t cell, char (&out)[TEXT
 
 // Decodes the track in the slot and reports it. The number shown is the play
 // position, or the entry's own track number when the disc keeps no play
-// order (playPosition 0); running numbers an untitled track. The texts come first in
-// the line and are cut when the line is full, so the length and mode piece
-// at its end always shows.
+// order (playPosition 0); running numbers an untitled track. The texts come
+// first in the line and are cut when the line is full, so the length and
+// mode piece at its end always shows.
 void ReportTrack(const TrackIndexFile& file, uint32_t slot, uint32_t playPosition, uint32_t running,
                  const std::atomic<int32_t>& stop, ScanBuffers& buf, ScanSink& sink) {
     const uint16_t titleCell = TitleCell(file, slot);
