@@ -119,6 +119,33 @@ TEST_F(ListingWindowTest, BuildAndReorderLeaveTheReferenceState) {
     }
 }
 
+// The re-order runs no scroll upkeep: the extent stays that of the line that
+// was first among the longest when the list was built, even when another line
+// of the same length but a wider measure comes first after the re-order.
+TEST_F(ListingWindowTest, ReorderKeepsTheBuildsHorizontalExtent) {
+    ClearCatalogue();
+    float length = 1;
+    AppendTrack({"iiiiiiiiiiiiiiiiiiii", "", "", "", 2, &length, 0, ""});
+    AppendTrack({"WWWWWWWWWWWWWWWWWWWW", "", "", "", 1, &length, 0, ""});
+    // Lists without a font of their own measure with the proportional default.
+    gListingWindow.trackList = CreateControl(context_, CONTROL_LIST_BOX, 10, 10, 400, 100, "", 0, nullptr, 0, 0);
+    HWND other = CreateControl(context_, CONTROL_LIST_BOX, 10, 120, 400, 100, "", 0, nullptr, 0, 0);
+    BuildListing();
+    ReferenceBuildListing(context_, other, otherStatus_);
+    const int builtExtent = ReadListState(other).horizontalExtent;
+    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+    ReferenceReorderList(other, CompareTracks);
+    const ListState fast = ReadListState(gListingWindow.trackList);
+    EXPECT_EQ(fast, ReadListState(other));
+    EXPECT_EQ(fast.texts[0], "WWWWWWWWWWWWWWWWWWWW");
+    EXPECT_EQ(fast.horizontalExtent, builtExtent);
+    // The measure of the W line really differs: an upkeep would change the extent.
+    const std::vector<ListLine> wide = {{"WWWWWWWWWWWWWWWWWWWW", 0}};
+    ClearList(other);
+    AppendListLines(context_, other, wide.data(), 1);
+    EXPECT_GT(ReadListState(other).horizontalExtent, builtExtent);
+}
+
 TEST_F(ListingWindowTest, EmptyListingsAndTheirStatus) {
     ClearCatalogue();
     BuildListing();
