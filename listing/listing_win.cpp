@@ -25,6 +25,31 @@ const char TITLE_OK[] = "Tavolin OK";
 const char TITLE_ERROR[] = "Tavolin Error";
 
 namespace {
+// What a user could see or a caller read of a list's position and selection.
+struct ListPosition {
+    HWND list;
+    LRESULT count, topIndex, caretIndex, anchorIndex, currentIndex, selectedCount;
+    int horizontalPos;
+    bool operator==(const ListPosition&) const = default;
+};
+
+ListPosition ReadPosition(HWND list) {
+    return {list,
+            SendMessageA(list, LB_GETCOUNT, 0, 0),
+            SendMessageA(list, LB_GETTOPINDEX, 0, 0),
+            SendMessageA(list, LB_GETCARETINDEX, 0, 0),
+            SendMessageA(list, LB_GETANCHORINDEX, 0, 0),
+            SendMessageA(list, LB_GETCURSEL, 0, 0),
+            SendMessageA(list, LB_GETSELCOUNT, 0, 0),
+            GetScrollPos(list, SB_HORZ)};
+}
+
+// The position of the list that this code last emptied and filled, taken
+// right after the fill. A list still in that position, whose lines already
+// stand in the order a re-order computes, would come out of the re-order's
+// own empty-and-fill exactly as it is, so the rewrite can be left out.
+ListPosition gFilledPosition;
+
 void ShowMessage(const char* text, const char* title) {
     MessageBoxA(nullptr, text, title, MB_OK | MB_SETFOREGROUND);
 }
@@ -44,6 +69,13 @@ void RewriteList(HWND list, const char* const* texts, const intptr_t* items, con
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
+    gFilledPosition = ReadPosition(list);
+}
+
+bool IsIdentity(const uint32_t* order, size_t n) {
+    for (size_t i = 0; i < n; ++i)
+        if (order[i] != i) return false;
+    return true;
 }
 }  // namespace
 
@@ -79,12 +111,17 @@ void ReorderList(HWND list, WindowContext*, CompareCallback compare) {
         items[i] = intptr_t(SendMessageA(list, LB_GETITEMDATA, WPARAM(i), 0));
     }
     ComputeReorder(texts.get(), items.get(), n, compare, order.get());
+    if (IsIdentity(order.get(), n) && ReadPosition(list) == gFilledPosition) return;
     RewriteList(list, texts.get(), items.get(), order.get(), n, textBytes);
 }
 
 void BuildListing() {
     const ListingWindow& w = gListingWindow;
     const ListingMode mode = gFormatSettings.listingMode;
+    const bool isEmpty = GetListCount(w.trackList) == 0;
+    // Emptying an empty list changes nothing visible, and makes the fill
+    // below an empty-and-fill whose position a re-order may rely on.
+    if (isEmpty) SendMessageA(w.trackList, LB_RESETCONTENT, 0, 0);
     ComposedListing listing;
     if (ComposeListing(gCatalogue, mode, listing)) {
         std::unique_ptr<ListLine[]> lines(new (std::nothrow) ListLine[listing.count + 1]);
@@ -95,6 +132,7 @@ void BuildListing() {
         }
         ReleaseListing(listing);
     }
+    gFilledPosition = isEmpty ? ReadPosition(w.trackList) : ListPosition{};
     const int count = GetListCount(w.trackList);
     char status[STATUS_TEXT_SIZE];
     FormatStatusText(mode, count > 0 ? uint32_t(count) : 0, status, sizeof status);
