@@ -18,6 +18,29 @@ constexpr size_t FILE_TITLE_SIZE = 260;
 constexpr char SAVE_DEFAULT_EXTENSION[] = "*.oma";
 constexpr char OPEN_DEFAULT_EXTENSION[] = "*.mp3";
 
+// Fills the file-name structure the two dialogs share: no owner (the main
+// window keeps its input while a dialog is open), the one-type filter, the
+// platform's default folder.
+void FillDialogFields(OPENFILENAMEA& ofn, const char* filter, char* file, DWORD maxFile, char* fileTitle,
+                      const char* title, DWORD flags, const char* defaultExtension) {
+  memset(&ofn, 0, sizeof ofn);
+  // The Windows 95-era layout: the same structure version in 32 and 64 bits.
+  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  ofn.hwndOwner = nullptr;
+  ofn.hInstance = nullptr;
+  ofn.lpstrFilter = filter;
+  ofn.lpstrCustomFilter = nullptr;
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = maxFile;
+  ofn.lpstrFileTitle = fileTitle;
+  ofn.nMaxFileTitle = FILE_TITLE_SIZE;
+  ofn.lpstrInitialDir = nullptr;
+  ofn.lpstrTitle = title;
+  ofn.Flags = flags;
+  ofn.lpstrDefExt = defaultExtension;
+}
+
 }  // namespace
 
 int ShowSaveDialog(const char* title, const char* extension, const char* typeText, char* name,
@@ -28,22 +51,8 @@ int ShowSaveDialog(const char* title, const char* extension, const char* typeTex
   char fileTitle[FILE_TITLE_SIZE] = {};
 
   OPENFILENAMEA ofn;
-  memset(&ofn, 0, sizeof ofn);
-  // The Windows 95-era layout: the same structure version in 32 and 64 bits.
-  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-  ofn.hwndOwner = nullptr;
-  ofn.hInstance = nullptr;
-  ofn.lpstrFilter = filter;
-  ofn.lpstrCustomFilter = nullptr;
-  ofn.nFilterIndex = 1;
-  ofn.lpstrFile = chosen;
-  ofn.nMaxFile = DIALOG_NAME_SIZE;
-  ofn.lpstrFileTitle = fileTitle;
-  ofn.nMaxFileTitle = FILE_TITLE_SIZE;
-  ofn.lpstrInitialDir = nullptr;
-  ofn.lpstrTitle = title;
-  ofn.Flags = OFN_OVERWRITEPROMPT;
-  ofn.lpstrDefExt = SAVE_DEFAULT_EXTENSION;
+  FillDialogFields(ofn, filter, chosen, DIALOG_NAME_SIZE, fileTitle, title, OFN_OVERWRITEPROMPT,
+                   SAVE_DEFAULT_EXTENSION);
 
   const BOOL result = GetSaveFileNameA(&ofn);
   if (result && name != nullptr && nameSize > 0) {
@@ -62,23 +71,10 @@ int ShowOpenDialog(const char* title, const char* extension, const char* typeTex
   char fileTitle[FILE_TITLE_SIZE] = {};
   memset(name, 0, nameSize);
 
-  OPENFILENAMEA ofn;
-  memset(&ofn, 0, sizeof ofn);
-  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-  ofn.hwndOwner = nullptr;
-  ofn.hInstance = nullptr;
-  ofn.lpstrFilter = filter;
-  ofn.lpstrCustomFilter = nullptr;
-  ofn.nFilterIndex = 1;
-  ofn.lpstrFile = name;
   const size_t maxFile = nameSize - 1;
-  ofn.nMaxFile = maxFile > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<DWORD>(maxFile);
-  ofn.lpstrFileTitle = fileTitle;
-  ofn.nMaxFileTitle = FILE_TITLE_SIZE;
-  ofn.lpstrInitialDir = nullptr;
-  ofn.lpstrTitle = title;
-  ofn.Flags = OFN_FILEMUSTEXIST;
-  ofn.lpstrDefExt = OPEN_DEFAULT_EXTENSION;
+  OPENFILENAMEA ofn;
+  FillDialogFields(ofn, filter, name, maxFile > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<DWORD>(maxFile),
+                   fileTitle, title, OFN_FILEMUSTEXIST, OPEN_DEFAULT_EXTENSION);
 
   return GetOpenFileNameA(&ofn);
 }

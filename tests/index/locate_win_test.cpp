@@ -94,9 +94,9 @@ protected:
         EXPECT_TRUE(scan_test::WaitForIdle());
     }
 
-    void AddIndexes(char drive, const std::vector<IndexSpec>& specs, const std::vector<uint8_t>& bytes = {})
+    void AddIndexes(char drive, const std::vector<IndexSpec>& indexes, const std::vector<uint8_t>& bytes = {})
     {
-        for (const IndexSpec& s : specs) {
+        for (const IndexSpec& s : indexes) {
             const std::string path = IndexPath(drive, s.number);
             if (s.kind == Kind::UNOPENABLE) {
                 CreateDirectoryA(path.c_str(), nullptr);  // attributes read, opening fails

@@ -131,18 +131,18 @@ std::vector<TimingSpan> Spans(const DemoTrack& t, uint32_t& blockCursor) {
     return spans;
 }
 
-TrackSpec Spec(const DemoTrack& t, uint32_t slot, uint32_t& blockCursor) {
-    TrackSpec spec;
-    spec.slot = slot;
-    if (t.title != nullptr) spec.title = t.title;
-    if (t.artist != nullptr) spec.artist = t.artist;
-    if (t.album != nullptr) spec.album = t.album;
-    spec.codecId = t.codec.codecId;
-    spec.family = t.codec.family;
-    spec.c0 = t.codec.c0;
-    spec.mp3Seconds = uint16_t(t.seconds);
-    spec.timing = Spans(t, blockCursor);
-    return spec;
+TrackSpec TrackOf(const DemoTrack& t, uint32_t slot, uint32_t& blockCursor) {
+    TrackSpec track;
+    track.slot = slot;
+    if (t.title != nullptr) track.title = t.title;
+    if (t.artist != nullptr) track.artist = t.artist;
+    if (t.album != nullptr) track.album = t.album;
+    track.codecId = t.codec.codecId;
+    track.family = t.codec.family;
+    track.c0 = t.codec.c0;
+    track.mp3Seconds = uint16_t(t.seconds);
+    track.timing = Spans(t, blockCursor);
+    return track;
 }
 
 // UTF-16 copy of a Latin-1 text (every Latin-1 byte is its own code point).
@@ -165,23 +165,23 @@ std::vector<uint8_t> BuildCurrent() {
     for (uint32_t position = 1; position <= count; ++position) {
         if (position == MOVED_POSITION) continue;
         if (slot == DELETED_SLOT) {
-            TrackSpec deleted = Spec({"Deleted demo take", nullptr, nullptr, LP2, 95}, slot, blockCursor);
+            TrackSpec deleted = TrackOf({"Deleted demo take", nullptr, nullptr, LP2, 95}, slot, blockCursor);
             b.AddTrack(deleted);
             ++slot;
         }
         const DemoTrack& t = TRACKS[position - 1];
-        TrackSpec spec = Spec(t, slot, blockCursor);
+        TrackSpec track = TrackOf(t, slot, blockCursor);
         if (t.isUtf16Title) {
-            spec.title.clear();
-            b.AddTrack(spec);
+            track.title.clear();
+            b.AddTrack(track);
             b.PokeBe16(IndexImageBuilder::EntryOffset(slot) + 8, b.AddText(Latin1ToUtf16Be(t.title), UTF16BE));
         } else {
-            b.AddTrack(spec);
+            b.AddTrack(track);
         }
         entryOfPosition[position - 1] = uint16_t(slot + 1);
         ++slot;
     }
-    b.AddTrack(Spec(TRACKS[MOVED_POSITION - 1], slot, blockCursor));
+    b.AddTrack(TrackOf(TRACKS[MOVED_POSITION - 1], slot, blockCursor));
     entryOfPosition[MOVED_POSITION - 1] = uint16_t(slot + 1);
     b.SetPlayOrder(entryOfPosition);
     return b.Build();
@@ -197,7 +197,7 @@ std::vector<uint8_t> BuildEarlier(const char* discTitle, uint32_t tracks) {
     uint32_t position = 1;
     for (uint32_t slot = 0; slot < tracks; ++slot, ++position) {
         if (position == MOVED_POSITION) ++position;  // not yet recorded
-        b.AddTrack(Spec(TRACKS[position - 1], slot, blockCursor));
+        b.AddTrack(TrackOf(TRACKS[position - 1], slot, blockCursor));
         order.push_back(uint16_t(slot + 1));
     }
     b.SetPlayOrder(order);
