@@ -80,8 +80,9 @@ bool IsIdentity(const uint32_t* order, size_t n) {
 }  // namespace
 
 // Reads every line once, computes the order in O(n log n) and rewrites the
-// list in one batch. When the memory for the copies cannot be had the list
-// is left as it is rather than emptied.
+// list in one batch, or not at all when no line moves and the list still
+// stands as its last fill left it. When the memory for the copies cannot be
+// had the list is left as it is rather than emptied.
 void ReorderList(HWND list, WindowContext*, CompareCallback compare) {
     const LRESULT counted = SendMessageA(list, LB_GETCOUNT, 0, 0);
     const size_t n = counted > 0 ? size_t(counted) : 0;
