@@ -1,5 +1,6 @@
 #include "listing/listing_win.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -116,23 +117,81 @@ void ReorderList(HWND list, WindowContext*, CompareCallback compare) {
     RewriteList(list, texts.get(), items.get(), order.get(), n, textBytes);
 }
 
+namespace {
+// The line that the list's scroll upkeep measures for the horizontal extent:
+// the first of the longest.
+const char* FirstLongest(const ListLine* lines, size_t n) {
+    const char* longest = nullptr;
+    size_t longestLength = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const size_t length = std::strlen(lines[i].text);
+        if (length > longestLength) {
+            longestLength = length;
+            longest = lines[i].text;
+        }
+    }
+    return longest;
+}
+
+// Whether the scroll upkeep would give the same extent for either text: the
+// same text, or the same width in the list's own font and measuring context.
+bool IsSameMeasure(WindowContext* context, HWND list, const char* a, const char* b) {
+    if (a == b || std::strcmp(a, b) == 0) return true;
+    ControlRecord* record = FindControl(context, list);
+    if (!record || !record->measuringDc) return true;  // no extent is set at all
+    HGDIOBJ previous = record->font ? SelectObject(record->measuringDc, record->font) : nullptr;
+    SIZE sa = {}, sb = {};
+    GetTextExtentPoint32A(record->measuringDc, a, int(std::strlen(a)), &sa);
+    GetTextExtentPoint32A(record->measuringDc, b, int(std::strlen(b)), &sb);
+    if (previous) SelectObject(record->measuringDc, previous);
+    return sa.cx == sb.cx;
+}
+
+// Puts lines into compare order, equal lines kept in listing order, unless
+// that would change the horizontal extent that the fill's scroll upkeep sets.
+// The re-order that every build is followed by then gives exactly the lines
+// it gives after a fill in listing order (only the relative order of equal
+// lines reaches its result, and that is kept), and where no two lines are
+// equal it finds nothing left to move.
+void PresortLines(WindowContext* context, HWND list, ListLine* lines, size_t n) {
+    std::unique_ptr<ListLine[]> sorted(new (std::nothrow) ListLine[n + 1]);
+    if (!sorted || n < 2) return;
+    std::copy(lines, lines + n, sorted.get());
+    std::stable_sort(sorted.get(), sorted.get() + n, [](const ListLine& a, const ListLine& b) {
+        return CompareTracks(a.text, b.text, a.itemData, b.itemData) < 0;
+    });
+    if (!IsSameMeasure(context, list, FirstLongest(lines, n), FirstLongest(sorted.get(), n))) return;
+    std::copy(sorted.get(), sorted.get() + n, lines);
+}
+}  // namespace
+
+// One batch fill. Into an empty list the lines go presorted (see
+// PresortLines), which spares the re-order after the build its rewrite.
 void BuildListing() {
     const ListingWindow& w = gListingWindow;
     const ListingMode mode = gFormatSettings.listingMode;
     const bool isEmpty = GetListCount(w.trackList) == 0;
     // Emptying an empty list changes nothing visible, and makes the fill
-    // below an empty-and-fill whose position a re-order may rely on.
-    if (isEmpty) SendMessageA(w.trackList, LB_RESETCONTENT, 0, 0);
+    // below an empty-and-fill whose position a re-order may rely on. With
+    // redraw off it also costs no scroll bar update of its own.
+    if (isEmpty) {
+        SendMessageA(w.trackList, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(w.trackList, LB_RESETCONTENT, 0, 0);
+    }
     ComposedListing listing;
     if (ComposeListing(gCatalogue, mode, listing)) {
         std::unique_ptr<ListLine[]> lines(new (std::nothrow) ListLine[listing.count + 1]);
         if (lines) {
             for (uint32_t i = 0; i < listing.count; ++i)
                 lines[i] = {listing.lines[i].text, listing.lines[i].itemData};
+            if (isEmpty && listing.count > 0 && FirstLongest(lines.get(), listing.count))
+                PresortLines(w.context, w.trackList, lines.get(), listing.count);
             AppendListLines(w.context, w.trackList, lines.get(), listing.count);
         }
         ReleaseListing(listing);
     }
+    // The fill has turned redraw back on, unless there was nothing to fill.
+    if (isEmpty) SendMessageA(w.trackList, WM_SETREDRAW, TRUE, 0);
     gFilledPosition = isEmpty ? ReadPosition(w.trackList) : ListPosition{};
     const int count = GetListCount(w.trackList);
     char status[STATUS_TEXT_SIZE];

@@ -55,6 +55,7 @@ ListState ReadListState(HWND list) {
     }
     s.topIndex = int(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
     s.caretIndex = int(SendMessageA(list, LB_GETCARETINDEX, 0, 0));
+    s.anchorIndex = int(SendMessageA(list, LB_GETANCHORINDEX, 0, 0));
     s.currentIndex = int(SendMessageA(list, LB_GETCURSEL, 0, 0));
     s.selectedCount = int(SendMessageA(list, LB_GETSELCOUNT, 0, 0));
     s.horizontalExtent = int(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0));

@@ -26,7 +26,7 @@ void ReferenceBuildListing(WindowContext* context, HWND list, HWND status);
 struct ListState {
     std::vector<std::string> texts;
     std::vector<intptr_t> items;
-    int count, topIndex, caretIndex, currentIndex, selectedCount, horizontalExtent;
+    int count, topIndex, caretIndex, anchorIndex, currentIndex, selectedCount, horizontalExtent;
     bool hasVerticalBar;
     bool operator==(const ListState&) const = default;
 };
