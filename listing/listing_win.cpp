@@ -149,10 +149,10 @@ bool IsSameMeasure(WindowContext* context, HWND list, const char* a, const char*
 
 // Puts lines into compare order, equal lines kept in listing order, unless
 // that would change the horizontal extent that the fill's scroll upkeep sets.
-// The re-order that every build is followed by then gives exactly the lines
-// it gives after a fill in listing order (only the relative order of equal
-// lines reaches its result, and that is kept), and where no two lines are
-// equal it finds nothing left to move.
+// The re-order that every build is followed by (CompareTracks, the same
+// settings) then gives exactly the lines it gives after a fill in listing
+// order (only the relative order of equal lines reaches its result, and that
+// is kept), and where no two lines are equal it finds nothing left to move.
 void PresortLines(WindowContext* context, HWND list, ListLine* lines, size_t n) {
     std::unique_ptr<ListLine[]> sorted(new (std::nothrow) ListLine[n + 1]);
     if (!sorted || n < 2) return;
