@@ -26,15 +26,6 @@ void FillCatalogue(const std::vector<Track>& tracks) {
     }
 }
 
-std::vector<RefLine> Compose(ListingMode mode) {
-    ComposedListing listing;
-    EXPECT_EQ(ComposeListing(gCatalogue, mode, listing), 1);
-    std::vector<RefLine> lines;
-    for (uint32_t i = 0; i < listing.count; ++i) lines.push_back({listing.lines[i].text, listing.lines[i].itemData});
-    ReleaseListing(listing);
-    return lines;
-}
-
 std::string Status(ListingMode mode, uint32_t n) {
     char text[STATUS_TEXT_SIZE];
     FormatStatusText(mode, n, text, sizeof text);
@@ -43,11 +34,11 @@ std::string Status(ListingMode mode, uint32_t n) {
 
 TEST(ComposeListing, EmptyAndUngroupedCatalogues) {
     FillCatalogue({});
-    EXPECT_TRUE(Compose(FULL_LISTING).empty());
-    EXPECT_TRUE(Compose(GROUP_LISTING).empty());
+    EXPECT_TRUE(ComposedLines(FULL_LISTING).empty());
+    EXPECT_TRUE(ComposedLines(GROUP_LISTING).empty());
     FillCatalogue({{"", 2, 1}, {"", 1, 2}});
-    EXPECT_EQ(Compose(FULL_LISTING), (std::vector<RefLine>{{"line 2", 0}, {"line 1", 1}}));
-    EXPECT_TRUE(Compose(GROUP_LISTING).empty());
+    EXPECT_EQ(ComposedLines(FULL_LISTING), (std::vector<RefLine>{{"line 2", 0}, {"line 1", 1}}));
+    EXPECT_TRUE(ComposedLines(GROUP_LISTING).empty());
 }
 
 TEST(FormatStatusText, WordsPerModeAndCount) {
@@ -96,7 +87,7 @@ TEST(ComposeListing, GroupsSumAcrossTheCatalogueAndNumberByFirstTrack) {
         {"Live", 7, 3605.0f},
     });
     gCatalogue.records[3].groupNumber = 77;  // other members keep what they held
-    const std::vector<RefLine> lines = Compose(GROUP_LISTING);
+    const std::vector<RefLine> lines = ComposedLines(GROUP_LISTING);
     EXPECT_EQ(lines, (std::vector<RefLine>{
                          {"001) Mix       (10s)", 2},
                          {"002) Live       (1h:2m:05s)", 0},
@@ -113,8 +104,8 @@ TEST(ComposeListing, GroupsSumAcrossTheCatalogueAndNumberByFirstTrack) {
     // Full Listing leaves the group fields, and a second Group Listing
     // computes the same ones again.
     std::vector<TrackRecord> before(gCatalogue.records, gCatalogue.records + gCatalogue.count);
-    EXPECT_EQ(Compose(FULL_LISTING).size(), 7u);
-    EXPECT_EQ(Compose(GROUP_LISTING), lines);
+    EXPECT_EQ(ComposedLines(FULL_LISTING).size(), 7u);
+    EXPECT_EQ(ComposedLines(GROUP_LISTING), lines);
     EXPECT_EQ(std::memcmp(before.data(), gCatalogue.records, before.size() * sizeof(TrackRecord)), 0);
 }
 
@@ -130,7 +121,7 @@ TEST(ComposeListing, ListsEveryGroupWhateverItsFirstTrackNumber) {
         {"Plain", 2, 5},
         {"Zero", 1, 6},
     });
-    const std::vector<RefLine> lines = Compose(GROUP_LISTING);
+    const std::vector<RefLine> lines = ComposedLines(GROUP_LISTING);
     EXPECT_EQ(lines, (std::vector<RefLine>{
                          {"001) Zero       (08s)", 1},
                          {"002) Plain       (05s)", 4},
@@ -155,7 +146,7 @@ TEST(ComposeListing, MatchesThePairwiseBuildWhereItsTableWorks) {
         TrackCatalogue reference{copy.data(), uint32_t(copy.size()), uint32_t(copy.size())};
         const std::vector<RefLine> expected = ReferenceGroupListing(reference);
         ASSERT_FALSE(expected.empty());
-        EXPECT_EQ(Compose(GROUP_LISTING), expected);
+        EXPECT_EQ(ComposedLines(GROUP_LISTING), expected);
         EXPECT_EQ(std::memcmp(copy.data(), gCatalogue.records, copy.size() * sizeof(TrackRecord)), 0);
     }
 }
@@ -183,7 +174,7 @@ TEST(ComposeListing, MendedOrderOnRandomCatalogues) {
         std::stable_sort(firsts.begin(), firsts.end(),
                          [&](uint32_t a, uint32_t b) { return copy[a].trackNumber < copy[b].trackNumber; });
 
-        const std::vector<RefLine> lines = Compose(GROUP_LISTING);
+        const std::vector<RefLine> lines = ComposedLines(GROUP_LISTING);
         ASSERT_EQ(lines.size(), firsts.size());
         for (size_t g = 0; g < firsts.size(); ++g) {
             const TrackRecord& r = gCatalogue.records[firsts[g]];

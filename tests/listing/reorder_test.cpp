@@ -9,29 +9,6 @@
 
 namespace {
 
-std::vector<RefLine> FastReorder(const std::vector<RefLine>& lines) {
-    std::vector<const char*> texts;
-    std::vector<intptr_t> items;
-    for (const RefLine& line : lines) {
-        texts.push_back(line.text.c_str());
-        items.push_back(line.itemData);
-    }
-    std::vector<uint32_t> order(lines.size());
-    ComputeReorder(texts.data(), items.data(), lines.size(), CompareTracks, order.data());
-    std::vector<RefLine> out;
-    for (uint32_t i : order) out.push_back(lines[i]);
-    return out;
-}
-
-std::vector<RefLine> ComposedLines(ListingMode mode) {
-    ComposedListing listing;
-    EXPECT_EQ(ComposeListing(gCatalogue, mode, listing), 1);
-    std::vector<RefLine> lines;
-    for (uint32_t i = 0; i < listing.count; ++i) lines.push_back({listing.lines[i].text, listing.lines[i].itemData});
-    ReleaseListing(listing);
-    return lines;
-}
-
 TEST(ComputeReorder, EmptyAndSingleLine) {
     SetFormatDefaults(gFormatSettings);
     EXPECT_TRUE(FastReorder({}).empty());

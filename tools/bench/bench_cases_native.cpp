@@ -9,33 +9,6 @@
 #include "listing/reorder.h"
 #include "support/listing_reference/listing_reference.h"
 
-namespace {
-std::vector<RefLine> FastLines(ListingMode mode) {
-    ComposedListing listing;
-    std::vector<RefLine> lines;
-    if (!ComposeListing(gCatalogue, mode, listing)) return lines;
-    lines.reserve(listing.count);
-    for (uint32_t i = 0; i < listing.count; ++i) lines.push_back({listing.lines[i].text, listing.lines[i].itemData});
-    ReleaseListing(listing);
-    return lines;
-}
-
-std::vector<RefLine> FastReorder(const std::vector<RefLine>& lines) {
-    std::vector<const char*> texts;
-    std::vector<intptr_t> items;
-    for (const RefLine& l : lines) {
-        texts.push_back(l.text.c_str());
-        items.push_back(l.itemData);
-    }
-    std::vector<uint32_t> order(lines.size());
-    ComputeReorder(texts.data(), items.data(), lines.size(), CompareTracks, order.data());
-    std::vector<RefLine> out;
-    out.reserve(lines.size());
-    for (uint32_t i : order) out.push_back(lines[i]);
-    return out;
-}
-}  // namespace
-
 int RunBenchCases(const BenchOptions& o) {
     FillBenchCatalogue(o.trackCount);
     int mismatches = 0;
@@ -45,7 +18,7 @@ int RunBenchCases(const BenchOptions& o) {
     for (ListingMode mode : {FULL_LISTING, GROUP_LISTING}) {
         SetFormatDefaults(gFormatSettings);
         gFormatSettings.listingMode = mode;
-        const double f = MedianMs(o.fastRuns, none, [&] { fast = FastReorder(FastLines(mode)); });
+        const double f = MedianMs(o.fastRuns, none, [&] { fast = FastReorder(ComposedLines(mode)); });
         const double r = MedianMs(o.referenceRuns, none, [&] {
             slow = ReferenceReorder(mode == GROUP_LISTING ? ReferenceGroupListing(gCatalogue)
                                                           : FullListingLines(gCatalogue),
@@ -56,7 +29,7 @@ int RunBenchCases(const BenchOptions& o) {
     }
 
     SetFormatDefaults(gFormatSettings);
-    const std::vector<RefLine> built = FastReorder(FastLines(FULL_LISTING));
+    const std::vector<RefLine> built = FastReorder(ComposedLines(FULL_LISTING));
     gFormatSettings.sortLevels[0] = {SORT_TITLE_ASC, 0};
     const double f = MedianMs(o.fastRuns, none, [&] { fast = FastReorder(built); });
     const double r = MedianMs(o.referenceRuns, none, [&] { slow = ReferenceReorder(built, CompareTracks); });

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "listing/listing_builder.h"
+#include "listing/reorder.h"
 
 std::vector<RefLine> ReferenceReorder(const std::vector<RefLine>& lines, CompareCallback compare) {
     std::vector<RefLine> list;
@@ -88,4 +89,29 @@ void FillRandomCatalogue(uint32_t seed, uint32_t n, const RandomCatalogueOptions
                            &length, int32_t(rates[pick(8)]), group.c_str()};
         AppendTrack(report);
     }
+}
+
+std::vector<RefLine> ComposedLines(ListingMode mode) {
+    ComposedListing listing;
+    std::vector<RefLine> lines;
+    if (!ComposeListing(gCatalogue, mode, listing)) return lines;
+    lines.reserve(listing.count);
+    for (uint32_t i = 0; i < listing.count; ++i) lines.push_back({listing.lines[i].text, listing.lines[i].itemData});
+    ReleaseListing(listing);
+    return lines;
+}
+
+std::vector<RefLine> FastReorder(const std::vector<RefLine>& lines) {
+    std::vector<const char*> texts;
+    std::vector<intptr_t> items;
+    for (const RefLine& line : lines) {
+        texts.push_back(line.text.c_str());
+        items.push_back(line.itemData);
+    }
+    std::vector<uint32_t> order(lines.size());
+    ComputeReorder(texts.data(), items.data(), lines.size(), CompareTracks, order.data());
+    std::vector<RefLine> out;
+    out.reserve(lines.size());
+    for (uint32_t i : order) out.push_back(lines[i]);
+    return out;
 }

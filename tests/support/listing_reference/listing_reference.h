@@ -5,6 +5,7 @@
 
 #include "listing/compare_tracks.h"
 #include "listing/track_catalogue.h"
+#include "settings/format_settings.h"
 
 // Straightforward versions of the listing algorithms, kept as the yardstick
 // that the fast code must match exactly (tests and the benchmark).
@@ -39,3 +40,9 @@ void FillRandomCatalogue(uint32_t seed, uint32_t n, const RandomCatalogueOptions
 
 // The lines a list holds after a listing is composed: text and item data.
 std::vector<RefLine> FullListingLines(const TrackCatalogue& catalogue);
+
+// The fast code's results in the references' shape, for side-by-side checks:
+// the lines that the fast builder composes from gCatalogue in a mode, and
+// lines put into the order that the fast re-order computes.
+std::vector<RefLine> ComposedLines(ListingMode mode);
+std::vector<RefLine> FastReorder(const std::vector<RefLine>& lines);
