@@ -89,14 +89,13 @@ void ReadSingleByteText(ChainBytes& chain, TextOut& out, const std::atomic<int32
 
 // UTF-16 big-endian, two chain bytes per character (a pair may straddle two
 // cells). Characters up to 0xFF are written as that byte, any other as '?';
-// a surrogate pair is one character, so its low half writes nothing.
+// each half of a surrogate pair counts as one such character.
 void ReadUtf16Text(ChainBytes& chain, TextOut& out, const std::atomic<int32_t>& stop) {
     uint8_t hi, lo;
     while (!out.IsFull() && chain.Next(hi) && chain.Next(lo)) {
         const uint16_t ch = uint16_t(hi << 8 | lo);
         if (ch == 0) return;
-        const bool isLowSurrogate = ch >= 0xDC00 && ch <= 0xDFFF;
-        if (ch >= FIRST_PRINTABLE && !isLowSurrogate) out.Put(ch <= 0xFF ? uint8_t(ch) : uint8_t('?'));
+        if (ch >= FIRST_PRINTABLE) out.Put(ch <= 0xFF ? uint8_t(ch) : uint8_t('?'));
         if (IsStopped(stop)) return;
     }
 }
