@@ -50,6 +50,13 @@ inline constexpr size_t CELL_LINK_AT = 14;                // low 12 bits of byte
 inline constexpr uint32_t CELL_LINK_MASK = 0x0FFF;
 inline constexpr uint32_t LINKED_CELL_COUNT = CELL_LINK_MASK + 1;  // cells a link can reach
 
+// The most of an index file that is read. Every offset the decoder forms is
+// a 16-bit cell number's 16-byte cell above 0x30000 or 0x40000, so nothing
+// past 0x40000 + 16 * 0x10000 = 0x140000 is ever read: a longer file is read
+// only this far with the same reports, and the image stays bounded.
+inline constexpr uint32_t INDEX_READ_LIMIT = 0x400000;
+inline constexpr uint32_t INDEX_IMAGE_PADDING = 100;  // zero bytes after the file's
+
 // Text buffers of the scan, terminating zero included.
 inline constexpr size_t TEXT_BUFFER_SIZE = 128;
 inline constexpr size_t LINE_BUFFER_SIZE = 512;

@@ -12,7 +12,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* INDEX_FOLDER = "HMDHIFI";
-constexpr size_t IMAGE_PADDING = 100;
 
 fs::path IndexName(const fs::path& folder, uint32_t number) {
     char name[32];
@@ -117,9 +116,12 @@ bool ReadIndexImage(const fs::path& path, std::vector<uint8_t>& image) {
     const std::streamoff size = in.tellg();
     if (size < 0) return false;
     in.seekg(0, std::ios::beg);
-    image.assign(size_t(size) + IMAGE_PADDING, 0);
-    in.read(reinterpret_cast<char*>(image.data()), size);
-    return in.gcount() == size;
+    // Like the scan, read no more than the decoder can reach: a huge file
+    // gives the same listing without taking its size in memory.
+    const std::streamoff toRead = size < std::streamoff(INDEX_READ_LIMIT) ? size : std::streamoff(INDEX_READ_LIMIT);
+    image.assign(size_t(toRead) + INDEX_IMAGE_PADDING, 0);
+    in.read(reinterpret_cast<char*>(image.data()), toRead);
+    return in.gcount() == toRead;
 }
 
 void PrintListing(const TrackIndexFile& file, bool tsv, FILE* out) {

@@ -15,8 +15,9 @@ inline constexpr uint32_t LIST_INDEX_NUMBER_LIMIT = 0x100;
 // returns false with a message naming the path.
 bool ResolveIndexPath(const std::filesystem::path& path, std::filesystem::path& index, std::string& error);
 
-// Reads the whole file into a zeroed image 100 bytes longer than the file,
-// as the scan does. False when the file can't be opened or read.
+// Reads the file, up to INDEX_READ_LIMIT bytes, into a zeroed image 100 bytes
+// longer than what was read, as the scan does. False when the file can't be
+// opened or read.
 bool ReadIndexImage(const std::filesystem::path& path, std::vector<uint8_t>& image);
 
 // Walks the image and prints the disc title and every display line, or with

@@ -98,6 +98,26 @@ TEST(ResolveIndexPath, Failures) {
     EXPECT_EQ(image[0], 'x');
 }
 
+std::string Listing(const std::vector<uint8_t>& image, bool tsv);
+
+// A file far larger than any index used to be read whole (gigabytes of
+// memory for a stray big file); it is read as far as the scan reads it.
+TEST(ReadIndexImage, HugeFileIsReadUpToTheLimit) {
+    index_image::IndexImageBuilder b;
+    b.SetDiscTitle("Big");
+    b.AddTrack({.slot = 0, .title = "T"});
+    const std::vector<uint8_t> bytes = b.Build();
+    TempFolder folder;
+    const fs::path file = folder.Path() / "huge.hma";
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                std::streamsize(bytes.size()));
+    fs::resize_file(file, 4 * uintmax_t(INDEX_READ_LIMIT));  // sparse: the rest is zeros
+    std::vector<uint8_t> image;
+    ASSERT_TRUE(ReadIndexImage(file, image));
+    EXPECT_EQ(image.size(), size_t(INDEX_READ_LIMIT) + INDEX_IMAGE_PADDING);
+    EXPECT_EQ(Listing(image, true), Listing(bytes, true));
+}
+
 TEST(EscapeTsvField, EscapesSeparatorsAndBackslash) {
     const std::pair<const char*, const char*> rows[] = {
         {"", ""},           {"plain", "plain"},       {"a\\b", "a\\\\b"},  {"a\tb", "a\\tb"},
