@@ -54,6 +54,9 @@ DWORD WINAPI ScanWorker(LPVOID)
             DWORD got = 0;
             // A short read is scanned as it stands: the rest stays zero.
             if (!ReadFile(file, image, toRead, &got, nullptr) || got == 0) {
+                // A read that fails part-way may have left bytes behind: the
+                // scan then runs over an all-zero image, as for no bytes.
+                memset(image, 0, imageSize);
                 CloseHandle(file);
                 file = INVALID_HANDLE_VALUE;
             }
