@@ -5,7 +5,9 @@
 namespace index_image {
 namespace {
 
-// Offsets of the image, as the recorder lays it out.
+// Offsets of the image, as the recorder lays it out. Written out here rather
+// than taken from the decoder's headers, so that a wrong offset in the
+// decoder is caught by its tests instead of being mirrored by the builder.
 constexpr size_t TRACK_COUNT = 0x00100;
 constexpr size_t PLAY_ORDER = 0x00102;
 constexpr size_t DISC_TITLE_CELL = 0x02104;
