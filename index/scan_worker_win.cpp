@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "index/locate_win.h"
+#include "index/scan_state_win.h"
 #include "index/scan_walk.h"
 
 namespace {

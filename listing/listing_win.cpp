@@ -5,7 +5,7 @@
 #include <memory>
 #include <new>
 
-#include "listing/busy_flag.h"
+#include "settings/busy_flag.h"
 #include "listing/format_line.h"
 #include "listing/listing_builder.h"
 #include "listing/reorder.h"

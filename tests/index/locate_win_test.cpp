@@ -9,6 +9,7 @@
 
 #include "demo_disc.h"
 #include "index/locate_win.h"
+#include "index/scan_start_win.h"
 #include "scan_window_win.h"
 
 using scan_test::DemoDisc;

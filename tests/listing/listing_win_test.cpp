@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "listing/busy_flag.h"
+#include "settings/busy_flag.h"
 #include "listing/format_line.h"
 #include "support/listing_reference/listing_reference.h"
 #include "support/listing_reference/listing_reference_win.h"

@@ -1,3 +1,0 @@
-#include "listing/busy_flag.h"
-
-int gBusy = 0;

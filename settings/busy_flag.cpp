@@ -1,0 +1,3 @@
+#include "settings/busy_flag.h"
+
+int gBusy = 0;
