@@ -1,0 +1,45 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "panel/option_rows.h"
+#include "ui/window_context_win.h"
+
+// The option panel: lays out registered row tables as labelled controls in a
+// window context, rebuilds a row's child rows when its active choice changes,
+// and keeps the controls and the table handler's values in step. GUI thread only.
+
+constexpr UINT MSG_PANEL_REBUILD = WM_USER + 2000;  // wParam: control; lParam: OptionRow*, 0 = whole panel
+constexpr uint32_t TABLE_REGISTRY_SIZE = 1024;
+constexpr uint32_t PANEL_REGISTRY_SIZE = 255;
+
+struct TableRegistration {
+    int32_t index;
+    OptionRow* table;
+    TableHandler handler;
+};
+
+struct PanelEntry {
+    HWND control;               // null: none
+    HWND label;                 // null: none
+    OptionRow* row;             // null: entry is free (with control and label null)
+    uint32_t position;          // (x << 16) | (line top y & 0xFFFF), unscaled panel units
+    OptionChoice* shownChoice;  // choice whose child rows were laid out with this row
+};
+
+extern TableRegistration TableRegistry[TABLE_REGISTRY_SIZE];
+extern PanelEntry PanelRegistry[PANEL_REGISTRY_SIZE];
+
+void RegisterOptionTable(const TableRegistration& registration);
+int ShowOptionTable(WindowContext* context, int x, int y, int tableIndex);
+int BuildRows(WindowContext* context, OptionRow* table, int x, int y, int firstLine,
+              TableHandler handler);
+void ClearPanel(WindowContext* context);
+// MessageCallback of MSG_PANEL_REBUILD; user is (x << 16) | y of the panel origin.
+int RebuildRow(WindowContext* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+               intptr_t user);
+// ControlCallback of every panel control: handler is the TableHandler, user the OptionRow.
+int OnOptionChanged(WindowContext* context, HWND control, intptr_t param, intptr_t handler,
+                    intptr_t user);
+void MarkChoices(WindowContext* context, OptionRow* table, int post);
