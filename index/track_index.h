@@ -64,6 +64,27 @@ inline constexpr size_t LINE_BUFFER_SIZE = 512;
 // Sentinels.
 inline constexpr int32_t NO_GROUP = -1;  // FindGroup: the track lies in no group
 
+// The scan's stop flag, as every loop of the decoder polls it: non-zero stops.
+inline bool IsStopped(const std::atomic<int32_t>& stop) {
+    return stop.load(std::memory_order_relaxed) != 0;
+}
+
+// The cells a chain walk has passed, so that a link back to one of them ends
+// the chain. Links reach only the first LINKED_CELL_COUNT cells; a cell past
+// them (a chain's first cell may be one) is never marked and never found.
+class VisitedCells {
+public:
+    void Mark(uint32_t cell) {
+        if (cell < LINKED_CELL_COUNT) bits_[cell / 8] |= uint8_t(1u << (cell % 8));
+    }
+    bool IsMarked(uint32_t cell) const {
+        return cell < LINKED_CELL_COUNT && (bits_[cell / 8] & (1u << (cell % 8))) != 0;
+    }
+
+private:
+    uint8_t bits_[LINKED_CELL_COUNT / 8] = {};
+};
+
 uint8_t ImageByte(const TrackIndexFile& file, size_t offset);
 uint16_t ImageBe16(const TrackIndexFile& file, size_t offset);
 

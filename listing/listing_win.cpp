@@ -180,14 +180,9 @@ void BuildListing() {
     }
     ComposedListing listing;
     if (ComposeListing(gCatalogue, mode, listing)) {
-        std::unique_ptr<ListLine[]> lines(new (std::nothrow) ListLine[listing.count + 1]);
-        if (lines) {
-            for (uint32_t i = 0; i < listing.count; ++i)
-                lines[i] = {listing.lines[i].text, listing.lines[i].itemData};
-            if (isEmpty && listing.count > 0 && FirstLongest(lines.get(), listing.count))
-                PresortLines(w.context, w.trackList, lines.get(), listing.count);
-            AppendListLines(w.context, w.trackList, lines.get(), listing.count);
-        }
+        if (isEmpty && listing.count > 0 && FirstLongest(listing.lines, listing.count))
+            PresortLines(w.context, w.trackList, listing.lines, listing.count);
+        AppendListLines(w.context, w.trackList, listing.lines, listing.count);
         ReleaseListing(listing);
     }
     // The fill has turned redraw back on, unless there was nothing to fill.

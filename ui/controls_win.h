@@ -3,6 +3,7 @@
 // them. GUI thread only.
 #pragma once
 
+#include "ui/list_line.h"
 #include "ui/window_context_win.h"
 
 #include <cstddef>
@@ -36,12 +37,8 @@ int GetListCount(HWND list);
 void SetMultiSelect(WindowContext* context, HWND list, int allow);
 void DestroyControl(WindowContext* context, HWND control);
 
-struct ListLine {
-  const char* text;
-  intptr_t itemData;
-};
-
 // Appends the lines, in order, with their item data, as one batch (redraw off,
 // lines in, redraw on, one scroll upkeep at the end). Leaves exactly the state
 // that AddItem(context, list, text, itemData, /*allowDuplicate*/1) per line leaves.
 void AppendListLines(WindowContext* context, HWND list, const ListLine* lines, size_t count);
+
