@@ -29,20 +29,20 @@ namespace {
 // What a user could see or a caller read of a list's position and selection.
 struct ListPosition {
     HWND list;
-    LRESULT count, topIndex, caretIndex, anchorIndex, currentIndex, selectedCount;
+    int count, topIndex, caretIndex, anchorIndex, currentIndex, selectedCount;
     int horizontalPos;
     bool operator==(const ListPosition&) const = default;
 };
 
 ListPosition ReadPosition(HWND list) {
     return {list,
-            SendMessageA(list, LB_GETCOUNT, 0, 0),
-            SendMessageA(list, LB_GETTOPINDEX, 0, 0),
-            SendMessageA(list, LB_GETCARETINDEX, 0, 0),
-            SendMessageA(list, LB_GETANCHORINDEX, 0, 0),
-            SendMessageA(list, LB_GETCURSEL, 0, 0),
-            SendMessageA(list, LB_GETSELCOUNT, 0, 0),
-            GetScrollPos(list, SB_HORZ)};
+            GetListCount(list),
+            GetListTopIndex(list),
+            GetListCaretIndex(list),
+            GetListAnchorIndex(list),
+            GetListCurrentIndex(list),
+            GetListSelectedCount(list),
+            GetHorizontalScrollPos(list)};
 }
 
 // The position of the list that this code last emptied and filled, taken
@@ -60,16 +60,16 @@ void ShowMessage(const char* text, const char* title) {
 // by one leaves, without a repaint per line.
 void RewriteList(HWND list, const char* const* texts, const intptr_t* items, const uint32_t* order,
                  size_t count, size_t textBytes) {
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    SendMessageA(list, LB_INITSTORAGE, WPARAM(count), LPARAM(textBytes));
+    SetRedraw(list, false);
+    ClearList(list);
+    ReserveListStorage(list, count, textBytes);
     for (size_t i = 0; i < count; ++i) {
         const uint32_t from = order[i];
-        const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, LPARAM(texts[from]));
-        if (index >= 0) SendMessageA(list, LB_SETITEMDATA, WPARAM(index), LPARAM(items[from]));
+        const int index = AddListString(list, texts[from]);
+        if (index >= 0) SetListItemData(list, index, items[from]);
     }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
+    SetRedraw(list, true);
+    RepaintControl(list);
     gFilledPosition = ReadPosition(list);
 }
 
@@ -78,6 +78,7 @@ bool IsIdentity(const uint32_t* order, size_t n) {
         if (order[i] != i) return false;
     return true;
 }
+
 }  // namespace
 
 // Reads every line once, computes the order in O(n log n) and rewrites the
@@ -85,14 +86,14 @@ bool IsIdentity(const uint32_t* order, size_t n) {
 // stands as its last fill left it. When the memory for the copies cannot be
 // had the list is left as it is rather than emptied.
 void ReorderList(HWND list, WindowContext*, CompareCallback compare) {
-    const LRESULT counted = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    const int counted = GetListCount(list);
     const size_t n = counted > 0 ? size_t(counted) : 0;
 
     std::unique_ptr<size_t[]> lengths(new (std::nothrow) size_t[n + 1]);
     if (!lengths) return;
     size_t textBytes = 0;
     for (size_t i = 0; i < n; ++i) {
-        const LRESULT len = SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0);
+        const int len = GetListTextLength(list, int(i));
         lengths[i] = len > 0 ? size_t(len) : 0;
         textBytes += lengths[i] + 1;
     }
@@ -104,13 +105,13 @@ void ReorderList(HWND list, WindowContext*, CompareCallback compare) {
 
     char* next = store.get();
     for (size_t i = 0; i < n; ++i) {
-        // LB_GETTEXT writes the text and its terminator: exactly the room reserved.
+        // The list writes the text and its terminator: exactly the room reserved.
         next[0] = '\0';
-        if (lengths[i] > 0) SendMessageA(list, LB_GETTEXT, WPARAM(i), LPARAM(next));
+        if (lengths[i] > 0) GetListText(list, int(i), next);
         next[lengths[i]] = '\0';
         texts[i] = next;
         next += lengths[i] + 1;
-        items[i] = intptr_t(SendMessageA(list, LB_GETITEMDATA, WPARAM(i), 0));
+        items[i] = GetListItemDataAt(list, int(i));
     }
     ComputeReorder(texts.get(), items.get(), n, compare, order.get());
     if (IsIdentity(order.get(), n) && ReadPosition(list) == gFilledPosition) return;
@@ -137,14 +138,9 @@ const char* FirstLongest(const ListLine* lines, size_t n) {
 // same text, or the same width in the list's own font and measuring context.
 bool IsSameMeasure(WindowContext* context, HWND list, const char* a, const char* b) {
     if (a == b || std::strcmp(a, b) == 0) return true;
-    ControlRecord* record = FindControl(context, list);
-    if (!record || !record->measuringDc) return true;  // no extent is set at all
-    HGDIOBJ previous = record->font ? SelectObject(record->measuringDc, record->font) : nullptr;
-    SIZE sa = {}, sb = {};
-    GetTextExtentPoint32A(record->measuringDc, a, int(std::strlen(a)), &sa);
-    GetTextExtentPoint32A(record->measuringDc, b, int(std::strlen(b)), &sb);
-    if (previous) SelectObject(record->measuringDc, previous);
-    return sa.cx == sb.cx;
+    const int wa = MeasureListText(context, list, a);
+    if (wa < 0) return true;  // no extent is set at all
+    return wa == MeasureListText(context, list, b);
 }
 
 // Puts lines into compare order, equal lines kept in listing order, unless
@@ -175,8 +171,8 @@ void BuildListing() {
     // below an empty-and-fill whose position a re-order may rely on. With
     // redraw off it also costs no scroll bar update of its own.
     if (isEmpty) {
-        SendMessageA(w.trackList, WM_SETREDRAW, FALSE, 0);
-        SendMessageA(w.trackList, LB_RESETCONTENT, 0, 0);
+        SetRedraw(w.trackList, false);
+        ClearList(w.trackList);
     }
     ComposedListing listing;
     if (ComposeListing(gCatalogue, mode, listing)) {
@@ -186,7 +182,7 @@ void BuildListing() {
         ReleaseListing(listing);
     }
     // The fill has turned redraw back on, unless there was nothing to fill.
-    if (isEmpty) SendMessageA(w.trackList, WM_SETREDRAW, TRUE, 0);
+    if (isEmpty) SetRedraw(w.trackList, true);
     gFilledPosition = isEmpty ? ReadPosition(w.trackList) : ListPosition{};
     const int count = GetListCount(w.trackList);
     char status[STATUS_TEXT_SIZE];
