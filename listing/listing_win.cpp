@@ -11,6 +11,7 @@
 #include "listing/reorder.h"
 #include "ui/controls_win.h"
 #include "ui/file_dialogs_win.h"
+#include "ui/scoped_win.h"
 
 ListingWindow gListingWindow;
 
@@ -203,17 +204,13 @@ void RefreshPreview() {
 // instead of the success box. The busy flag is cleared on every way out.
 void ExportListing() {
     if (gBusy) return;
-    gBusy = 1;
+    BusyScope busy;
     char name[1024] = {};
-    if (!ShowSaveDialog(EXPORT_DIALOG_TITLE, ".txt", "Text File", name, sizeof name)) {
-        gBusy = 0;
-        return;
-    }
-    HANDLE file = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    if (!ShowSaveDialog(EXPORT_DIALOG_TITLE, ".txt", "Text File", name, sizeof name)) return;
+    ScopedHandle file(CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) {
         ShowMessage(EXPORT_CREATE_FAILED_TEXT, TITLE_ERROR);
-        gBusy = 0;
         return;
     }
     HWND list = gListingWindow.trackList;
@@ -223,13 +220,12 @@ void ExportListing() {
     for (int i = 0; i < count && isWritten; ++i) {
         const DWORD length = DWORD(FormatLine(GetListItemData(list, i), line, sizeof line));
         DWORD written = 0;
-        if (length > 0 && (!WriteFile(file, line, length, &written, nullptr) || written != length))
+        if (length > 0 && (!WriteFile(file.Get(), line, length, &written, nullptr) || written != length))
             isWritten = false;
     }
-    if (!CloseHandle(file)) isWritten = false;
+    if (!file.Close()) isWritten = false;
     if (isWritten)
         ShowMessage(EXPORT_SUCCESS_TEXT, TITLE_OK);
     else
         ShowMessage(EXPORT_WRITE_FAILED_TEXT, TITLE_ERROR);
-    gBusy = 0;
 }

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ui/scoped_win.h"
+
 namespace {
 
 struct KindStyle {
@@ -159,7 +161,8 @@ int GetSelectedText(WindowContext* context, HWND control, char* buffer, size_t b
   }
   const LRESULT len = SendMessageA(control, getLength, static_cast<WPARAM>(index), 0);
   if (len < 0) return 0;
-  char* text = static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(len) + 1));
+  ScopedLocalMemory<char> memory(static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(len) + 1)));
+  char* text = memory.Get();
   if (text == nullptr) return 0;
   LRESULT got = SendMessageA(control, getText, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
   if (got < 0) got = 0;
@@ -168,7 +171,6 @@ int GetSelectedText(WindowContext* context, HWND control, char* buffer, size_t b
   if (n > bufferSize - 1) n = bufferSize - 1;
   memcpy(buffer, text, n);
   buffer[n] = '\0';
-  LocalFree(text);
   return 1;
 }
 
@@ -356,9 +358,8 @@ int GetHorizontalScrollPos(HWND control) { return GetScrollPos(control, SB_HORZ)
 int MeasureListText(WindowContext* context, HWND list, const char* text) {
   ControlRecord* r = FindControl(context, list);
   if (r == nullptr || r->measuringDc == nullptr) return -1;
-  HGDIOBJ previous = r->font != nullptr ? SelectObject(r->measuringDc, r->font) : nullptr;
+  ScopedSelectObject font(r->measuringDc, r->font);
   SIZE size = {};
   GetTextExtentPoint32A(r->measuringDc, text, static_cast<int>(strlen(text)), &size);
-  if (previous != nullptr) SelectObject(r->measuringDc, previous);
   return static_cast<int>(size.cx);
 }
