@@ -26,6 +26,8 @@ const char EXPORT_WRITE_FAILED_TEXT[] =
 const char TITLE_OK[] = "Tavolin OK";
 const char TITLE_ERROR[] = "Tavolin Error";
 
+void (*gListingPairingBroken)(const char* what) = nullptr;
+
 namespace {
 // What a user could see or a caller read of a list's position and selection.
 struct ListPosition {
@@ -46,11 +48,38 @@ ListPosition ReadPosition(HWND list) {
             GetHorizontalScrollPos(list)};
 }
 
-// The position of the list that this code last emptied and filled, taken
-// right after the fill. A list still in that position, whose lines already
-// stand in the order a re-order computes, would come out of the re-order's
-// own empty-and-fill exactly as it is, so the rewrite can be left out.
-ListPosition gFilledPosition;
+// The settings a presort ordered the lines by.
+struct SortSettings {
+    ListingMode mode;
+    SortLevel levels[3];
+
+    bool operator==(const SortSettings& o) const {
+        if (mode != o.mode) return false;
+        for (size_t i = 0; i < 3; ++i)
+            if (levels[i].key != o.levels[i].key || levels[i].caseSensitive != o.levels[i].caseSensitive)
+                return false;
+        return true;
+    }
+};
+
+SortSettings CurrentSortSettings() {
+    SortSettings s{gFormatSettings.listingMode, {}};
+    for (size_t i = 0; i < 3; ++i) s.levels[i] = gFormatSettings.sortLevels[i];
+    return s;
+}
+
+// The list that this code last emptied and filled. position is taken right
+// after the fill: a list still in that position, whose lines already stand
+// in the order a re-order computes, would come out of the re-order's own
+// empty-and-fill exactly as it is, so the rewrite can be left out. A build
+// that presorted (isPresorted) is owed its re-order, by CompareTracks under
+// the settings it presorted by; the next re-order of the list settles it.
+struct LastFill {
+    ListPosition position;
+    bool isPresorted;
+    SortSettings presortedBy;
+};
+LastFill gLastFill;
 
 void ShowMessage(const char* text, const char* title) {
     MessageBoxA(nullptr, text, title, MB_OK | MB_SETFOREGROUND);
@@ -71,7 +100,7 @@ void RewriteList(HWND list, const char* const* texts, const intptr_t* items, con
     }
     SetRedraw(list, true);
     RepaintControl(list);
-    gFilledPosition = ReadPosition(list);
+    gLastFill = {ReadPosition(list), false, {}};
 }
 
 bool IsIdentity(const uint32_t* order, size_t n) {
@@ -80,6 +109,18 @@ bool IsIdentity(const uint32_t* order, size_t n) {
     return true;
 }
 
+// A presorted list is owed a re-order by CompareTracks under the settings it
+// was presorted by; any other re-order of it is reported, then the debt is
+// settled either way.
+void SettlePresort(HWND list, CompareCallback compare) {
+    if (!gLastFill.isPresorted || gLastFill.position.list != list) return;
+    gLastFill.isPresorted = false;
+    if (!gListingPairingBroken) return;
+    if (compare != CompareTracks)
+        gListingPairingBroken("a presorted list was re-ordered by another comparison than CompareTracks");
+    else if (!(CurrentSortSettings() == gLastFill.presortedBy))
+        gListingPairingBroken("the sort settings changed between BuildListing and its ReorderList");
+}
 }  // namespace
 
 // Reads every line once, computes the order in O(n log n) and rewrites the
@@ -87,6 +128,7 @@ bool IsIdentity(const uint32_t* order, size_t n) {
 // stands as its last fill left it. When the memory for the copies cannot be
 // had the list is left as it is rather than emptied.
 void ReorderList(HWND list, WindowContext*, CompareCallback compare) {
+    SettlePresort(list, compare);
     const int counted = GetListCount(list);
     const size_t n = counted > 0 ? size_t(counted) : 0;
 
@@ -115,7 +157,7 @@ void ReorderList(HWND list, WindowContext*, CompareCallback compare) {
         items[i] = GetListItemDataAt(list, int(i));
     }
     ComputeReorder(texts.get(), items.get(), n, compare, order.get());
-    if (IsIdentity(order.get(), n) && ReadPosition(list) == gFilledPosition) return;
+    if (IsIdentity(order.get(), n) && ReadPosition(list) == gLastFill.position) return;
     RewriteList(list, texts.get(), items.get(), order.get(), n, textBytes);
 }
 
@@ -150,15 +192,17 @@ bool IsSameMeasure(WindowContext* context, HWND list, const char* a, const char*
 // settings) then gives exactly the lines it gives after a fill in listing
 // order (only the relative order of equal lines reaches its result, and that
 // is kept), and where no two lines are equal it finds nothing left to move.
-void PresortLines(WindowContext* context, HWND list, ListLine* lines, size_t n) {
+// Returns whether the lines were presorted.
+bool PresortLines(WindowContext* context, HWND list, ListLine* lines, size_t n) {
     std::unique_ptr<ListLine[]> sorted(new (std::nothrow) ListLine[n + 1]);
-    if (!sorted || n < 2) return;
+    if (!sorted || n < 2) return false;
     std::copy(lines, lines + n, sorted.get());
     std::stable_sort(sorted.get(), sorted.get() + n, [](const ListLine& a, const ListLine& b) {
         return CompareTracks(a.text, b.text, a.itemData, b.itemData) < 0;
     });
-    if (!IsSameMeasure(context, list, FirstLongest(lines, n), FirstLongest(sorted.get(), n))) return;
+    if (!IsSameMeasure(context, list, FirstLongest(lines, n), FirstLongest(sorted.get(), n))) return false;
     std::copy(sorted.get(), sorted.get() + n, lines);
+    return true;
 }
 }  // namespace
 
@@ -175,16 +219,17 @@ void BuildListing() {
         SetRedraw(w.trackList, false);
         ClearList(w.trackList);
     }
+    bool isPresorted = false;
     ComposedListing listing;
     if (ComposeListing(gCatalogue, mode, listing)) {
         if (isEmpty && listing.count > 0 && FirstLongest(listing.lines, listing.count))
-            PresortLines(w.context, w.trackList, listing.lines, listing.count);
+            isPresorted = PresortLines(w.context, w.trackList, listing.lines, listing.count);
         AppendListLines(w.context, w.trackList, listing.lines, listing.count);
         ReleaseListing(listing);
     }
     // The fill has turned redraw back on, unless there was nothing to fill.
     if (isEmpty) SetRedraw(w.trackList, true);
-    gFilledPosition = isEmpty ? ReadPosition(w.trackList) : ListPosition{};
+    gLastFill = {isEmpty ? ReadPosition(w.trackList) : ListPosition{}, isPresorted, CurrentSortSettings()};
     const int count = GetListCount(w.trackList);
     char status[STATUS_TEXT_SIZE];
     FormatStatusText(mode, count > 0 ? uint32_t(count) : 0, status, sizeof status);
