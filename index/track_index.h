@@ -50,11 +50,16 @@ inline constexpr size_t CELL_LINK_AT = 14;                // low 12 bits of byte
 inline constexpr uint32_t CELL_LINK_MASK = 0x0FFF;
 inline constexpr uint32_t LINKED_CELL_COUNT = CELL_LINK_MASK + 1;  // cells a link can reach
 
-// The most of an index file that is read. Every offset the decoder forms is
-// a 16-bit cell number's 16-byte cell above 0x30000 or 0x40000, so nothing
-// past 0x40000 + 16 * 0x10000 = 0x140000 is ever read: a longer file is read
-// only this far with the same reports, and the image stays bounded.
+// Every offset the decoder forms is a 16-bit cell number's 16-byte cell above
+// 0x30000 or 0x40000, so it reads nothing at or past this offset
+// (0x40000 + 16 * 0x10000 = 0x140000).
+inline constexpr size_t INDEX_DECODED_END = STRING_CELL_BASE + CELL_SIZE * 0x10000;
+
+// The most of an index file that is read (4 MiB). It lies past
+// INDEX_DECODED_END, so a longer file is read only this far with the same
+// reports, and the image of a file of any size stays bounded.
 inline constexpr uint32_t INDEX_READ_LIMIT = 0x400000;
+static_assert(INDEX_READ_LIMIT >= INDEX_DECODED_END);
 inline constexpr uint32_t INDEX_IMAGE_PADDING = 100;  // zero bytes after the file's
 
 // Text buffers of the scan, terminating zero included.
