@@ -143,11 +143,3 @@ size_t FormatLine(intptr_t index, char* out, size_t size) {
     }
     return FormatRecordLine(*r, gFormatSettings, out, size);
 }
-
-// The line's rendering alone: no terminator, no line end of its own (every
-// line break comes from a slot), and an empty rendering writes nothing.
-bool ExportLine(intptr_t itemData, ExportWriter& out) {
-    char line[FORMAT_LINE_SIZE];
-    const size_t length = FormatLine(itemData, line, sizeof line);
-    return length == 0 || out.Write(line, length);
-}

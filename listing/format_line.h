@@ -25,14 +25,3 @@ const char* FormatModeName(uint32_t bitrate);
 // an optional sign, the digits up to the first other character; no digits
 // give 0, values beyond the range of long saturate.
 long ReadAmount(const char* field, size_t size);
-
-// Where the export's bytes go: the Export List file, tavolin-list's output.
-class ExportWriter {
-public:
-    virtual ~ExportWriter() = default;
-    // Writes n bytes (n > 0); false when they could not all be written.
-    virtual bool Write(const char* bytes, size_t n) = 0;
-};
-
-// Writes what the export holds for one list line. False when the write failed.
-bool ExportLine(intptr_t itemData, ExportWriter& out);

@@ -225,18 +225,16 @@ void ExportListing() {
         gBusy = 0;
         return;
     }
-    struct FileWriter : ExportWriter {
-        HANDLE file;
-        explicit FileWriter(HANDLE f) : file(f) {}
-        bool Write(const char* bytes, size_t n) override {
-            DWORD written = 0;
-            return WriteFile(file, bytes, DWORD(n), &written, nullptr) && written == n;
-        }
-    } writer(file);
     HWND list = gListingWindow.trackList;
     const int count = GetListCount(list);
     bool isWritten = true;
-    for (int i = 0; i < count && isWritten; ++i) isWritten = ExportLine(GetListItemData(list, i), writer);
+    char line[FORMAT_LINE_SIZE];
+    for (int i = 0; i < count && isWritten; ++i) {
+        const DWORD length = DWORD(FormatLine(GetListItemData(list, i), line, sizeof line));
+        DWORD written = 0;
+        if (length > 0 && (!WriteFile(file, line, length, &written, nullptr) || written != length))
+            isWritten = false;
+    }
     if (!CloseHandle(file)) isWritten = false;
     if (isWritten)
         ShowMessage(EXPORT_SUCCESS_TEXT, TITLE_OK);

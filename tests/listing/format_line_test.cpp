@@ -229,32 +229,4 @@ TEST(FormatLine, ReadsTheCatalogueAndRefusesBadIndexes) {
     SetFormatDefaults(gFormatSettings);
 }
 
-// What the export writes per line: the rendering whole, nothing added, no
-// write at all for an empty one, and a failed write reported.
-TEST(ExportLine, WritesTheRenderingAlone) {
-    struct Recorder : ExportWriter {
-        std::vector<std::string> writes;
-        bool isFailing = false;
-        bool Write(const char* bytes, size_t n) override {
-            writes.emplace_back(bytes, n);
-            return !isFailing;
-        }
-    } out;
-    ClearCatalogue();
-    float length = 65;
-    AppendTrack({"", "", "", "Intro", 7, &length, 132000, ""});
-    SetFormatDefaults(gFormatSettings);
-    SetSlots(gFormatSettings.fullFormat, {{"Trk Number", ""}, {"<Space>", "1"}, {"Title", ""}, {"<CRLF>", "1"}});
-    EXPECT_TRUE(ExportLine(0, out));
-    EXPECT_TRUE(ExportLine(5, out));  // outside the catalogue: renders empty
-    SetSlots(gFormatSettings.fullFormat, {});
-    EXPECT_TRUE(ExportLine(0, out));  // all "<None>": renders empty
-    EXPECT_EQ(out.writes, (std::vector<std::string>{"007 Intro\r\n"}));
-    SetSlots(gFormatSettings.fullFormat, {{"Trk Length", ""}});
-    out.isFailing = true;
-    EXPECT_FALSE(ExportLine(0, out));
-    EXPECT_EQ(out.writes.back(), "1m:05s");
-    SetFormatDefaults(gFormatSettings);
-}
-
 }  // namespace

@@ -13,6 +13,7 @@
 #include "listing/format_line.h"
 #include "listing/listing_builder.h"
 #include "listing/track_catalogue.h"
+#include "settings/format_file.h"
 
 namespace fs = std::filesystem;
 
@@ -58,6 +59,11 @@ constexpr const char* HELP_TEXT =
     "Exit status: 0 listed, 1 a path or the layouts file could not be read, 2 bad options.\n"
     "\n"
     "Example: tavolin-list --group --sort -length,group /media/recorder\n";
+
+// The window's reasons for not using a layouts file.
+constexpr const char* LAYOUT_OPEN_FAILED_TEXT =
+    "Failed to open formatting configuration file. Please make sure the path is valid.";
+constexpr const char* LAYOUT_REFUSED_TEXT = "The format file could not be read or is an incorrect version.";
 
 constexpr const char* CSV_HEADER = "number,group,artist,album,title,seconds,length,mode\r\n";
 constexpr const char* CSV_LINE_END = "\r\n";  // RFC 4180 records end in CRLF
@@ -128,14 +134,25 @@ public:
     bool hasTitle = false;
 };
 
-class StreamWriter : public ExportWriter {
-public:
-    explicit StreamWriter(FILE* out) : out_(out) {}
-    bool Write(const char* bytes, size_t n) override { return std::fwrite(bytes, 1, n, out_) == n; }
-
-private:
-    FILE* out_;
-};
+// Reads the layouts file into the two tables of settings as the window's
+// Load Format does: only as far as the file goes, the rest of each table
+// kept. A folder does not open, as on Windows.
+bool ReadLayoutFile(const std::string& path, FormatSettings& settings, std::string& error) {
+    std::error_code ec;
+    std::ifstream in;
+    if (!fs::is_directory(path, ec)) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
+        error = path + ": " + LAYOUT_OPEN_FAILED_TEXT;
+        return false;
+    }
+    uint8_t bytes[FORMAT_FILE_SIZE] = {};
+    in.read(reinterpret_cast<char*>(bytes), sizeof bytes);
+    if (!ReadFormatFile(bytes, size_t(in.gcount()), settings)) {
+        error = path + ": " + LAYOUT_REFUSED_TEXT;
+        return false;
+    }
+    return true;
+}
 
 void PrintCsv(const ComposedListing& listing, const FormatSettings& settings, FILE* out) {
     // Lengths "as shown" come from the formatter's own length tokens.
@@ -197,11 +214,13 @@ bool ListDisc(const std::string& path, const std::string& heading, const ListOpt
     case ListOutput::CSV:
         PrintCsv(listing, gFormatSettings, out);
         break;
-    case ListOutput::LAYOUT: {
-        StreamWriter writer(out);
-        for (uint32_t i = 0; i < listing.count; ++i) ExportLine(listing.lines[i].itemData, writer);
+    case ListOutput::LAYOUT:
+        // Export List's file: each line's rendering, nothing added.
+        for (uint32_t i = 0; i < listing.count; ++i) {
+            char line[FORMAT_LINE_SIZE];
+            std::fwrite(line, 1, FormatLine(listing.lines[i].itemData, line, sizeof line), out);
+        }
         break;
-    }
     case ListOutput::TSV:
         break;
     }
@@ -339,6 +358,10 @@ int RunList(const std::vector<std::string>& args, FILE* out, FILE* err) {
     gFormatSettings.listingMode = options.mode;
     std::copy(options.levels, options.levels + 3, gFormatSettings.sortLevels);
     gFormatSettings.roundLengths = options.roundLengths;
+    if (options.output == ListOutput::LAYOUT && !ReadLayoutFile(options.layoutPath, gFormatSettings, error)) {
+        std::fprintf(err, "tavolin-list: %s\n", error.c_str());
+        return LIST_FAILED;
+    }
 
     // With several paths each listed disc follows a line naming it, and a
     // blank line separates it from the one before; a path that can't be

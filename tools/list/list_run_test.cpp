@@ -2,6 +2,7 @@
 // RunList on built images and on the demo recorder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -9,6 +10,8 @@
 #include "demo_disc.h"
 #include "list_core.h"
 #include "listing/compare_tracks.h"
+#include "listing/format_line.h"
+#include "settings/format_file.h"
 #include "listing/track_catalogue.h"
 #include "support/listing_reference/listing_reference.h"
 #include "support/index_image/index_image_builder.h"
@@ -196,6 +199,100 @@ TEST_F(ListRunTest, DemoRecorderListsAsTheReferenceDoes) {
         std::string expected = "Tavolin Demo Disc: Caf\xE9, Harbour & Se\xF1oritas\n";
         for (const RefLine& line : lines) expected += line.text + "\n";
         EXPECT_EQ(run.out, expected);
+    }
+}
+
+// --layout on the demo recorder: the bytes of every line rendered by the
+// formatter through the file's table of the mode, in the reference's order,
+// with nothing added (the layouts end their lines with CR LF themselves).
+TEST_F(ListRunTest, LayoutGivesTheExportBytes) {
+    std::string error;
+    ASSERT_TRUE(WriteDemoRecorder(dir_ / "recorder", error)) << error;
+    const std::string layouts = (dir_ / "demo.tfc").string();
+    ASSERT_TRUE(WriteDemoLayouts(layouts, error)) << error;
+    const FormatSettings tables = DemoLayouts();
+    const std::vector<std::vector<std::string>> choices = {
+        {},
+        {"--group"},
+        {"--sort", "-length", "--no-round"},
+        {"--group", "--sort", "-length,group", "--no-round"},
+        {"--sort", "artist,title", "--case", "1"},
+    };
+    for (std::vector<std::string> args : choices) {
+        std::string name;
+        for (const std::string& a : args) name += a + " ";
+        SCOPED_TRACE(name);
+        args.insert(args.end(), {"--layout", layouts, (dir_ / "recorder").string()});
+        const ListRun run = RunWith(args);
+        ASSERT_EQ(run.status, LIST_OK) << run.err;
+        EXPECT_EQ(run.err, "");
+        FormatSettings settings = gFormatSettings;
+        settings.fullFormat = tables.fullFormat;
+        settings.groupFormat = tables.groupFormat;
+        const bool isGroup = settings.listingMode == GROUP_LISTING;
+        std::string expected;
+        for (const RefLine& line : ReferenceReorder(
+                 isGroup ? ReferenceGroupListing(gCatalogue) : FullListingLines(gCatalogue), CompareTracks)) {
+            char text[FORMAT_LINE_SIZE];
+            expected += std::string(text, FormatRecordLine(gCatalogue.records[line.itemData], settings, text, sizeof text));
+        }
+        EXPECT_EQ(run.out, expected);
+        EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), isGroup ? 3 : 30);
+    }
+}
+
+// Layouts files the window would refuse are refused with its reasons; those
+// it reads are read only as far as they go, as the window reads them.
+TEST_F(ListRunTest, LayoutFilesAsTheWindowReadsThem) {
+    const std::string disc = Write("mixed.hma", MixedDisc());
+    std::vector<uint8_t> image(FORMAT_FILE_SIZE);
+    WriteFormatFile(DemoLayouts(), image.data());
+    auto version = [&](uint8_t v, size_t size) {
+        std::vector<uint8_t> bytes(image.begin(), image.begin() + size);
+        if (size > 0) bytes[0] = v;
+        return bytes;
+    };
+    struct Row {
+        const char* name;
+        std::vector<uint8_t> file;
+        bool isGroup;
+        int status;
+        std::string out;
+        const char* err;
+    };
+    const Row rows[] = {
+        {"version 2", image, false, LIST_OK,
+         "001 abba - Intro\t01s\r\n002 ABBA - Say \"Hi\"\t03s\r\n003 Zed - TwoLines\t00s\r\n004  - \t00s\r\n", ""},
+        {"version 2, groups", image, true, LIST_OK, "001) Live (04s)\r\n002) Club (00s)\r\n", ""},
+        {"version 0 reads as 2", version(0, FORMAT_FILE_SIZE), true, LIST_OK, "001) Live (04s)\r\n002) Club (00s)\r\n",
+         ""},
+        {"version 1: the group table stays empty", version(1, 4 + sizeof(FormatTable)), true, LIST_OK, "", ""},
+        {"version 1 gives the full table", version(1, 4 + sizeof(FormatTable)), false, LIST_OK,
+         "001 abba - Intro\t01s\r\n002 ABBA - Say \"Hi\"\t03s\r\n003 Zed - TwoLines\t00s\r\n004  - \t00s\r\n", ""},
+        {"an empty file reads as version 0 with nothing in it", {}, false, LIST_OK, "", ""},
+        {"version 3 is refused", version(3, FORMAT_FILE_SIZE), false, LIST_FAILED, "",
+         ": The format file could not be read or is an incorrect version.\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string file = Write("layouts.tfc", row.file);
+        std::vector<std::string> args = {"--layout", file, disc};
+        if (row.isGroup) args.insert(args.begin(), "--group");
+        const ListRun run = RunWith(args);
+        EXPECT_EQ(run.status, row.status);
+        EXPECT_EQ(run.out, row.out);
+        if (*row.err == '\0')
+            EXPECT_EQ(run.err, "");
+        else
+            EXPECT_EQ(run.err, "tavolin-list: " + file + row.err);
+    }
+    for (const fs::path& unopenable : {dir_ / "missing.tfc", dir_}) {
+        SCOPED_TRACE(unopenable.string());
+        const ListRun run = RunWith({"--layout=" + unopenable.string(), disc});
+        EXPECT_EQ(run.status, LIST_FAILED);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "tavolin-list: " + unopenable.string() +
+                               ": Failed to open formatting configuration file. Please make sure the path is valid.\n");
     }
 }
 
