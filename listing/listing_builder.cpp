@@ -50,20 +50,13 @@ long CollectGroups(const TrackCatalogue& catalogue, GroupEntry* groups) {
     return groupCount;
 }
 
-void AppendLengthPiece(char* out, size_t size, float length) {
-    uint32_t h, m, s;
-    HmsSplit(length, h, m, s, 1);
-    size_t used = std::strlen(out);
-    if (h > 0 && used < size) used += std::snprintf(out + used, size - used, "%uh:", unsigned(h));
-    if (m > 0 && used < size) used += std::snprintf(out + used, size - used, "%um:", unsigned(m));
-    if (used < size) std::snprintf(out + used, size - used, "%02us)", unsigned(s));
-}
 }  // namespace
 
 void FormatGroupLine(uint32_t number, const char* name, float length, char* out, size_t size) {
     if (size == 0) return;
-    std::snprintf(out, size, "%03u) %.254s       (", unsigned(number), name);
-    AppendLengthPiece(out, size, length);
+    char text[HMS_TEXT_SIZE];
+    FormatHms(length, 1, text, sizeof text);
+    std::snprintf(out, size, "%03u) %.254s       (%s)", unsigned(number), name, text);
 }
 
 void ReleaseListing(ComposedListing& listing) {
@@ -81,7 +74,7 @@ int ComposeListing(TrackCatalogue& catalogue, ListingMode mode, ComposedListing&
     out = {};
     const uint32_t n = catalogue.count;
     if (mode != GROUP_LISTING) {
-        out.lines = new (std::nothrow) ListingLine[n ? n : 1];
+        out.lines = new (std::nothrow) ListLine[n ? n : 1];
         if (!out.lines) return 0;
         for (uint32_t i = 0; i < n; ++i)
             out.lines[i] = {catalogue.records[i].displayLine, intptr_t(i)};
@@ -103,7 +96,7 @@ int ComposeListing(TrackCatalogue& catalogue, ListingMode mode, ComposedListing&
         return catalogue.records[a.first].trackNumber < catalogue.records[b.first].trackNumber;
     });
 
-    out.lines = new (std::nothrow) ListingLine[groupCount ? groupCount : 1];
+    out.lines = new (std::nothrow) ListLine[groupCount ? groupCount : 1];
     out.groupTexts = new (std::nothrow) char[size_t(groupCount ? groupCount : 1) * GROUP_LINE_SIZE];
     if (!out.lines || !out.groupTexts) {
         ReleaseListing(out);
@@ -130,7 +123,7 @@ int ComposeSortedListing(TrackCatalogue& catalogue, ListingMode mode, CompareCal
     std::unique_ptr<const char*[]> texts(new (std::nothrow) const char*[n ? n : 1]);
     std::unique_ptr<intptr_t[]> items(new (std::nothrow) intptr_t[n ? n : 1]);
     std::unique_ptr<uint32_t[]> order(new (std::nothrow) uint32_t[n ? n : 1]);
-    std::unique_ptr<ListingLine[]> composed(new (std::nothrow) ListingLine[n ? n : 1]);
+    std::unique_ptr<ListLine[]> composed(new (std::nothrow) ListLine[n ? n : 1]);
     if (!texts || !items || !order || !composed) {
         ReleaseListing(out);
         return 0;
