@@ -3,38 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstring>
 #include <fstream>
-#include <random>
-#include <sstream>
 
-#include "demo_disc.h"
 #include "folder_probe.h"
-#include "listing/compare_tracks.h"
 #include "support/index_image/index_image_builder.h"
-#include "support/listing_reference/listing_reference.h"
+#include "support/temp_folder/temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A fresh folder under the temporary directory, removed at the end.
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device random;
-        path_ = fs::temp_directory_path() / ("tavolin-list-test-" + std::to_string(random()));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 void Touch(const fs::path& path, int ageHours) {
     std::ofstream(path, std::ios::binary) << "x";
@@ -48,13 +25,6 @@ void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
                                                 std::streamsize(bytes.size()));
 }
 
-std::string ReadAll(FILE* file) {
-    std::string text;
-    std::rewind(file);
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
-    return text;
-}
 
 // Recorders write upper-case names; copies on other systems may hold any
 // case, while the locator asks for "HMDHIFI\TRKIDX0a.HMA". Numbers 08, 09
@@ -179,7 +149,7 @@ TEST(ResolveIndexPath, Failures) {
 std::string Records(const std::vector<uint8_t>& image) {
     FILE* out = std::tmpfile();
     PrintIndexRecords(TrackIndexFile{image.data(), image.size()}, out);
-    std::string text = ReadAll(out);
+    std::string text = ReadWholeFile(out);
     std::fclose(out);
     return text;
 }

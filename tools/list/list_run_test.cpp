@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <random>
 
 #include "demo_disc.h"
 #include "list_core.h"
@@ -14,19 +13,13 @@
 #include "settings/format_file.h"
 #include "listing/track_catalogue.h"
 #include "support/listing_reference/listing_reference.h"
+#include "support/temp_folder/temp_folder.h"
 #include "support/index_image/index_image_builder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(FILE* file) {
-    std::string text;
-    std::rewind(file);
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
-    return text;
-}
 
 struct ListRun {
     int status;
@@ -38,8 +31,8 @@ ListRun RunWith(const std::vector<std::string>& args) {
     FILE* err = std::tmpfile();
     ListRun run;
     run.status = RunList(args, out, err);
-    run.out = ReadAll(out);
-    run.err = ReadAll(err);
+    run.out = ReadWholeFile(out);
+    run.err = ReadWholeFile(err);
     std::fclose(out);
     std::fclose(err);
     return run;
@@ -47,22 +40,14 @@ ListRun RunWith(const std::vector<std::string>& args) {
 
 class ListRunTest : public testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device random;
-        dir_ = fs::temp_directory_path() / ("tavolin-list-run-" + std::to_string(random()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
     std::string Write(const char* name, const std::vector<uint8_t>& bytes) {
-        const fs::path path = dir_ / name;
+        const fs::path path = temp_.Path() / name;
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                     std::streamsize(bytes.size()));
         return path.string();
     }
-    fs::path dir_;
+    TempFolder temp_;
+    const fs::path& dir_ = temp_.Path();
 };
 
 std::vector<uint8_t> MixedDisc() {
