@@ -17,6 +17,7 @@
 
 #include "settings/busy_flag.h"
 #include "listing/format_line.h"
+#include "listing/listing_builder.h"
 #include "support/listing_reference/listing_reference.h"
 #include "support/listing_reference/listing_reference_win.h"
 #include "support/window_driver/window_driver_win.h"
