@@ -415,18 +415,17 @@ bool Tavolin::Choose(HWND combo, const char* item)
 
 // A sent message is handled before anything posted, so it cannot tell when
 // the window is through its queue. A posted message with a visible effect
-// can: the "Example:" label keeps the default font, so a marker value set
-// with a posted WM_SETFONT and read back with WM_GETFONT says that every
-// message posted before it has been handled; then the font is put back.
+// can: the Export List button's pushed look, set with a posted BM_SETSTATE
+// and read back with BM_GETSTATE, says that every message posted before it
+// has been handled; then the look is put back the same way.
 void Tavolin::Settle() const
 {
-    const WPARAM marker = 0x5E771E;
-    for (WPARAM value : {marker, WPARAM(0)}) {
-        PostMessageA(controls_.example, WM_SETFONT, value, FALSE);
+    for (bool isPushed : {true, false}) {
+        PostMessageA(controls_.exportList, BM_SETSTATE, isPushed, 0);
         wd::WaitFor([&] {
-            DWORD_PTR font = 1;
-            SendMessageTimeoutA(controls_.example, WM_GETFONT, 0, 0, SMTO_NORMAL, 5000, &font);
-            return font == value;
+            DWORD_PTR state = 0;
+            SendMessageTimeoutA(controls_.exportList, BM_GETSTATE, 0, 0, SMTO_NORMAL, 5000, &state);
+            return ((state & BST_PUSHED) != 0) == isPushed;
         });
     }
 }
