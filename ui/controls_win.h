@@ -64,6 +64,18 @@ void AppendListLines(WindowContext* context, HWND list, const Line* lines, size_
   EndListBatch(record);
 }
 
+// Combo box items and selection as the panel and its tests read and restore
+// them. None of these notifies the parent.
+// Number of items; -1 when the control does not answer.
+int GetComboCount(HWND combo);
+// -1: no item selected.
+int GetComboSelection(HWND combo);
+// index -1 leaves no item selected.
+void SetComboSelection(HWND combo, int index);
+// Characters copied, without the terminator; the item is cut to fit. -1 when
+// there is no such item.
+int GetComboItemText(HWND combo, int index, char* buffer, size_t bufferSize);
+
 // --- List box operations ----------------------------------------------------
 // One message each (in the spirit of 7-Zip's CPP/Windows/Control wrappers),
 // for code that works on a list's lines directly. Indexes are the list's;
