@@ -27,15 +27,6 @@ void ExpectNumbered(uint32_t first, uint32_t last) {
     }
 }
 
-TEST(TrackCatalogue, RecordLayout) {
-    EXPECT_EQ(offsetof(TrackRecord, album), 255u);
-    EXPECT_EQ(offsetof(TrackRecord, groupName), 765u);
-    EXPECT_EQ(offsetof(TrackRecord, trackNumber), 1020u);
-    EXPECT_EQ(offsetof(TrackRecord, displayLine), 1024u);
-    EXPECT_EQ(offsetof(TrackRecord, groupNumber), 3072u);
-    EXPECT_EQ(sizeof(TrackRecord), 3088u);
-}
-
 // Back to the state at start-up: no storage at all.
 void DropCatalogue() {
     std::free(gCatalogue.records);
