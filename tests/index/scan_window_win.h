@@ -15,6 +15,7 @@
 #include "index/scan_walk.h"
 #include "index/scan_worker_win.h"
 #include "index_image_builder.h"
+#include "support/window_driver/window_driver_win.h"
 
 namespace scan_test {
 
@@ -115,9 +116,7 @@ public:
             if (spent >= timeoutMs)
                 return false;
             MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - spent, QS_ALLINPUT);
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&msg);
+            window_driver::PumpMessages();
         }
         return true;
     }

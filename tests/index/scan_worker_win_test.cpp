@@ -18,12 +18,7 @@ using scan_test::ScanWindow;
 
 namespace {
 
-std::string TempPath(const char* name)
-{
-    char dir[MAX_PATH];
-    GetTempPathA(sizeof dir, dir);
-    return std::string(dir) + "tavolin_scan_" + std::to_string(GetCurrentProcessId()) + "_" + name;
-}
+using window_driver::TempPath;
 
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes)
 {
@@ -341,9 +336,7 @@ TEST_F(ScanWorkerTest, WindowClosedDuringTheScanLetsTheWorkerEndPromptly)
     ASSERT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 1);
     // Pump until the window is gone, then let the worker run out.
     for (int i = 0; i < 500 && IsWindow(window.hwnd); ++i) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
+        window_driver::PumpMessages();
         Sleep(1);
     }
     ASSERT_FALSE(IsWindow(window.hwnd));
