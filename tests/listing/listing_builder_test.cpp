@@ -8,9 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "support/program_state.h"
 #include "support/listing_reference/listing_reference.h"
 
 namespace {
+
+using ComposeListingTest = ProgramStateTest;
+using FormatStatusTextTest = ProgramStateTest;
+using FormatGroupLineTest = ProgramStateTest;
 
 struct Track {
     const char* group;
@@ -33,7 +38,7 @@ std::string Status(ListingMode mode, uint32_t n) {
     return text;
 }
 
-TEST(ComposeListing, EmptyAndUngroupedCatalogues) {
+TEST_F(ComposeListingTest, EmptyAndUngroupedCatalogues) {
     FillCatalogue({});
     EXPECT_TRUE(ComposedLines(FULL_LISTING).empty());
     EXPECT_TRUE(ComposedLines(GROUP_LISTING).empty());
@@ -42,7 +47,7 @@ TEST(ComposeListing, EmptyAndUngroupedCatalogues) {
     EXPECT_TRUE(ComposedLines(GROUP_LISTING).empty());
 }
 
-TEST(FormatStatusText, WordsPerModeAndCount) {
+TEST_F(FormatStatusTextTest, WordsPerModeAndCount) {
     EXPECT_EQ(Status(FULL_LISTING, 0), "Found no files");
     EXPECT_EQ(Status(GROUP_LISTING, 0), "Found no groups");
     EXPECT_EQ(Status(FULL_LISTING, 1), "Found 1 tracks");
@@ -50,7 +55,7 @@ TEST(FormatStatusText, WordsPerModeAndCount) {
     EXPECT_EQ(Status(GROUP_LISTING, 12), "Found 12 groups");
 }
 
-TEST(FormatGroupLine, LengthPiecesAndWideNumbers) {
+TEST_F(FormatGroupLineTest, LengthPiecesAndWideNumbers) {
     const struct {
         uint32_t number;
         float length;
@@ -77,7 +82,7 @@ TEST(FormatGroupLine, LengthPiecesAndWideNumbers) {
     EXPECT_EQ(text[std::strlen(text) - 1], ')');
 }
 
-TEST(ComposeListing, GroupsSumAcrossTheCatalogueAndNumberByFirstTrack) {
+TEST_F(ComposeListingTest, GroupsSumAcrossTheCatalogueAndNumberByFirstTrack) {
     FillCatalogue({
         {"Live", 5, 100.0f},  // 0: first of Live
         {"", 1, 1.0f},
@@ -113,7 +118,7 @@ TEST(ComposeListing, GroupsSumAcrossTheCatalogueAndNumberByFirstTrack) {
 // Groups whose first tracks carry a number of 0, a number above the track
 // count, or the same number as another group's first track all get a line:
 // ordered by number, equal numbers in catalogue order.
-TEST(ComposeListing, ListsEveryGroupWhateverItsFirstTrackNumber) {
+TEST_F(ComposeListingTest, ListsEveryGroupWhateverItsFirstTrackNumber) {
     FillCatalogue({
         {"Above", 50, 1},  // above the count of 6
         {"Zero", 0, 2},
@@ -135,7 +140,7 @@ TEST(ComposeListing, ListsEveryGroupWhateverItsFirstTrackNumber) {
 // Where every group's first track has its own number within 1..count, the
 // result equals the pairwise build with its track-number table, byte for
 // byte in the lines and in every record.
-TEST(ComposeListing, MatchesThePairwiseBuildWhereItsTableWorks) {
+TEST_F(ComposeListingTest, MatchesThePairwiseBuildWhereItsTableWorks) {
     for (uint32_t seed = 1; seed <= 8; ++seed) {
         SCOPED_TRACE(seed);
         RandomCatalogueOptions options;
@@ -155,7 +160,7 @@ TEST(ComposeListing, MatchesThePairwiseBuildWhereItsTableWorks) {
 // With numbers full of repeats and out of range, every group has one line,
 // the lines stand by first-track number, then catalogue index, and are
 // numbered in that order; the sums still match the pairwise build.
-TEST(ComposeListing, GroupsOrderedByFirstTrackNumberOnRandomCatalogues) {
+TEST_F(ComposeListingTest, GroupsOrderedByFirstTrackNumberOnRandomCatalogues) {
     for (uint32_t seed = 11; seed <= 16; ++seed) {
         SCOPED_TRACE(seed);
         RandomCatalogueOptions options;

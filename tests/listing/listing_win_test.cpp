@@ -17,6 +17,8 @@
 #include "settings/busy_flag.h"
 #include "listing/format_line.h"
 #include "support/listing_reference/listing_reference.h"
+#include "support/format_slots.h"
+#include "support/program_state.h"
 #include "support/listing_reference/listing_reference_win.h"
 #include "support/window_driver/window_driver_win.h"
 #include "ui/controls_win.h"
@@ -31,9 +33,10 @@ std::string WindowText(HWND window) {
     return text;
 }
 
-class ListingWindowTest : public ::testing::Test {
+class ListingWindowTest : public ProgramStateTest {
 protected:
     void SetUp() override {
+        ProgramStateTest::SetUp();
         static int serial = 0;
         const std::string name = "TAVOLINLISTINGTEST" + std::to_string(++serial);
         context_ = CreateWindowContext(GetModuleHandleA(nullptr), name.c_str(), 0);
@@ -45,8 +48,6 @@ protected:
         gListingWindow.previewText = CreateControl(context_, CONTROL_MULTILINE_EDIT, 320, 620, 500, 40, "", 0, nullptr, 0, 0);
         otherList_ = MakeList(310);
         otherStatus_ = CreateControl(context_, CONTROL_STATIC_TEXT, 320, 590, 300, 20, "", 0, nullptr, 0, 0);
-        SetFormatDefaults(gFormatSettings);
-        gBusy = 0;
         // A build's presort must be followed by its own re-order.
         gListingPairingBroken = [](const char* what) { ADD_FAILURE() << "pairing broken: " << what; };
     }
@@ -57,7 +58,7 @@ protected:
         DestroyWindowContext(context_);
         gListingWindow = {};
         gListingPairingBroken = nullptr;
-        SetFormatDefaults(gFormatSettings);
+        ProgramStateTest::TearDown();
     }
 
     // A list box of the track list's kind, with a proportional font so that
@@ -304,15 +305,6 @@ ExportRun RunExport(const char* path) {
     return run;
 }
 
-void SetExportFormat(FormatTable& table, std::initializer_list<std::pair<const char*, const char*>> slots) {
-    size_t k = 0;
-    for (const auto& [token, param] : slots) {
-        StoreFieldText(table.slots[k].token, FORMAT_FIELD_SIZE, token);
-        StoreFieldText(table.slots[k].param, FORMAT_FIELD_SIZE, param);
-        ++k;
-    }
-}
-
 TEST_F(ListingWindowTest, ExportsFullAndGroupListingsByteForByte) {
     ClearCatalogue();
     const struct {
@@ -325,8 +317,8 @@ TEST_F(ListingWindowTest, ExportsFullAndGroupListingsByteForByte) {
         float length = t.length;
         AppendTrack({t.title, "Band", "", t.title, t.number, &length, 132000, t.group});
     }
-    SetExportFormat(gFormatSettings.fullFormat, {{"Trk Number", ""}, {"<Space>", "1"}, {"Title", ""}, {"<CRLF>", "1"}});
-    SetExportFormat(gFormatSettings.groupFormat,
+    SetSlots(gFormatSettings.fullFormat, {{"Trk Number", ""}, {"<Space>", "1"}, {"Title", ""}, {"<CRLF>", "1"}});
+    SetSlots(gFormatSettings.groupFormat,
                     {{"Grp Number", ""}, {"-", "2"}, {"Grp Name", ""}, {"<Tab>", "1"}, {"Grp Length", ""}, {"<CR>", "1"}});
     BuildListing();
     ReorderList(gListingWindow.trackList, context_, CompareTracks);
@@ -381,7 +373,7 @@ TEST_F(ListingWindowTest, FailuresShowTheErrorBoxAndClearTheBusyFlag) {
     ClearCatalogue();
     float length = 30;
     for (uint32_t i = 1; i <= 50; ++i) AppendTrack({"line", "", "", "Title", i, &length, 132000, ""});
-    SetExportFormat(gFormatSettings.fullFormat, {{"Title", ""}, {"<CRLF>", "1"}});
+    SetSlots(gFormatSettings.fullFormat, {{"Title", ""}, {"<CRLF>", "1"}});
     BuildListing();
 
     // A file that another program holds open without sharing cannot be created.
