@@ -2,20 +2,27 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "listing/compare_tracks.h"
 #include "listing/track_catalogue.h"
 #include "settings/format_settings.h"
-#include "ui/list_line.h"
 
 // Room for one Group Listing line: a 10-digit number, a 254-character name,
 // the spaces and the longest length piece fit with margin.
 constexpr size_t GROUP_LINE_SIZE = 320;
 constexpr size_t STATUS_TEXT_SIZE = 64;
 
+// One line of the track list: its text and its item data, the catalogue
+// index of the record it shows.
+struct ListLine {
+    const char* text;
+    intptr_t itemData;
+};
+
 // The lines of a listing, in the order they are added to the list. Full
 // Listing lines point into the catalogue's display lines; Group Listing
 // lines into groupTexts.
 struct ComposedListing {
-    ListLine* lines;  // item data: the line's catalogue index
+    ListLine* lines;
     uint32_t count;
     char* groupTexts;
 };
@@ -25,6 +32,12 @@ struct ComposedListing {
 // track. Returns 1, or 0 when memory ran out (out then holds no lines).
 int ComposeListing(TrackCatalogue& catalogue, ListingMode mode, ComposedListing& out);
 void ReleaseListing(ComposedListing& listing);
+
+// The lines the track list holds once a build of mode and the re-order with
+// compare that follows it are done, top to bottom. Returns 1, or 0 when
+// memory ran out (out then holds no lines).
+int ComposeSortedListing(TrackCatalogue& catalogue, ListingMode mode, CompareCallback compare,
+                         ComposedListing& out);
 
 // "Found %u tracks" / "Found no files", or the group wording in Group Listing.
 void FormatStatusText(ListingMode mode, uint32_t lineCount, char* out, size_t size);

@@ -240,30 +240,26 @@ void AddItem(WindowContext* context, HWND control, const char* text, intptr_t it
   }
 }
 
-void AppendListLines(WindowContext* context, HWND list, const ListLine* lines, size_t count) {
-  // No lines: the one-by-one path would not touch the list at all.
-  if (lines == nullptr || count == 0) return;
+ControlRecord* BeginListBatch(WindowContext* context, HWND list, size_t count, size_t textBytes) {
   ControlRecord* r = FindControl(context, list);
-  if (r == nullptr || r->kind != CONTROL_LIST_BOX) return;
-
+  if (r == nullptr || r->kind != CONTROL_LIST_BOX) return nullptr;
   // Reserving room for all lines at once spares the list its step-by-step
   // growth (no measurable gain under Wine, where the list grows cheaply).
-  size_t bytes = 0;
-  for (size_t i = 0; i < count; i++) {
-    if (lines[i].text != nullptr) bytes += strlen(lines[i].text) + 1;
-  }
-  SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(bytes));
-
+  SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(textBytes));
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  for (size_t i = 0; i < count; i++) {
-    if (lines[i].text == nullptr) continue;
-    const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lines[i].text));
-    if (index < 0) continue;
-    SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(lines[i].itemData));
-  }
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-  RefreshListScroll(r);
-  InvalidateRect(list, nullptr, TRUE);
+  return r;
+}
+
+void AddListLine(HWND list, const char* text, intptr_t itemData) {
+  const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+  if (index < 0) return;
+  SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(itemData));
+}
+
+void EndListBatch(ControlRecord* record) {
+  SendMessageA(record->window, WM_SETREDRAW, TRUE, 0);
+  RefreshListScroll(record);
+  InvalidateRect(record->window, nullptr, TRUE);
 }
 
 void SetCheck(HWND button, int checked) {

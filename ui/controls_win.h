@@ -3,11 +3,11 @@
 // them. GUI thread only.
 #pragma once
 
-#include "ui/list_line.h"
 #include "ui/window_context_win.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // Null when the kind is not a ControlKind, the table is full or the platform
 // refuses the control; nothing is added to the table then.
@@ -37,10 +37,32 @@ int GetListCount(HWND list);
 void SetMultiSelect(WindowContext* context, HWND list, int allow);
 void DestroyControl(WindowContext* context, HWND control);
 
-// Appends the lines, in order, with their item data, as one batch (redraw off,
-// lines in, redraw on, one scroll upkeep at the end). Leaves exactly the state
-// that AddItem(context, list, text, itemData, /*allowDuplicate*/1) per line leaves.
-void AppendListLines(WindowContext* context, HWND list, const ListLine* lines, size_t count);
+// The steps of one batch of lines added to a list box: redraw off and room
+// reserved for count lines of textBytes bytes in all, the lines, then redraw
+// on and one scroll upkeep. BeginListBatch answers null, and nothing happens,
+// when list is not a list box of context.
+ControlRecord* BeginListBatch(WindowContext* context, HWND list, size_t count, size_t textBytes);
+void AddListLine(HWND list, const char* text, intptr_t itemData);
+void EndListBatch(ControlRecord* record);
+
+// Appends the lines (any record with `text` and `itemData`), in order, as one
+// batch. Leaves exactly the state that AddItem(context, list, text, itemData,
+// /*allowDuplicate*/1) per line leaves; lines without text are skipped.
+template <class Line>
+void AppendListLines(WindowContext* context, HWND list, const Line* lines, size_t count) {
+  // No lines: the one-by-one path would not touch the list at all.
+  if (lines == nullptr || count == 0) return;
+  size_t bytes = 0;
+  for (size_t i = 0; i < count; i++) {
+    if (lines[i].text != nullptr) bytes += strlen(lines[i].text) + 1;
+  }
+  ControlRecord* record = BeginListBatch(context, list, count, bytes);
+  if (record == nullptr) return;
+  for (size_t i = 0; i < count; i++) {
+    if (lines[i].text != nullptr) AddListLine(list, lines[i].text, lines[i].itemData);
+  }
+  EndListBatch(record);
+}
 
 // --- List box operations ----------------------------------------------------
 // One message each (in the spirit of 7-Zip's CPP/Windows/Control wrappers),
