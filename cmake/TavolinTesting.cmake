@@ -15,11 +15,14 @@ if(BUILD_TESTING AND NOT TAVOLIN_FUZZ)
   add_subdirectory(${TAVOLIN_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 endif()
 
-# tavolin_add_test(NAME SOURCES src... [LIBS lib...] [WINDOWS_ONLY] [TIMEOUT s])
+# tavolin_add_test(NAME SOURCES src... [LIBS lib...] [WINDOWS_ONLY|NATIVE_ONLY]
+#                  [TIMEOUT s] [RUNNER script [RUNNER_ARGS arg...]])
 # Declares a GoogleTest executable and registers it with ctest. In the Windows
-# build ctest runs it through CMAKE_CROSSCOMPILING_EMULATOR (Wine).
+# build ctest runs it through CMAKE_CROSSCOMPILING_EMULATOR (Wine); with a
+# RUNNER, ctest runs `bash script EXE RUNNER_ARGS...` instead, for a test
+# that needs a setting of its own around the program.
 function(tavolin_add_test name)
-  cmake_parse_arguments(T "WINDOWS_ONLY;NATIVE_ONLY" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "WINDOWS_ONLY;NATIVE_ONLY" "TIMEOUT;RUNNER" "SOURCES;LIBS;RUNNER_ARGS" ${ARGN})
   if(NOT BUILD_TESTING OR TAVOLIN_FUZZ)
     return()
   endif()
@@ -32,7 +35,11 @@ function(tavolin_add_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
-  add_test(NAME ${name} COMMAND ${name})
+  if(T_RUNNER)
+    add_test(NAME ${name} COMMAND bash ${T_RUNNER} $<TARGET_FILE:${name}> ${T_RUNNER_ARGS})
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()

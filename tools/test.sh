@@ -12,6 +12,10 @@ echo "== native tests"
 ctest --test-dir build/native --output-on-failure -j "$(nproc)"
 
 echo "== fuzzing (fixed number of runs)"
+# Each fuzzer works on a copy of its corpus in a temporary folder, removed on
+# every way out, a failing fuzzer's too.
+work=""
+trap '[ -n "$work" ] && rm -rf "$work" "$work.log"' EXIT
 for f in build/fuzz/tests/fuzz/fuzz_*; do
   [ -x "$f" ] || continue
   name=$(basename "$f")
@@ -22,6 +26,7 @@ for f in build/fuzz/tests/fuzz/fuzz_*; do
     tail -n 40 "$work.log"; echo "fuzzer $name failed"; exit 1; }
   echo "$name: $(grep -E '^Done' "$work.log" || tail -n 1 "$work.log")"
   rm -rf "$work" "$work.log"
+  work=""
 done
 
 echo "== Windows tests under Wine"

@@ -75,7 +75,7 @@ void MakeRecorder(char drive)
 
 enum class Kind { FILE, UNOPENABLE, HELD };
 
-struct IndexSpec {
+struct IndexFileDescription {
     uint32_t number;
     int minutes;
     Kind kind = Kind::FILE;
@@ -95,9 +95,9 @@ protected:
         EXPECT_TRUE(scan_test::WaitForIdle());
     }
 
-    void AddIndexes(char drive, const std::vector<IndexSpec>& indexes, const std::vector<uint8_t>& bytes = {})
+    void AddIndexes(char drive, const std::vector<IndexFileDescription>& indexes, const std::vector<uint8_t>& bytes = {})
     {
-        for (const IndexSpec& s : indexes) {
+        for (const IndexFileDescription& s : indexes) {
             const std::string path = IndexPath(drive, s.number);
             if (s.kind == Kind::UNOPENABLE) {
                 CreateDirectoryA(path.c_str(), nullptr);  // attributes read, opening fails
@@ -125,7 +125,7 @@ TEST_F(LocateWinTest, ChoosesTheNewestIndexFile)
     const Kind UNOPENABLE = Kind::UNOPENABLE, HELD = Kind::HELD;
     struct Row {
         const char* name;
-        std::vector<IndexSpec> files;
+        std::vector<IndexFileDescription> files;
         uint32_t number;
     } rows[] = {
         {"00 to 02, 03 missing, a newer 04 never looked at", {{0, 1}, {1, 30}, {2, 20}, {4, 99}}, 1},
@@ -183,7 +183,7 @@ TEST_F(LocateWinTest, NoIndexFoundReturnsZeroAndLeavesTheScanStateAlone)
     struct Row {
         const char* name;
         bool marker;
-        std::vector<IndexSpec> files;
+        std::vector<IndexFileDescription> files;
     } rows[] = {
         {"no marker anywhere", false, {{0, 1}}},
         {"marker without any index", true, {}},
@@ -201,9 +201,7 @@ TEST_F(LocateWinTest, NoIndexFoundReturnsZeroAndLeavesTheScanStateAlone)
         gScan.notifyWindow = reinterpret_cast<HWND>(0x1234);
         strcpy(gScan.indexPath, "before");
         gScan.stop = 1;
-        const DWORD begin = GetTickCount();
         EXPECT_EQ(StartScan(window.hwnd), 0);
-        printf("%s: StartScan gave up after %lu ms\n", row.name, static_cast<unsigned long>(GetTickCount() - begin));
         EXPECT_EQ(gScan.running.load(), nullptr);
         EXPECT_EQ(gScan.notifyWindow, reinterpret_cast<HWND>(0x1234));
         EXPECT_STREQ(gScan.indexPath, "before");
@@ -216,7 +214,7 @@ TEST_F(LocateWinTest, NoIndexFoundReturnsZeroAndLeavesTheScanStateAlone)
 TEST_F(LocateWinTest, StartScanWalksTheNewestIndexAndStartsAgainAfterItsEnd)
 {
     MakeRecorder('E');
-    std::vector<IndexSpec> older;
+    std::vector<IndexFileDescription> older;
     for (uint32_t n = 0; n < 10; ++n)
         older.push_back({n, int(n)});
     AddIndexes('E', older, std::vector<uint8_t>(64, 0));  // all-zero: nothing to report

@@ -14,7 +14,8 @@ if [ -z "$template" ]; then
   "$root/tools/wine-prefix.sh" "$template" >&2
 fi
 prefix="$work/prefix"
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+. "$root/tools/wine-env.sh"
+tavolin_wine_env "$prefix"
 if [ -d "$prefix" ]; then wineserver -k 2>/dev/null || true; fi
 rm -rf "$prefix" "$work/drives"
 cp -a "$template" "$prefix"

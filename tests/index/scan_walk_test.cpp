@@ -117,8 +117,8 @@ TEST(WalkTrackIndex, DiscTitle) {
 TEST(WalkTrackIndex, LinePieces) {
     struct Row {
         const char* name;
-        TrackSpec track;
-        std::vector<GroupSpec> groups;
+        TrackDescription track;
+        std::vector<GroupDescription> groups;
         std::string line;
         std::string groupName;
     };
@@ -148,7 +148,7 @@ TEST(WalkTrackIndex, LinePieces) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         IndexImageBuilder b;
-        for (const GroupSpec& g : row.groups) b.AddGroup(g);
+        for (const GroupDescription& g : row.groups) b.AddGroup(g);
         b.AddTrack(row.track);
         const WalkRecorder r = Walk(b.Build());
         ASSERT_EQ(r.tracks.size(), 1u);

@@ -15,6 +15,8 @@
 #include "index/scan_walk.h"
 #include "index/scan_worker_win.h"
 #include "index_image_builder.h"
+#include "walk_recorder.h"
+#include "support/window_driver/window_driver_win.h"
 
 namespace scan_test {
 
@@ -46,17 +48,18 @@ inline ScanEvent TrackEvent(WPARAM slot, const TrackReport& r)
 // image padded the way the worker pads it, then MSG_SCAN_DONE.
 inline std::vector<ScanEvent> ExpectedEvents(const std::vector<uint8_t>& fileBytes)
 {
-    struct Sink : ScanSink {
-        std::vector<ScanEvent> events;
-        void OnDiscTitle(const char* title) override { events.push_back({MSG_DISC_TITLE, 0, title}); }
-        void OnTrackFound(uint32_t slot, const TrackReport& r) override { events.push_back(TrackEvent(slot, r)); }
-    } sink;
     std::vector<uint8_t> image(fileBytes);
     image.resize(image.size() + INDEX_IMAGE_PADDING);
-    const std::atomic<int32_t> stop{0};
-    WalkTrackIndex({image.data(), image.size()}, stop, sink);
-    sink.events.push_back({MSG_SCAN_DONE});
-    return sink.events;
+    const WalkRecorder walk = Walk(image);
+    std::vector<ScanEvent> events;
+    // A sink hears the disc title before any track.
+    for (const std::string& title : walk.discTitles)
+        events.push_back({MSG_DISC_TITLE, 0, title});
+    for (const ReportedTrack& t : walk.tracks)
+        events.push_back({MSG_TRACK_FOUND, t.slot, t.displayLine, t.artist, t.album, t.title, t.groupName,
+                          t.trackNumber, t.length, t.bitrate});
+    events.push_back({MSG_SCAN_DONE});
+    return events;
 }
 
 // A disc with a title, a titled and an untitled group, texts of every kind
@@ -115,9 +118,7 @@ public:
             if (spent >= timeoutMs)
                 return false;
             MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - spent, QS_ALLINPUT);
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageA(&msg);
+            window_driver::PumpMessages();
         }
         return true;
     }

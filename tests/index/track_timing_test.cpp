@@ -12,7 +12,7 @@ using namespace index_image;
 
 struct TimingRow {
     const char* name;
-    TrackSpec track;
+    TrackDescription track;
     int32_t bitrate;
     uint32_t totalBytes;
     double length;  // seconds, checked to float precision
@@ -45,7 +45,7 @@ TEST(ComputeTrackTiming, NamedCodecs) {
     for (const TimingRow& row : rows) {
         SCOPED_TRACE(row.name);
         IndexImageBuilder b;
-        TrackSpec track = row.track;
+        TrackDescription track = row.track;
         track.slot = 3;
         b.AddTrack(track);
         const std::vector<uint8_t> image = b.Build();

@@ -7,7 +7,12 @@
 #include <limits>
 #include <random>
 
+#include "support/program_state.h"
+
 namespace {
+
+using CompareRecordsTest = ProgramStateTest;
+using CompareTracksTest = ProgramStateTest;
 
 struct Fields {
     const char* artist = "";
@@ -56,7 +61,7 @@ struct CompareRow {
 
 const float NaN = std::numeric_limits<float>::quiet_NaN();
 
-TEST(CompareRecords, KeysCaseFlagsAndModes) {
+TEST_F(CompareRecordsTest, KeysCaseFlagsAndModes) {
     const uint32_t F = FULL_LISTING, G = GROUP_LISTING;
     const CompareRow rows[] = {
         // Text keys, ascending and descending, on each field.
@@ -114,7 +119,7 @@ TEST(CompareRecords, KeysCaseFlagsAndModes) {
     }
 }
 
-TEST(CompareTracks, ReadsTheCatalogueAndTheGlobalSettings) {
+TEST_F(CompareTracksTest, ReadsTheCatalogueAndTheGlobalSettings) {
     ClearCatalogue();
     float l1 = 10, l2 = 20;
     AppendTrack({"", "", "", "Zulu", 2, &l1, 132000, ""});
@@ -135,7 +140,7 @@ SortLevel RandomLevel(std::mt19937& rng) {
 
 // The fast re-order relies on a strict weak ordering: antisymmetric and
 // transitive, including equality, for every key, flag and mode.
-TEST(CompareRecords, IsAConsistentOrdering) {
+TEST_F(CompareRecordsTest, IsAConsistentOrdering) {
     const char* texts[] = {"", "a", "A", "_x", "Apple", "ab", "\x80", "\xE9", "b"};
     const float lengths[] = {0.0f, 1.0f, 1.0f, NaN, 42.7f, -0.0f};
     std::mt19937 rng(7);

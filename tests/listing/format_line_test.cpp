@@ -7,23 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "support/format_slots.h"
+#include "support/program_state.h"
+
 namespace {
 
-struct Slot {
-    const char* token;
-    const char* param;
-};
-
-// A table with the given slots first and "<None>" / "1" after them.
-void SetSlots(FormatTable& table, const std::vector<Slot>& slots) {
-    FormatSettings defaults;
-    SetFormatDefaults(defaults);
-    table = defaults.fullFormat;
-    for (size_t k = 0; k < slots.size(); ++k) {
-        StoreFieldText(table.slots[k].token, FORMAT_FIELD_SIZE, slots[k].token);
-        StoreFieldText(table.slots[k].param, FORMAT_FIELD_SIZE, slots[k].param);
-    }
-}
+using FormatLineTest = ProgramStateTest;
+using ReadAmountTest = ProgramStateTest;
 
 TrackRecord Record() {
     TrackRecord r{};
@@ -52,7 +42,7 @@ std::string Render(const std::vector<Slot>& slots, const TrackRecord& r = Record
     return out;
 }
 
-TEST(FormatLine, EveryToken) {
+TEST_F(FormatLineTest, EveryToken) {
     const struct {
         std::vector<Slot> slots;
         std::string expected;
@@ -92,7 +82,7 @@ TEST(FormatLine, EveryToken) {
     }
 }
 
-TEST(FormatLine, LengthsAndRounding) {
+TEST_F(FormatLineTest, LengthsAndRounding) {
     const struct {
         float length;
         uint32_t round;
@@ -112,7 +102,7 @@ TEST(FormatLine, LengthsAndRounding) {
     }
 }
 
-TEST(FormatLine, RecordingModeNames) {
+TEST_F(FormatLineTest, RecordingModeNames) {
     const struct {
         uint32_t bitrate;
         const char* name;
@@ -129,7 +119,7 @@ TEST(FormatLine, RecordingModeNames) {
     }
 }
 
-TEST(FormatLine, GroupModeUsesTheGroupTable) {
+TEST_F(FormatLineTest, GroupModeUsesTheGroupTable) {
     FormatSettings s;
     SetFormatDefaults(s);
     SetSlots(s.fullFormat, {{"Title", ""}});
@@ -142,7 +132,7 @@ TEST(FormatLine, GroupModeUsesTheGroupTable) {
     EXPECT_STREQ(out, "012 1h:2m:05s");
 }
 
-TEST(FormatLine, OnlySlotsZeroToTwentyCount) {
+TEST_F(FormatLineTest, OnlySlotsZeroToTwentyCount) {
     std::vector<Slot> slots(22, Slot{"<None>", "1"});
     slots[20] = {"A", "1"};
     slots[21] = {"B", "1"};
@@ -152,7 +142,7 @@ TEST(FormatLine, OnlySlotsZeroToTwentyCount) {
 // Long output, huge or saturated amounts and unterminated fields: the line is
 // cut at 1023 characters, nothing is written past the buffer and no repeat
 // runs on (the sanitizers watch the buffer edges).
-TEST(FormatLine, OverlongOutputIsCutAndBounded) {
+TEST_F(FormatLineTest, OverlongOutputIsCutAndBounded) {
     const struct {
         std::vector<Slot> slots;
         char fill;
@@ -194,7 +184,7 @@ TEST(FormatLine, OverlongOutputIsCutAndBounded) {
     EXPECT_STREQ(small, "Int");
 }
 
-TEST(ReadAmount, ReadsLikeStrtol) {
+TEST_F(ReadAmountTest, ReadsLikeStrtol) {
     const struct {
         const char* text;
         long value;
@@ -209,7 +199,7 @@ TEST(ReadAmount, ReadsLikeStrtol) {
     EXPECT_EQ(ReadAmount("1234", 2), 12);  // never reads past the field
 }
 
-TEST(FormatLine, ReadsTheCatalogueAndRefusesBadIndexes) {
+TEST_F(FormatLineTest, ReadsTheCatalogueAndRefusesBadIndexes) {
     ClearCatalogue();
     float length = 42.7f;
     AppendTrack({"", "", "", "Intro", 7, &length, 1411200, ""});

@@ -19,6 +19,8 @@
 #include "listing/format_line.h"
 #include "listing/listing_builder.h"
 #include "support/listing_reference/listing_reference.h"
+#include "support/format_slots.h"
+#include "support/program_state.h"
 #include "support/listing_reference/listing_reference_win.h"
 #include "support/window_driver/window_driver_win.h"
 #include "ui/controls_win.h"
@@ -27,24 +29,16 @@ namespace wd = window_driver;
 
 namespace {
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 std::string WindowText(HWND window) {
     char text[2048] = {};
     GetWindowTextA(window, text, sizeof text);
     return text;
 }
 
-class ListingWindowTest : public ::testing::Test {
+class ListingWindowTest : public ProgramStateTest {
 protected:
     void SetUp() override {
+        ProgramStateTest::SetUp();
         static int serial = 0;
         const std::string name = "TAVOLINLISTINGTEST" + std::to_string(++serial);
         context_ = CreateWindowContext(GetModuleHandleA(nullptr), name.c_str(), 0);
@@ -56,19 +50,17 @@ protected:
         gListingWindow.previewText = CreateControl(context_, CONTROL_MULTILINE_EDIT, 320, 620, 500, 40, "", 0, nullptr, 0, 0);
         otherList_ = MakeList(310);
         otherStatus_ = CreateControl(context_, CONTROL_STATIC_TEXT, 320, 590, 300, 20, "", 0, nullptr, 0, 0);
-        SetFormatDefaults(gFormatSettings);
-        gBusy = 0;
         // A build's presort must be followed by its own re-order.
         gListingPairingBroken = [](const char* what) { ADD_FAILURE() << "pairing broken: " << what; };
     }
 
     void TearDown() override {
         DestroyWindow(MainWindowOf(context_));
-        Pump();
+        wd::PumpMessages();
         DestroyWindowContext(context_);
         gListingWindow = {};
         gListingPairingBroken = nullptr;
-        SetFormatDefaults(gFormatSettings);
+        ProgramStateTest::TearDown();
     }
 
     // A list box of the track list's kind, with a proportional font so that
@@ -115,7 +107,7 @@ TEST_F(ListingWindowTest, BuildAndReorderLeaveTheReferenceState) {
                 // The build alone may differ (presorted); build and re-order may not.
                 ReorderList(gListingWindow.trackList, context_, CompareTracks);
                 ReferenceReorderList(otherList_, CompareTracks);
-                ASSERT_EQ(ReadListState(gListingWindow.trackList), ReadListState(otherList_));
+                ASSERT_TRUE(SameListState(ReadListState(gListingWindow.trackList), ReadListState(otherList_)));
                 EXPECT_GT(ReadListState(otherList_).horizontalExtent, 0);
                 // tavolin-list's listing, composed without a list box, is the same.
                 ComposedListing sorted;
@@ -141,7 +133,7 @@ TEST_F(ListingWindowTest, BuildAndReorderLeaveTheReferenceState) {
                     if (pass == 0 && !isDefault) randomLevels();
                     ReorderList(gListingWindow.trackList, context_, CompareTracks);
                     ReferenceReorderList(otherList_, CompareTracks);
-                    ASSERT_EQ(ReadListState(gListingWindow.trackList), ReadListState(otherList_)) << "pass " << pass;
+                    ASSERT_TRUE(SameListState(ReadListState(gListingWindow.trackList), ReadListState(otherList_))) << "pass " << pass;
                 }
                 // Sorted, unselected and at the top again: a re-order that moves
                 // nothing still leaves the reference's state.
@@ -156,7 +148,7 @@ TEST_F(ListingWindowTest, BuildAndReorderLeaveTheReferenceState) {
                 for (int pass = 0; pass < 2; ++pass) {
                     ReorderList(gListingWindow.trackList, context_, CompareTracks);
                     if (pass) ReferenceReorderList(otherList_, CompareTracks);
-                    ASSERT_EQ(ReadListState(gListingWindow.trackList), ReadListState(otherList_)) << "again " << pass;
+                    ASSERT_TRUE(SameListState(ReadListState(gListingWindow.trackList), ReadListState(otherList_))) << "again " << pass;
                 }
             }
         }
@@ -180,7 +172,7 @@ TEST_F(ListingWindowTest, ReorderKeepsTheBuildsHorizontalExtent) {
     ReorderList(gListingWindow.trackList, context_, CompareTracks);
     ReferenceReorderList(other, CompareTracks);
     const ListState fast = ReadListState(gListingWindow.trackList);
-    EXPECT_EQ(fast, ReadListState(other));
+    EXPECT_TRUE(SameListState(fast, ReadListState(other)));
     EXPECT_EQ(fast.texts[0], "WWWWWWWWWWWWWWWWWWWW");
     EXPECT_EQ(fast.horizontalExtent, builtExtent);
     // The measure of the W line really differs: an upkeep would change the extent.
@@ -200,7 +192,7 @@ TEST_F(ListingWindowTest, ReorderKeepsTheBuildsHorizontalExtent) {
     ReferenceBuildListing(context_, other, otherStatus_);
     ReorderList(gListingWindow.trackList, context_, CompareTracks);
     ReferenceReorderList(other, CompareTracks);
-    EXPECT_EQ(ReadListState(gListingWindow.trackList), ReadListState(other));
+    EXPECT_TRUE(SameListState(ReadListState(gListingWindow.trackList), ReadListState(other)));
 }
 
 // A presorted build re-ordered by another comparison, or under other sort
@@ -325,15 +317,6 @@ ExportRun RunExport(const char* path) {
     return run;
 }
 
-void SetExportFormat(FormatTable& table, std::initializer_list<std::pair<const char*, const char*>> slots) {
-    size_t k = 0;
-    for (const auto& [token, param] : slots) {
-        StoreFieldText(table.slots[k].token, FORMAT_FIELD_SIZE, token);
-        StoreFieldText(table.slots[k].param, FORMAT_FIELD_SIZE, param);
-        ++k;
-    }
-}
-
 TEST_F(ListingWindowTest, ExportsFullAndGroupListingsByteForByte) {
     ClearCatalogue();
     const struct {
@@ -346,8 +329,8 @@ TEST_F(ListingWindowTest, ExportsFullAndGroupListingsByteForByte) {
         float length = t.length;
         AppendTrack({t.title, "Band", "", t.title, t.number, &length, 132000, t.group});
     }
-    SetExportFormat(gFormatSettings.fullFormat, {{"Trk Number", ""}, {"<Space>", "1"}, {"Title", ""}, {"<CRLF>", "1"}});
-    SetExportFormat(gFormatSettings.groupFormat,
+    SetSlots(gFormatSettings.fullFormat, {{"Trk Number", ""}, {"<Space>", "1"}, {"Title", ""}, {"<CRLF>", "1"}});
+    SetSlots(gFormatSettings.groupFormat,
                     {{"Grp Number", ""}, {"-", "2"}, {"Grp Name", ""}, {"<Tab>", "1"}, {"Grp Length", ""}, {"<CR>", "1"}});
     BuildListing();
     ReorderList(gListingWindow.trackList, context_, CompareTracks);
@@ -402,7 +385,7 @@ TEST_F(ListingWindowTest, FailuresShowTheErrorBoxAndClearTheBusyFlag) {
     ClearCatalogue();
     float length = 30;
     for (uint32_t i = 1; i <= 50; ++i) AppendTrack({"line", "", "", "Title", i, &length, 132000, ""});
-    SetExportFormat(gFormatSettings.fullFormat, {{"Title", ""}, {"<CRLF>", "1"}});
+    SetSlots(gFormatSettings.fullFormat, {{"Title", ""}, {"<CRLF>", "1"}});
     BuildListing();
 
     // A file that another program holds open without sharing cannot be created.

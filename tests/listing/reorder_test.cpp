@@ -5,11 +5,14 @@
 #include <random>
 
 #include "listing/listing_builder.h"
+#include "support/program_state.h"
 #include "support/listing_reference/listing_reference.h"
 
 namespace {
 
-TEST(ComputeReorder, EmptyAndSingleLine) {
+using ComputeReorderTest = ProgramStateTest;
+
+TEST_F(ComputeReorderTest, EmptyAndSingleLine) {
     SetFormatDefaults(gFormatSettings);
     EXPECT_TRUE(FastReorder({}).empty());
     ClearCatalogue();
@@ -19,7 +22,7 @@ TEST(ComputeReorder, EmptyAndSingleLine) {
     EXPECT_EQ(FastReorder(one), one);
 }
 
-TEST(ComputeReorder, EqualLinesComeOutReversedEachTime) {
+TEST_F(ComputeReorderTest, EqualLinesComeOutReversedEachTime) {
     ClearCatalogue();
     float length = 1;
     const uint32_t rates[] = {132000, 48000, 132000, 48000, 132000};
@@ -43,7 +46,7 @@ TEST(ComputeReorder, EqualLinesComeOutReversedEachTime) {
 // ties (repeated texts differing in case, equal lengths and rates), for every
 // key on level 1 with random further levels and case flags, in both modes,
 // over three successive re-orders of the same list.
-TEST(ComputeReorder, MatchesInsertionOnRandomCatalogues) {
+TEST_F(ComputeReorderTest, MatchesInsertionOnRandomCatalogues) {
     std::mt19937 rng(2024);
     int checked = 0;
     for (uint32_t seed = 1; seed <= 6; ++seed) {

@@ -7,7 +7,11 @@
 #include <cstring>
 #include <string>
 
+#include "support/program_state.h"
+
 namespace {
+
+using TrackCatalogueTest = ProgramStateTest;
 
 int AppendNumbered(uint32_t number) {
     char title[32];
@@ -27,22 +31,13 @@ void ExpectNumbered(uint32_t first, uint32_t last) {
     }
 }
 
-TEST(TrackCatalogue, RecordLayout) {
-    EXPECT_EQ(offsetof(TrackRecord, album), 255u);
-    EXPECT_EQ(offsetof(TrackRecord, groupName), 765u);
-    EXPECT_EQ(offsetof(TrackRecord, trackNumber), 1020u);
-    EXPECT_EQ(offsetof(TrackRecord, displayLine), 1024u);
-    EXPECT_EQ(offsetof(TrackRecord, groupNumber), 3072u);
-    EXPECT_EQ(sizeof(TrackRecord), 3088u);
-}
-
 // Back to the state at start-up: no storage at all.
 void DropCatalogue() {
     std::free(gCatalogue.records);
     gCatalogue = {};
 }
 
-TEST(TrackCatalogue, GrowsInStepsOfAHundredKeepingRecords) {
+TEST_F(TrackCatalogueTest, GrowsInStepsOfAHundredKeepingRecords) {
     DropCatalogue();
     ASSERT_EQ(AppendNumbered(0), 0);
     EXPECT_EQ(gCatalogue.capacity, 100u);
@@ -56,7 +51,7 @@ TEST(TrackCatalogue, GrowsInStepsOfAHundredKeepingRecords) {
     EXPECT_EQ(gCatalogue.records[42].bitrate, 132000u);
 }
 
-TEST(TrackCatalogue, ClearZeroesTheReusedStorage) {
+TEST_F(TrackCatalogueTest, ClearZeroesTheReusedStorage) {
     ClearCatalogue();
     for (uint32_t i = 0; i < 150; ++i) AppendNumbered(i);
     gCatalogue.records[3].groupNumber = 7;   // as a Group Listing leaves them
@@ -79,7 +74,7 @@ TEST(TrackCatalogue, ClearZeroesTheReusedStorage) {
     EXPECT_EQ(CatalogueRecord(4), &gCatalogue.records[4]);
 }
 
-TEST(TrackCatalogue, TextsAreCutToTheirFieldsAndMissingOnesAreEmpty) {
+TEST_F(TrackCatalogueTest, TextsAreCutToTheirFieldsAndMissingOnesAreEmpty) {
     ClearCatalogue();
     const std::string longText(600, 'a'), longLine(5000, 'L');
     float length = 3.25f;
@@ -105,7 +100,7 @@ TEST(TrackCatalogue, TextsAreCutToTheirFieldsAndMissingOnesAreEmpty) {
 
 void* FailingAlloc(size_t, size_t) { return nullptr; }
 
-TEST(TrackCatalogue, FailedGrowthKeepsTheRecordsAndDropsTheReport) {
+TEST_F(TrackCatalogueTest, FailedGrowthKeepsTheRecordsAndDropsTheReport) {
     DropCatalogue();
     for (uint32_t i = 0; i < 100; ++i) AppendNumbered(i);
     const uint32_t count = gCatalogue.count;

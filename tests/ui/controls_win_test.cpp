@@ -460,17 +460,6 @@ TEST_F(WindowTest, EmptyListKeepsItsExtent) {
 
 // ---- Batch fill ----
 
-struct ListState {
-  std::vector<std::string> lines;
-  std::vector<intptr_t> data;
-  bool verticalBar;
-  LRESULT extent;
-};
-
-ListState StateOf(HWND list) {
-  return {window_driver::ReadListLines(list), window_driver::ReadListItemData(list),
-          VerticalBarShown(list), HorizontalExtent(list)};
-}
 
 // Lines of varied length with many ties: several lines share the greatest
 // length, with different widths, so the first of them must set the extent.
@@ -519,13 +508,15 @@ TEST_F(WindowTest, BatchFillLeavesSameStateAsOneByOne) {
       lines.push_back({texts[i].c_str(), data});
     }
     AppendListLines(context_, batched, lines.data(), lines.size());
-    const ListState a = StateOf(oneByOne), b = StateOf(batched);
-    EXPECT_EQ(b.lines.size(), static_cast<size_t>(row.existing + row.batch));
-    EXPECT_EQ(a.lines, b.lines);
-    EXPECT_EQ(a.data, b.data);
-    EXPECT_EQ(a.verticalBar, b.verticalBar);
-    EXPECT_EQ(a.extent, b.extent);
-    EXPECT_EQ(b.verticalBar, row.verticalBar);
+    const window_driver::ListState a = window_driver::ReadListState(oneByOne);
+    const window_driver::ListState b = window_driver::ReadListState(batched);
+    EXPECT_EQ(b.texts.size(), static_cast<size_t>(row.existing + row.batch));
+    EXPECT_EQ(a.texts, b.texts);
+    EXPECT_EQ(a.items, b.items);
+    EXPECT_EQ(VerticalBarShown(oneByOne), VerticalBarShown(batched));
+    EXPECT_EQ(a.hasVerticalBar, b.hasVerticalBar);
+    EXPECT_EQ(a.horizontalExtent, b.horizontalExtent);
+    EXPECT_EQ(VerticalBarShown(batched), row.verticalBar);
     // Both lists draw again after the batch.
     EXPECT_TRUE(IsWindowVisible(batched));
     DestroyControl(context_, oneByOne);

@@ -38,11 +38,7 @@ std::thread DriveDialog(const char* title, Answer answer, std::string path, Dial
   });
 }
 
-std::string TempPath(const char* name) {
-  char dir[MAX_PATH] = "";
-  GetTempPathA(sizeof dir, dir);
-  return std::string(dir) + "tavolin_" + std::to_string(GetCurrentProcessId()) + "_" + name;
-}
+using window_driver::TempPath;
 
 void WriteFile(const std::string& path) {
   HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

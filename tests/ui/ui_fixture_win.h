@@ -12,16 +12,7 @@
 #include "ui/controls_win.h"
 #include "ui/window_context_win.h"
 
-// Dispatches whatever is queued for this thread (posted list messages and
-// the like). A WM_QUIT posted by a closed window is dropped.
-inline void PumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
+using window_driver::PumpMessages;
 
 class WindowTest : public ::testing::Test {
  protected:

@@ -62,9 +62,6 @@ TEST_F(WindowTest, ResizeScalesEachControlByItsFlags) {
     EXPECT_FLOAT_EQ(r->createX, rows[i].before.x);
     EXPECT_FLOAT_EQ(r->createWidth, rows[i].before.width);
   }
-  float sx = 0, sy = 0;
-  GetScaleFactors(context_, &sx, &sy);
-  EXPECT_FLOAT_EQ(sx, context_->scaleX);
   EXPECT_EQ(context_->baseWidth, 800);
   EXPECT_EQ(context_->baseHeight, 600);
 }

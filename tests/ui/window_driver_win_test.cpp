@@ -164,10 +164,7 @@ TEST_F(DriverTest, AnswersMessageBox) {
 }
 
 TEST_F(DriverTest, DrivesSaveDialogIncludingOverwritePrompt) {
-  char dir[MAX_PATH] = "";
-  GetTempPathA(sizeof dir, dir);
-  const std::string path =
-      std::string(dir) + "tavolin_driver_" + std::to_string(GetCurrentProcessId()) + ".txt";
+  const std::string path = wd::TempPath("driver.txt");
   DeleteFileA(path.c_str());
   struct Row {
     const char* name;
@@ -197,6 +194,22 @@ TEST_F(DriverTest, DrivesSaveDialogIncludingOverwritePrompt) {
   DeleteFileA(path.c_str());
 }
 
+// A list state comparison names the fields that differ and the first line
+// that does.
+TEST(ListStateComparison, NamesEachDifferingField) {
+  wd::ListState expected{{"a", "b"}, {1, 2}, 2, 0, 0, 0, 0, 1, 40, false};
+  EXPECT_TRUE(wd::SameListState(expected, expected));
+  wd::ListState actual = expected;
+  actual.topIndex = 1;
+  actual.texts[1] = "c";
+  const testing::AssertionResult result = wd::SameListState(actual, expected);
+  EXPECT_FALSE(result);
+  const std::string message = result.message();
+  EXPECT_NE(message.find("topIndex: 1, expected 0"), std::string::npos) << message;
+  EXPECT_NE(message.find("line 1: \"c\" (2), expected \"b\" (2)"), std::string::npos) << message;
+  EXPECT_EQ(message.find("caretIndex"), std::string::npos) << message;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -204,3 +217,4 @@ int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
+

@@ -132,8 +132,8 @@ std::vector<TimingSpan> Spans(const DemoTrack& t, uint32_t& blockCursor) {
     return spans;
 }
 
-TrackSpec TrackOf(const DemoTrack& t, uint32_t slot, uint32_t& blockCursor) {
-    TrackSpec track;
+TrackDescription TrackOf(const DemoTrack& t, uint32_t slot, uint32_t& blockCursor) {
+    TrackDescription track;
     track.slot = slot;
     if (t.title != nullptr) track.title = t.title;
     if (t.artist != nullptr) track.artist = t.artist;
@@ -166,12 +166,12 @@ std::vector<uint8_t> BuildCurrent() {
     for (uint32_t position = 1; position <= count; ++position) {
         if (position == MOVED_POSITION) continue;
         if (slot == DELETED_SLOT) {
-            TrackSpec deleted = TrackOf({"Deleted demo take", nullptr, nullptr, LP2, 95}, slot, blockCursor);
+            TrackDescription deleted = TrackOf({"Deleted demo take", nullptr, nullptr, LP2, 95}, slot, blockCursor);
             b.AddTrack(deleted);
             ++slot;
         }
         const DemoTrack& t = TRACKS[position - 1];
-        TrackSpec track = TrackOf(t, slot, blockCursor);
+        TrackDescription track = TrackOf(t, slot, blockCursor);
         if (t.isUtf16Title) {
             track.title.clear();
             b.AddTrack(track);

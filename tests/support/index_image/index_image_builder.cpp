@@ -77,7 +77,7 @@ IndexImageBuilder& IndexImageBuilder::SetDiscTitle(std::string_view text, uint8_
     return *this;
 }
 
-IndexImageBuilder& IndexImageBuilder::AddGroup(const GroupSpec& group) {
+IndexImageBuilder& IndexImageBuilder::AddGroup(const GroupDescription& group) {
     const size_t g = GROUP_TABLE + GROUP_ENTRY * groupCount_++;
     PokeBe16(g, group.first);
     PokeBe16(g + 2, group.last);
@@ -85,7 +85,7 @@ IndexImageBuilder& IndexImageBuilder::AddGroup(const GroupSpec& group) {
     return *this;
 }
 
-IndexImageBuilder& IndexImageBuilder::AddTrack(const TrackSpec& track) {
+IndexImageBuilder& IndexImageBuilder::AddTrack(const TrackDescription& track) {
     const size_t e = EntryOffset(track.slot);
     // Byte 0 is set on every written entry, so an entry without texts is
     // still not empty.

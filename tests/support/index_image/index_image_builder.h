@@ -34,7 +34,7 @@ struct TimingSpan {
     uint8_t lastFrame = 0;
 };
 
-struct TrackSpec {
+struct TrackDescription {
     uint32_t slot = 0;
     std::string title;   // "" writes cell 0 (no text)
     std::string artist;
@@ -48,7 +48,7 @@ struct TrackSpec {
     std::vector<TimingSpan> timing = {{0, 10, 0, 5}};  // one cell each, chained in order
 };
 
-struct GroupSpec {
+struct GroupDescription {
     uint16_t first = 0;
     uint16_t last = 0;
     std::string title;   // "" writes cell 0 (untitled group)
@@ -62,8 +62,8 @@ public:
     IndexImageBuilder();
 
     IndexImageBuilder& SetDiscTitle(std::string_view text, uint8_t encoding = LATIN1);
-    IndexImageBuilder& AddGroup(const GroupSpec& group);
-    IndexImageBuilder& AddTrack(const TrackSpec& track);
+    IndexImageBuilder& AddGroup(const GroupDescription& group);
+    IndexImageBuilder& AddTrack(const TrackDescription& track);
     // Entry numbers (slot + 1) by play position; also sets the track count.
     IndexImageBuilder& SetPlayOrder(const std::vector<uint16_t>& entries);
     // Overrides the track count, which is otherwise the play order's length

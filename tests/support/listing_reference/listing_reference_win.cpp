@@ -46,21 +46,3 @@ void ReferenceBuildListing(WindowContext* context, HWND list, HWND status) {
     SetWindowTextA(status, text);
 }
 
-ListState ReadListState(HWND list) {
-    ListState s{};
-    s.count = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < s.count; ++i) {
-        s.texts.push_back(LineText(list, i));
-        s.items.push_back(intptr_t(SendMessageA(list, LB_GETITEMDATA, WPARAM(i), 0)));
-    }
-    s.topIndex = int(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
-    s.caretIndex = int(SendMessageA(list, LB_GETCARETINDEX, 0, 0));
-    s.anchorIndex = int(SendMessageA(list, LB_GETANCHORINDEX, 0, 0));
-    s.currentIndex = int(SendMessageA(list, LB_GETCURSEL, 0, 0));
-    s.selectedCount = int(SendMessageA(list, LB_GETSELCOUNT, 0, 0));
-    s.horizontalExtent = int(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0));
-    SCROLLBARINFO bar{};
-    bar.cbSize = sizeof bar;
-    s.hasVerticalBar = GetScrollBarInfo(list, OBJID_VSCROLL, &bar) && !(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE);
-    return s;
-}

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "listing/compare_tracks.h"
+#include "support/window_driver/window_driver_win.h"
 #include "ui/window_context_win.h"
 
 // Saves every line, empties the list, then inserts each saved line before
@@ -22,12 +23,7 @@ void ReferenceReorderList(HWND list, CompareCallback compare);
 // built pairwise, and writes the status text.
 void ReferenceBuildListing(WindowContext* context, HWND list, HWND status);
 
-// Everything about a list box that a user could see or a caller could read.
-struct ListState {
-    std::vector<std::string> texts;
-    std::vector<intptr_t> items;
-    int count, topIndex, caretIndex, anchorIndex, currentIndex, selectedCount, horizontalExtent;
-    bool hasVerticalBar;
-    bool operator==(const ListState&) const = default;
-};
-ListState ReadListState(HWND list);
+// The list state the tests compare lists by (tests/support/window_driver).
+using window_driver::ListState;
+using window_driver::ReadListState;
+using window_driver::SameListState;

@@ -1,5 +1,6 @@
 #include "support/window_driver/window_driver_win.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace window_driver {
@@ -301,6 +302,89 @@ bool CancelDialog(HWND dialog, DWORD timeoutMs) {
   if (cancel == nullptr) return false;
   PostMessageA(cancel, BM_CLICK, 0, 0);
   return WaitForClose(dialog, timeoutMs);
+}
+
+}  // namespace window_driver
+
+namespace window_driver {
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+std::string TempPath(const char* name) {
+  char dir[MAX_PATH] = "";
+  GetTempPathA(sizeof dir, dir);
+  return std::string(dir) + "tavolin_" + std::to_string(GetCurrentProcessId()) + "_" + name;
+}
+
+namespace {
+std::string OwnListLine(HWND list, int i) {
+  const LRESULT len = SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0);
+  std::string text(size_t(len > 0 ? len : 0) + 10, '\0');
+  SendMessageA(list, LB_GETTEXT, WPARAM(i), LPARAM(text.data()));
+  text.resize(std::strlen(text.c_str()));
+  return text;
+}
+}  // namespace
+
+ListState ReadListState(HWND list) {
+  ListState s{};
+  s.count = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < s.count; ++i) {
+    s.texts.push_back(OwnListLine(list, i));
+    s.items.push_back(intptr_t(SendMessageA(list, LB_GETITEMDATA, WPARAM(i), 0)));
+  }
+  s.topIndex = int(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+  s.caretIndex = int(SendMessageA(list, LB_GETCARETINDEX, 0, 0));
+  s.anchorIndex = int(SendMessageA(list, LB_GETANCHORINDEX, 0, 0));
+  s.currentIndex = int(SendMessageA(list, LB_GETCURSEL, 0, 0));
+  s.selectedCount = int(SendMessageA(list, LB_GETSELCOUNT, 0, 0));
+  s.horizontalExtent = int(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0));
+  SCROLLBARINFO bar{};
+  bar.cbSize = sizeof bar;
+  s.hasVerticalBar = GetScrollBarInfo(list, OBJID_VSCROLL, &bar) && !(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE);
+  return s;
+}
+
+void PrintTo(const ListState& s, std::ostream* out) {
+  *out << "{count " << s.count << ", lines " << s.texts.size() << " (first \""
+       << (s.texts.empty() ? "" : s.texts[0]) << "\"), top " << s.topIndex << ", caret " << s.caretIndex
+       << ", anchor " << s.anchorIndex << ", current " << s.currentIndex << ", selected " << s.selectedCount
+       << ", extent " << s.horizontalExtent << ", vertical bar " << s.hasVerticalBar << "}";
+}
+
+testing::AssertionResult SameListState(const ListState& actual, const ListState& expected) {
+  if (actual == expected) return testing::AssertionSuccess();
+  testing::AssertionResult failure = testing::AssertionFailure();
+  auto field = [&](const char* name, auto a, auto e) {
+    if (a != e) failure << "\n  " << name << ": " << a << ", expected " << e;
+  };
+  field("count", actual.count, expected.count);
+  const size_t lines = std::max(actual.texts.size(), expected.texts.size());
+  for (size_t i = 0; i < lines; ++i) {
+    const bool sameText = i < actual.texts.size() && i < expected.texts.size() && actual.texts[i] == expected.texts[i];
+    const bool sameItem = i < actual.items.size() && i < expected.items.size() && actual.items[i] == expected.items[i];
+    if (sameText && sameItem) continue;
+    failure << "\n  line " << i << ": \"" << (i < actual.texts.size() ? actual.texts[i] : "<none>") << "\" ("
+            << (i < actual.items.size() ? actual.items[i] : -1) << "), expected \""
+            << (i < expected.texts.size() ? expected.texts[i] : "<none>") << "\" ("
+            << (i < expected.items.size() ? expected.items[i] : -1) << ") (first of the differing lines)";
+    break;
+  }
+  field("topIndex", actual.topIndex, expected.topIndex);
+  field("caretIndex", actual.caretIndex, expected.caretIndex);
+  field("anchorIndex", actual.anchorIndex, expected.anchorIndex);
+  field("currentIndex", actual.currentIndex, expected.currentIndex);
+  field("selectedCount", actual.selectedCount, expected.selectedCount);
+  field("horizontalExtent", actual.horizontalExtent, expected.horizontalExtent);
+  field("hasVerticalBar", actual.hasVerticalBar, expected.hasVerticalBar);
+  return failure;
 }
 
 }  // namespace window_driver

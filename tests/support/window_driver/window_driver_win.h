@@ -5,12 +5,38 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 namespace window_driver {
+
+// Dispatches whatever is queued for this thread (posted list messages and
+// the like). A WM_QUIT posted by a closed window is dropped.
+void PumpMessages();
+
+// A path in the temporary folder, unique to this process: tavolin_PID_name.
+std::string TempPath(const char* name);
+
+// Everything about a list box in this process that a user could see or a
+// caller could read.
+struct ListState {
+  std::vector<std::string> texts;
+  std::vector<intptr_t> items;
+  int count, topIndex, caretIndex, anchorIndex, currentIndex, selectedCount, horizontalExtent;
+  bool hasVerticalBar;
+  bool operator==(const ListState&) const = default;
+};
+ListState ReadListState(HWND list);
+// Prints the fields by name (the counts and first line, not every line).
+void PrintTo(const ListState& state, std::ostream* out);
+// Success when the states are equal; otherwise names each field that
+// differs, and for the lines the first index where they differ.
+testing::AssertionResult SameListState(const ListState& actual, const ListState& expected);
 
 constexpr DWORD DEFAULT_TIMEOUT_MS = 5000;
 constexpr DWORD POLL_INTERVAL_MS = 10;
