@@ -81,7 +81,7 @@ std::vector<uint8_t> BigDisc(uint32_t trackCount)
         b.AddGroup({uint16_t(first), uint16_t(last), name});
     }
     for (uint32_t slot = 0; slot < trackCount; ++slot) {
-        index_image::TrackSpec t;
+        index_image::TrackDescription t;
         t.slot = slot;
         char title[16];
         std::snprintf(title, sizeof title, "Song %04u", slot + 1);

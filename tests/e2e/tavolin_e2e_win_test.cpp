@@ -191,7 +191,7 @@ TEST(Tavolin, StartsScansAndListsRecorders)
         b.SetDiscTitle(title);
         uint32_t slot = 0;
         for (const char* song : songs) {
-            index_image::TrackSpec t;
+            index_image::TrackDescription t;
             t.slot = slot++;
             t.title = song;
             b.AddTrack(t);

@@ -33,7 +33,7 @@ std::vector<uint8_t> ScanImage(uint32_t trackCount)
         b.AddGroup({uint16_t(first), uint16_t(first + 99 < trackCount ? first + 99 : trackCount),
                     "Group " + std::to_string(first / 100 + 1)});
     for (uint32_t slot = 0; slot < trackCount; ++slot) {
-        index_image::TrackSpec t;
+        index_image::TrackDescription t;
         t.slot = slot;
         t.title = "Title " + std::to_string(slot + 1);
         t.timing = {{uint16_t(slot % 50), uint16_t(slot % 50 + 5), 0, 5}};
