@@ -488,7 +488,7 @@ TEST(Tavolin, HandlesCommandsDuringAScan)
     // The switch lands during the scan when it finds a partial listing;
     // a try whose scan ended first is repeated.
     bool isDuringScan = false;
-    for (int attempt = 0; attempt < 5 && !isDuringScan; ++attempt) {
+    for (int attempt = 0; attempt < 20 && !isDuringScan; ++attempt) {
         SCOPED_TRACE(attempt);
         const char* mode = attempt % 2 == 0 ? "Group Listing" : "Full Listing";
         wd::ClickButton(c.getTracks, true);
