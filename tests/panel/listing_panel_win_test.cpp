@@ -266,7 +266,7 @@ TEST_F(ListingPanelTest, FormatSlotChildRows)
         const char* text;
     };
     const Step steps[] = {
-        {"<CRLF>", "5", 1, "Amount:", "5"},
+        {"<CRLF>", nullptr, 1, "Amount:", "1"},
         {"<Custom>", "6", 1, "Custom:", ""},  // the handler empties the param
         {"{", nullptr, 1, "Amount:", "1"},    // and sets it to "1" after "<Custom>"
         // Same amount table under another choice: still laid out again.
@@ -300,6 +300,15 @@ TEST_F(ListingPanelTest, FormatSlotChildRows)
         EXPECT_EQ(child->controlAt.left, 115);
         EXPECT_EQ(child->controlAt.top, ListingLineTop(6) + 1);
     }
+
+    // A custom text longer than the param field: the edit keeps what was
+    // typed, the field its first 31 characters, the next slot is untouched.
+    ChooseAndRebuild(ControlOf(row), "<Custom>");
+    const std::string typed(40, 'c');
+    Type(ControlOf(&row->choices[24].child[0]), typed.c_str());
+    EXPECT_EQ(FindRowState(ReadPanel(), &row->choices[24].child[0])->text, typed);
+    EXPECT_EQ(std::string(gFormatSettings.fullFormat.slots[0].param), std::string(31, 'c'));
+    EXPECT_STREQ(gFormatSettings.fullFormat.slots[1].token, "<None>");
 }
 
 // While a file command runs, the panel still takes input: every control
