@@ -10,8 +10,9 @@
 constexpr size_t GROUP_LINE_SIZE = 320;
 constexpr size_t STATUS_TEXT_SIZE = 64;
 
-// One line of the track list: its text and its item data (catalogue index).
-struct ListingLine {
+// One line of the track list: its text and its item data, the catalogue
+// index of the record it shows.
+struct ListLine {
     const char* text;
     intptr_t itemData;
 };
@@ -20,7 +21,7 @@ struct ListingLine {
 // Listing lines point into the catalogue's display lines; Group Listing
 // lines into groupTexts.
 struct ComposedListing {
-    ListingLine* lines;
+    ListLine* lines;
     uint32_t count;
     char* groupTexts;
 };

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ui/scoped_win.h"
+
 namespace {
 
 struct KindStyle {
@@ -159,7 +161,8 @@ int GetSelectedText(WindowContext* context, HWND control, char* buffer, size_t b
   }
   const LRESULT len = SendMessageA(control, getLength, static_cast<WPARAM>(index), 0);
   if (len < 0) return 0;
-  char* text = static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(len) + 1));
+  ScopedLocalMemory<char> memory(static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(len) + 1)));
+  char* text = memory.Get();
   if (text == nullptr) return 0;
   LRESULT got = SendMessageA(control, getText, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
   if (got < 0) got = 0;
@@ -168,7 +171,6 @@ int GetSelectedText(WindowContext* context, HWND control, char* buffer, size_t b
   if (n > bufferSize - 1) n = bufferSize - 1;
   memcpy(buffer, text, n);
   buffer[n] = '\0';
-  LocalFree(text);
   return 1;
 }
 
@@ -238,30 +240,26 @@ void AddItem(WindowContext* context, HWND control, const char* text, intptr_t it
   }
 }
 
-void AppendListLines(WindowContext* context, HWND list, const ListLine* lines, size_t count) {
-  // No lines: the one-by-one path would not touch the list at all.
-  if (lines == nullptr || count == 0) return;
+ControlRecord* BeginListBatch(WindowContext* context, HWND list, size_t count, size_t textBytes) {
   ControlRecord* r = FindControl(context, list);
-  if (r == nullptr || r->kind != CONTROL_LIST_BOX) return;
-
+  if (r == nullptr || r->kind != CONTROL_LIST_BOX) return nullptr;
   // Reserving room for all lines at once spares the list its step-by-step
   // growth (no measurable gain under Wine, where the list grows cheaply).
-  size_t bytes = 0;
-  for (size_t i = 0; i < count; i++) {
-    if (lines[i].text != nullptr) bytes += strlen(lines[i].text) + 1;
-  }
-  SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(bytes));
-
+  SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(textBytes));
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  for (size_t i = 0; i < count; i++) {
-    if (lines[i].text == nullptr) continue;
-    const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lines[i].text));
-    if (index < 0) continue;
-    SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(lines[i].itemData));
-  }
-  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-  RefreshListScroll(r);
-  InvalidateRect(list, nullptr, TRUE);
+  return r;
+}
+
+void AddListLine(HWND list, const char* text, intptr_t itemData) {
+  const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+  if (index < 0) return;
+  SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(itemData));
+}
+
+void EndListBatch(ControlRecord* record) {
+  SendMessageA(record->window, WM_SETREDRAW, TRUE, 0);
+  RefreshListScroll(record);
+  InvalidateRect(record->window, nullptr, TRUE);
 }
 
 void SetCheck(HWND button, int checked) {
@@ -308,6 +306,58 @@ void DestroyControl(WindowContext* context, HWND control) {
   if (i != last) context->controls[i] = context->controls[last];
   memset(&context->controls[last], 0, sizeof context->controls[last]);
   context->controlCount = last;
+}
+
+// --- List box operations ----------------------------------------------------
+
+int GetListTopIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)); }
+
+int GetListCaretIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCARETINDEX, 0, 0)); }
+
+int GetListAnchorIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETANCHORINDEX, 0, 0)); }
+
+int GetListCurrentIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)); }
+
+int GetListSelectedCount(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETSELCOUNT, 0, 0)); }
+
+int GetListTextLength(HWND list, int index) {
+  return static_cast<int>(SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0));
+}
+
+int GetListText(HWND list, int index, char* buffer) {
+  return static_cast<int>(
+      SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)));
+}
+
+intptr_t GetListItemDataAt(HWND list, int index) {
+  return static_cast<intptr_t>(SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
+int AddListString(HWND list, const char* text) {
+  return static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+}
+
+void SetListItemData(HWND list, int index, intptr_t itemData) {
+  SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(itemData));
+}
+
+void ReserveListStorage(HWND list, size_t count, size_t bytes) {
+  SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(bytes));
+}
+
+void SetRedraw(HWND control, bool redraw) { SendMessageA(control, WM_SETREDRAW, redraw ? TRUE : FALSE, 0); }
+
+void RepaintControl(HWND control) { InvalidateRect(control, nullptr, TRUE); }
+
+int GetHorizontalScrollPos(HWND control) { return GetScrollPos(control, SB_HORZ); }
+
+int MeasureListText(WindowContext* context, HWND list, const char* text) {
+  ControlRecord* r = FindControl(context, list);
+  if (r == nullptr || r->measuringDc == nullptr) return -1;
+  ScopedSelectObject font(r->measuringDc, r->font);
+  SIZE size = {};
+  GetTextExtentPoint32A(r->measuringDc, text, static_cast<int>(strlen(text)), &size);
+  return static_cast<int>(size.cx);
 }
 
 int GetComboCount(HWND combo) {

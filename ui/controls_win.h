@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // Null when the kind is not a ControlKind, the table is full or the platform
 // refuses the control; nothing is added to the table then.
@@ -36,18 +37,60 @@ int GetListCount(HWND list);
 void SetMultiSelect(WindowContext* context, HWND list, int allow);
 void DestroyControl(WindowContext* context, HWND control);
 
-struct ListLine {
-  const char* text;
-  intptr_t itemData;
-};
+// The steps of one batch of lines added to a list box: redraw off and room
+// reserved for count lines of textBytes bytes in all, the lines, then redraw
+// on and one scroll upkeep. BeginListBatch answers null, and nothing happens,
+// when list is not a list box of context.
+ControlRecord* BeginListBatch(WindowContext* context, HWND list, size_t count, size_t textBytes);
+void AddListLine(HWND list, const char* text, intptr_t itemData);
+void EndListBatch(ControlRecord* record);
 
-// Appends the lines, in order, with their item data, as one batch (redraw off,
-// lines in, redraw on, one scroll upkeep at the end). Leaves exactly the state
-// that AddItem(context, list, text, itemData, /*allowDuplicate*/1) per line leaves.
-void AppendListLines(WindowContext* context, HWND list, const ListLine* lines, size_t count);
+// Appends the lines (any record with `text` and `itemData`), in order, as one
+// batch. Leaves exactly the state that AddItem(context, list, text, itemData,
+// /*allowDuplicate*/1) per line leaves; lines without text are skipped.
+template <class Line>
+void AppendListLines(WindowContext* context, HWND list, const Line* lines, size_t count) {
+  // No lines: the one-by-one path would not touch the list at all.
+  if (lines == nullptr || count == 0) return;
+  size_t bytes = 0;
+  for (size_t i = 0; i < count; i++) {
+    if (lines[i].text != nullptr) bytes += strlen(lines[i].text) + 1;
+  }
+  ControlRecord* record = BeginListBatch(context, list, count, bytes);
+  if (record == nullptr) return;
+  for (size_t i = 0; i < count; i++) {
+    if (lines[i].text != nullptr) AddListLine(list, lines[i].text, lines[i].itemData);
+  }
+  EndListBatch(record);
+}
 
-// Combo box items and selection as the panel and its tests read and restore
-// them. None of these notifies the parent.
+// --- List box operations ----------------------------------------------------
+// One message each (in the spirit of 7-Zip's CPP/Windows/Control wrappers),
+// for code that works on a list's lines directly. Indexes are the list's;
+// a read past the end gives what the list box gives (LB_ERR, -1).
+int GetListTopIndex(HWND list);                        // LB_GETTOPINDEX
+int GetListCaretIndex(HWND list);                      // LB_GETCARETINDEX
+int GetListAnchorIndex(HWND list);                     // LB_GETANCHORINDEX
+int GetListCurrentIndex(HWND list);                    // LB_GETCURSEL; -1: none
+int GetListSelectedCount(HWND list);                   // LB_GETSELCOUNT
+int GetListTextLength(HWND list, int index);           // LB_GETTEXTLEN
+// LB_GETTEXT: buffer must hold GetListTextLength + 1 bytes.
+int GetListText(HWND list, int index, char* buffer);
+intptr_t GetListItemDataAt(HWND list, int index);      // LB_GETITEMDATA, no range check
+int AddListString(HWND list, const char* text);        // LB_ADDSTRING: the new index, < 0 on failure
+void SetListItemData(HWND list, int index, intptr_t itemData);  // LB_SETITEMDATA
+void ReserveListStorage(HWND list, size_t count, size_t bytes); // LB_INITSTORAGE
+void SetRedraw(HWND control, bool redraw);             // WM_SETREDRAW
+void RepaintControl(HWND control);                     // invalidates all of it, background too
+int GetHorizontalScrollPos(HWND control);              // the SB_HORZ position
+// The width of the text in the list's font on its measuring context, as the
+// scroll upkeep measures it; -1 when the list is not in the table or has no
+// measuring context.
+int MeasureListText(WindowContext* context, HWND list, const char* text);
+
+// --- Combo box operations ---------------------------------------------------
+// Items and selection as the option panel fills, reads and restores them.
+// None of these notifies the parent.
 // Number of items; -1 when the control does not answer.
 int GetComboCount(HWND combo);
 // -1: no item selected.

@@ -10,6 +10,12 @@
 
 namespace {
 
+// A line record of the shape the batch fill takes.
+struct ListLine {
+  const char* text;
+  intptr_t itemData;
+};
+
 std::string StoredName(HWND window) {
   wchar_t name[128] = L"";
   InternalGetWindowText(window, name, 128);
@@ -534,7 +540,7 @@ TEST_F(WindowTest, EmptyBatchLeavesClearedListUntouched) {
   ASSERT_TRUE(VerticalBarShown(list));
   ClearList(list);  // clearing alone does not run the upkeep
   const LRESULT extent = HorizontalExtent(list);
-  AppendListLines(context_, list, nullptr, 0);
+  AppendListLines(context_, list, static_cast<const ListLine*>(nullptr), 0);
   EXPECT_EQ(HorizontalExtent(list), extent);
   EXPECT_EQ(GetListCount(list), 0);
 }

@@ -30,7 +30,11 @@ int main(int argc, char** argv) {
     texts.push_back(std::to_string(i % 99 + 1) + " - Some Artist - Some Album - Track title number " +
                     std::to_string(i) + " 3:45 LP2 132kbps");
   }
-  std::vector<ListLine> lines;
+  struct Line {
+    const char* text;
+    intptr_t itemData;
+  };
+  std::vector<Line> lines;
   for (int i = 0; i < n; i++) lines.push_back({texts[i].c_str(), i});
 
   auto newList = [&] {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bench_cases.h"
+#include "listing/listing_builder.h"
 #include "listing/listing_win.h"
 #include "support/listing_reference/listing_reference.h"
 #include "support/listing_reference/listing_reference_win.h"
