@@ -118,7 +118,9 @@ HWND TakeParked(WindowContext* context, int kind, const PanelRect& place)
                                static_cast<float>(place.width), static_cast<float>(place.height)};
         const float now[4] = {r->x, r->y, r->width, r->height};
         const float made[4] = {r->createX, r->createY, r->createWidth, r->createHeight};
-        if (std::memcmp(want, now, sizeof want) != 0 || std::memcmp(want, made, sizeof want) != 0) continue;
+        bool isSame = true;
+        for (int k = 0; k < 4; ++k) isSame = isSame && now[k] == want[k] && made[k] == want[k];
+        if (!isSame) continue;
         HWND window = gParked.windows[i];
         gParked.windows[i] = gParked.windows[--gParked.count];
         return window;
