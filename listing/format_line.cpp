@@ -15,13 +15,6 @@ size_t FieldLength(const char* field) {
     return strnlen(field, FORMAT_FIELD_SIZE);
 }
 
-bool TokenIs(const char* token, size_t n, const char* name) {
-    if (std::strlen(name) != n) return false;
-    for (size_t i = 0; i < n; ++i)
-        if (FoldCase(token[i]) != FoldCase(name[i])) return false;
-    return true;
-}
-
 void AppendNumber(LineWriter& w, uint32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "%03u", unsigned(value));
@@ -73,24 +66,24 @@ size_t FormatRecordLine(const TrackRecord& r, const FormatSettings& settings, ch
         const FormatSlot& slot = table.slots[k];
         const size_t n = FieldLength(slot.token);
         const char* t = slot.token;
-        if (TokenIs(t, n, "Trk Number")) AppendNumber(w, r.trackNumber);
-        else if (TokenIs(t, n, "Grp Number")) AppendNumber(w, r.groupNumber);
-        else if (TokenIs(t, n, "Group") || TokenIs(t, n, "Grp Name")) w.Append(r.groupName);
-        else if (TokenIs(t, n, "Artist")) w.Append(r.artist);
-        else if (TokenIs(t, n, "Album")) w.Append(r.album);
-        else if (TokenIs(t, n, "Title")) w.Append(r.title);
-        else if (TokenIs(t, n, "Trk Length")) AppendLength(w, r.trackLength, settings.roundLengths != 0);
-        else if (TokenIs(t, n, "Grp Length")) AppendLength(w, r.groupLength, settings.roundLengths != 0);
-        else if (TokenIs(t, n, "Trk Format")) w.Append(FormatModeName(r.bitrate));
-        else if (TokenIs(t, n, "<None>")) {}
-        else if (TokenIs(t, n, "<Custom>")) w.Append(slot.param, FieldLength(slot.param));
+        if (TextEqualsFolded(t, n, "Trk Number")) AppendNumber(w, r.trackNumber);
+        else if (TextEqualsFolded(t, n, "Grp Number")) AppendNumber(w, r.groupNumber);
+        else if (TextEqualsFolded(t, n, "Group") || TextEqualsFolded(t, n, "Grp Name")) w.Append(r.groupName);
+        else if (TextEqualsFolded(t, n, "Artist")) w.Append(r.artist);
+        else if (TextEqualsFolded(t, n, "Album")) w.Append(r.album);
+        else if (TextEqualsFolded(t, n, "Title")) w.Append(r.title);
+        else if (TextEqualsFolded(t, n, "Trk Length")) AppendLength(w, r.trackLength, settings.roundLengths != 0);
+        else if (TextEqualsFolded(t, n, "Grp Length")) AppendLength(w, r.groupLength, settings.roundLengths != 0);
+        else if (TextEqualsFolded(t, n, "Trk Format")) w.Append(FormatModeName(r.bitrate));
+        else if (TextEqualsFolded(t, n, "<None>")) {}
+        else if (TextEqualsFolded(t, n, "<Custom>")) w.Append(slot.param, FieldLength(slot.param));
         else {
             const long amount = ReadAmount(slot.param, FieldLength(slot.param));
-            if (TokenIs(t, n, "<Tab>")) w.Repeat("\t", 1, amount);
-            else if (TokenIs(t, n, "<Space>")) w.Repeat(" ", 1, amount);
-            else if (TokenIs(t, n, "<Comma>")) w.Repeat(",", 1, amount);
-            else if (TokenIs(t, n, "<CR>")) w.Repeat("\n", 1, amount);
-            else if (TokenIs(t, n, "<CRLF>")) w.Repeat("\r\n", 2, amount);
+            if (TextEqualsFolded(t, n, "<Tab>")) w.Repeat("\t", 1, amount);
+            else if (TextEqualsFolded(t, n, "<Space>")) w.Repeat(" ", 1, amount);
+            else if (TextEqualsFolded(t, n, "<Comma>")) w.Repeat(",", 1, amount);
+            else if (TextEqualsFolded(t, n, "<CR>")) w.Repeat("\n", 1, amount);
+            else if (TextEqualsFolded(t, n, "<CRLF>")) w.Repeat("\r\n", 2, amount);
             else w.Repeat(t, n, amount);
         }
     }

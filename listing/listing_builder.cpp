@@ -8,6 +8,7 @@
 #include <new>
 
 #include "index/hms.h"
+#include "listing/reorder.h"
 
 namespace {
 struct GroupEntry {
@@ -109,6 +110,31 @@ int ComposeListing(TrackCatalogue& catalogue, ListingMode mode, ComposedListing&
         out.lines[g] = {text, intptr_t(groups[g].first)};
     }
     out.count = groupCount;
+    return 1;
+}
+
+// The list's re-order only moves whole lines, and a build always fills an
+// empty list in composed order, so ordering the composed lines gives the
+// list's final contents.
+int ComposeSortedListing(TrackCatalogue& catalogue, ListingMode mode, CompareCallback compare,
+                         ComposedListing& out) {
+    if (!ComposeListing(catalogue, mode, out)) return 0;
+    const uint32_t n = out.count;
+    std::unique_ptr<const char*[]> texts(new (std::nothrow) const char*[n ? n : 1]);
+    std::unique_ptr<intptr_t[]> items(new (std::nothrow) intptr_t[n ? n : 1]);
+    std::unique_ptr<uint32_t[]> order(new (std::nothrow) uint32_t[n ? n : 1]);
+    std::unique_ptr<ListLine[]> composed(new (std::nothrow) ListLine[n ? n : 1]);
+    if (!texts || !items || !order || !composed) {
+        ReleaseListing(out);
+        return 0;
+    }
+    for (uint32_t i = 0; i < n; ++i) {
+        texts[i] = out.lines[i].text;
+        items[i] = out.lines[i].itemData;
+        composed[i] = out.lines[i];
+    }
+    ComputeReorder(texts.get(), items.get(), n, compare, order.get());
+    for (uint32_t i = 0; i < n; ++i) out.lines[i] = composed[order[i]];
     return 1;
 }
 

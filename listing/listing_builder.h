@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "listing/compare_tracks.h"
 #include "listing/track_catalogue.h"
 #include "settings/format_settings.h"
 
@@ -31,6 +32,12 @@ struct ComposedListing {
 // track. Returns 1, or 0 when memory ran out (out then holds no lines).
 int ComposeListing(TrackCatalogue& catalogue, ListingMode mode, ComposedListing& out);
 void ReleaseListing(ComposedListing& listing);
+
+// The lines the track list holds once a build of mode and the re-order with
+// compare that follows it are done, top to bottom. Returns 1, or 0 when
+// memory ran out (out then holds no lines).
+int ComposeSortedListing(TrackCatalogue& catalogue, ListingMode mode, CompareCallback compare,
+                         ComposedListing& out);
 
 // "Found %u tracks" / "Found no files", or the group wording in Group Listing.
 void FormatStatusText(ListingMode mode, uint32_t lineCount, char* out, size_t size);

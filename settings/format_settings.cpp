@@ -43,3 +43,11 @@ int StoreFieldText(char* field, size_t size, const char* text) {
     field[n] = '\0';
     return src[n] == '\0' ? 1 : 0;
 }
+
+bool TextEqualsFolded(const char* text, size_t limit, const char* name) {
+    size_t i = 0;
+    for (; i < limit && name[i] != '\0'; ++i) {
+        if (FoldCase(text[i]) != FoldCase(name[i])) return false;
+    }
+    return name[i] == '\0' && (i == limit || text[i] == '\0');
+}

@@ -40,22 +40,8 @@ constexpr const char* FULL_LISTING_TEXT = "Full Listing";
 constexpr const char* GROUP_LISTING_TEXT = "Group Listing";
 constexpr const char* CUSTOM_TOKEN = "<Custom>";
 
-unsigned char FoldCase(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
-}
-
-// Whole-text comparison folding only A-Z. Reads text no further than
-// limit bytes, so an unterminated field is compared as cut there.
-bool TextEquals(const char* text, size_t limit, const char* name) {
-    size_t i = 0;
-    for (; i < limit && name[i] != '\0'; ++i) {
-        if (FoldCase(text[i]) != FoldCase(name[i])) return false;
-    }
-    return name[i] == '\0' && (i == limit || text[i] == '\0');
-}
-
 bool IsCustom(const char* text, size_t limit) {
-    return TextEquals(text, limit, CUSTOM_TOKEN);
+    return TextEqualsFolded(text, limit, CUSTOM_TOKEN);
 }
 
 // Copies a 32-byte field up to its first NUL or its end into out (at least
@@ -142,8 +128,8 @@ int SetSetting(uint32_t optionId, const char* text) {
     if (number >= OPTION_SORT_KEY_FIRST && number < OPTION_SORT_KEY_FIRST + SORT_LEVEL_COUNT) {
         for (uint32_t key = 1; key <= SORT_KEY_LAST; ++key) {
             const SortKeyText& k = SORT_KEY_TEXTS[key];
-            if (TextEquals(text, OPTION_TEXT_SIZE, k.track) ||
-                (k.group && TextEquals(text, OPTION_TEXT_SIZE, k.group))) {
+            if (TextEqualsFolded(text, OPTION_TEXT_SIZE, k.track) ||
+                (k.group && TextEqualsFolded(text, OPTION_TEXT_SIZE, k.group))) {
                 s.sortLevels[number - OPTION_SORT_KEY_FIRST].key = key;
                 Run(gHooks.reorderList);
                 return 1;
@@ -178,8 +164,8 @@ int SetSetting(uint32_t optionId, const char* text) {
         return 1;
     }
     if (number == OPTION_LISTING_MODE) {
-        if (TextEquals(text, OPTION_TEXT_SIZE, FULL_LISTING_TEXT)) s.listingMode = FULL_LISTING;
-        else if (TextEquals(text, OPTION_TEXT_SIZE, GROUP_LISTING_TEXT)) s.listingMode = GROUP_LISTING;
+        if (TextEqualsFolded(text, OPTION_TEXT_SIZE, FULL_LISTING_TEXT)) s.listingMode = FULL_LISTING;
+        else if (TextEqualsFolded(text, OPTION_TEXT_SIZE, GROUP_LISTING_TEXT)) s.listingMode = GROUP_LISTING;
         else return 0;
         // Also when the mode is unchanged: the list is built anew either way.
         Run(gHooks.clearList);

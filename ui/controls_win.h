@@ -64,6 +64,24 @@ void AppendListLines(WindowContext* context, HWND list, const Line* lines, size_
   EndListBatch(record);
 }
 
+// Combo box items and selection as the panel and its tests read and restore
+// them. None of these notifies the parent.
+// Number of items; -1 when the control does not answer.
+int GetComboCount(HWND combo);
+// -1: no item selected.
+int GetComboSelection(HWND combo);
+// index -1 leaves no item selected.
+void SetComboSelection(HWND combo, int index);
+// Characters copied, without the terminator; the item is cut to fit. -1 when
+// there is no such item.
+int GetComboItemText(HWND combo, int index, char* buffer, size_t bufferSize);
+// Removes every item; the combo is left without a selection.
+void ClearComboItems(HWND combo);
+// Appends the items, in order, as one batch (no search for items already
+// there) and selects the first one when nothing was selected. Leaves the
+// state that AddItem(context, combo, text, 0, /*allowDuplicate*/1) per item leaves.
+void AppendComboItems(HWND combo, const char* const* items, size_t count);
+
 // --- List box operations ----------------------------------------------------
 // One message each (in the spirit of 7-Zip's CPP/Windows/Control wrappers),
 // for code that works on a list's lines directly. Indexes are the list's;
@@ -87,22 +105,3 @@ int GetHorizontalScrollPos(HWND control);              // the SB_HORZ position
 // scroll upkeep measures it; -1 when the list is not in the table or has no
 // measuring context.
 int MeasureListText(WindowContext* context, HWND list, const char* text);
-
-// --- Combo box operations ---------------------------------------------------
-// Items and selection as the option panel fills, reads and restores them.
-// None of these notifies the parent.
-// Number of items; -1 when the control does not answer.
-int GetComboCount(HWND combo);
-// -1: no item selected.
-int GetComboSelection(HWND combo);
-// index -1 leaves no item selected.
-void SetComboSelection(HWND combo, int index);
-// Characters copied, without the terminator; the item is cut to fit. -1 when
-// there is no such item.
-int GetComboItemText(HWND combo, int index, char* buffer, size_t bufferSize);
-// Removes every item; the combo is left without a selection.
-void ClearComboItems(HWND combo);
-// Appends the items, in order, as one batch (no search for items already
-// there) and selects the first one when nothing was selected. Leaves the
-// state that AddItem(context, combo, text, 0, /*allowDuplicate*/1) per item leaves.
-void AppendComboItems(HWND combo, const char* const* items, size_t count);

@@ -118,6 +118,23 @@ TEST(ReadCellText, FollowsChains) {
              return uint16_t(1);
          },
          "ABCDEFGHIJKLMNOPQRSTUVWXYZ!"},
+        // With Latin-1 the first cell's encoding byte 0x05 also ends the
+        // text, so a chain walked round again stops there by chance. Other
+        // encodings read that byte as text: only the loop guard ends them.
+        {"Shift-JIS loop is read once",
+         [](IndexImageBuilder& b) {
+             WriteCell(b, 1, {0x90, 0x82, 0xA0, 0x82, 0xA2, 0x82, 0xA4, 0x82, 0xA6, 0x82, 0xA8, 0x93, 0xFA}, 0, 2);
+             WriteCell(b, 2, {0x96, 0x7B, 0x8C, 0xEA, 0x82, 0xCC, 0x95, 0xB6, 0x8E, 0x9A, 0x97, 0xF1, 0x82, 0xC5}, 0, 1);
+             return uint16_t(1);
+         },
+         "\x82\xA0\x82\xA2\x82\xA4\x82\xA6\x82\xA8\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x95\xB6\x8E\x9A\x97\xF1\x82\xC5"},
+        {"loop of control bytes and letters is read once",
+         [](IndexImageBuilder& b) {
+             WriteCell(b, 1, {0x01, 'A', 0x01, 'B', 0x01, 0x01, 0x02, 'C', 0x1F, 0x01, 0x01, 0x01, 0x01, 'D'}, 0, 2);
+             WriteCell(b, 2, {0x01, 0x01, 'E', 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01}, 0, 1);
+             return uint16_t(1);
+         },
+         "ABCDE"},
         {"cell linking to itself",
          [](IndexImageBuilder& b) { WriteCell(b, 7, Bytes("\x05" "ABCDEFGHIJKLM"), 0, 7); return uint16_t(7); },
          "ABCDEFGHIJKLM"},

@@ -72,6 +72,14 @@ TEST(ComputeTrackTiming, CodecsOutsideTheTable) {
         // 33 x 8 x 8 x 32000 / 1024 is exactly 66000, the LP4 rate: moved off it.
         {"ATRAC3 landing on a named rate", {.codecId = 0x0021, .family = 0, .timing = {{0, 0, 0, 0}}}, 66001,
          264, 1024 / 32000.0},
+        // Frames per block are 16319 / frame size. Only a size that divides
+        // 16320 tells that from 16320 / size, and only over several blocks.
+        // c2 0x18: frame 192 bytes, 48000 Hz, 1024 samples, 84 frames a block.
+        {"ATRAC3 frames dividing 16320", {.codecId = 0x4018, .family = 0, .timing = {{0, 4, 0, 0}}}, 72000,
+         192 * 337, 337 * 1024 / 48000.0},
+        // c1:c2 0x20FE: frame 2040 bytes, 44100 Hz, 2048 samples, 7 frames a block.
+        {"ATRAC3plus frames dividing 16320", {.codecId = 0x20FE, .family = 1, .timing = {{0, 3, 0, 0}}}, 351422,
+         2040 * 22, 22 * 2048 / 44100.0},
         {"rate index past the list", {.codecId = 0xA040, .family = 0, .timing = {{0, 9, 0, 0}}}, 0, 0, 0.0},
         {"zero frame size", {.codecId = 0x2000, .family = 0, .timing = {{0, 9, 0, 0}}}, 0, 0, 0.0},
         {"PCM family, unknown id", {.codecId = 0x2808, .family = 0x80, .timing = {{0, 9, 0, 0}}}, 0, 0, 0.0},

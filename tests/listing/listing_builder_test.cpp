@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -185,6 +186,33 @@ TEST(ComposeListing, MendedOrderOnRandomCatalogues) {
             EXPECT_EQ(r.groupLength, copy[firsts[g]].groupLength);
         }
     }
+}
+
+// The lines the track list ends with after a build and its re-order: the
+// composed lines put in the order that one-by-one insertion gives, for
+// random sort levels full of ties, in both modes.
+TEST(ComposeSortedListing, GivesTheListAfterBuildAndReorder) {
+    std::mt19937 rng(7);
+    RandomCatalogueOptions options;
+    options.distinctFirstNumbers = true;
+    for (uint32_t seed = 1; seed <= 3; ++seed) {
+        FillRandomCatalogue(seed, 150, options);
+        for (ListingMode mode : {FULL_LISTING, GROUP_LISTING}) {
+            SCOPED_TRACE(testing::Message() << "seed " << seed << " mode " << mode);
+            SetFormatDefaults(gFormatSettings);
+            gFormatSettings.listingMode = mode;
+            if (seed > 1)
+                for (SortLevel& level : gFormatSettings.sortLevels) level = {1 + uint32_t(rng() % 14), uint32_t(rng() % 2)};
+            const std::vector<RefLine> expected = ReferenceReorder(ComposedLines(mode), CompareTracks);
+            ComposedListing listing;
+            ASSERT_EQ(ComposeSortedListing(gCatalogue, mode, CompareTracks, listing), 1);
+            std::vector<RefLine> lines;
+            for (uint32_t i = 0; i < listing.count; ++i) lines.push_back({listing.lines[i].text, listing.lines[i].itemData});
+            ReleaseListing(listing);
+            EXPECT_EQ(lines, expected);
+        }
+    }
+    SetFormatDefaults(gFormatSettings);
 }
 
 }  // namespace

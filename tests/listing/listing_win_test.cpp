@@ -2,6 +2,7 @@
 // and build against the one-line-at-a-time references, the preview, and the
 // export driven through the real save dialog and message boxes.
 #include "listing/listing_win.h"
+#include "listing/listing_builder.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -116,6 +117,16 @@ TEST_F(ListingWindowTest, BuildAndReorderLeaveTheReferenceState) {
                 ReferenceReorderList(otherList_, CompareTracks);
                 ASSERT_EQ(ReadListState(gListingWindow.trackList), ReadListState(otherList_));
                 EXPECT_GT(ReadListState(otherList_).horizontalExtent, 0);
+                // tavolin-list's listing, composed without a list box, is the same.
+                ComposedListing sorted;
+                ASSERT_EQ(ComposeSortedListing(gCatalogue, mode, CompareTracks, sorted), 1);
+                const ListState built = ReadListState(gListingWindow.trackList);
+                ASSERT_EQ(built.texts.size(), size_t(sorted.count));
+                for (uint32_t i = 0; i < sorted.count; ++i) {
+                    EXPECT_EQ(built.texts[i], sorted.lines[i].text) << "line " << i;
+                    EXPECT_EQ(built.items[i], sorted.lines[i].itemData) << "line " << i;
+                }
+                ReleaseListing(sorted);
 
                 // A selected line and a scrolled list, as a user leaves them.
                 for (HWND list : {gListingWindow.trackList, otherList_}) {

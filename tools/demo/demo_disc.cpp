@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "settings/format_file.h"
 #include "support/index_image/index_image_builder.h"
 
 namespace fs = std::filesystem;
@@ -260,4 +261,32 @@ bool WriteDemoRecorder(const fs::path& root, std::string& error) {
         }
     }
     return true;
+}
+
+FormatSettings DemoLayouts() {
+    struct Slot {
+        const char* token;
+        const char* param;
+    };
+    const Slot full[] = {{"Trk Number", ""}, {"<Space>", "1"}, {"Artist", ""}, {"<Space>", "1"}, {"-", "1"},
+                         {"<Space>", "1"}, {"Title", ""},     {"<Tab>", "1"},   {"Trk Length", ""}, {"<CRLF>", "1"}};
+    const Slot group[] = {{"Grp Number", ""}, {")", "1"}, {"<Space>", "1"}, {"Grp Name", ""}, {"<Space>", "1"},
+                          {"(", "1"}, {"Grp Length", ""}, {")", "1"}, {"<CRLF>", "1"}};
+    FormatSettings settings;
+    SetFormatDefaults(settings);
+    auto fill = [](FormatTable& table, const Slot* slots, size_t n) {
+        for (size_t k = 0; k < n; ++k) {
+            StoreFieldText(table.slots[k].token, FORMAT_FIELD_SIZE, slots[k].token);
+            StoreFieldText(table.slots[k].param, FORMAT_FIELD_SIZE, slots[k].param);
+        }
+    };
+    fill(settings.fullFormat, full, std::size(full));
+    fill(settings.groupFormat, group, std::size(group));
+    return settings;
+}
+
+bool WriteDemoLayouts(const fs::path& path, std::string& error) {
+    std::vector<uint8_t> bytes(FORMAT_FILE_SIZE);
+    WriteFormatFile(DemoLayouts(), bytes.data());
+    return WriteFile(path, bytes, error);
 }

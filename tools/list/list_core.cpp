@@ -5,65 +5,238 @@
 #include <fstream>
 #include <system_error>
 
+#include "folder_probe.h"
+#include "index/locate.h"
 #include "index/scan_walk.h"
+#include "index/track_timing.h"
+#include "listing/compare_tracks.h"
+#include "listing/format_line.h"
+#include "listing/listing_builder.h"
+#include "listing/track_catalogue.h"
+#include "settings/format_file.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* INDEX_FOLDER = "HMDHIFI";
+// --sort names and the SortKey codes they stand for.
+struct SortKeyName {
+    const char* name;
+    uint32_t ascending;
+    uint32_t descending;
+};
+constexpr SortKeyName SORT_KEY_NAMES[] = {
+    {"number", SORT_NUMBER_ASC, SORT_NUMBER_DESC},     {"length", SORT_LENGTH_ASC, SORT_LENGTH_DESC},
+    {"bitrate", SORT_BITRATE_ASC, SORT_BITRATE_DESC},  {"group", SORT_GROUP_NAME_ASC, SORT_GROUP_NAME_DESC},
+    {"artist", SORT_ARTIST_ASC, SORT_ARTIST_DESC},     {"album", SORT_ALBUM_ASC, SORT_ALBUM_DESC},
+    {"title", SORT_TITLE_ASC, SORT_TITLE_DESC},
+};
+constexpr const char* SORT_KEY_LIST = "number, length, bitrate, group, artist, album, title";
 
-fs::path IndexName(const fs::path& folder, uint32_t number) {
-    char name[32];
-    snprintf(name, sizeof name, "TRKIDX%02x.HMA", number);
-    return folder / name;
-}
+constexpr const char* HELP_TEXT =
+    "usage: tavolin-list [OPTION]... PATH...\n"
+    "Lists the tracks of a Hi-MD recorder: PATH is a recorder's drive or a copy of its\n"
+    "folder (the one holding HMDHIFI), or a track index file itself. The listing is\n"
+    "the window's: Full Listing or Group Listing, sorted by up to three keys.\n"
+    "\n"
+    "  --group           the Group Listing (one line per group) instead of the Full Listing\n"
+    "  --sort KEYS       up to three sort levels, comma-separated; a leading - sorts that\n"
+    "                    level descending. Keys: number, length, bitrate, group (its name),\n"
+    "                    artist, album, title; with --group, number and length are the\n"
+    "                    group's. Levels not given keep the defaults number,length,bitrate\n"
+    "  --case LEVELS     sort levels compared case-sensitively, for example 1,3 (default none)\n"
+    "  --no-round        lengths of --layout and --csv lines cut to whole seconds, not rounded\n"
+    "  --layout FILE.tfc every line rendered through the layouts file's table of the listing\n"
+    "                    mode: the bytes Export List writes, with no disc title\n"
+    "  --csv             a table: a header, then one row per track (or group): number, group,\n"
+    "                    artist, album, title, length in seconds and as shown, mode\n"
+    "  --tsv             the index's records in file order, tab-separated (no sorting)\n"
+    "  --help            this text\n"
+    "  --                ends the options\n"
+    "\n"
+    "Several paths are listed in turn, each after a line naming it, with a blank line\n"
+    "between them. Texts are written as the recorder's 8-bit bytes.\n"
+    "Exit status: 0 listed, 1 a path or the layouts file could not be read, 2 bad options.\n"
+    "\n"
+    "Example: tavolin-list --group --sort -length,group /media/recorder\n";
 
-// The recorder rewrites its index into numbered copies; the one written last
-// is the current one. Numbers are tried from 00 up: missing ones are passed
-// over until a first file is chosen, after that the first missing number
-// ends the search. A later copy must be strictly newer to win, so among
-// equal times the lower number stays.
-bool FindNewestIndex(const fs::path& folder, fs::path& newest) {
-    bool hasBest = false;
-    bool isPresent = false;
-    fs::file_time_type bestTime{};
-    for (uint32_t n = 0; n < LIST_INDEX_NUMBER_LIMIT && (!hasBest || isPresent); ++n) {
-        const fs::path candidate = IndexName(folder, n);
-        std::error_code ec;
-        if (!fs::is_regular_file(candidate, ec)) {
-            isPresent = false;
-            continue;
-        }
-        const fs::file_time_type time = fs::last_write_time(candidate, ec);
-        if (ec) continue;
-        if (!hasBest || time > bestTime) {
-            hasBest = true;
-            isPresent = true;
-            bestTime = time;
-            newest = candidate;
-        }
+// The window's reasons for not using a layouts file.
+constexpr const char* LAYOUT_OPEN_FAILED_TEXT =
+    "Failed to open formatting configuration file. Please make sure the path is valid.";
+constexpr const char* LAYOUT_REFUSED_TEXT = "The format file could not be read or is an incorrect version.";
+
+constexpr const char* CSV_HEADER = "number,group,artist,album,title,seconds,length,mode\r\n";
+constexpr const char* CSV_LINE_END = "\r\n";  // RFC 4180 records end in CRLF
+
+bool IsSameFolded(const std::string& a, const char* b) {
+    if (a.size() != std::strlen(b)) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const unsigned char x = a[i], y = b[i];
+        if ((x >= 'A' && x <= 'Z' ? x + 32 : x) != (y >= 'A' && y <= 'Z' ? y + 32 : y)) return false;
     }
-    return hasBest;
+    return true;
 }
 
-class ListingPrinter : public ScanSink {
+std::vector<std::string> SplitCommas(const std::string& text) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (true) {
+        const size_t comma = text.find(',', start);
+        parts.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (comma == std::string::npos) return parts;
+        start = comma + 1;
+    }
+}
+
+bool ParseSortKeys(const std::string& text, SortLevel levels[3], std::string& error) {
+    const std::vector<std::string> names = SplitCommas(text);
+    if (names.size() > 3) {
+        error = "--sort takes at most three keys, got '" + text + "'";
+        return false;
+    }
+    for (size_t i = 0; i < names.size(); ++i) {
+        const bool isDescending = !names[i].empty() && names[i][0] == '-';
+        const std::string name = isDescending ? names[i].substr(1) : names[i];
+        const SortKeyName* found = nullptr;
+        for (const SortKeyName& key : SORT_KEY_NAMES)
+            if (IsSameFolded(name, key.name)) found = &key;
+        if (!found) {
+            error = "unknown sort key '" + names[i] + "'; the keys are " + SORT_KEY_LIST +
+                    " (a leading - sorts descending)";
+            return false;
+        }
+        levels[i].key = isDescending ? found->descending : found->ascending;
+    }
+    return true;
+}
+
+bool ParseCaseLevels(const std::string& text, SortLevel levels[3], std::string& error) {
+    for (const std::string& part : SplitCommas(text)) {
+        if (part != "1" && part != "2" && part != "3") {
+            error = "--case takes sort levels 1, 2 and 3, comma-separated, got '" + text + "'";
+            return false;
+        }
+        levels[part[0] - '1'].caseSensitive = 1;
+    }
+    return true;
+}
+
+// Fills the catalogue as the window's handling of the scan's reports does.
+class CatalogueFiller : public ScanSink {
 public:
-    ListingPrinter(bool tsv, FILE* out) : tsv_(tsv), out_(out) {}
+    void OnDiscTitle(const char* text) override {
+        title = text;
+        hasTitle = true;
+    }
+    void OnTrackFound(uint32_t, const TrackReport& report) override { AppendTrack(report); }
+
+    std::string title;
+    bool hasTitle = false;
+};
+
+// Reads the layouts file into the two tables of settings as the window's
+// Load Format does: only as far as the file goes, the rest of each table
+// kept. A folder does not open, as on Windows.
+bool ReadLayoutFile(const std::string& path, FormatSettings& settings, std::string& error) {
+    std::error_code ec;
+    std::ifstream in;
+    if (!fs::is_directory(path, ec)) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
+        error = path + ": " + LAYOUT_OPEN_FAILED_TEXT;
+        return false;
+    }
+    uint8_t bytes[FORMAT_FILE_SIZE] = {};
+    in.read(reinterpret_cast<char*>(bytes), sizeof bytes);
+    if (!ReadFormatFile(bytes, size_t(in.gcount()), settings)) {
+        error = path + ": " + LAYOUT_REFUSED_TEXT;
+        return false;
+    }
+    return true;
+}
+
+void PrintCsv(const ComposedListing& listing, const FormatSettings& settings, FILE* out) {
+    // Lengths "as shown" come from the formatter's own length tokens.
+    FormatSettings lengthOnly = settings;
+    for (FormatTable* table : {&lengthOnly.fullFormat, &lengthOnly.groupFormat})
+        for (FormatSlot& slot : table->slots) StoreFieldText(slot.token, FORMAT_FIELD_SIZE, "<None>");
+    StoreFieldText(lengthOnly.fullFormat.slots[0].token, FORMAT_FIELD_SIZE, "Trk Length");
+    StoreFieldText(lengthOnly.groupFormat.slots[0].token, FORMAT_FIELD_SIZE, "Grp Length");
+    const bool isGroup = settings.listingMode == GROUP_LISTING;
+
+    std::fputs(CSV_HEADER, out);
+    for (uint32_t i = 0; i < listing.count; ++i) {
+        const TrackRecord* r = CatalogueRecord(listing.lines[i].itemData);
+        if (!r) continue;
+        char shown[FORMAT_LINE_SIZE];
+        FormatRecordLine(*r, lengthOnly, shown, sizeof shown);
+        // A group line shows the group alone: its number, name and length.
+        const char* empty = "";
+        std::fprintf(out, "%u,%s,%s,%s,%s,%.3f,%s,%s%s", unsigned(isGroup ? r->groupNumber : r->trackNumber),
+                     CsvField(r->groupName).c_str(), CsvField(isGroup ? empty : r->artist).c_str(),
+                     CsvField(isGroup ? empty : r->album).c_str(), CsvField(isGroup ? empty : r->title).c_str(),
+                     double(isGroup ? r->groupLength : r->trackLength), CsvField(shown).c_str(),
+                     isGroup ? empty : CsvField(RecordingModeName(int32_t(r->bitrate))).c_str(), CSV_LINE_END);
+    }
+}
+
+// One disc in the chosen form, after the heading (when not empty) once the
+// index is read. False with a message when it can't be read.
+bool ListDisc(const std::string& path, const std::string& heading, const ListOptions& options, FILE* out,
+              std::string& error) {
+    fs::path index;
+    if (!ResolveIndexPath(path, index, error)) return false;
+    std::vector<uint8_t> image;
+    if (!ReadIndexImage(index, image)) {
+        error = index.string() + ": cannot read the file";
+        return false;
+    }
+    std::fputs(heading.c_str(), out);
+    const TrackIndexFile file{image.data(), image.size()};
+    if (options.output == ListOutput::TSV) {
+        PrintIndexRecords(file, out);
+        return true;
+    }
+    ClearCatalogue();
+    CatalogueFiller filler;
+    std::atomic<int32_t> stop{0};
+    WalkTrackIndex(file, stop, filler);
+
+    ComposedListing listing;
+    if (!ComposeSortedListing(gCatalogue, gFormatSettings.listingMode, CompareTracks, listing)) {
+        error = path + ": out of memory";
+        return false;
+    }
+    switch (options.output) {
+    case ListOutput::LINES:
+        if (filler.hasTitle) std::fprintf(out, "%s\n", filler.title.c_str());
+        for (uint32_t i = 0; i < listing.count; ++i) std::fprintf(out, "%s\n", listing.lines[i].text);
+        break;
+    case ListOutput::CSV:
+        PrintCsv(listing, gFormatSettings, out);
+        break;
+    case ListOutput::LAYOUT:
+        // Export List's file: each line's rendering, nothing added.
+        for (uint32_t i = 0; i < listing.count; ++i) {
+            char line[FORMAT_LINE_SIZE];
+            std::fwrite(line, 1, FormatLine(listing.lines[i].itemData, line, sizeof line), out);
+        }
+        break;
+    case ListOutput::TSV:
+        break;
+    }
+    ReleaseListing(listing);
+    return true;
+}
+
+class IndexRecordPrinter : public ScanSink {
+public:
+    explicit IndexRecordPrinter(FILE* out) : out_(out) {}
 
     void OnDiscTitle(const char* title) override {
-        if (tsv_) {
-            fprintf(out_, "disc\t1\t%s\n", EscapeTsvField(title).c_str());
-            hasDiscLine_ = true;
-        } else {
-            fprintf(out_, "%s\n", title);
-        }
+        fprintf(out_, "disc\t1\t%s\n", EscapeTsvField(title).c_str());
+        hasDiscLine_ = true;
     }
     void OnTrackFound(uint32_t slot, const TrackReport& r) override {
-        if (!tsv_) {
-            fprintf(out_, "%s\n", r.displayLine);
-            return;
-        }
         WriteDiscLineIfMissing();
         fprintf(out_, "%u\t%u\t%.9g\t%d\t%s\t%s\t%s\t%s\t%s\n", slot, r.trackNumber, double(*r.trackLength),
                 r.bitrate, EscapeTsvField(r.groupName).c_str(), EscapeTsvField(r.artist).c_str(),
@@ -72,19 +245,146 @@ public:
     }
     // A disc without a title cell still gets its disc record, first.
     void WriteDiscLineIfMissing() {
-        if (tsv_ && !hasDiscLine_) {
+        if (!hasDiscLine_) {
             fprintf(out_, "disc\t0\t\n");
             hasDiscLine_ = true;
         }
     }
 
 private:
-    bool tsv_;
     FILE* out_;
     bool hasDiscLine_ = false;
 };
 
 }  // namespace
+
+bool ParseListOptions(const std::vector<std::string>& args, ListOptions& options, std::string& error) {
+    options = ListOptions{};
+    // --help answers whatever else the line holds.
+    for (const std::string& arg : args) {
+        if (arg == "--") break;
+        if (arg == "--help" || arg == "-h") {
+            options.isHelp = true;
+            return true;
+        }
+    }
+    bool hasOutput = false, hasListingChoice = false, isEndOfOptions = false;
+    auto setOutput = [&](ListOutput output) {
+        if (hasOutput && options.output != output) {
+            error = "choose one of --csv, --layout and --tsv";
+            return false;
+        }
+        hasOutput = true;
+        options.output = output;
+        return true;
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (isEndOfOptions || arg.size() < 2 || arg[0] != '-') {
+            options.paths.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            isEndOfOptions = true;
+            continue;
+        }
+        // --name VALUE or --name=VALUE for the options that take a value.
+        std::string name = arg, value;
+        bool hasValue = false;
+        const size_t equals = arg.find('=');
+        if (arg.rfind("--", 0) == 0 && equals != std::string::npos) {
+            name = arg.substr(0, equals);
+            value = arg.substr(equals + 1);
+            hasValue = true;
+        }
+        const bool takesValue = name == "--sort" || name == "--case" || name == "--layout";
+        if (takesValue && !hasValue) {
+            if (i + 1 == args.size()) {
+                error = name + " needs a value";
+                return false;
+            }
+            value = args[++i];
+        } else if (!takesValue && hasValue) {
+            error = name + " takes no value";
+            return false;
+        }
+        if (name == "--group") {
+            options.mode = GROUP_LISTING;
+            hasListingChoice = true;
+        } else if (name == "--sort") {
+            if (!ParseSortKeys(value, options.levels, error)) return false;
+            hasListingChoice = true;
+        } else if (name == "--case") {
+            if (!ParseCaseLevels(value, options.levels, error)) return false;
+            hasListingChoice = true;
+        } else if (name == "--no-round") {
+            options.roundLengths = 0;
+            hasListingChoice = true;
+        } else if (name == "--csv") {
+            if (!setOutput(ListOutput::CSV)) return false;
+        } else if (name == "--tsv") {
+            if (!setOutput(ListOutput::TSV)) return false;
+        } else if (name == "--layout") {
+            if (!setOutput(ListOutput::LAYOUT)) return false;
+            options.layoutPath = value;
+        } else {
+            error = "unknown option '" + arg + "'";
+            return false;
+        }
+    }
+    if (options.output == ListOutput::TSV && hasListingChoice) {
+        error = "--tsv lists the index's records in file order; it takes no --group, --sort, --case or --no-round";
+        return false;
+    }
+    if (options.paths.empty()) {
+        error = "no PATH given";
+        return false;
+    }
+    return true;
+}
+
+int RunList(const std::vector<std::string>& args, FILE* out, FILE* err) {
+    ListOptions options;
+    std::string error;
+    if (!ParseListOptions(args, options, error)) {
+        std::fprintf(err, "tavolin-list: %s\nTry 'tavolin-list --help' for more.\n", error.c_str());
+        return LIST_USAGE;
+    }
+    if (options.isHelp) {
+        std::fputs(HELP_TEXT, out);
+        return std::fflush(out) == 0 ? LIST_OK : LIST_FAILED;
+    }
+    SetFormatDefaults(gFormatSettings);
+    gFormatSettings.listingMode = options.mode;
+    std::copy(options.levels, options.levels + 3, gFormatSettings.sortLevels);
+    gFormatSettings.roundLengths = options.roundLengths;
+    if (options.output == ListOutput::LAYOUT && !ReadLayoutFile(options.layoutPath, gFormatSettings, error)) {
+        std::fprintf(err, "tavolin-list: %s\n", error.c_str());
+        return LIST_FAILED;
+    }
+
+    // With several paths each listed disc follows a line naming it, and a
+    // blank line separates it from the one before; a path that can't be
+    // read gets neither.
+    int status = LIST_OK;
+    bool isFirst = true;
+    for (const std::string& path : options.paths) {
+        const std::string heading =
+            options.paths.size() > 1 ? std::string(isFirst ? "" : "\n") + "==> " + path + " <==\n" : "";
+        if (ListDisc(path, heading, options, out, error)) {
+            isFirst = false;
+        } else {
+            std::fflush(out);
+            std::fprintf(err, "tavolin-list: %s\n", error.c_str());
+            status = LIST_FAILED;
+        }
+    }
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        std::fprintf(err, "tavolin-list: could not write the listing\n");
+        status = LIST_FAILED;
+    }
+    return status;
+}
 
 bool ResolveIndexPath(const fs::path& path, fs::path& index, std::string& error) {
     std::error_code ec;
@@ -97,16 +397,25 @@ bool ResolveIndexPath(const fs::path& path, fs::path& index, std::string& error)
         index = path;
         return true;
     }
-    const fs::path folder = path / INDEX_FOLDER;
-    if (!fs::is_directory(folder, ec)) {
-        error = path.string() + ": not a recorder (no " + INDEX_FOLDER + " folder)";
-        return false;
-    }
-    if (!FindNewestIndex(folder, index)) {
-        error = path.string() + ": no track index file in " + INDEX_FOLDER;
-        return false;
-    }
-    return true;
+    FolderProbe probe(path);
+    char directory[INDEX_DIRECTORY_SIZE];
+    uint32_t number = 0;
+    char indexPath[INDEX_PATH_SIZE];
+    if (FindNewestIndex(probe, directory, number) && FormatIndexPath(indexPath, sizeof indexPath, directory, number) &&
+        probe.Resolve(indexPath, index))
+        return true;
+
+    // Why the locator found nothing, in the order it looks.
+    const std::string root = std::string(1, FIRST_DRIVE_LETTER) + ":\\";
+    fs::path found;
+    if (!probe.Resolve((root + INDEX_DIRECTORY).c_str(), found) || !fs::is_directory(found, ec))
+        error = path.string() + ": not a recorder (no " + INDEX_DIRECTORY + " folder)";
+    else if (!probe.HasAttributes((root + RECORDER_MARKER).c_str()))
+        error = path.string() + ": not a recorder (no marker file " + INDEX_DIRECTORY + "/" +
+                (std::strchr(RECORDER_MARKER, '\\') + 1) + ")";
+    else
+        error = path.string() + ": no track index file in " + INDEX_DIRECTORY;
+    return false;
 }
 
 bool ReadIndexImage(const fs::path& path, std::vector<uint8_t>& image) {
@@ -124,9 +433,9 @@ bool ReadIndexImage(const fs::path& path, std::vector<uint8_t>& image) {
     return in.gcount() == toRead;
 }
 
-void PrintListing(const TrackIndexFile& file, bool tsv, FILE* out) {
+void PrintIndexRecords(const TrackIndexFile& file, FILE* out) {
     std::atomic<int32_t> stop{0};
-    ListingPrinter printer(tsv, out);
+    IndexRecordPrinter printer(out);
     WalkTrackIndex(file, stop, printer);
     printer.WriteDiscLineIfMissing();
 }
@@ -143,4 +452,14 @@ std::string EscapeTsvField(const char* text) {
         }
     }
     return out;
+}
+
+std::string CsvField(const char* text) {
+    if (std::strpbrk(text, ",\"\r\n") == nullptr) return text;
+    std::string out = "\"";
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p == '"') out += '"';
+        out += *p;
+    }
+    return out + "\"";
 }

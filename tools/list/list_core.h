@@ -6,13 +6,42 @@
 #include <vector>
 
 #include "index/track_index.h"
+#include "settings/format_settings.h"
 
-// Index files tried in a recorder folder: TRKIDX00.HMA to TRKIDXff.HMA.
-inline constexpr uint32_t LIST_INDEX_NUMBER_LIMIT = 0x100;
+// Exit statuses of tavolin-list.
+constexpr int LIST_OK = 0;
+constexpr int LIST_FAILED = 1;  // a path or the layouts file could not be read, or output failed
+constexpr int LIST_USAGE = 2;   // bad options
+
+enum class ListOutput {
+    LINES,   // the disc title and the lines of the track list
+    CSV,     // one table row per line of the track list
+    LAYOUT,  // every line rendered through a layouts file, as Export List writes it
+    TSV,     // the index's records in file order, tab-separated
+};
+
+struct ListOptions {
+    bool isHelp = false;
+    ListOutput output = ListOutput::LINES;
+    ListingMode mode = FULL_LISTING;
+    SortLevel levels[3] = {{SORT_NUMBER_ASC, 0}, {SORT_LENGTH_ASC, 0}, {SORT_BITRATE_ASC, 0}};
+    uint32_t roundLengths = 1;
+    std::string layoutPath;
+    std::vector<std::string> paths;
+};
+
+// Reads the arguments that follow the program name. False with a message
+// on a usage error.
+bool ParseListOptions(const std::vector<std::string>& args, ListOptions& options, std::string& error);
+
+// The whole program: parses args, lists every path to out, reports problems
+// to err and returns the exit status.
+int RunList(const std::vector<std::string>& args, FILE* out, FILE* err);
 
 // The track index to read for a path: the path itself when it is a file, or
-// the newest index in the HMDHIFI folder of a recorder's root. On failure
-// returns false with a message naming the path.
+// the newest index of a recorder's root folder, chosen as the window chooses
+// it on a drive, with names found in any letter case. On failure returns
+// false with a message naming the path.
 bool ResolveIndexPath(const std::filesystem::path& path, std::filesystem::path& index, std::string& error);
 
 // Reads the file, up to INDEX_READ_LIMIT bytes, into a zeroed image 100 bytes
@@ -20,9 +49,13 @@ bool ResolveIndexPath(const std::filesystem::path& path, std::filesystem::path& 
 // opened or read.
 bool ReadIndexImage(const std::filesystem::path& path, std::vector<uint8_t>& image);
 
-// Walks the image and prints the disc title and every display line, or with
-// tsv set one tab-separated record for the disc and each track.
-void PrintListing(const TrackIndexFile& file, bool tsv, FILE* out);
+// Walks the image and prints one tab-separated record for the disc and each
+// track, in file order.
+void PrintIndexRecords(const TrackIndexFile& file, FILE* out);
 
 // A text for a TSV field: backslash, tab, CR and LF written as \\ \t \r \n.
 std::string EscapeTsvField(const char* text);
+
+// A text as a CSV field: quoted, with quotes doubled, when it holds a comma,
+// a quote or a line break.
+std::string CsvField(const char* text);

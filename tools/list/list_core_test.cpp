@@ -4,32 +4,14 @@
 
 #include <chrono>
 #include <fstream>
-#include <random>
-#include <sstream>
 
+#include "folder_probe.h"
 #include "support/index_image/index_image_builder.h"
+#include "support/temp_folder/temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A fresh folder under the temporary directory, removed at the end.
-class TempFolder {
-public:
-    TempFolder() {
-        std::random_device random;
-        path_ = fs::temp_directory_path() / ("tavolin-list-test-" + std::to_string(random()));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 void Touch(const fs::path& path, int ageHours) {
     std::ofstream(path, std::ios::binary) << "x";
@@ -38,36 +20,96 @@ void Touch(const fs::path& path, int ageHours) {
     fs::last_write_time(path, base - std::chrono::hours(ageHours));
 }
 
-TEST(ResolveIndexPath, PicksTheNewestIndexOfARecorder) {
+void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                std::streamsize(bytes.size()));
+}
+
+
+// Recorders write upper-case names; copies on other systems may hold any
+// case, while the locator asks for "HMDHIFI\TRKIDX0a.HMA". Numbers 08, 09
+// and 0a are present (the ones before are passed over), 0a the newest.
+TEST(ResolveIndexPath, FindsNamesInAnyLetterCase) {
     struct Row {
         const char* name;
-        std::vector<std::pair<int, int>> files;  // index number, age in hours (lower is newer)
+        const char* folder;
+        const char* marker;
+        std::vector<const char*> files;  // numbers 08, 09, 0a, in that order
         const char* expected;
     };
     const Row rows[] = {
-        {"newest of three", {{0, 5}, {1, 1}, {2, 3}}, "TRKIDX01.HMA"},
-        {"a gap ends the search", {{0, 5}, {1, 4}, {2, 3}, {4, 0}}, "TRKIDX02.HMA"},
-        {"missing numbers before the first are passed over", {{1, 5}, {2, 4}}, "TRKIDX02.HMA"},
-        {"equal times: the lower number", {{0, 2}, {1, 2}}, "TRKIDX00.HMA"},
-        {"lower-case hexadecimal names", {{0x0, 9}, {0x1, 9}, {0x2, 9}, {0x3, 9}, {0x4, 9}, {0x5, 9}, {0x6, 9},
-                                          {0x7, 9}, {0x8, 9}, {0x9, 9}, {0xa, 1}}, "TRKIDX0a.HMA"},
-        {"an older file after the newest keeps the search going", {{0, 5}, {1, 1}, {2, 9}, {3, 0}},
-         "TRKIDX03.HMA"},
+        {"upper case, as recorders write", "HMDHIFI", "_MDHIFI.HMA",
+         {"TRKIDX08.HMA", "TRKIDX09.HMA", "TRKIDX0A.HMA"}, "HMDHIFI/TRKIDX0A.HMA"},
+        {"lower case", "hmdhifi", "_mdhifi.hma", {"trkidx08.hma", "trkidx09.hma", "trkidx0a.hma"},
+         "hmdhifi/trkidx0a.hma"},
+        {"mixed case", "HmdHiFi", "_MdHiFi.hma", {"TRKIDX08.HMA", "trkidx09.hma", "TrkIdx0A.Hma"},
+         "HmdHiFi/TrkIdx0A.Hma"},
+        {"the locator's own spelling", "HMDHIFI", "_MDHIFI.HMA", {"TRKIDX08.HMA", "TRKIDX09.HMA", "TRKIDX0a.HMA"},
+         "HMDHIFI/TRKIDX0a.HMA"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         TempFolder root;
-        fs::create_directories(root.Path() / "HMDHIFI");
-        for (const auto& [number, age] : row.files) {
-            char name[32];
-            snprintf(name, sizeof name, "TRKIDX%02x.HMA", number);
-            Touch(root.Path() / "HMDHIFI" / name, age);
-        }
+        fs::create_directories(root.Path() / row.folder);
+        Touch(root.Path() / row.folder / row.marker, 0);
+        int age = 30;
+        for (const char* file : row.files) Touch(root.Path() / row.folder / file, age -= 10);
         fs::path index;
         std::string error;
         ASSERT_TRUE(ResolveIndexPath(root.Path(), index, error)) << error;
-        EXPECT_EQ(index.filename().string(), row.expected);
+        // Where the file system folds case, the locator's spelling finds it.
+        EXPECT_TRUE(fs::equivalent(index, root.Path() / row.expected)) << index;
     }
+}
+
+// Where the file system tells cases apart, two spellings of one name can
+// both exist: the exact one is taken, else the first in byte order.
+TEST(FindEntryAnyCase, PrefersTheExactNameThenByteOrder) {
+    TempFolder root;
+    for (const char* name : {"TRKIDX0A.HMA", "trkidx0a.hma", "TrkIdx0a.hma"}) Touch(root.Path() / name, 0);
+    // Windows keeps one file under all three names: any spelling finds it.
+    const bool isCaseFolding = std::distance(fs::directory_iterator(root.Path()), fs::directory_iterator()) == 1;
+    const std::pair<const char*, const char*> rows[] = {
+        {"trkidx0a.hma", "trkidx0a.hma"},
+        {"TRKIDX0a.HMA", "TRKIDX0A.HMA"},
+        {"tRKIDX0A.HMA", "TRKIDX0A.HMA"},
+    };
+    for (const auto& [name, expected] : rows) {
+        SCOPED_TRACE(name);
+        fs::path found;
+        ASSERT_TRUE(FindEntryAnyCase(root.Path(), name, found));
+        if (isCaseFolding)
+            EXPECT_TRUE(fs::equivalent(found, root.Path() / "TRKIDX0A.HMA"));
+        else
+            EXPECT_EQ(found.filename().string(), expected);
+    }
+    fs::path found;
+    EXPECT_FALSE(FindEntryAnyCase(root.Path(), "TRKIDX0B.HMA", found));
+    EXPECT_FALSE(FindEntryAnyCase(root.Path() / "missing", "TRKIDX0A.HMA", found));
+}
+
+// The probe answers the locator as Win32 would on the folder as drive C:.
+TEST(FolderProbe, AnswersAsADriveWould) {
+    TempFolder root;
+    fs::create_directories(root.Path() / "HMDHIFI" / "TRKIDX01.HMA");  // a folder: never opens
+    Touch(root.Path() / "HMDHIFI" / "TRKIDX00.HMA", 0);
+    const fs::path dated = root.Path() / "HMDHIFI" / "TRKIDX02.HMA";
+    Touch(dated, 0);
+    // 2021-03-04 05:06:07 UTC in FILETIME units (100 ns since 1601).
+    const auto instant = std::chrono::sys_seconds(std::chrono::seconds(1614834367));
+    fs::last_write_time(dated, std::chrono::file_clock::from_sys(instant));
+    constexpr uint64_t EXPECTED_FILETIME = 132593079670000000ull;
+
+    FolderProbe probe(root.Path());
+    EXPECT_EQ(probe.DriveType("C:\\"), 2u);
+    EXPECT_EQ(probe.DriveType("D:\\"), DRIVE_TYPE_NO_ROOT);
+    EXPECT_TRUE(probe.HasAttributes("C:\\hmdhifi\\trkidx01.hma"));
+    EXPECT_FALSE(probe.HasAttributes("C:\\HMDHIFI\\TRKIDX03.HMA"));
+    EXPECT_FALSE(probe.HasAttributes("D:\\HMDHIFI\\TRKIDX00.HMA"));
+    IndexFileTime time{};
+    EXPECT_FALSE(probe.ReadLastWriteTime("C:\\HMDHIFI\\TRKIDX01.HMA", time));
+    ASSERT_TRUE(probe.ReadLastWriteTime("C:\\HMDHIFI\\TRKIDX02.HMA", time));
+    EXPECT_EQ((uint64_t(time.high) << 32) | time.low, EXPECTED_FILETIME);
 }
 
 TEST(ResolveIndexPath, Failures) {
@@ -79,11 +121,17 @@ TEST(ResolveIndexPath, Failures) {
     EXPECT_NE(error.find(missing.string()), std::string::npos) << error;
 
     EXPECT_FALSE(ResolveIndexPath(root.Path(), index, error));  // no HMDHIFI
-    EXPECT_NE(error.find("HMDHIFI"), std::string::npos) << error;
+    EXPECT_NE(error.find("no HMDHIFI folder"), std::string::npos) << error;
 
     fs::create_directories(root.Path() / "HMDHIFI");
+    Touch(root.Path() / "HMDHIFI" / "TRKIDX00.HMA", 0);
+    EXPECT_FALSE(ResolveIndexPath(root.Path(), index, error));  // no marker: not a recorder for the window
+    EXPECT_NE(error.find("_MDHIFI.HMA"), std::string::npos) << error;
+
+    fs::remove(root.Path() / "HMDHIFI" / "TRKIDX00.HMA");
+    Touch(root.Path() / "HMDHIFI" / "_MDHIFI.HMA", 0);
     EXPECT_FALSE(ResolveIndexPath(root.Path(), index, error));  // no index file
-    EXPECT_NE(error.find(root.Path().string()), std::string::npos) << error;
+    EXPECT_NE(error.find(root.Path().string() + ": no track index file"), std::string::npos) << error;
 
     std::vector<uint8_t> image;
     EXPECT_FALSE(ReadIndexImage(missing, image));
@@ -98,7 +146,13 @@ TEST(ResolveIndexPath, Failures) {
     EXPECT_EQ(image[0], 'x');
 }
 
-std::string Listing(const std::vector<uint8_t>& image, bool tsv);
+std::string Records(const std::vector<uint8_t>& image) {
+    FILE* out = std::tmpfile();
+    PrintIndexRecords(TrackIndexFile{image.data(), image.size()}, out);
+    std::string text = ReadWholeFile(out);
+    std::fclose(out);
+    return text;
+}
 
 // A file far larger than any index used to be read whole (gigabytes of
 // memory for a stray big file); it is read as far as the scan reads it.
@@ -109,13 +163,12 @@ TEST(ReadIndexImage, HugeFileIsReadUpToTheLimit) {
     const std::vector<uint8_t> bytes = b.Build();
     TempFolder folder;
     const fs::path file = folder.Path() / "huge.hma";
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                std::streamsize(bytes.size()));
+    WriteBytes(file, bytes);
     fs::resize_file(file, 4 * uintmax_t(INDEX_READ_LIMIT));  // sparse: the rest is zeros
     std::vector<uint8_t> image;
     ASSERT_TRUE(ReadIndexImage(file, image));
     EXPECT_EQ(image.size(), size_t(INDEX_READ_LIMIT) + INDEX_IMAGE_PADDING);
-    EXPECT_EQ(Listing(image, true), Listing(bytes, true));
+    EXPECT_EQ(Records(image), Records(bytes));
 }
 
 TEST(EscapeTsvField, EscapesSeparatorsAndBackslash) {
@@ -129,19 +182,23 @@ TEST(EscapeTsvField, EscapesSeparatorsAndBackslash) {
     }
 }
 
-std::string Listing(const std::vector<uint8_t>& image, bool tsv) {
-    TempFolder folder;
-    const fs::path path = folder.Path() / "out.txt";
-    FILE* out = fopen(path.string().c_str(), "wb");
-    PrintListing(TrackIndexFile{image.data(), image.size()}, tsv, out);
-    fclose(out);
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+TEST(CsvField, QuotesOnlyWhatNeedsIt) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"", ""},
+        {"plain \xE9t\xE9", "plain \xE9t\xE9"},
+        {"a, b", "\"a, b\""},
+        {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"two\r\nlines", "\"two\r\nlines\""},
+        {"line\nfeed", "\"line\nfeed\""},
+        {"tab\tstays", "tab\tstays"},
+    };
+    for (const auto& [text, expected] : rows) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(CsvField(text), expected);
+    }
 }
 
-TEST(PrintListing, PlainAndTsv) {
+TEST(PrintIndexRecords, FileOrderTabSeparated) {
     using namespace index_image;
     IndexImageBuilder b;
     b.SetDiscTitle("Disc");
@@ -149,19 +206,15 @@ TEST(PrintListing, PlainAndTsv) {
     b.AddTrack({.slot = 0, .title = "One", .artist = "A", .trackNumber = 1, .timing = {{0, 0, 0, 0}}});
     b.AddTrack({.slot = 2, .trackNumber = 2, .codecId = CODEC_HI_SP, .timing = {{0, 9, 0, 9}}});
     const std::vector<uint8_t> image = b.Build();
-    EXPECT_EQ(Listing(image, false),
-              "Disc\n"
-              "001)  {G\\roup}     A \\ One     (00s)    [ LP2 132kbps ]\n"
-              "UNTITLED TRACK 3     (05s)    [ HI-SP 256kbps ]\n");
-    EXPECT_EQ(Listing(image, true),
+    EXPECT_EQ(Records(image),
               "disc\t1\tDisc\n"
               "0\t1\t0.0232727267\t132000\tG\\\\roup\tA\t\tOne\t001)  {G\\\\roup}     A \\\\ One     (00s)    [ LP2 132kbps ]\n"
               "2\t2\t4.6500001\t256000\t\t\t\t\tUNTITLED TRACK 3     (05s)    [ HI-SP 256kbps ]\n");
 
     IndexImageBuilder untitledDisc;
-    EXPECT_EQ(Listing(untitledDisc.Build(), true), "disc\t0\t\n");
+    EXPECT_EQ(Records(untitledDisc.Build()), "disc\t0\t\n");
     untitledDisc.AddTrack({.slot = 0, .title = "T", .timing = {{0, 0, 0, 0}}});
-    EXPECT_EQ(Listing(untitledDisc.Build(), true).substr(0, 10), "disc\t0\t\n0\t");
+    EXPECT_EQ(Records(untitledDisc.Build()).substr(0, 10), "disc\t0\t\n0\t");
 }
 
 }  // namespace

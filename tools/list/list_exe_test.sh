@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# list_exe_test.sh LIST_EXE DEMO_EXE WORK_DIR NATIVE_TOOLS SOURCE_ROOT: runs
+# tavolin-list.exe under Wine and the native tavolin-list on the same demo
+# recorder (written by tavolin-make-demo.exe) with the same arguments, and
+# requires the same standard output bytes, standard error and exit status of
+# both. Paths are given relative to WORK_DIR, so both programs name them
+# alike.
+set -euo pipefail
+list_exe=$1; demo_exe=$2; native=$4; root=$5
+mkdir -p "$3"; work=$(cd "$3" && pwd)
+[ -x "$native/tavolin-list" ] || {
+  echo "no native tavolin-list in $native: build the native tree first (tools/build.sh native)" >&2; exit 1; }
+wine_run() { "$root/cmake/wine-run.sh" "$@"; }
+
+cd "$work"
+rm -rf demo lower demo.tfc
+# Wine's programs keep the prefix's pipes open: outputs go to files.
+wine_run "$demo_exe" demo demo.tfc >demo.log 2>&1 </dev/null || { cat demo.log; exit 1; }
+# The same recorder with every name in lower case.
+cp -a demo lower
+mv lower/HMDHIFI lower/hmdhifi
+for f in lower/hmdhifi/*; do mv "$f" "lower/hmdhifi/$(basename "$f" | tr 'A-Z' 'a-z')"; done
+
+failed=0
+check() {  # check EXPECT_OUTPUT ARGS...: EXPECT_OUTPUT is "some" or "none"
+  local want=$1; shift
+  set +e
+  wine_run "$list_exe" "$@" >exe.out 2>exe.err </dev/null; local exe_rc=$?
+  "$native/tavolin-list" "$@" >native.out 2>native.err </dev/null; local native_rc=$?
+  set -e
+  local what="tavolin-list $*" bad=0
+  if [ $exe_rc -ne $native_rc ]; then echo "FAIL $what: exit $exe_rc under Wine, $native_rc natively"; bad=1; fi
+  if ! cmp -s exe.out native.out; then
+    echo "FAIL $what: standard output differs"; cmp exe.out native.out | head -n 3 || true; bad=1; fi
+  # Messages are text: Windows ends their lines with CR LF.
+  if ! diff <(tr -d '\r' <exe.err) native.err >/dev/null; then
+    echo "FAIL $what: standard error differs"; diff <(tr -d '\r' <exe.err) native.err | head -n 6 || true; bad=1; fi
+  if [ "$want" = some ] && [ ! -s native.out ]; then echo "FAIL $what: no output"; bad=1; fi
+  [ $bad -eq 0 ] && echo "ok $what: exit $exe_rc, $(wc -c <exe.out) bytes"
+  [ $bad -eq 0 ] || failed=1
+}
+
+check some demo
+check some --group demo
+check some --sort artist,-length,title --case 1 demo
+check some --csv demo
+check some --csv --group --no-round demo
+check some --layout demo.tfc demo
+check some --layout demo.tfc --group --sort -length,group demo
+check some --layout demo.tfc --sort=-bitrate --no-round lower
+check some --tsv lower
+check some --group demo missing lower
+check none --sort year demo
+check some --help
+exit $failed
