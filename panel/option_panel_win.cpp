@@ -6,6 +6,7 @@
 
 #include "panel/option_values.h"
 #include "panel/row_layout.h"
+#include "settings/format_settings.h"
 #include "ui/controls_win.h"
 
 TableRegistration TableRegistry[TABLE_REGISTRY_SIZE];
@@ -212,7 +213,7 @@ void ShowComboValue(HWND combo, const RowPlacement& p, const char* value)
     for (int i = 0; cursor.Next(item.text); ++i) {
         if (ValueMatches(item.text, value, exact)) matched = i;
         const bool isRepeat = std::any_of(items.begin(), items.end(), [&](const ComboItem& earlier) {
-            return EqualsIgnoringCase(earlier.text, item.text);
+            return TextEqualsFolded(earlier.text, sizeof earlier.text, item.text);
         });
         if (!isRepeat) items.push_back(item);
     }
