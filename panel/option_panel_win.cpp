@@ -1,9 +1,12 @@
 #include "panel/option_panel_win.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "panel/option_values.h"
 #include "panel/row_layout.h"
+#include "settings/format_settings.h"
 #include "ui/controls_win.h"
 
 TableRegistration TableRegistry[TABLE_REGISTRY_SIZE];
@@ -53,6 +56,79 @@ private:
     OwnWrite saved_;
 };
 
+// Holds the window's drawing off while the panel replaces its controls and
+// redraws the window once at the end: controls made or destroyed in a
+// window that does not draw are not painted one by one. The user sees the
+// same final state.
+class RedrawPause {
+public:
+    explicit RedrawPause(HWND window) : window_(IsWindowVisible(window) ? window : nullptr)
+    {
+        if (window_ != nullptr) SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
+    }
+    ~RedrawPause()
+    {
+        if (window_ == nullptr) return;
+        SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+private:
+    HWND window_;
+};
+
+// Labels and controls of the rows a rebuild removed, kept until the rebuild
+// has laid out the new rows. A new row whose label or control would be made
+// with the same kind at exactly the same place and size takes the kept one
+// over instead: the rows of the two listing modes stand on the same places,
+// and making a combo box (with its drop-down window) costs far more than
+// refilling one. Whatever is left over is destroyed when the rebuild ends.
+struct Parking {
+    HWND windows[2 * PANEL_REGISTRY_SIZE];
+    uint32_t count;
+};
+Parking gParked = {};
+
+void Park(WindowContext* context, HWND window)
+{
+    if (window == nullptr) return;
+    if (gParked.count < sizeof gParked.windows / sizeof gParked.windows[0]) {
+        gParked.windows[gParked.count++] = window;
+    } else {
+        DestroyControl(context, window);
+    }
+}
+
+void DestroyParked(WindowContext* context)
+{
+    for (uint32_t i = 0; i < gParked.count; ++i) DestroyControl(context, gParked.windows[i]);
+    gParked.count = 0;
+}
+
+// A kept window that stands where a new one of that kind would be made: its
+// record holds exactly the creation values asked for, never changed by a
+// resize since, so the window is in every way where a new one would be.
+HWND TakeParked(WindowContext* context, int kind, const PanelRect& place)
+{
+    for (uint32_t i = 0; i < gParked.count; ++i) {
+        const ControlRecord* r = FindControl(context, gParked.windows[i]);
+        if (r == nullptr || r->kind != kind || r->resizeFlags != PANEL_RESIZE_FLAGS) continue;
+        const float want[4] = {static_cast<float>(place.x), static_cast<float>(place.y),
+                               static_cast<float>(place.width), static_cast<float>(place.height)};
+        const float now[4] = {r->x, r->y, r->width, r->height};
+        const float made[4] = {r->createX, r->createY, r->createWidth, r->createHeight};
+        bool isSame = true;
+        for (int k = 0; k < 4; ++k) isSame = isSame && now[k] == want[k] && made[k] == want[k];
+        if (!isSame) continue;
+        HWND window = gParked.windows[i];
+        gParked.windows[i] = gParked.windows[--gParked.count];
+        return window;
+    }
+    return nullptr;
+}
+
 const TableRegistration* ShownRegistration()
 {
     if (gShownTable < 0 || static_cast<uint32_t>(gShownTable) >= TABLE_REGISTRY_SIZE) return nullptr;
@@ -91,10 +167,17 @@ int FindEntry(const OptionRow* row)
     return -1;
 }
 
-void ClearEntry(WindowContext* context, PanelEntry& entry)
+// Frees the entry; its label and control are destroyed, or kept for the
+// rows that a rebuild lays out next.
+void ClearEntry(WindowContext* context, PanelEntry& entry, bool keep = false)
 {
-    if (entry.control != nullptr) DestroyControl(context, entry.control);
-    if (entry.label != nullptr) DestroyControl(context, entry.label);
+    if (keep) {
+        Park(context, entry.control);
+        Park(context, entry.label);
+    } else {
+        if (entry.control != nullptr) DestroyControl(context, entry.control);
+        if (entry.label != nullptr) DestroyControl(context, entry.label);
+    }
     entry.control = nullptr;
     entry.label = nullptr;
     entry.row = nullptr;
@@ -105,6 +188,10 @@ void SetPanelFont(WindowContext* context, HWND control)
     SetControlFont(context, control, PANEL_FONT_HEIGHT, PANEL_FONT_WIDTH, 0, 0, PANEL_FONT_FACE);
 }
 
+struct ComboItem {
+    char text[ITEM_TEXT_MAX + 1];
+};
+
 struct BuildState {
     WindowContext* context;
     TableHandler handler;
@@ -112,23 +199,31 @@ struct BuildState {
 
 // Fills a combo with the row's items and selects the shown choice, or for a
 // combo without choices the last item that the value selects (the first item
-// when none does).
-void ShowComboValue(WindowContext* context, HWND combo, const RowPlacement& p, const char* value)
+// when none does). An item equal to an earlier one but for the case of A-Z
+// is left out, as AddItem leaves it out; the items go in as one batch.
+void ShowComboValue(HWND combo, const RowPlacement& p, const char* value)
 {
     const OptionRow* row = p.row;
     const bool exact = (row->flags & ROW_EXACT_MATCH) != 0;
+    std::vector<ComboItem> items;
+    std::vector<const char*> texts;
     ItemCursor cursor(row->items);
-    char item[ITEM_TEXT_MAX + 1];
+    ComboItem item;
     int matched = 0;
-    for (int i = 0; cursor.Next(item); ++i) {
-        AddItem(context, combo, item, 0, 0);
-        if (ValueMatches(item, value, exact)) matched = i;
+    for (int i = 0; cursor.Next(item.text); ++i) {
+        if (ValueMatches(item.text, value, exact)) matched = i;
+        const bool isRepeat = std::any_of(items.begin(), items.end(), [&](const ComboItem& earlier) {
+            return TextEqualsFolded(earlier.text, sizeof earlier.text, item.text);
+        });
+        if (!isRepeat) items.push_back(item);
     }
+    for (const ComboItem& i : items) texts.push_back(i.text);
+    AppendComboItems(combo, texts.data(), texts.size());
     if (row->flags & ROW_HAS_CHOICES) {
-        // Without an active choice the combo keeps the first item that AddItem selected.
-        if (p.shownIndex >= 0) SelectItem(context, combo, p.shownIndex, 0);
+        // Without an active choice the combo keeps its first item, selected by the fill.
+        if (p.shownIndex >= 0) SetComboSelection(combo, p.shownIndex);
     } else {
-        SelectItem(context, combo, matched, 0);
+        SetComboSelection(combo, matched);
     }
 }
 
@@ -149,11 +244,36 @@ void ShowBuiltValue(WindowContext* context, TableHandler handler, HWND control,
             SetCheck(control, value[0] == '1');
             break;
         case CONTROL_COMBO_BOX:
-            ShowComboValue(context, control, p, value);
+            ShowComboValue(control, p, value);
             break;
         default:
             break;
     }
+}
+
+// A label or control with the panel's font at place: a kept one taken over
+// (bound to the new row, emptied) or a new one.
+HWND MakeControl(WindowContext* context, int kind, const PanelRect& place, const char* text,
+                 ControlCallback callback, intptr_t handler, intptr_t user)
+{
+    HWND window = TakeParked(context, kind, place);
+    if (window == nullptr) {
+        window = CreateControl(context, kind, place.x, place.y, place.width, place.height, text,
+                               PANEL_RESIZE_FLAGS, callback, handler, user);
+        if (window != nullptr) SetPanelFont(context, window);
+        return window;
+    }
+    ControlRecord* r = FindControl(context, window);
+    r->callback = callback;
+    r->handler = handler;
+    r->user = user;
+    if (kind == CONTROL_COMBO_BOX) ClearComboItems(window);
+    if (kind == CONTROL_STATIC_TEXT) {
+        char shown[OPTION_VALUE_SIZE + 1] = "";
+        GetControlText(window, shown, sizeof shown);
+        if (std::strcmp(shown, text) != 0) SetControlText(window, text);
+    }
+    return window;
 }
 
 // Takes the lowest free entry for the row and creates its label and control
@@ -176,21 +296,15 @@ bool PlaceRow(void* user, const RowPlacement& p)
     float scaleX = 1.0f, scaleY = 1.0f;
     GetScaleFactors(context, &scaleX, &scaleY);
     if (row->label[0] != '\0') {
-        const PanelRect r = LabelRect(*row, p.x, p.lineTop, scaleX, scaleY);
-        entry.label = CreateControl(context, CONTROL_STATIC_TEXT, r.x, r.y, r.width, r.height,
-                                    row->label, PANEL_RESIZE_FLAGS, nullptr, 0, 0);
-        if (entry.label != nullptr) SetPanelFont(context, entry.label);
+        entry.label = MakeControl(context, CONTROL_STATIC_TEXT, LabelRect(*row, p.x, p.lineTop, scaleX, scaleY),
+                                  row->label, nullptr, 0, 0);
     }
     if (row->flags & ROW_LABEL_ONLY) return true;
 
-    const PanelRect r = ControlRect(*row, p.x, p.lineTop, scaleX, scaleY);
-    entry.control = CreateControl(context, row->kind, r.x, r.y, r.width, r.height, "",
-                                  PANEL_RESIZE_FLAGS, OnOptionChanged,
-                                  reinterpret_cast<intptr_t>(s->handler),
-                                  reinterpret_cast<intptr_t>(row));
-    if (entry.control == nullptr) return true;
-    SetPanelFont(context, entry.control);
-    ShowBuiltValue(context, s->handler, entry.control, p);
+    entry.control = MakeControl(context, row->kind, ControlRect(*row, p.x, p.lineTop, scaleX, scaleY), "",
+                                OnOptionChanged, reinterpret_cast<intptr_t>(s->handler),
+                                reinterpret_cast<intptr_t>(row));
+    if (entry.control != nullptr) ShowBuiltValue(context, s->handler, entry.control, p);
     return true;
 }
 
@@ -203,7 +317,7 @@ void RemoveRowTree(WindowContext* context, OptionRow* row)
     if (index < 0) return;
     PanelEntry& entry = PanelRegistry[index];
     const OptionChoice* shown = (row->flags & ROW_HAS_CHOICES) ? entry.shownChoice : nullptr;
-    ClearEntry(context, entry);
+    ClearEntry(context, entry, true);
     if (shown == nullptr || shown->child == nullptr) return;
     for (OptionRow* child = shown->child; child->label != nullptr; ++child) {
         RemoveRowTree(context, child);
@@ -278,6 +392,7 @@ int ShowOptionTable(WindowContext* context, int x, int y, int tableIndex)
         }
     }
     if (!registered) AddMessageHandler(context, MSG_PANEL_REBUILD, RebuildRow, origin);
+    RedrawPause pause(MainWindowOf(context));
     ClearPanel(context);
     gShownTable = tableIndex;
     const TableRegistration& shown = TableRegistry[tableIndex];
@@ -296,8 +411,8 @@ void ClearPanel(WindowContext* context)
     for (PanelEntry& entry : PanelRegistry) ClearEntry(context, entry);
 }
 
-// Re-creates the whole panel (lParam 0), or one row with the child rows of
-// its active choice in place of those of the choice shown so far. The row
+// Lays out the whole panel again (lParam 0), or one row with the child rows
+// of its active choice in place of those of the choice shown so far. The row
 // is laid out alone: the walk stops after it, so its table is never touched.
 // A request for a row no longer on the panel (queued behind a rebuild that
 // removed it) is skipped.
@@ -309,8 +424,10 @@ int RebuildRow(WindowContext* context, HWND window, UINT message, WPARAM wParam,
     const TableRegistration* shown = ShownRegistration();
     TableHandler handler = shown != nullptr ? shown->handler : nullptr;
     if (lParam == 0) {
-        ClearPanel(context);
+        RedrawPause pause(MainWindowOf(context));
+        for (PanelEntry& entry : PanelRegistry) ClearEntry(context, entry, true);
         if (shown != nullptr) BuildRows(context, shown->table, originX, originY, 0, handler);
+        DestroyParked(context);
         return 0;
     }
     OptionRow* row = reinterpret_cast<OptionRow*>(lParam);
@@ -321,9 +438,11 @@ int RebuildRow(WindowContext* context, HWND window, UINT message, WPARAM wParam,
         x = PositionX(PanelRegistry[index].position);
         y = PositionY(PanelRegistry[index].position);
     }
+    RedrawPause pause(MainWindowOf(context));
     RemoveRowTree(context, row);
     BuildState state{context, handler};
     LayoutRows(row, x, y, 0, 1, PlaceRow, &state);
+    DestroyParked(context);
     return 0;
 }
 

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "settings/format_settings.h"
+
 bool ItemCursor::Next(char (&item)[ITEM_TEXT_MAX + 1])
 {
     if (next_ == nullptr) return false;
@@ -24,16 +26,6 @@ bool ValueMatches(const char* text, const char* value, bool exact)
     return *value != '\0' && std::strstr(text, value) != nullptr;
 }
 
-bool EqualsIgnoringCase(const char* a, const char* b)
-{
-    if (a == nullptr || b == nullptr) return false;
-    auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
-    for (;; ++a, ++b) {
-        if (fold(static_cast<unsigned char>(*a)) != fold(static_cast<unsigned char>(*b))) return false;
-        if (*a == '\0') return true;
-    }
-}
-
 // strtoll gives the same verdict as a 32-bit strtol: an out-of-range number
 // saturates but keeps its sign, and only the sign and the consumed length
 // decide.
@@ -50,7 +42,7 @@ bool ActivateMatchingChoice(OptionChoice* choices, const char* value)
     if (choices == nullptr) return false;
     bool changed = false;
     for (OptionChoice* c = choices; c->child != nullptr; ++c) {
-        const int32_t active = EqualsIgnoringCase(c->text, value) ? 1 : 0;
+        const int32_t active = c->text != nullptr && TextEqualsFolded(value, OPTION_VALUE_SIZE, c->text) ? 1 : 0;
         if (c->active != active) changed = true;
         c->active = active;
     }

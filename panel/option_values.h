@@ -29,9 +29,6 @@ private:
 // exactly, and is contained in nothing.
 bool ValueMatches(const char* text, const char* value, bool exact);
 
-// Whole-text equality folding only A-Z to a-z.
-bool EqualsIgnoringCase(const char* a, const char* b);
-
 // A non-negative base-10 integer as the standard conversion reads it
 // (leading blanks and a sign allowed), consuming the whole text. The empty
 // text passes.

@@ -341,6 +341,26 @@ int GetComboItemText(HWND combo, int index, char* buffer, size_t bufferSize) {
   return static_cast<int>(n);
 }
 
+void ClearComboItems(HWND combo) { SendMessageA(combo, CB_RESETCONTENT, 0, 0); }
+
+void AppendComboItems(HWND combo, const char* const* items, size_t count) {
+  if (items == nullptr || count == 0) return;
+  size_t bytes = 0;
+  for (size_t i = 0; i < count; i++) {
+    if (items[i] != nullptr) bytes += strlen(items[i]) + 1;
+  }
+  SendMessageA(combo, CB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(bytes));
+  LRESULT first = CB_ERR;
+  for (size_t i = 0; i < count; i++) {
+    if (items[i] == nullptr) continue;
+    const LRESULT index = SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i]));
+    if (first == CB_ERR && index >= 0) first = index;
+  }
+  if (first != CB_ERR && SendMessageA(combo, CB_GETCURSEL, 0, 0) == CB_ERR) {
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(first), 0);
+  }
+}
+
 // --- List box operations ----------------------------------------------------
 
 int GetListTopIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)); }

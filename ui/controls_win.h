@@ -75,6 +75,12 @@ void SetComboSelection(HWND combo, int index);
 // Characters copied, without the terminator; the item is cut to fit. -1 when
 // there is no such item.
 int GetComboItemText(HWND combo, int index, char* buffer, size_t bufferSize);
+// Removes every item; the combo is left without a selection.
+void ClearComboItems(HWND combo);
+// Appends the items, in order, as one batch (no search for items already
+// there) and selects the first one when nothing was selected. Leaves the
+// state that AddItem(context, combo, text, 0, /*allowDuplicate*/1) per item leaves.
+void AppendComboItems(HWND combo, const char* const* items, size_t count);
 
 // --- List box operations ----------------------------------------------------
 // One message each (in the spirit of 7-Zip's CPP/Windows/Control wrappers),

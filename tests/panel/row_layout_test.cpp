@@ -9,24 +9,11 @@
 #include <vector>
 
 #include "panel/listing_tables.h"
+#include "tests/panel/listing_lines.h"
 
 namespace {
 
-struct Placed {
-    std::string label;  // "" for none
-    int line;           // panel line, from the origin y
-    int labelX;         // -1: no label
-    int controlX;       // -1: no control
-    int controlWidth;
-    int controlY;
-    bool operator==(const Placed&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Placed& p)
-{
-    return os << "{\"" << p.label << "\" line " << p.line << " label x " << p.labelX << " control x "
-              << p.controlX << " w " << p.controlWidth << " y " << p.controlY << "}";
-}
+using Placed = ListingPlace;
 
 struct Recorder {
     explicit Recorder(int y, float sx = 1.0f, float sy = 1.0f) : originY(y), scaleX(sx), scaleY(sy) {}
@@ -51,38 +38,6 @@ bool Record(void* user, const RowPlacement& p)
                          hasLabel ? label.x : -1, hasControl ? control.x : -1,
                          hasControl ? control.width : 0, hasControl ? control.y : 0});
     return true;
-}
-
-int Top(int line) { return LISTING_PANEL_Y + LINE_PITCH * line; }
-
-// Lines 0-10 of the listing panel at origin (0, 260) in panel units, with the
-// child rows of the given slots (slot, label) under their combos.
-std::vector<Placed> ExpectedListingLines(const char* rounding,
-                                         const std::vector<std::pair<int, const char*>>& children)
-{
-    std::vector<Placed> e = {
-        {"List Type", 0, 4, 120, 230, Top(0)},
-        {"First sort by", 1, 4, 120, 230, Top(1)},
-        {"  Case Sensitive:", 1, 344, 470, 20, Top(1)},
-        {rounding, 1, 484, 690, 20, Top(1)},
-        {"Then sort by", 2, 4, 120, 230, Top(2)},
-        {"  Case Sensitive:", 2, 344, 470, 20, Top(2)},
-        {"Finally sort by", 3, 4, 120, 230, Top(3)},
-        {"  Case Sensitive:", 3, 344, 470, 20, Top(3)},
-    };
-    for (int combos = 0; combos < 3; ++combos) {
-        const int line = 5 + 2 * combos;
-        e.push_back({combos == 0 ? "Format:" : "        ", line, 4, -1, 0, 0});
-        for (int j = 0; j < 7; ++j) {
-            e.push_back({"", line, -1, 70 + 100 * j, 100, Top(line)});
-            for (const auto& [slot, label] : children) {
-                if (slot != combos * 7 + j) continue;
-                // An edit stands one unit below its line top.
-                e.push_back({label, line + 1, 64 + 100 * j, 115 + 100 * j, 45, Top(line + 1) + 1});
-            }
-        }
-    }
-    return e;
 }
 
 void SetActive(OptionRow& row, const char* text)

@@ -568,4 +568,49 @@ TEST_F(WindowTest, SetMultiSelectReducesSelectionAtOnce) {
   EXPECT_GT(SendMessageA(list, LB_GETSEL, 3, 0), 0);
 }
 
+// ---- Combo box items and selection ----
+
+// The batch fill against AddItem with duplicates allowed, on an empty combo
+// and on one that already has a selection; then the reads, the cleared
+// selection and the emptied combo.
+TEST_F(WindowTest, ComboBatchFillAndReads) {
+  Open();
+  const char* items[] = {"<None>", "Artist", "artist", "<CRLF>"};
+  for (int preselected = 0; preselected < 2; preselected++) {
+    SCOPED_TRACE(preselected ? "with a selection" : "empty");
+    HWND batch = Make(CONTROL_COMBO_BOX, 0, 0, 200, 300);
+    HWND single = Make(CONTROL_COMBO_BOX, 0, 40, 200, 300);
+    for (HWND combo : {batch, single}) {
+      if (!preselected) continue;
+      AddItem(context_, combo, "first", 0, 1);
+      AddItem(context_, combo, "second", 0, 1);
+      SetComboSelection(combo, 1);
+    }
+    AppendComboItems(batch, items, 4);
+    for (const char* item : items) AddItem(context_, single, item, 0, 1);
+    ASSERT_EQ(GetComboCount(batch), GetComboCount(single));
+    EXPECT_EQ(GetComboCount(batch), preselected ? 6 : 4);
+    EXPECT_EQ(GetComboSelection(batch), GetComboSelection(single));
+    EXPECT_EQ(GetComboSelection(batch), preselected ? 1 : 0);
+    for (int i = 0; i < GetComboCount(batch); i++) {
+      char a[64] = "", b[64] = "";
+      EXPECT_EQ(GetComboItemText(batch, i, a, sizeof a), GetComboItemText(single, i, b, sizeof b));
+      EXPECT_STREQ(a, b) << "item " << i;
+      EXPECT_EQ(SendMessageA(batch, CB_GETITEMDATA, i, 0), SendMessageA(single, CB_GETITEMDATA, i, 0));
+    }
+  }
+  HWND combo = Make(CONTROL_COMBO_BOX, 0, 80, 200, 300);
+  AppendComboItems(combo, items, 4);
+  char cut[4] = "xyz";
+  EXPECT_EQ(GetComboItemText(combo, 1, cut, sizeof cut), 3);
+  EXPECT_STREQ(cut, "Art");
+  EXPECT_EQ(GetComboItemText(combo, 4, cut, sizeof cut), -1);
+  EXPECT_EQ(GetComboItemText(combo, -1, cut, sizeof cut), -1);
+  SetComboSelection(combo, -1);
+  EXPECT_EQ(GetComboSelection(combo), -1);
+  ClearComboItems(combo);
+  EXPECT_EQ(GetComboCount(combo), 0);
+  EXPECT_EQ(GetComboSelection(combo), -1);
+}
+
 }  // namespace

@@ -25,3 +25,7 @@ void FillBenchCatalogue(uint32_t trackCount);
 // Runs every case and prints its line; 0 when the fast results equalled the
 // reference results, 1 otherwise.
 int RunBenchCases(const BenchOptions& options);
+
+// Median ms of one Full -> Group -> Full switch of the real option panel
+// (Windows only).
+double PanelSwitchMs(int runs);

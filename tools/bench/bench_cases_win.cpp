@@ -104,6 +104,7 @@ int RunBenchCases(const BenchOptions& o) {
 
     std::sort(baseline.begin(), baseline.end());
     std::printf("fill_baseline %.2f\n", baseline[baseline.size() / 2]);
+    std::printf("panel_switch %.2f\n", PanelSwitchMs(o.fastRuns));
 
     DestroyWindow(MainWindowOf(w.context));
     DestroyWindowContext(w.context);
