@@ -19,7 +19,7 @@ endif()
 #                  [TIMEOUT s] [RUNNER script [RUNNER_ARGS arg...]])
 # Declares a GoogleTest executable and registers it with ctest. In the Windows
 # build ctest runs it through CMAKE_CROSSCOMPILING_EMULATOR (Wine); with a
-# RUNNER, ctest runs `bash script EXE RUNNER_ARGS...` instead, for a test
+# RUNNER, ctest runs `bash script RUNNER_ARGS... EXE` instead, for a test
 # that needs a setting of its own around the program.
 function(tavolin_add_test name)
   cmake_parse_arguments(T "WINDOWS_ONLY;NATIVE_ONLY" "TIMEOUT;RUNNER" "SOURCES;LIBS;RUNNER_ARGS" ${ARGN})
@@ -36,7 +36,7 @@ function(tavolin_add_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   if(T_RUNNER)
-    add_test(NAME ${name} COMMAND bash ${T_RUNNER} $<TARGET_FILE:${name}> ${T_RUNNER_ARGS})
+    add_test(NAME ${name} COMMAND bash ${T_RUNNER} ${T_RUNNER_ARGS} $<TARGET_FILE:${name}>)
   else()
     add_test(NAME ${name} COMMAND ${name})
   endif()

@@ -1,4 +1,4 @@
-// Runs in a prefix prepared by locate_win_test.sh: D: and E: removable, F: a
+// Runs in a private prefix (tests/support/app_driver/app_prefix.sh): D: and E: removable, F: a
 // CD-ROM, G: fixed, all empty at the start.
 #include <windows.h>
 

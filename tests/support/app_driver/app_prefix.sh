@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # app_prefix.sh WORK_DIR SOURCE_ROOT EXE [ARGS...]: runs a Windows program
-# (a scenario runner that starts tavolin.exe) in a private Wine prefix of its
+# (a scenario runner that starts tavolin.exe, or a test of the locator) in a
+# private Wine prefix of its
 # own under WORK_DIR, whose drive letters lead to empty folders under
 # WORK_DIR/drives: D: and E: removable, F: a CD-ROM, G: fixed. Drive types are
 # read from the registry only when the prefix starts, so they are written
@@ -16,7 +17,9 @@ if [ -z "$template" ]; then
   "$root/tools/wine-prefix.sh" "$template" >&2
 fi
 prefix="$work/prefix"
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
+. "$root/tools/wine-env.sh"
+tavolin_wine_env "$prefix"
+export LC_ALL=C.UTF-8  # code page 1252: the recorder's 8-bit texts pass unchanged
 if [ -d "$prefix" ]; then wineserver -k 2>/dev/null || true; fi
 rm -rf "$prefix" "$work/drives"
 cp -a "$template" "$prefix"
