@@ -309,3 +309,36 @@ void DestroyControl(WindowContext* context, HWND control) {
   memset(&context->controls[last], 0, sizeof context->controls[last]);
   context->controlCount = last;
 }
+
+int GetComboCount(HWND combo) {
+  const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  return count == CB_ERR ? -1 : static_cast<int>(count);
+}
+
+int GetComboSelection(HWND combo) {
+  const LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+  return index == CB_ERR ? -1 : static_cast<int>(index);
+}
+
+void SetComboSelection(HWND combo, int index) {
+  SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+// Length first, then the text into a buffer of that size, so an item longer
+// than the caller's buffer is cut, never written past it.
+int GetComboItemText(HWND combo, int index, char* buffer, size_t bufferSize) {
+  if (buffer == nullptr || bufferSize == 0 || index < 0) return -1;
+  const LRESULT len = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (len == CB_ERR || len < 0) return -1;
+  char* text = static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(len) + 1));
+  if (text == nullptr) return -1;
+  LRESULT got = SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+  if (got < 0) got = 0;
+  if (got > len) got = len;
+  size_t n = static_cast<size_t>(got);
+  if (n > bufferSize - 1) n = bufferSize - 1;
+  memcpy(buffer, text, n);
+  buffer[n] = '\0';
+  LocalFree(text);
+  return static_cast<int>(n);
+}

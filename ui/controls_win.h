@@ -45,3 +45,15 @@ struct ListLine {
 // lines in, redraw on, one scroll upkeep at the end). Leaves exactly the state
 // that AddItem(context, list, text, itemData, /*allowDuplicate*/1) per line leaves.
 void AppendListLines(WindowContext* context, HWND list, const ListLine* lines, size_t count);
+
+// Combo box items and selection as the panel and its tests read and restore
+// them. None of these notifies the parent.
+// Number of items; -1 when the control does not answer.
+int GetComboCount(HWND combo);
+// -1: no item selected.
+int GetComboSelection(HWND combo);
+// index -1 leaves no item selected.
+void SetComboSelection(HWND combo, int index);
+// Characters copied, without the terminator; the item is cut to fit. -1 when
+// there is no such item.
+int GetComboItemText(HWND combo, int index, char* buffer, size_t bufferSize);

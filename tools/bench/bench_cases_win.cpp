@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "bench_cases.h"
+#ifdef TAVOLIN_BENCH_SCAN
+#include "bench_scan_win.h"
+#endif
 #include "listing/listing_win.h"
 #include "support/listing_reference/listing_reference.h"
 #include "support/listing_reference/listing_reference_win.h"
@@ -104,5 +107,8 @@ int RunBenchCases(const BenchOptions& o) {
     DestroyWindow(MainWindowOf(w.context));
     DestroyWindowContext(w.context);
     if (mismatches) std::fprintf(stderr, "tavolin-bench: %d case(s) differ from the reference\n", mismatches);
+#ifdef TAVOLIN_BENCH_SCAN
+    mismatches += RunScanCases(o);
+#endif
     return mismatches ? 1 : 0;
 }

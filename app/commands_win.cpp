@@ -1,0 +1,124 @@
+#include "app/commands_win.h"
+
+#include "app/caption.h"
+#include "app/format_file_flows_win.h"
+#include "app/main_window_win.h"
+#include "index/scan_messages.h"
+#include "index/scan_start_win.h"
+#include "index/track_report.h"
+#include "listing/compare_tracks.h"
+#include "listing/listing_win.h"
+#include "listing/track_catalogue.h"
+#include "settings/busy_flag.h"
+#include "settings/settings_handler.h"
+#include "ui/controls_win.h"
+
+const char SCANNING_TEXT[] = "Scanning...";
+const char GET_TRACKS_AFTER_FAILURE_TEXT[] = "Get Tracks";
+const char SCAN_FAILED_TITLE[] = "Error";
+const char SCAN_FAILED_TEXT[] =
+    "Failed to scan the HI-MD for tracks. Please make sure the HI-MD device is connected and that "
+    "you can access the HI-MD directory using Windows Explorer. Please also ensure that "
+    "SonicStage is not running.";
+
+namespace {
+
+// Set when a scan starts, cleared when its MSG_SCAN_DONE is handled. The
+// worker clears its own running marker before it posts MSG_SCAN_DONE, so
+// this is the window's view of the scan: every track of it has arrived only
+// once the flag is clear.
+bool gIsScanPending = false;
+
+// While a scan runs the button already reads "Scanning..." and that scan will
+// deliver the whole disc; starting over would empty the catalogue midway and
+// leave a listing of only the tracks that arrive afterwards.
+void GetTracks(WindowContext* context)
+{
+    if (gIsScanPending)
+        return;
+    const MainWindow& w = gMainWindow;
+    ClearCatalogue();
+    ClearList(w.trackList);
+    SetControlText(w.getTracksButton, SCANNING_TEXT);
+    if (StartScan(MainWindowOf(context))) {
+        gIsScanPending = true;
+        return;
+    }
+    MessageBoxA(nullptr, SCAN_FAILED_TEXT, SCAN_FAILED_TITLE, MB_OK | MB_SETFOREGROUND);
+    SetControlText(w.getTracksButton, GET_TRACKS_AFTER_FAILURE_TEXT);
+}
+
+void ClearTrackList() { ClearList(gMainWindow.trackList); }
+
+void ReorderTrackList()
+{
+    ReorderList(gMainWindow.trackList, gMainWindow.context, CompareTracks);
+}
+
+}  // namespace
+
+bool IsScanPending() { return gIsScanPending; }
+
+void InstallSettingsRefreshHooks()
+{
+    SettingsRefreshHooks hooks = {};
+    hooks.clearList = ClearTrackList;
+    hooks.rebuildListing = BuildListing;
+    hooks.reorderList = ReorderTrackList;
+    hooks.refreshPreview = RefreshPreview;
+    SetSettingsRefreshHooks(hooks);
+}
+
+// Load Format is the one command that runs while the busy flag is set.
+int HandleMainCommand(WindowContext* context, HWND control, intptr_t, intptr_t, intptr_t)
+{
+    const MainWindow& w = gMainWindow;
+    if (control == w.loadFormatButton) {
+        LoadFormat(context);
+        return 1;
+    }
+    if (gBusy)
+        return 1;
+    if (control == w.getTracksButton)
+        GetTracks(context);
+    else if (control == w.trackList)
+        RefreshPreview();
+    else if (control == w.exportButton)
+        ExportListing();
+    else if (control == w.saveFormatButton)
+        SaveFormat();
+    return 1;
+}
+
+int HandleScanMessage(WindowContext* context, HWND, UINT message, WPARAM, LPARAM lParam, intptr_t)
+{
+    const MainWindow& w = gMainWindow;
+    switch (message) {
+    case MSG_TRACK_FOUND: {
+        const TrackReport* report = reinterpret_cast<const TrackReport*>(lParam);
+        if (report != nullptr)
+            AppendTrack(*report);
+        break;
+    }
+    case MSG_SCAN_DONE:
+        // A switch of the listing mode during the scan has already filled the
+        // list from the tracks that had arrived by then; the listing is built
+        // from scratch so that no line shows twice.
+        gIsScanPending = false;
+        ClearList(w.trackList);
+        BuildListing();
+        ReorderList(w.trackList, context, CompareTracks);
+        SetWindowTextA(w.getTracksButton, GET_TRACKS_TEXT);
+        break;
+    case MSG_DISC_TITLE: {
+        const char* title = reinterpret_cast<const char*>(lParam);
+        char caption[CAPTION_SIZE];
+        ComposeCaption(title != nullptr ? title : "", PROGRAM_TITLE, caption, sizeof caption);
+        SetWindowTextA(MainWindowOf(context), caption);
+        break;
+    }
+    default:
+        break;
+    }
+    return 1;
+}

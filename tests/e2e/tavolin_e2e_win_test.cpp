@@ -1,0 +1,538 @@
+// End-to-end scenarios: tavolin.exe driven from this process as a user would,
+// on simulated recorders in the prefix of app_prefix.sh (D: and E:
+// removable, F: a CD-ROM, G: fixed). Each TEST starts the program once and
+// checks a group of behaviours in turn.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/caption.h"
+#include "app/commands_win.h"
+#include "app/format_file_flows_win.h"
+#include "e2e_support_win.h"
+#include "index_image_builder.h"
+#include "listing/listing_win.h"
+#include "listing/track_catalogue.h"
+#include "settings/format_file.h"
+#include "support/app_driver/app_driver_win.h"
+#include "support/window_driver/window_driver_win.h"
+
+namespace {
+
+namespace wd = window_driver;
+using app_driver::Tavolin;
+using e2e::SetSlot;
+
+constexpr char SAVE_DIALOG_TITLE[] = "Select where to save formatting configuration.";
+
+std::string WorkPath(const char* name) { return app_driver::WorkFolder() + "\\" + name; }
+
+// A file whose every write fails, as on a full disk (a link to /dev/full
+// made by app_prefix.sh).
+std::string FullDevicePath()
+{
+    const char* path = std::getenv("TAVOLIN_FULL_DEVICE");
+    return path != nullptr ? path : std::string();
+}
+
+std::string Text(HWND window) { return wd::ReadWindowText(window); }
+
+void EmptyAllDrives()
+{
+    for (char d : {app_driver::REMOVABLE_DRIVE, app_driver::SECOND_REMOVABLE_DRIVE,
+                   app_driver::CDROM_DRIVE, app_driver::FIXED_DRIVE})
+        app_driver::EmptyDrive(d);
+}
+
+// Clicks Get Tracks and waits for the scan's end: the button's caption back.
+void GetTracks(Tavolin& app)
+{
+    const HWND button = app.Controls().getTracks;
+    wd::ClickButton(button, true);
+    ASSERT_TRUE(wd::WaitFor([&] { return Text(button) == "Get Tracks..."; }, 20000))
+        << "button reads " << Text(button);
+    app.Settle();
+}
+
+void ExpectLines(const Tavolin& app, const std::vector<RefLine>& expected, const char* what)
+{
+    SCOPED_TRACE(what);
+    const std::vector<RefLine> shown = e2e::ShownLines(app);
+    ASSERT_EQ(shown.size(), expected.size());
+    for (size_t i = 0; i < shown.size(); ++i) {
+        EXPECT_EQ(shown[i].text, expected[i].text) << "line " << i;
+        EXPECT_EQ(shown[i].itemData, expected[i].itemData) << "item data of line " << i;
+    }
+}
+
+void ExpectNoLineTwice(const std::vector<std::string>& lines)
+{
+    std::set<std::string> seen;
+    for (const std::string& line : lines)
+        EXPECT_TRUE(seen.insert(line).second) << "shown twice: " << line;
+}
+
+// The program ends on its own when closed, with exit code 0 and no crash.
+void CloseAndCheck(Tavolin& app)
+{
+    DWORD code = 1;
+    ASSERT_TRUE(app.Close(5000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(app.HasCrashReport()) << app.Log();
+}
+
+// Clicks the button for a save or open dialog, gives it the path and waits
+// for the dialog to close.
+void FileDialog(Tavolin& app, HWND button, const char* title, const std::string& path)
+{
+    HWND dialog = app.ClickForDialog(button, title);
+    ASSERT_NE(dialog, nullptr) << "no dialog titled " << title;
+    ASSERT_TRUE(wd::DriveFileDialog(dialog, path.c_str()));
+}
+
+// Start-up state, no recorder, then the demo recorder, the CD-ROM drive and
+// the newest index generation.
+TEST(Tavolin, StartsScansAndListsRecorders)
+{
+    EmptyAllDrives();
+    Tavolin app;
+    ASSERT_TRUE(app.Start()) << app.Error();
+    const app_driver::MainControls& c = app.Controls();
+    std::printf("start-up to ready for input: %.0f ms\n", app.StartMs());
+
+    // Start-up state.
+    EXPECT_EQ(app.Caption(), PROGRAM_TITLE);
+    EXPECT_EQ(wd::ReadListCount(c.trackList), 0);
+    EXPECT_EQ(Text(c.getTracks), "Get Tracks...");
+    EXPECT_EQ(Text(c.status), ".");
+    EXPECT_EQ(Text(c.preview), "");
+    HWND listType = app.PanelCombo("List Type");
+    EXPECT_NE(listType, nullptr);
+    EXPECT_EQ(Text(listType), "Full Listing");
+
+    // Control places after the start-up resize: five pixels wider than the
+    // window opened, every x and width that follows the width scaled by the
+    // ratio of the client widths, every 0 turned into 1.
+    RECT client;
+    GetClientRect(app.Window(), &client);
+    const int width = client.right, openWidth = width - 5;
+    const float r = float(double(width) / openWidth);
+    const struct {
+        const char* name;
+        HWND control;
+        int x, y, w, h;  // h < 0: not compared (a list box snaps its height to whole lines)
+    } places[] = {
+        {"track list", c.trackList, 1, 1, int(760 * r), -1},
+        {"Get Tracks", c.getTracks, int(550 * r), 325, 100, 30},
+        {"status", c.status, int(670 * r), 305, 140, 20},
+        {"Example:", c.example, 1, 550, 60, 20},
+        {"preview", c.preview, 75, 550, 695, 120},
+        {"Export List", c.exportList, int(660 * r), 325, 100, 30},
+        {"Save Format", c.saveFormat, int(660 * r), 360, 100, 20},
+        {"Load Format", c.loadFormat, int(550 * r), 360, 100, 20},
+    };
+    for (const auto& p : places) {
+        SCOPED_TRACE(p.name);
+        const RECT rect = app.ClientRect(p.control);
+        EXPECT_EQ(rect.left, p.x);
+        EXPECT_EQ(rect.top, p.y);
+        EXPECT_EQ(rect.right - rect.left, p.w);
+        if (p.h >= 0) {
+            EXPECT_EQ(rect.bottom - rect.top, p.h);
+        }
+    }
+
+    // No recorder: the error box while the button reads "Scanning...", then
+    // "Get Tracks".
+    wd::ClickButton(c.getTracks, true);
+    HWND box = wd::WaitForMessageBox(SCAN_FAILED_TITLE, app.ProcessId());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(wd::MessageBoxText(box), SCAN_FAILED_TEXT);
+    EXPECT_EQ(Text(c.getTracks), "Scanning...");
+    EXPECT_TRUE(wd::AnswerMessageBox(box));
+    EXPECT_TRUE(wd::WaitFor([&] { return Text(c.getTracks) == "Get Tracks"; }));
+    EXPECT_EQ(wd::ReadListCount(c.trackList), 0);
+    EXPECT_EQ(app.Caption(), PROGRAM_TITLE);
+
+    // The demo recorder: every line as tavolin-list reports it, in the
+    // default sort.
+    ASSERT_TRUE(app_driver::WriteDemoRecorderOn(app_driver::REMOVABLE_DRIVE));
+    app_driver::Listing demo;
+    ASSERT_TRUE(app_driver::ListWithTool(app_driver::REMOVABLE_DRIVE, &demo));
+    ASSERT_GT(demo.tracks.size(), 5u);
+    GetTracks(app);
+    e2e::FillCatalogue(demo);
+    FormatSettings settings;
+    SetFormatDefaults(settings);
+    const std::vector<RefLine> expected = e2e::ExpectedListing(settings);
+    ExpectLines(app, expected, "demo disc");
+    std::multiset<std::string> toolLines, shownLines;
+    for (const auto& t : demo.tracks)
+        toolLines.insert(t.displayLine);
+    for (const std::string& line : app.Lines())
+        shownLines.insert(line);
+    EXPECT_EQ(shownLines, toolLines);
+    EXPECT_EQ(app.Caption(), "'" + demo.discTitle + "'  ---- " + PROGRAM_TITLE);
+    EXPECT_EQ(Text(c.status), e2e::StatusText(FULL_LISTING, uint32_t(demo.tracks.size())));
+
+    // A CD-ROM that holds a recorder folder is passed over for the fixed
+    // drive after it; of that drive's index files the newest by write time
+    // is read, not the highest number.
+    app_driver::EmptyDrive(app_driver::REMOVABLE_DRIVE);
+    auto disc = [](const char* title, std::initializer_list<const char*> songs) {
+        index_image::IndexImageBuilder b;
+        b.SetDiscTitle(title);
+        uint32_t slot = 0;
+        for (const char* song : songs) {
+            index_image::TrackSpec t;
+            t.slot = slot++;
+            t.title = song;
+            b.AddTrack(t);
+        }
+        return b.Build();
+    };
+    app_driver::WriteRecorder(app_driver::CDROM_DRIVE, {{0, disc("On the CD", {"Cd Song"}), 90}});
+    app_driver::WriteRecorder(app_driver::FIXED_DRIVE,
+                              {{0, disc("Oldest", {"Old Song"}), 0},
+                               {1, disc("Newest", {"New Song", "Other Song"}), 30},
+                               {2, disc("Middle", {"Mid Song"}), 10}});
+    GetTracks(app);
+    EXPECT_EQ(app.Caption(), std::string("'Newest'  ---- ") + PROGRAM_TITLE);
+    const std::vector<std::string> lines = app.Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find("New Song"), std::string::npos) << lines[0];
+    EXPECT_NE(lines[1].find("Other Song"), std::string::npos) << lines[1];
+
+    CloseAndCheck(app);
+}
+
+// The panel's format and sort rows, the preview of a selected or
+// double-clicked line, single selection under Shift and Ctrl, Group Listing,
+// and Export List through the real save dialog.
+TEST(Tavolin, ListsPreviewsAndExportsThroughThePanel)
+{
+    EmptyAllDrives();
+    ASSERT_TRUE(app_driver::WriteDemoRecorderOn(app_driver::REMOVABLE_DRIVE));
+    app_driver::Listing demo;
+    ASSERT_TRUE(app_driver::ListWithTool(app_driver::REMOVABLE_DRIVE, &demo));
+    e2e::FillCatalogue(demo);
+    FormatSettings settings;
+    SetFormatDefaults(settings);
+
+    Tavolin app;
+    ASSERT_TRUE(app.Start()) << app.Error();
+    const app_driver::MainControls& c = app.Controls();
+    GetTracks(app);
+    ExpectLines(app, e2e::ExpectedListing(settings), "after the scan");
+
+    // A layout of three slots: Trk Number, "-" twice (its Amount: row), Title.
+    HWND slot0 = app.PanelComboWithItem("Trk Number", 0);
+    HWND slot1 = app.PanelComboWithItem("Trk Number", 1);
+    HWND slot2 = app.PanelComboWithItem("Trk Number", 2);
+    ASSERT_TRUE(slot0 && slot1 && slot2);
+    ASSERT_TRUE(app.Choose(slot0, "Trk Number"));
+    ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 1), "-"));
+    HWND amount = app.PanelEdit("Amount:");
+    ASSERT_NE(amount, nullptr);
+    EXPECT_EQ(Text(amount), "1");
+    SendMessageA(amount, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("2"));
+    app.Settle();
+    ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 2), "Title"));
+    SetSlot(settings.fullFormat, 0, "Trk Number", "1");
+    SetSlot(settings.fullFormat, 1, "-", "2");
+    SetSlot(settings.fullFormat, 2, "Title", "1");
+
+    // Selecting a line previews it; so does a double-click on another.
+    std::vector<RefLine> shown = e2e::ShownLines(app);
+    ASSERT_GE(shown.size(), 6u);
+    wd::SelectListLine(c.trackList, 2);
+    app.Settle();
+    EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[2].itemData, settings));
+    EXPECT_NE(Text(c.preview), "");
+    // Line 4 selected without a notification leaves the preview on line 2,
+    // until a double-click on it.
+    SendMessageA(c.trackList, LB_SETSEL, FALSE, -1);
+    SendMessageA(c.trackList, LB_SETSEL, TRUE, 4);
+    SendMessageA(c.trackList, LB_SETCARETINDEX, 4, 0);
+    app.Settle();
+    EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[2].itemData, settings));
+    RECT item;
+    SendMessageA(c.trackList, LB_GETITEMRECT, 4, reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM(item.left + 5, (item.top + item.bottom) / 2);
+    PostMessageA(c.trackList, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageA(c.trackList, WM_LBUTTONUP, 0, at);
+    app.Settle();
+    EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[4].itemData, settings));
+
+    // Shift and Ctrl clicks leave only the line with the focus selected.
+    const struct {
+        const char* name;
+        WPARAM keys;
+        int line;
+    } clicks[] = {{"shift", MK_SHIFT, 1}, {"ctrl", MK_CONTROL, 5}, {"shift again", MK_SHIFT, 3}};
+    for (const auto& k : clicks) {
+        SCOPED_TRACE(k.name);
+        SendMessageA(c.trackList, LB_GETITEMRECT, k.line, reinterpret_cast<LPARAM>(&item));
+        const LPARAM point = MAKELPARAM(item.left + 5, (item.top + item.bottom) / 2);
+        PostMessageA(c.trackList, WM_LBUTTONDOWN, MK_LBUTTON | k.keys, point);
+        PostMessageA(c.trackList, WM_LBUTTONUP, k.keys, point);
+        app.Settle();
+        EXPECT_EQ(SendMessageA(c.trackList, LB_GETSELCOUNT, 0, 0), 1);
+        EXPECT_EQ(SendMessageA(c.trackList, LB_GETSEL, k.line, 0), 1);
+        EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[size_t(k.line)].itemData, settings));
+    }
+
+    // A sort change re-orders the lines as they stand.
+    HWND firstSort = app.PanelCombo("First sort by");
+    ASSERT_NE(firstSort, nullptr);
+    EXPECT_EQ(Text(firstSort), "Track Number (Ascending Order)");
+    ASSERT_TRUE(app.Choose(firstSort, "Title (Decending Order)"));
+    settings.sortLevels[0].key = SORT_TITLE_DESC;
+    ExpectLines(app, e2e::ExpectedReorder(shown, settings), "sorted by title, descending");
+
+    // Export List: every line rendered through the layout, with nothing added.
+    shown = e2e::ShownLines(app);
+    std::string expectedBytes;
+    for (const RefLine& line : shown)
+        expectedBytes += e2e::RenderLine(line.itemData, settings);
+    const std::string exportPath = WorkPath("listing.txt");
+    DeleteFileA(exportPath.c_str());
+    FileDialog(app, c.exportList, EXPORT_DIALOG_TITLE, exportPath);
+    EXPECT_TRUE(app.ExpectMessage(TITLE_OK, EXPORT_SUCCESS_TEXT)) << app.Error();
+    EXPECT_EQ(app_driver::ReadFileBytes(exportPath), expectedBytes);
+
+    // A disk that takes no byte: the failure box, never the success box.
+    const std::string full = FullDevicePath();
+    ASSERT_FALSE(full.empty());
+    FileDialog(app, c.exportList, EXPORT_DIALOG_TITLE, full);
+    EXPECT_TRUE(app.ExpectMessage(TITLE_ERROR, EXPORT_WRITE_FAILED_TEXT)) << app.Error();
+
+    // Group Listing through "List Type": one line per group, sorted by the
+    // group keys, and the group layout (still all "<None>") in the preview.
+    ASSERT_TRUE(app.Choose(app.PanelCombo("List Type"), "Group Listing"));
+    settings.listingMode = GROUP_LISTING;
+    const std::vector<RefLine> groups = e2e::ExpectedListing(settings);
+    ExpectLines(app, groups, "group listing");
+    EXPECT_EQ(Text(c.status), e2e::StatusText(GROUP_LISTING, uint32_t(groups.size())));
+    ASSERT_FALSE(groups.empty());
+    wd::SelectListLine(c.trackList, 0);
+    app.Settle();
+    EXPECT_EQ(Text(c.preview), "");
+    // The format rows of Group Listing are shown now: slot 0 offers "Grp Name".
+    HWND groupSlot0 = app.PanelComboWithItem("Grp Name", 0);
+    ASSERT_NE(groupSlot0, nullptr);
+    ASSERT_TRUE(app.Choose(groupSlot0, "Grp Name"));
+    SetSlot(settings.groupFormat, 0, "Grp Name", "1");
+    EXPECT_EQ(Text(c.preview), e2e::RenderLine(groups[0].itemData, settings));
+
+    CloseAndCheck(app);
+}
+
+std::string FormatFileBytes(const FormatSettings& settings)
+{
+    std::string bytes(FORMAT_FILE_SIZE, '\0');
+    WriteFormatFile(settings, reinterpret_cast<uint8_t*>(bytes.data()));
+    return bytes;
+}
+
+// Save Format and Load Format with the real dialogs: the exact file, the
+// versions read and refused, an empty file, a full disk, and the panel and
+// preview following a loaded layout.
+TEST(Tavolin, SavesAndLoadsLayouts)
+{
+    EmptyAllDrives();
+    ASSERT_TRUE(app_driver::WriteDemoRecorderOn(app_driver::REMOVABLE_DRIVE));
+    app_driver::Listing demo;
+    ASSERT_TRUE(app_driver::ListWithTool(app_driver::REMOVABLE_DRIVE, &demo));
+    e2e::FillCatalogue(demo);
+    FormatSettings settings;
+    SetFormatDefaults(settings);
+    const FormatSettings fresh = settings;
+
+    Tavolin app;
+    ASSERT_TRUE(app.Start()) << app.Error();
+    const app_driver::MainControls& c = app.Controls();
+
+    // Fresh settings: version 2 and 80 slots of "<None>" / "1".
+    const std::string freshPath = WorkPath("fresh.tfc");
+    DeleteFileA(freshPath.c_str());
+    FileDialog(app, c.saveFormat, SAVE_DIALOG_TITLE, freshPath);
+    EXPECT_TRUE(app.ExpectMessage(TITLE_OK, SAVE_FORMAT_SUCCESS_TEXT)) << app.Error();
+    const std::string freshBytes = app_driver::ReadFileBytes(freshPath);
+    ASSERT_EQ(freshBytes.size(), 5124u);
+    EXPECT_EQ(freshBytes.substr(0, 4), std::string("\2\0\0\0", 4));
+    EXPECT_EQ(freshBytes, FormatFileBytes(fresh));
+
+    // A layout made in the panel is what the file holds.
+    ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 0), "Title"));
+    ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 1), "<TAB>"));
+    SetSlot(settings.fullFormat, 0, "Title", "1");
+    SetSlot(settings.fullFormat, 1, "<TAB>", "1");
+    const std::string layoutPath = WorkPath("layout.tfc");
+    FileDialog(app, c.saveFormat, SAVE_DIALOG_TITLE, layoutPath);
+    EXPECT_TRUE(app.ExpectMessage(TITLE_OK, SAVE_FORMAT_SUCCESS_TEXT)) << app.Error();
+    EXPECT_EQ(app_driver::ReadFileBytes(layoutPath), FormatFileBytes(settings));
+
+    // A full disk: the write failure, never the success box.
+    FileDialog(app, c.saveFormat, SAVE_DIALOG_TITLE, FullDevicePath());
+    EXPECT_TRUE(app.ExpectMessage(TITLE_ERROR, SAVE_FORMAT_WRITE_FAILED_TEXT)) << app.Error();
+
+    GetTracks(app);
+    const std::vector<RefLine> shown = e2e::ShownLines(app);
+    ASSERT_FALSE(shown.empty());
+    wd::SelectListLine(c.trackList, 0);
+    app.Settle();
+    EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[0].itemData, settings));
+
+    // Files to load: version 3 (refused), empty, and version 1 with a
+    // "<Custom>" in slot 4 and "Artist" in slot 0 of the Full Listing table
+    // (the Group Listing table is not in it).
+    std::string v3 = FormatFileBytes(fresh);
+    v3[0] = 3;
+    ASSERT_TRUE(app_driver::WriteFileBytes(WorkPath("v3.tfc"), v3));
+    ASSERT_TRUE(app_driver::WriteFileBytes(WorkPath("empty.tfc"), ""));
+    FormatSettings loaded = fresh;
+    SetSlot(loaded.fullFormat, 0, "Artist", "1");
+    SetSlot(loaded.fullFormat, 4, "<Custom>", "Made Here");
+    std::string v1 = FormatFileBytes(loaded).substr(0, 4 + sizeof(FormatTable));
+    v1[0] = 1;
+    ASSERT_TRUE(app_driver::WriteFileBytes(WorkPath("v1.tfc"), v1));
+
+    const struct {
+        const char* name;
+        const char* file;
+        const char* errorText;  // null: no message
+    } loads[] = {
+        {"version 3 is refused", "v3.tfc", LOAD_FORMAT_VERSION_TEXT},
+        {"an empty file changes nothing", "empty.tfc", nullptr},
+    };
+    for (const auto& l : loads) {
+        SCOPED_TRACE(l.name);
+        FileDialog(app, c.loadFormat, LOAD_FORMAT_TITLE, WorkPath(l.file));
+        if (l.errorText != nullptr) {
+            EXPECT_TRUE(app.ExpectMessage(TITLE_ERROR, l.errorText)) << app.Error();
+        }
+        app.Settle();
+        EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 0)), "Title");
+        EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 1)), "<TAB>");
+        EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[0].itemData, settings));
+    }
+
+    // Version 1: the panel shows the loaded tokens with the "Custom:" row and
+    // its text; the preview follows at once.
+    FileDialog(app, c.loadFormat, LOAD_FORMAT_TITLE, WorkPath("v1.tfc"));
+    app.Settle();
+    settings.fullFormat = loaded.fullFormat;
+    EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 0)), "Artist");
+    EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 1)), "<None>");
+    EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 4)), "<Custom>");
+    HWND custom = app.PanelEdit("Custom:");
+    ASSERT_NE(custom, nullptr);
+    EXPECT_EQ(Text(custom), "Made Here");
+    EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[0].itemData, settings));
+
+    // Saved again, the file has the loaded Full Listing table and the Group
+    // Listing table as it was.
+    const std::string againPath = WorkPath("again.tfc");
+    FileDialog(app, c.saveFormat, SAVE_DIALOG_TITLE, againPath);
+    EXPECT_TRUE(app.ExpectMessage(TITLE_OK, SAVE_FORMAT_SUCCESS_TEXT)) << app.Error();
+    EXPECT_EQ(app_driver::ReadFileBytes(againPath), FormatFileBytes(settings));
+
+    // Every command still works after the loads: a cancelled save dialog
+    // leaves the busy flag clear.
+    HWND dialog = app.ClickForDialog(c.saveFormat, SAVE_DIALOG_TITLE);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(wd::CancelDialog(dialog));
+    ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 2), "Title"));
+    SetSlot(settings.fullFormat, 2, "Title", "1");
+    EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[0].itemData, settings));
+
+    CloseAndCheck(app);
+}
+
+// Acting while a scan runs: a listing-mode switch and a second Get Tracks,
+// then closing the window.
+TEST(Tavolin, HandlesCommandsDuringAScan)
+{
+    EmptyAllDrives();
+    constexpr uint32_t TRACKS = 2047;
+    app_driver::WriteRecorder(app_driver::REMOVABLE_DRIVE, {{0, e2e::BigDisc(TRACKS), 0}});
+    app_driver::Listing disc;
+    ASSERT_TRUE(app_driver::ListWithTool(app_driver::REMOVABLE_DRIVE, &disc));
+    ASSERT_EQ(disc.tracks.size(), TRACKS);
+    e2e::FillCatalogue(disc);
+    FormatSettings settings;
+    SetFormatDefaults(settings);
+    settings.listingMode = GROUP_LISTING;
+    const std::vector<RefLine> groups = e2e::ExpectedListing(settings);
+
+    Tavolin app;
+    ASSERT_TRUE(app.Start()) << app.Error();
+    const app_driver::MainControls& c = app.Controls();
+    HWND listType = app.PanelCombo("List Type");
+    ASSERT_NE(listType, nullptr);
+
+    // The switch lands during the scan when it finds a partial listing;
+    // a try whose scan ended first is repeated.
+    bool isDuringScan = false;
+    for (int attempt = 0; attempt < 5 && !isDuringScan; ++attempt) {
+        SCOPED_TRACE(attempt);
+        const char* mode = attempt % 2 == 0 ? "Group Listing" : "Full Listing";
+        wd::ClickButton(c.getTracks, true);
+        ASSERT_TRUE(wd::WaitFor([&] { return Text(c.getTracks) == "Scanning..."; }));
+        const std::vector<std::string> items = wd::ReadComboLines(listType);
+        const int index = int(std::find(items.begin(), items.end(), mode) - items.begin());
+        wd::SelectComboItem(listType, index);
+        const int partial = wd::ReadListCount(c.trackList);
+        const bool isScanning = Text(c.getTracks) == "Scanning...";
+        if (isScanning && partial > 0) {
+            isDuringScan = true;
+            // Get Tracks now changes nothing: the partial listing stays and the
+            // running scan goes on.
+            wd::ClickButton(c.getTracks);
+            if (Text(c.getTracks) == "Scanning...") {
+                EXPECT_GE(wd::ReadListCount(c.trackList), partial);
+            }
+        }
+        ASSERT_TRUE(wd::WaitFor([&] { return Text(c.getTracks) == "Get Tracks..."; }, 20000));
+        app.Settle();
+        listType = app.PanelCombo("List Type");
+        if (Text(listType) == "Full Listing") {
+            ASSERT_TRUE(app.Choose(listType, "Group Listing"));
+        }
+        listType = app.PanelCombo("List Type");
+        // Whatever landed when, the listing ends whole, each line once.
+        ExpectLines(app, groups, "group listing after the scan");
+        ExpectNoLineTwice(app.Lines());
+    }
+    EXPECT_TRUE(isDuringScan) << "no try switched the mode while the scan ran";
+
+    // In Full Listing a scan with a second Get Tracks during it lists every
+    // track once.
+    ASSERT_TRUE(app.Choose(listType, "Full Listing"));
+    wd::ClickButton(c.getTracks, true);
+    ASSERT_TRUE(wd::WaitFor([&] { return Text(c.getTracks) == "Scanning..."; }));
+    wd::ClickButton(c.getTracks, true);
+    ASSERT_TRUE(wd::WaitFor([&] { return Text(c.getTracks) == "Get Tracks..."; }, 20000));
+    app.Settle();
+    settings.listingMode = FULL_LISTING;
+    EXPECT_EQ(wd::ReadListCount(c.trackList), int(TRACKS));
+    ExpectNoLineTwice(app.Lines());
+
+    // Closed during a scan: the process is gone within a second, exit code 0.
+    wd::ClickButton(c.getTracks, true);
+    ASSERT_TRUE(wd::WaitFor([&] { return Text(c.getTracks) == "Scanning..."; }));
+    DWORD code = 1;
+    ASSERT_TRUE(app.Close(1000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(app.HasCrashReport()) << app.Log();
+}
+
+}  // namespace
