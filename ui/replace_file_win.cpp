@@ -44,10 +44,20 @@ bool FileReplacement::Begin(const char* target, DWORD targetShare) {
     return false;
 }
 
+// A short write is followed by another for the rest; one that writes
+// nothing, or fails, ends the file (a full medium writes what fits first).
 bool FileReplacement::Write(const void* bytes, DWORD size) {
     if (file_ == INVALID_HANDLE_VALUE || !isWritten_) return false;
-    DWORD written = 0;
-    if (size > 0 && (!WriteFile(file_, bytes, size, &written, nullptr) || written != size)) isWritten_ = false;
+    const char* next = static_cast<const char*>(bytes);
+    while (size > 0) {
+        DWORD written = 0;
+        if (!WriteFile(file_, next, size, &written, nullptr) || written == 0 || written > size) {
+            isWritten_ = false;
+            break;
+        }
+        next += written;
+        size -= written;
+    }
     return isWritten_;
 }
 

@@ -23,8 +23,8 @@ public:
     // changed.
     bool Begin(const char* target, DWORD targetShare);
 
-    // Appends size bytes. false once any write failed or wrote short; later
-    // writes are then skipped.
+    // Appends size bytes. false once any write failed; later writes are
+    // then skipped.
     bool Write(const void* bytes, DWORD size);
 
     // Flushes and closes the new file and moves it over the target. false:
