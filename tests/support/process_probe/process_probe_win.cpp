@@ -45,10 +45,12 @@ bool CountGdiObjects(HANDLE process, DWORD processId, Figures* figures) {
     const uint16_t owner = uint16_t(processId);
     for (size_t i = 0; i < GDI_TABLE_ENTRIES; ++i) {
         const uint8_t* entry = &entries[i * GDI_ENTRY_SIZE];
-        const uint8_t type = entry[GDI_ENTRY_TYPE] & GDI_TYPE_MASK;
+        const uint8_t rawType = entry[GDI_ENTRY_TYPE];
+        const uint8_t type = rawType & GDI_TYPE_MASK;
         const uint16_t entryOwner = uint16_t(entry[GDI_ENTRY_OWNER] | entry[GDI_ENTRY_OWNER + 1] << 8);
         if (type == 0 || (entryOwner != 0 && entryOwner != owner)) continue;
         ++figures->gdiObjects;
+        ++figures->byType[rawType];
         if (type == GDI_TYPE_FONT) ++figures->fonts;
         if (type == GDI_TYPE_DC) ++figures->dcs;
         if (type == GDI_TYPE_BITMAP) ++figures->bitmaps;
@@ -120,6 +122,21 @@ std::string Describe(const Figures& f) {
                   f.topWindows, f.childWindows, f.threads, f.gdiObjects, f.fonts, f.dcs, f.bitmaps,
                   f.privateBytes / 1048576.0);
     return text;
+}
+
+std::string GdiDifference(const Figures& before, const Figures& after) {
+    std::map<int, int> types = before.byType;
+    types.insert(after.byType.begin(), after.byType.end());
+    std::string out;
+    for (const auto& [type, unused] : types) {
+        const auto was = before.byType.find(type), is = after.byType.find(type);
+        const int a = was == before.byType.end() ? 0 : was->second, b = is == after.byType.end() ? 0 : is->second;
+        if (a == b) continue;
+        char line[64];
+        std::snprintf(line, sizeof line, "%stype 0x%02x: %d -> %d", out.empty() ? "" : ", ", type, a, b);
+        out += line;
+    }
+    return out;
 }
 
 void ResponseWatch::Start(HWND window, DWORD limitMs, DWORD intervalMs) {

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <map>
 #include <string>
 #include <thread>
 
@@ -20,13 +21,16 @@ struct Figures {
     int fonts = 0;
     int dcs = 0;
     int bitmaps = 0;
+    std::map<int, int> byType;  // live objects by the table's type byte
     size_t privateBytes = 0;
 };
 
 // Reads the figures of the process; false when it cannot be opened or read.
 bool ReadFigures(DWORD processId, Figures* figures);
-// "windows 3+41, threads 2, GDI 57 (fonts 9, DCs 4, bitmaps 3), private 5.2 MiB"
+// "windows 3+41, threads 2, GDI 57 (fonts 9, DCs 4, bitmaps 3), private 5.20 MiB"
 std::string Describe(const Figures& figures);
+// The GDI object kinds whose counts differ: "type 0x10: 12 -> 15", or "".
+std::string GdiDifference(const Figures& before, const Figures& after);
 
 // From a thread of its own, sends WM_NULL to a window every interval and
 // notes the slowest answer; a window that does not answer within the limit
