@@ -18,6 +18,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # CMAKE_BINARY_DIR is not known yet while the toolchain file is read the first
-# time, so the emulator path is resolved relative to the build tree by a
-# wrapper that the top-level project configures (cmake/wine-run.sh.in).
+# time, so the emulator is a fixed script beside this file (cmake/wine-run.sh)
+# that finds the build folder from the program it runs.
 set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/wine-run.sh")

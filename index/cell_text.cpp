@@ -20,14 +20,14 @@ class ChainBytes {
 public:
     ChainBytes(const TrackIndexFile& file, uint32_t cell) : file_(file) {
         cellOffset_ = STRING_CELL_BASE + CELL_SIZE * size_t(cell);
-        if (cell < LINKED_CELL_COUNT) Mark(cell);
+        visited_.Mark(cell);
     }
 
     bool Next(uint8_t& b) {
         if (pos_ == CELL_TEXT_SIZE) {
             const uint16_t link = LinkOfCell(file_, cellOffset_);
-            if (link == 0 || IsMarked(link)) return false;
-            Mark(link);
+            if (link == 0 || visited_.IsMarked(link)) return false;
+            visited_.Mark(link);
             cellOffset_ = STRING_CELL_BASE + CELL_SIZE * size_t(link);
             pos_ = 0;
         }
@@ -36,13 +36,10 @@ public:
     }
 
 private:
-    void Mark(uint32_t cell) { visited_[cell / 8] |= uint8_t(1u << (cell % 8)); }
-    bool IsMarked(uint32_t cell) const { return visited_[cell / 8] & (1u << (cell % 8)); }
-
     const TrackIndexFile& file_;
     size_t cellOffset_;
     size_t pos_ = 1;
-    uint8_t visited_[LINKED_CELL_COUNT / 8] = {};
+    VisitedCells visited_;
 };
 
 // Appends to a terminated text; false once the buffer is full.
@@ -63,10 +60,6 @@ private:
     size_t size_;
     size_t len_;
 };
-
-bool IsStopped(const std::atomic<int32_t>& stop) {
-    return stop.load(std::memory_order_relaxed) != 0;
-}
 
 // Latin-1, Shift-JIS and unknown encodings: bytes as they stand. A zero byte
 // ends the text when the next byte is zero too or the chain ends; otherwise

@@ -1,6 +1,7 @@
 #include "index/hms.h"
 
 #include <bit>
+#include <cstdio>
 
 namespace {
 // The float constants nearest 1/3600 and 1/60. Both lie a little above the
@@ -37,4 +38,14 @@ void HmsSplit(float seconds, uint32_t& hours, uint32_t& minutes, uint32_t& secs,
     hours = h;
     minutes = m;
     secs = s;
+}
+
+void FormatHms(float seconds, int round, char* out, size_t size) {
+    if (size == 0) return;
+    uint32_t h, m, s;
+    HmsSplit(seconds, h, m, s, round);
+    char hours[16] = "", minutes[16] = "";
+    if (h > 0) std::snprintf(hours, sizeof hours, "%uh:", unsigned(h));
+    if (m > 0) std::snprintf(minutes, sizeof minutes, "%um:", unsigned(m));
+    std::snprintf(out, size, "%s%s%02us", hours, minutes, unsigned(s));
 }

@@ -1,9 +1,7 @@
 #include "index/scan_walk.h"
 
-#include <cstdarg>
-#include <cstdio>
-
 #include "index/hms.h"
+#include "index/line_writer.h"
 #include "index/track_timing.h"
 
 namespace {
@@ -11,28 +9,6 @@ namespace {
 // Room for the length and mode piece of a line: "     (" hours "h:" "59m:"
 // "59s) " "   [ " mode name " ]" is at most 47 characters.
 constexpr size_t LINE_TAIL_SIZE = 64;
-
-// Appends formatted text to a buffer of a fixed number of characters; what
-// does not fit is cut and the buffer always stays terminated.
-class LineWriter {
-public:
-    LineWriter(char* out, size_t maxChars) : out_(out), max_(maxChars) { out_[0] = '\0'; }
-
-    [[gnu::format(printf, 2, 3)]] void Add(const char* format, ...) {
-        if (len_ >= max_) return;
-        va_list args;
-        va_start(args, format);
-        const int n = vsnprintf(out_ + len_, max_ - len_ + 1, format, args);
-        va_end(args);
-        if (n > 0) len_ = (size_t(n) > max_ - len_) ? max_ : len_ + size_t(n);
-    }
-    size_t Length() const { return len_; }
-
-private:
-    char* out_;
-    size_t max_;
-    size_t len_ = 0;
-};
 
 // The walk's fixed working buffers, reused for every track.
 struct ScanBuffers {
@@ -44,10 +20,6 @@ struct ScanBuffers {
     char line[LINE_BUFFER_SIZE];  // the disc title, then each display line
     float length;
 };
-
-bool IsStopped(const std::atomic<int32_t>& stop) {
-    return stop.load(std::memory_order_relaxed) != 0;
-}
 
 void ReadTextOrEmpty(const TrackIndexFile& file, uint16_t cell, char (&out)[TEXT_BUFFER_SIZE],
                      const std::atomic<int32_t>& stop) {
@@ -73,8 +45,6 @@ void ReportTrack(const TrackIndexFile& file, uint32_t slot, uint32_t playPositio
     ComputeTrackTiming(file, slot, timing);
     const uint32_t number = playPosition != 0 ? playPosition : timing.trackNumber;
     buf.length = timing.length;
-    uint32_t hours, minutes, seconds;
-    HmsSplit(buf.length, hours, minutes, seconds, 1);
 
     const int32_t groupCell = FindGroup(file, number);
     const uint16_t groupTitleCell = groupCell > 0 ? uint16_t(groupCell) : 0;
@@ -83,14 +53,13 @@ void ReportTrack(const TrackIndexFile& file, uint32_t slot, uint32_t playPositio
     // Untitled exactly when the line would carry no text.
     const bool isUntitled = titleCell == 0 && artistCell == 0 && albumCell == 0 && groupTitleCell == 0;
 
-    LineWriter tail(buf.tail, sizeof buf.tail - 1);
-    tail.Add("     (");
-    if (hours > 0) tail.Add("%uh:", hours);
-    if (minutes > 0) tail.Add("%um:", minutes);
-    tail.Add("%02us) ", seconds);
+    char length[HMS_TEXT_SIZE];
+    FormatHms(buf.length, 1, length, sizeof length);
+    LineWriter tail(buf.tail, sizeof buf.tail);
+    tail.Add("     (%s) ", length);
     tail.Add("   [ %s ]", RecordingModeName(timing.bitrate));
 
-    LineWriter line(buf.line, sizeof buf.line - 1 - tail.Length());
+    LineWriter line(buf.line, sizeof buf.line - tail.Length());
     if (isUntitled) {
         line.Add("UNTITLED TRACK %u", running);
     } else {
@@ -100,8 +69,8 @@ void ReportTrack(const TrackIndexFile& file, uint32_t slot, uint32_t playPositio
         if (buf.album[0] != '\0') line.Add("%s \\ ", buf.album);
         line.Add("%s", buf.title);
     }
-    LineWriter whole(buf.line + line.Length(), tail.Length());
-    whole.Add("%s", buf.tail);
+    LineWriter whole(buf.line + line.Length(), tail.Length() + 1);
+    whole.Append(buf.tail);
 
     TrackReport report;
     report.displayLine = buf.line;

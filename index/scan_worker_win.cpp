@@ -4,6 +4,7 @@
 
 #include "index/scan_state_win.h"
 #include "index/scan_walk.h"
+#include "ui/scoped_win.h"
 
 namespace {
 
@@ -31,19 +32,20 @@ private:
 
 DWORD WINAPI ScanWorker(LPVOID)
 {
-    // StartScan stored the handle before letting this thread run.
-    HANDLE self = gScan.running.load();
+    // StartScan stored the handle before letting this thread run; this
+    // thread owns it from here on.
+    ScopedHandle self(gScan.running.load());
     HWND window = gScan.notifyWindow;
 
     // Shared for reading only: while the scan runs nobody can open the index
     // for writing.
-    HANDLE file = CreateFileA(gScan.indexPath, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    ScopedHandle file(CreateFileA(gScan.indexPath, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
     uint8_t* image = nullptr;
     size_t imageSize = 0;
-    if (file != INVALID_HANDLE_VALUE) {
+    if (file.IsValid()) {
         LARGE_INTEGER size;
-        if (!GetFileSizeEx(file, &size))
+        if (!GetFileSizeEx(file.Get(), &size))
             size.QuadPart = 0;
         const DWORD toRead = size.QuadPart > INDEX_READ_LIMIT
             ? INDEX_READ_LIMIT
@@ -53,33 +55,30 @@ DWORD WINAPI ScanWorker(LPVOID)
         if (image != nullptr) {
             DWORD got = 0;
             // A short read is scanned as it stands: the rest stays zero.
-            if (!ReadFile(file, image, toRead, &got, nullptr) || got == 0) {
+            if (!ReadFile(file.Get(), image, toRead, &got, nullptr) || got == 0) {
                 // A read that fails part-way may have left bytes behind: the
                 // scan then runs over an all-zero image, as for no bytes.
                 memset(image, 0, imageSize);
-                CloseHandle(file);
-                file = INVALID_HANDLE_VALUE;
+                file.Close();
             }
         }
     }
 
     if (image != nullptr) {
+        ScopedLocalMemory<uint8_t> imageMemory(image);
         const TrackIndexFile index = {image, imageSize};
         WindowSink sink(window);
         WalkTrackIndex(index, gScan.stop, sink);
-        LocalFree(image);
     }
 
     gScan.stop.store(1);
     // The marker goes before MSG_SCAN_DONE is posted: once the window has
     // handled it, the next StartScan always starts. Only this scan's own
     // marker is cleared.
-    HANDLE mine = self;
+    HANDLE mine = self.Get();
     gScan.running.compare_exchange_strong(mine, nullptr);
     PostMessageA(window, MSG_SCAN_DONE, 0, 0);
-    if (self != nullptr)
-        CloseHandle(self);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
+    // The thread's own handle is closed, then the file's.
+    self.Close();
     return 0;
 }

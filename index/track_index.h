@@ -50,11 +50,16 @@ inline constexpr size_t CELL_LINK_AT = 14;                // low 12 bits of byte
 inline constexpr uint32_t CELL_LINK_MASK = 0x0FFF;
 inline constexpr uint32_t LINKED_CELL_COUNT = CELL_LINK_MASK + 1;  // cells a link can reach
 
-// The most of an index file that is read. Every offset the decoder forms is
-// a 16-bit cell number's 16-byte cell above 0x30000 or 0x40000, so nothing
-// past 0x40000 + 16 * 0x10000 = 0x140000 is ever read: a longer file is read
-// only this far with the same reports, and the image stays bounded.
+// Every offset the decoder forms is a 16-bit cell number's 16-byte cell above
+// 0x30000 or 0x40000, so it reads nothing at or past this offset
+// (0x40000 + 16 * 0x10000 = 0x140000).
+inline constexpr size_t INDEX_DECODED_END = STRING_CELL_BASE + CELL_SIZE * 0x10000;
+
+// The most of an index file that is read (4 MiB). It lies past
+// INDEX_DECODED_END, so a longer file is read only this far with the same
+// reports, and the image of a file of any size stays bounded.
 inline constexpr uint32_t INDEX_READ_LIMIT = 0x400000;
+static_assert(INDEX_READ_LIMIT >= INDEX_DECODED_END);
 inline constexpr uint32_t INDEX_IMAGE_PADDING = 100;  // zero bytes after the file's
 
 // Text buffers of the scan, terminating zero included.
@@ -63,6 +68,27 @@ inline constexpr size_t LINE_BUFFER_SIZE = 512;
 
 // Sentinels.
 inline constexpr int32_t NO_GROUP = -1;  // FindGroup: the track lies in no group
+
+// The scan's stop flag, as every loop of the decoder polls it: non-zero stops.
+inline bool IsStopped(const std::atomic<int32_t>& stop) {
+    return stop.load(std::memory_order_relaxed) != 0;
+}
+
+// The cells a chain walk has passed, so that a link back to one of them ends
+// the chain. Links reach only the first LINKED_CELL_COUNT cells; a cell past
+// them (a chain's first cell may be one) is never marked and never found.
+class VisitedCells {
+public:
+    void Mark(uint32_t cell) {
+        if (cell < LINKED_CELL_COUNT) bits_[cell / 8] |= uint8_t(1u << (cell % 8));
+    }
+    bool IsMarked(uint32_t cell) const {
+        return cell < LINKED_CELL_COUNT && (bits_[cell / 8] & (1u << (cell % 8))) != 0;
+    }
+
+private:
+    uint8_t bits_[LINKED_CELL_COUNT / 8] = {};
+};
 
 uint8_t ImageByte(const TrackIndexFile& file, size_t offset);
 uint16_t ImageBe16(const TrackIndexFile& file, size_t offset);

@@ -23,17 +23,27 @@ constexpr CodecRow CODEC_TABLE[] = {
     {0x28B9, 256000, 1488, 10},
 };
 
+// The recording modes' names: as the scan's display line shows them, and as
+// a format line writes them (PCM's with a tab there).
 struct ModeName {
     int32_t bitrate;
     const char* name;
+    const char* formatName;
 };
 
 constexpr ModeName MODE_NAMES[] = {
-    {48000, "HI-LP 48kbps"}, {64000, "HI-LP 64kbps"},   {66000, "LP4 66kbps"},
-    {105000, "LP2 105kbps"}, {132000, "LP2 132kbps"},   {256000, "HI-SP 256kbps"},
-    {1411200, "PCM 1411kbps"},
+    {48000, "HI-LP 48kbps", "HI-LP 48kbps"},    {64000, "HI-LP 64kbps", "HI-LP 64kbps"},
+    {66000, "LP4 66kbps", "LP4 66kbps"},        {105000, "LP2 105kbps", "LP2 105kbps"},
+    {132000, "LP2 132kbps", "LP2 132kbps"},     {256000, "HI-SP 256kbps", "HI-SP 256kbps"},
+    {1411200, "PCM 1411kbps", "PCM\t1411kbps"},
 };
 constexpr const char* UNKNOWN_MODE_NAME = "UNKNOWN ATRAC";
+
+const ModeName* FindModeName(int32_t bitrate) {
+    for (const ModeName& m : MODE_NAMES)
+        if (m.bitrate == bitrate) return &m;
+    return nullptr;
+}
 
 // Codec families (entry byte 32) of codecs outside the table.
 constexpr uint8_t FAMILY_ATRAC3 = 0x00;
@@ -45,22 +55,16 @@ constexpr uint32_t ATRAC3PLUS_FRAME_MASK = 0x3FF;
 constexpr uint32_t SAMPLE_RATES[] = {32000, 44100, 48000, 88200, 96000};
 constexpr uint32_t SAMPLE_RATE_SHIFT = 5;    // c1 >> 5 indexes SAMPLE_RATES
 
-bool IsNamedBitrate(int32_t bitrate) {
-    for (const ModeName& m : MODE_NAMES)
-        if (m.bitrate == bitrate) return true;
-    return false;
-}
-
 // Frames of a track over its chain of timing cells. A recorder splits a
 // track that was divided or edited into several cells, and a divided track
 // may begin in the middle of a block (first frame not 0). Links reach 4096
 // cells; a link back to a cell already counted ends the chain.
 uint32_t CountFrames(const TrackIndexFile& file, uint32_t firstCell, uint32_t framesPerBlock) {
-    uint8_t visited[LINKED_CELL_COUNT / 8] = {};
+    VisitedCells visited;
     uint32_t cell = firstCell;
     uint32_t frames = 0;
     for (;;) {
-        if (cell < LINKED_CELL_COUNT) visited[cell / 8] |= uint8_t(1u << (cell % 8));
+        visited.Mark(cell);
         const size_t t = TIMING_CELL_BASE + CELL_SIZE * size_t(cell);
         const uint32_t firstBlock = ImageBe16(file, t + TIMING_FIRST_BLOCK_AT);
         const uint32_t lastBlock = ImageBe16(file, t + TIMING_LAST_BLOCK_AT);
@@ -69,7 +73,7 @@ uint32_t CountFrames(const TrackIndexFile& file, uint32_t firstCell, uint32_t fr
         // 32-bit arithmetic, modulo 2^32, as stored totals are computed.
         frames += framesPerBlock * (lastBlock - firstBlock) + lastFrame - firstFrame + 1;
         const uint16_t link = LinkOfCell(file, t);
-        if (link == 0 || (visited[link / 8] & (1u << (link % 8)))) break;
+        if (link == 0 || visited.IsMarked(link)) break;
         cell = link;
     }
     return frames;
@@ -105,7 +109,7 @@ void ComputeOtherCodec(const TrackIndexFile& file, size_t entry, TrackTiming& ti
     timing.totalBytes = frameSize * frames;
     timing.length = float(double(frames) * samplesPerFrame / rate);
     int32_t bitrate = int32_t(std::lround(frameSize * 8.0 * rate / samplesPerFrame));
-    if (IsNamedBitrate(bitrate)) ++bitrate;
+    if (FindModeName(bitrate)) ++bitrate;
     timing.bitrate = bitrate;
 }
 
@@ -131,7 +135,11 @@ void ComputeTrackTiming(const TrackIndexFile& file, uint32_t slot, TrackTiming& 
 }
 
 const char* RecordingModeName(int32_t bitrate) {
-    for (const ModeName& m : MODE_NAMES)
-        if (m.bitrate == bitrate) return m.name;
-    return UNKNOWN_MODE_NAME;
+    const ModeName* m = FindModeName(bitrate);
+    return m ? m->name : UNKNOWN_MODE_NAME;
+}
+
+const char* RecordingModeFormatName(int32_t bitrate) {
+    const ModeName* m = FindModeName(bitrate);
+    return m ? m->formatName : UNKNOWN_MODE_NAME;
 }

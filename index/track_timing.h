@@ -18,3 +18,7 @@ void ComputeTrackTiming(const TrackIndexFile& file, uint32_t slot, TrackTiming& 
 
 // "LP2 132kbps" and so on; "UNKNOWN ATRAC" for any bitrate without a name.
 const char* RecordingModeName(int32_t bitrate);
+
+// The same name as a format line writes it: "PCM\t1411kbps" for PCM, every
+// other name as RecordingModeName gives it.
+const char* RecordingModeFormatName(int32_t bitrate);

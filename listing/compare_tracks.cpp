@@ -1,10 +1,6 @@
 #include "listing/compare_tracks.h"
 
 namespace {
-inline unsigned Fold(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? unsigned(c) + ('a' - 'A') : c;
-}
-
 template <typename T>
 int CompareNumbers(T a, T b) {
     return a > b ? 1 : (a < b ? -1 : 0);
@@ -40,8 +36,8 @@ int CompareText(const char* a, const char* b, int caseSensitive) {
     const auto* pa = reinterpret_cast<const unsigned char*>(a);
     const auto* pb = reinterpret_cast<const unsigned char*>(b);
     for (;; ++pa, ++pb) {
-        const unsigned ca = caseSensitive ? *pa : Fold(*pa);
-        const unsigned cb = caseSensitive ? *pb : Fold(*pb);
+        const unsigned ca = caseSensitive ? *pa : FoldCase(*pa);
+        const unsigned cb = caseSensitive ? *pb : FoldCase(*pb);
         if (ca != cb) return ca < cb ? -1 : 1;
         if (ca == 0) return 0;
     }

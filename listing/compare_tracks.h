@@ -15,6 +15,11 @@ int CompareTracks(const char* textA, const char* textB, intptr_t dataA, intptr_t
 // The same comparison on explicit records and settings.
 int CompareRecords(const TrackRecord& a, const TrackRecord& b, const FormatSettings& settings);
 
+// The listing's one case fold: A-Z as a-z, every other byte as it is.
+inline unsigned FoldCase(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? unsigned(c) + ('a' - 'A') : c;
+}
+
 // Byte-wise text comparison; without caseSensitive only A-Z fold to a-z.
 // Bytes compare as unsigned values and a text that ends first is smaller.
 int CompareText(const char* a, const char* b, int caseSensitive);

@@ -5,31 +5,11 @@
 #include <cstring>
 
 #include "index/hms.h"
+#include "index/line_writer.h"
+#include "index/track_timing.h"
+#include "listing/compare_tracks.h"
 
 namespace {
-// Appends to a fixed buffer, cutting what does not fit; the buffer is always
-// terminated and never written past.
-struct LineWriter {
-    char* out;
-    size_t size;
-    size_t used = 0;
-
-    bool IsFull() const { return used + 1 >= size; }
-    void Append(const char* text, size_t n) {
-        if (size == 0) return;
-        const size_t room = size - 1 - used;
-        if (n > room) n = room;
-        std::memcpy(out + used, text, n);
-        used += n;
-        out[used] = '\0';
-    }
-    void Append(const char* text) { Append(text, std::strlen(text)); }
-    // A repeat stops as soon as the line is full, so no amount can run long.
-    void Repeat(const char* text, size_t n, long amount) {
-        if (n == 0) return;
-        for (long i = 0; i < amount && !IsFull(); ++i) Append(text, n);
-    }
-};
 
 size_t FieldLength(const char* field) {
     return strnlen(field, FORMAT_FIELD_SIZE);
@@ -37,12 +17,8 @@ size_t FieldLength(const char* field) {
 
 bool TokenIs(const char* token, size_t n, const char* name) {
     if (std::strlen(name) != n) return false;
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char a = token[i], b = name[i];
-        if (a >= 'A' && a <= 'Z') a += 'a' - 'A';
-        if (b >= 'A' && b <= 'Z') b += 'a' - 'A';
-        if (a != b) return false;
-    }
+    for (size_t i = 0; i < n; ++i)
+        if (FoldCase(token[i]) != FoldCase(name[i])) return false;
     return true;
 }
 
@@ -53,13 +29,8 @@ void AppendNumber(LineWriter& w, uint32_t value) {
 }
 
 void AppendLength(LineWriter& w, float length, int round) {
-    uint32_t h, m, s;
-    HmsSplit(length, h, m, s, round);
-    char text[48];
-    int n = 0;
-    if (h > 0) n += std::snprintf(text + n, sizeof text - n, "%uh:", unsigned(h));
-    if (m > 0) n += std::snprintf(text + n, sizeof text - n, "%um:", unsigned(m));
-    std::snprintf(text + n, sizeof text - n, "%02us", unsigned(s));
+    char text[HMS_TEXT_SIZE];
+    FormatHms(length, round, text, sizeof text);
     w.Append(text);
 }
 
@@ -84,17 +55,9 @@ long ReadAmount(const char* field, size_t size) {
     return value;
 }
 
+// A rate past INT32_MAX turns negative here and names no mode, as before.
 const char* FormatModeName(uint32_t bitrate) {
-    switch (bitrate) {
-    case 48000: return "HI-LP 48kbps";
-    case 64000: return "HI-LP 64kbps";
-    case 66000: return "LP4 66kbps";
-    case 105000: return "LP2 105kbps";
-    case 132000: return "LP2 132kbps";
-    case 256000: return "HI-SP 256kbps";
-    case 1411200: return "PCM\t1411kbps";
-    default: return "UNKNOWN ATRAC";
-    }
+    return RecordingModeFormatName(int32_t(bitrate));
 }
 
 // Slots 0..20 of the mode's table, in order; no separator or line end is
@@ -103,9 +66,8 @@ const char* FormatModeName(uint32_t bitrate) {
 // fields. A negative amount writes nothing, and a line longer than the
 // buffer is cut at size - 1 characters.
 size_t FormatRecordLine(const TrackRecord& r, const FormatSettings& settings, char* out, size_t size) {
-    LineWriter w{out, size};
+    LineWriter w(out, size);
     if (size == 0) return 0;
-    out[0] = '\0';
     const FormatTable& table = ActiveFormatTable(settings);
     for (size_t k = 0; k < FORMAT_USED_SLOTS && !w.IsFull(); ++k) {
         const FormatSlot& slot = table.slots[k];
@@ -132,7 +94,7 @@ size_t FormatRecordLine(const TrackRecord& r, const FormatSettings& settings, ch
             else w.Repeat(t, n, amount);
         }
     }
-    return w.used;
+    return w.Length();
 }
 
 size_t FormatLine(intptr_t index, char* out, size_t size) {

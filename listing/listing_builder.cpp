@@ -49,20 +49,13 @@ long CollectGroups(const TrackCatalogue& catalogue, GroupEntry* groups) {
     return groupCount;
 }
 
-void AppendLengthPiece(char* out, size_t size, float length) {
-    uint32_t h, m, s;
-    HmsSplit(length, h, m, s, 1);
-    size_t used = std::strlen(out);
-    if (h > 0 && used < size) used += std::snprintf(out + used, size - used, "%uh:", unsigned(h));
-    if (m > 0 && used < size) used += std::snprintf(out + used, size - used, "%um:", unsigned(m));
-    if (used < size) std::snprintf(out + used, size - used, "%02us)", unsigned(s));
-}
 }  // namespace
 
 void FormatGroupLine(uint32_t number, const char* name, float length, char* out, size_t size) {
     if (size == 0) return;
-    std::snprintf(out, size, "%03u) %.254s       (", unsigned(number), name);
-    AppendLengthPiece(out, size, length);
+    char text[HMS_TEXT_SIZE];
+    FormatHms(length, 1, text, sizeof text);
+    std::snprintf(out, size, "%03u) %.254s       (%s)", unsigned(number), name, text);
 }
 
 void ReleaseListing(ComposedListing& listing) {
@@ -80,7 +73,7 @@ int ComposeListing(TrackCatalogue& catalogue, ListingMode mode, ComposedListing&
     out = {};
     const uint32_t n = catalogue.count;
     if (mode != GROUP_LISTING) {
-        out.lines = new (std::nothrow) ListingLine[n ? n : 1];
+        out.lines = new (std::nothrow) ListLine[n ? n : 1];
         if (!out.lines) return 0;
         for (uint32_t i = 0; i < n; ++i)
             out.lines[i] = {catalogue.records[i].displayLine, intptr_t(i)};
@@ -102,7 +95,7 @@ int ComposeListing(TrackCatalogue& catalogue, ListingMode mode, ComposedListing&
         return catalogue.records[a.first].trackNumber < catalogue.records[b.first].trackNumber;
     });
 
-    out.lines = new (std::nothrow) ListingLine[groupCount ? groupCount : 1];
+    out.lines = new (std::nothrow) ListLine[groupCount ? groupCount : 1];
     out.groupTexts = new (std::nothrow) char[size_t(groupCount ? groupCount : 1) * GROUP_LINE_SIZE];
     if (!out.lines || !out.groupTexts) {
         ReleaseListing(out);

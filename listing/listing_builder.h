@@ -4,23 +4,18 @@
 
 #include "listing/track_catalogue.h"
 #include "settings/format_settings.h"
+#include "ui/list_line.h"
 
 // Room for one Group Listing line: a 10-digit number, a 254-character name,
 // the spaces and the longest length piece fit with margin.
 constexpr size_t GROUP_LINE_SIZE = 320;
 constexpr size_t STATUS_TEXT_SIZE = 64;
 
-// One line of the track list: its text and its item data (catalogue index).
-struct ListingLine {
-    const char* text;
-    intptr_t itemData;
-};
-
 // The lines of a listing, in the order they are added to the list. Full
 // Listing lines point into the catalogue's display lines; Group Listing
 // lines into groupTexts.
 struct ComposedListing {
-    ListingLine* lines;
+    ListLine* lines;  // item data: the line's catalogue index
     uint32_t count;
     char* groupTexts;
 };

@@ -26,31 +26,60 @@ const char EXPORT_WRITE_FAILED_TEXT[] =
 const char TITLE_OK[] = "Tavolin OK";
 const char TITLE_ERROR[] = "Tavolin Error";
 
+void (*gListingPairingBroken)(const char* what) = nullptr;
+
 namespace {
 // What a user could see or a caller read of a list's position and selection.
 struct ListPosition {
     HWND list;
-    LRESULT count, topIndex, caretIndex, anchorIndex, currentIndex, selectedCount;
+    int count, topIndex, caretIndex, anchorIndex, currentIndex, selectedCount;
     int horizontalPos;
     bool operator==(const ListPosition&) const = default;
 };
 
 ListPosition ReadPosition(HWND list) {
     return {list,
-            SendMessageA(list, LB_GETCOUNT, 0, 0),
-            SendMessageA(list, LB_GETTOPINDEX, 0, 0),
-            SendMessageA(list, LB_GETCARETINDEX, 0, 0),
-            SendMessageA(list, LB_GETANCHORINDEX, 0, 0),
-            SendMessageA(list, LB_GETCURSEL, 0, 0),
-            SendMessageA(list, LB_GETSELCOUNT, 0, 0),
-            GetScrollPos(list, SB_HORZ)};
+            GetListCount(list),
+            GetListTopIndex(list),
+            GetListCaretIndex(list),
+            GetListAnchorIndex(list),
+            GetListCurrentIndex(list),
+            GetListSelectedCount(list),
+            GetHorizontalScrollPos(list)};
 }
 
-// The position of the list that this code last emptied and filled, taken
-// right after the fill. A list still in that position, whose lines already
-// stand in the order a re-order computes, would come out of the re-order's
-// own empty-and-fill exactly as it is, so the rewrite can be left out.
-ListPosition gFilledPosition;
+// The settings a presort ordered the lines by.
+struct SortSettings {
+    ListingMode mode;
+    SortLevel levels[3];
+
+    bool operator==(const SortSettings& o) const {
+        if (mode != o.mode) return false;
+        for (size_t i = 0; i < 3; ++i)
+            if (levels[i].key != o.levels[i].key || levels[i].caseSensitive != o.levels[i].caseSensitive)
+                return false;
+        return true;
+    }
+};
+
+SortSettings CurrentSortSettings() {
+    SortSettings s{gFormatSettings.listingMode, {}};
+    for (size_t i = 0; i < 3; ++i) s.levels[i] = gFormatSettings.sortLevels[i];
+    return s;
+}
+
+// The list that this code last emptied and filled. position is taken right
+// after the fill: a list still in that position, whose lines already stand
+// in the order a re-order computes, would come out of the re-order's own
+// empty-and-fill exactly as it is, so the rewrite can be left out. A build
+// that presorted (isPresorted) is owed its re-order, by CompareTracks under
+// the settings it presorted by; the next re-order of the list settles it.
+struct LastFill {
+    ListPosition position;
+    bool isPresorted;
+    SortSettings presortedBy;
+};
+LastFill gLastFill;
 
 void ShowMessage(const char* text, const char* title) {
     MessageBoxA(nullptr, text, title, MB_OK | MB_SETFOREGROUND);
@@ -61,23 +90,36 @@ void ShowMessage(const char* text, const char* title) {
 // by one leaves, without a repaint per line.
 void RewriteList(HWND list, const char* const* texts, const intptr_t* items, const uint32_t* order,
                  size_t count, size_t textBytes) {
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    SendMessageA(list, LB_INITSTORAGE, WPARAM(count), LPARAM(textBytes));
+    SetRedraw(list, false);
+    ClearList(list);
+    ReserveListStorage(list, count, textBytes);
     for (size_t i = 0; i < count; ++i) {
         const uint32_t from = order[i];
-        const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, LPARAM(texts[from]));
-        if (index >= 0) SendMessageA(list, LB_SETITEMDATA, WPARAM(index), LPARAM(items[from]));
+        const int index = AddListString(list, texts[from]);
+        if (index >= 0) SetListItemData(list, index, items[from]);
     }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
-    gFilledPosition = ReadPosition(list);
+    SetRedraw(list, true);
+    RepaintControl(list);
+    gLastFill = {ReadPosition(list), false, {}};
 }
 
 bool IsIdentity(const uint32_t* order, size_t n) {
     for (size_t i = 0; i < n; ++i)
         if (order[i] != i) return false;
     return true;
+}
+
+// A presorted list is owed a re-order by CompareTracks under the settings it
+// was presorted by; any other re-order of it is reported, then the debt is
+// settled either way.
+void SettlePresort(HWND list, CompareCallback compare) {
+    if (!gLastFill.isPresorted || gLastFill.position.list != list) return;
+    gLastFill.isPresorted = false;
+    if (!gListingPairingBroken) return;
+    if (compare != CompareTracks)
+        gListingPairingBroken("a presorted list was re-ordered by another comparison than CompareTracks");
+    else if (!(CurrentSortSettings() == gLastFill.presortedBy))
+        gListingPairingBroken("the sort settings changed between BuildListing and its ReorderList");
 }
 }  // namespace
 
@@ -86,14 +128,15 @@ bool IsIdentity(const uint32_t* order, size_t n) {
 // stands as its last fill left it. When the memory for the copies cannot be
 // had the list is left as it is rather than emptied.
 void ReorderList(HWND list, WindowContext*, CompareCallback compare) {
-    const LRESULT counted = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    SettlePresort(list, compare);
+    const int counted = GetListCount(list);
     const size_t n = counted > 0 ? size_t(counted) : 0;
 
     std::unique_ptr<size_t[]> lengths(new (std::nothrow) size_t[n + 1]);
     if (!lengths) return;
     size_t textBytes = 0;
     for (size_t i = 0; i < n; ++i) {
-        const LRESULT len = SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0);
+        const int len = GetListTextLength(list, int(i));
         lengths[i] = len > 0 ? size_t(len) : 0;
         textBytes += lengths[i] + 1;
     }
@@ -105,16 +148,16 @@ void ReorderList(HWND list, WindowContext*, CompareCallback compare) {
 
     char* next = store.get();
     for (size_t i = 0; i < n; ++i) {
-        // LB_GETTEXT writes the text and its terminator: exactly the room reserved.
+        // The list writes the text and its terminator: exactly the room reserved.
         next[0] = '\0';
-        if (lengths[i] > 0) SendMessageA(list, LB_GETTEXT, WPARAM(i), LPARAM(next));
+        if (lengths[i] > 0) GetListText(list, int(i), next);
         next[lengths[i]] = '\0';
         texts[i] = next;
         next += lengths[i] + 1;
-        items[i] = intptr_t(SendMessageA(list, LB_GETITEMDATA, WPARAM(i), 0));
+        items[i] = GetListItemDataAt(list, int(i));
     }
     ComputeReorder(texts.get(), items.get(), n, compare, order.get());
-    if (IsIdentity(order.get(), n) && ReadPosition(list) == gFilledPosition) return;
+    if (IsIdentity(order.get(), n) && ReadPosition(list) == gLastFill.position) return;
     RewriteList(list, texts.get(), items.get(), order.get(), n, textBytes);
 }
 
@@ -138,14 +181,9 @@ const char* FirstLongest(const ListLine* lines, size_t n) {
 // same text, or the same width in the list's own font and measuring context.
 bool IsSameMeasure(WindowContext* context, HWND list, const char* a, const char* b) {
     if (a == b || std::strcmp(a, b) == 0) return true;
-    ControlRecord* record = FindControl(context, list);
-    if (!record || !record->measuringDc) return true;  // no extent is set at all
-    HGDIOBJ previous = record->font ? SelectObject(record->measuringDc, record->font) : nullptr;
-    SIZE sa = {}, sb = {};
-    GetTextExtentPoint32A(record->measuringDc, a, int(std::strlen(a)), &sa);
-    GetTextExtentPoint32A(record->measuringDc, b, int(std::strlen(b)), &sb);
-    if (previous) SelectObject(record->measuringDc, previous);
-    return sa.cx == sb.cx;
+    const int wa = MeasureListText(context, list, a);
+    if (wa < 0) return true;  // no extent is set at all
+    return wa == MeasureListText(context, list, b);
 }
 
 // Puts lines into compare order, equal lines kept in listing order, unless
@@ -154,15 +192,17 @@ bool IsSameMeasure(WindowContext* context, HWND list, const char* a, const char*
 // settings) then gives exactly the lines it gives after a fill in listing
 // order (only the relative order of equal lines reaches its result, and that
 // is kept), and where no two lines are equal it finds nothing left to move.
-void PresortLines(WindowContext* context, HWND list, ListLine* lines, size_t n) {
+// Returns whether the lines were presorted.
+bool PresortLines(WindowContext* context, HWND list, ListLine* lines, size_t n) {
     std::unique_ptr<ListLine[]> sorted(new (std::nothrow) ListLine[n + 1]);
-    if (!sorted || n < 2) return;
+    if (!sorted || n < 2) return false;
     std::copy(lines, lines + n, sorted.get());
     std::stable_sort(sorted.get(), sorted.get() + n, [](const ListLine& a, const ListLine& b) {
         return CompareTracks(a.text, b.text, a.itemData, b.itemData) < 0;
     });
-    if (!IsSameMeasure(context, list, FirstLongest(lines, n), FirstLongest(sorted.get(), n))) return;
+    if (!IsSameMeasure(context, list, FirstLongest(lines, n), FirstLongest(sorted.get(), n))) return false;
     std::copy(sorted.get(), sorted.get() + n, lines);
+    return true;
 }
 }  // namespace
 
@@ -176,24 +216,20 @@ void BuildListing() {
     // below an empty-and-fill whose position a re-order may rely on. With
     // redraw off it also costs no scroll bar update of its own.
     if (isEmpty) {
-        SendMessageA(w.trackList, WM_SETREDRAW, FALSE, 0);
-        SendMessageA(w.trackList, LB_RESETCONTENT, 0, 0);
+        SetRedraw(w.trackList, false);
+        ClearList(w.trackList);
     }
+    bool isPresorted = false;
     ComposedListing listing;
     if (ComposeListing(gCatalogue, mode, listing)) {
-        std::unique_ptr<ListLine[]> lines(new (std::nothrow) ListLine[listing.count + 1]);
-        if (lines) {
-            for (uint32_t i = 0; i < listing.count; ++i)
-                lines[i] = {listing.lines[i].text, listing.lines[i].itemData};
-            if (isEmpty && listing.count > 0 && FirstLongest(lines.get(), listing.count))
-                PresortLines(w.context, w.trackList, lines.get(), listing.count);
-            AppendListLines(w.context, w.trackList, lines.get(), listing.count);
-        }
+        if (isEmpty && listing.count > 0 && FirstLongest(listing.lines, listing.count))
+            isPresorted = PresortLines(w.context, w.trackList, listing.lines, listing.count);
+        AppendListLines(w.context, w.trackList, listing.lines, listing.count);
         ReleaseListing(listing);
     }
     // The fill has turned redraw back on, unless there was nothing to fill.
-    if (isEmpty) SendMessageA(w.trackList, WM_SETREDRAW, TRUE, 0);
-    gFilledPosition = isEmpty ? ReadPosition(w.trackList) : ListPosition{};
+    if (isEmpty) SetRedraw(w.trackList, true);
+    gLastFill = {isEmpty ? ReadPosition(w.trackList) : ListPosition{}, isPresorted, CurrentSortSettings()};
     const int count = GetListCount(w.trackList);
     char status[STATUS_TEXT_SIZE];
     FormatStatusText(mode, count > 0 ? uint32_t(count) : 0, status, sizeof status);
@@ -215,16 +251,12 @@ void RefreshPreview() {
 // old file as it was. The busy flag is cleared on every way out.
 void ExportListing() {
     if (gBusy) return;
-    gBusy = 1;
+    BusyScope busy;
     char name[1024] = {};
-    if (!ShowSaveDialog(EXPORT_DIALOG_TITLE, ".txt", "Text File", name, sizeof name)) {
-        gBusy = 0;
-        return;
-    }
+    if (!ShowSaveDialog(EXPORT_DIALOG_TITLE, ".txt", "Text File", name, sizeof name)) return;
     FileReplacement file;
     if (!file.Begin(name, FILE_SHARE_READ | FILE_SHARE_WRITE)) {
         ShowMessage(EXPORT_CREATE_FAILED_TEXT, TITLE_ERROR);
-        gBusy = 0;
         return;
     }
     HWND list = gListingWindow.trackList;
@@ -241,5 +273,4 @@ void ExportListing() {
         file.Abandon();
         ShowMessage(EXPORT_WRITE_FAILED_TEXT, TITLE_ERROR);
     }
-    gBusy = 0;
 }

@@ -3,20 +3,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "settings/format_settings.h"
+
 TrackCatalogue gCatalogue;
 CatalogueAllocFn gCatalogueAlloc = std::calloc;
 
 namespace {
-// Copies up to the first NUL or size - 1 bytes and always terminates, so a
-// report text longer than its field is cut, never written past it.
-void CopyText(char* field, size_t size, const char* text) {
-    size_t n = 0;
-    if (text)
-        while (n < size - 1 && text[n] != '\0') ++n;
-    if (n) std::memcpy(field, text, n);
-    field[n] = '\0';
-}
-
 bool Grow() {
     // The record count must stay representable as an int index.
     if (gCatalogue.capacity > uint32_t(INT32_MAX) - CATALOGUE_GROWTH) return false;
@@ -43,12 +35,13 @@ int AppendTrack(const TrackReport& report) {
     const uint32_t index = gCatalogue.count;
     // The slot is zero (fresh storage or cleared), so groupNumber and
     // groupLength start at 0 without being written here.
+    // Texts longer than their fields are cut, never written past them.
     TrackRecord& r = gCatalogue.records[index];
-    CopyText(r.artist, sizeof r.artist, report.artist);
-    CopyText(r.album, sizeof r.album, report.album);
-    CopyText(r.title, sizeof r.title, report.title);
-    CopyText(r.groupName, sizeof r.groupName, report.groupName);
-    CopyText(r.displayLine, sizeof r.displayLine, report.displayLine);
+    StoreFieldText(r.artist, sizeof r.artist, report.artist);
+    StoreFieldText(r.album, sizeof r.album, report.album);
+    StoreFieldText(r.title, sizeof r.title, report.title);
+    StoreFieldText(r.groupName, sizeof r.groupName, report.groupName);
+    StoreFieldText(r.displayLine, sizeof r.displayLine, report.displayLine);
     r.trackNumber = report.trackNumber;
     r.trackLength = report.trackLength ? *report.trackLength : 0.0f;
     r.bitrate = uint32_t(report.bitrate);

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ui/scoped_win.h"
+
 namespace {
 
 struct KindStyle {
@@ -159,7 +161,8 @@ int GetSelectedText(WindowContext* context, HWND control, char* buffer, size_t b
   }
   const LRESULT len = SendMessageA(control, getLength, static_cast<WPARAM>(index), 0);
   if (len < 0) return 0;
-  char* text = static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(len) + 1));
+  ScopedLocalMemory<char> memory(static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(len) + 1)));
+  char* text = memory.Get();
   if (text == nullptr) return 0;
   LRESULT got = SendMessageA(control, getText, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
   if (got < 0) got = 0;
@@ -168,7 +171,6 @@ int GetSelectedText(WindowContext* context, HWND control, char* buffer, size_t b
   if (n > bufferSize - 1) n = bufferSize - 1;
   memcpy(buffer, text, n);
   buffer[n] = '\0';
-  LocalFree(text);
   return 1;
 }
 
@@ -341,4 +343,56 @@ int GetComboItemText(HWND combo, int index, char* buffer, size_t bufferSize) {
   buffer[n] = '\0';
   LocalFree(text);
   return static_cast<int>(n);
+}
+
+// --- List box operations ----------------------------------------------------
+
+int GetListTopIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)); }
+
+int GetListCaretIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCARETINDEX, 0, 0)); }
+
+int GetListAnchorIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETANCHORINDEX, 0, 0)); }
+
+int GetListCurrentIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)); }
+
+int GetListSelectedCount(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETSELCOUNT, 0, 0)); }
+
+int GetListTextLength(HWND list, int index) {
+  return static_cast<int>(SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0));
+}
+
+int GetListText(HWND list, int index, char* buffer) {
+  return static_cast<int>(
+      SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)));
+}
+
+intptr_t GetListItemDataAt(HWND list, int index) {
+  return static_cast<intptr_t>(SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+}
+
+int AddListString(HWND list, const char* text) {
+  return static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+}
+
+void SetListItemData(HWND list, int index, intptr_t itemData) {
+  SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(itemData));
+}
+
+void ReserveListStorage(HWND list, size_t count, size_t bytes) {
+  SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(bytes));
+}
+
+void SetRedraw(HWND control, bool redraw) { SendMessageA(control, WM_SETREDRAW, redraw ? TRUE : FALSE, 0); }
+
+void RepaintControl(HWND control) { InvalidateRect(control, nullptr, TRUE); }
+
+int GetHorizontalScrollPos(HWND control) { return GetScrollPos(control, SB_HORZ); }
+
+int MeasureListText(WindowContext* context, HWND list, const char* text) {
+  ControlRecord* r = FindControl(context, list);
+  if (r == nullptr || r->measuringDc == nullptr) return -1;
+  ScopedSelectObject font(r->measuringDc, r->font);
+  SIZE size = {};
+  GetTextExtentPoint32A(r->measuringDc, text, static_cast<int>(strlen(text)), &size);
+  return static_cast<int>(size.cx);
 }

@@ -3,6 +3,7 @@
 // them. GUI thread only.
 #pragma once
 
+#include "ui/list_line.h"
 #include "ui/window_context_win.h"
 
 #include <cstddef>
@@ -36,11 +37,6 @@ int GetListCount(HWND list);
 void SetMultiSelect(WindowContext* context, HWND list, int allow);
 void DestroyControl(WindowContext* context, HWND control);
 
-struct ListLine {
-  const char* text;
-  intptr_t itemData;
-};
-
 // Appends the lines, in order, with their item data, as one batch (redraw off,
 // lines in, redraw on, one scroll upkeep at the end). Leaves exactly the state
 // that AddItem(context, list, text, itemData, /*allowDuplicate*/1) per line leaves.
@@ -57,3 +53,27 @@ void SetComboSelection(HWND combo, int index);
 // Characters copied, without the terminator; the item is cut to fit. -1 when
 // there is no such item.
 int GetComboItemText(HWND combo, int index, char* buffer, size_t bufferSize);
+
+// --- List box operations ----------------------------------------------------
+// One message each (in the spirit of 7-Zip's CPP/Windows/Control wrappers),
+// for code that works on a list's lines directly. Indexes are the list's;
+// a read past the end gives what the list box gives (LB_ERR, -1).
+int GetListTopIndex(HWND list);                        // LB_GETTOPINDEX
+int GetListCaretIndex(HWND list);                      // LB_GETCARETINDEX
+int GetListAnchorIndex(HWND list);                     // LB_GETANCHORINDEX
+int GetListCurrentIndex(HWND list);                    // LB_GETCURSEL; -1: none
+int GetListSelectedCount(HWND list);                   // LB_GETSELCOUNT
+int GetListTextLength(HWND list, int index);           // LB_GETTEXTLEN
+// LB_GETTEXT: buffer must hold GetListTextLength + 1 bytes.
+int GetListText(HWND list, int index, char* buffer);
+intptr_t GetListItemDataAt(HWND list, int index);      // LB_GETITEMDATA, no range check
+int AddListString(HWND list, const char* text);        // LB_ADDSTRING: the new index, < 0 on failure
+void SetListItemData(HWND list, int index, intptr_t itemData);  // LB_SETITEMDATA
+void ReserveListStorage(HWND list, size_t count, size_t bytes); // LB_INITSTORAGE
+void SetRedraw(HWND control, bool redraw);             // WM_SETREDRAW
+void RepaintControl(HWND control);                     // invalidates all of it, background too
+int GetHorizontalScrollPos(HWND control);              // the SB_HORZ position
+// The width of the text in the list's font on its measuring context, as the
+// scroll upkeep measures it; -1 when the list is not in the table or has no
+// measuring context.
+int MeasureListText(WindowContext* context, HWND list, const char* text);

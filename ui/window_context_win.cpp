@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "ui/scoped_win.h"
+
 namespace {
 
 // Notification codes the routing accepts (high word of WM_COMMAND's wParam).
@@ -289,22 +291,22 @@ void RefreshListScroll(ControlRecord* record) {
   }
   if (longest <= 0) return;
 
-  char* text = static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(longest) + 10));
+  ScopedLocalMemory<char> memory(static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(longest) + 10)));
+  char* text = memory.Get();
   if (text == nullptr) return;
   const LRESULT got = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(longestIndex),
                                    reinterpret_cast<LPARAM>(text));
   if (got > 0 && record->measuringDc != nullptr) {
-    // Put the DC's own font back afterwards, so the record's font is never
-    // left selected and can be deleted at once when it is replaced.
-    HGDIOBJ previous = nullptr;
-    if (record->font != nullptr) previous = SelectObject(record->measuringDc, record->font);
     SIZE size = {};
-    const int n = static_cast<int>(got < longest ? got : longest);
-    GetTextExtentPoint32A(record->measuringDc, text, n, &size);
-    if (previous != nullptr) SelectObject(record->measuringDc, previous);
+    {
+      // The DC's own font goes back afterwards, so the record's font is never
+      // left selected and can be deleted at once when it is replaced.
+      ScopedSelectObject font(record->measuringDc, record->font);
+      const int n = static_cast<int>(got < longest ? got : longest);
+      GetTextExtentPoint32A(record->measuringDc, text, n, &size);
+    }
     SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + EXTENT_MARGIN), 0);
   }
-  LocalFree(text);
 }
 
 // Reduces a multiple selection to the focused line. Posted, not sent: the

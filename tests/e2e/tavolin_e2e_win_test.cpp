@@ -445,10 +445,16 @@ TEST(Tavolin, SavesAndLoadsLayouts)
     EXPECT_TRUE(app.ExpectMessage(TITLE_OK, SAVE_FORMAT_SUCCESS_TEXT)) << app.Error();
     EXPECT_EQ(app_driver::ReadFileBytes(againPath), FormatFileBytes(settings));
 
-    // Every command still works after the loads: a cancelled save dialog
-    // leaves the busy flag clear.
+    // While the save dialog is open, Get Tracks and settings are turned away
+    // (the panel puts the refused choice back); once it is cancelled every
+    // command works again.
     HWND dialog = app.ClickForDialog(c.saveFormat, SAVE_DIALOG_TITLE);
     ASSERT_NE(dialog, nullptr);
+    wd::ClickButton(c.getTracks);
+    EXPECT_EQ(Text(c.getTracks), "Get Tracks...");
+    EXPECT_EQ(wd::ReadListCount(c.trackList), int(shown.size()));
+    ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 2), "Title"));
+    EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 2)), "<None>");
     ASSERT_TRUE(wd::CancelDialog(dialog));
     ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 2), "Title"));
     SetSlot(settings.fullFormat, 2, "Title", "1");

@@ -13,6 +13,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "settings/busy_flag.h"
 #include "listing/format_line.h"
@@ -56,6 +57,8 @@ protected:
         otherStatus_ = CreateControl(context_, CONTROL_STATIC_TEXT, 320, 590, 300, 20, "", 0, nullptr, 0, 0);
         SetFormatDefaults(gFormatSettings);
         gBusy = 0;
+        // A build's presort must be followed by its own re-order.
+        gListingPairingBroken = [](const char* what) { ADD_FAILURE() << "pairing broken: " << what; };
     }
 
     void TearDown() override {
@@ -63,6 +66,7 @@ protected:
         Pump();
         DestroyWindowContext(context_);
         gListingWindow = {};
+        gListingPairingBroken = nullptr;
         SetFormatDefaults(gFormatSettings);
     }
 
@@ -186,6 +190,36 @@ TEST_F(ListingWindowTest, ReorderKeepsTheBuildsHorizontalExtent) {
     ReorderList(gListingWindow.trackList, context_, CompareTracks);
     ReferenceReorderList(other, CompareTracks);
     EXPECT_EQ(ReadListState(gListingWindow.trackList), ReadListState(other));
+}
+
+// A presorted build re-ordered by another comparison, or under other sort
+// settings, is reported; the pairing's own re-order and a re-order of a list
+// that was not presorted are not.
+TEST_F(ListingWindowTest, BrokenPairingOfBuildAndReorderIsReported) {
+    static std::vector<std::string> reports;
+    reports.clear();
+    gListingPairingBroken = [](const char* what) { reports.push_back(what); };
+    ClearCatalogue();
+    float length = 1;
+    for (uint32_t i = 5; i >= 1; --i) AppendTrack({std::string(i, 'x').c_str(), "", "", "", i, &length, 0, ""});
+    auto reverse = [](const char*, const char*, intptr_t a, intptr_t b) { return int(b - a); };
+
+    ClearList(gListingWindow.trackList);
+    BuildListing();
+    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+    ReorderList(gListingWindow.trackList, context_, reverse);  // not presorted any more
+    EXPECT_TRUE(reports.empty());
+
+    ClearList(gListingWindow.trackList);
+    BuildListing();
+    ReorderList(gListingWindow.trackList, context_, reverse);
+    ASSERT_EQ(reports.size(), 1u);
+
+    ClearList(gListingWindow.trackList);
+    BuildListing();
+    gFormatSettings.sortLevels[0] = {SORT_NUMBER_DESC, 0};
+    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+    EXPECT_EQ(reports.size(), 2u);
 }
 
 TEST_F(ListingWindowTest, EmptyListingsAndTheirStatus) {
@@ -316,11 +350,12 @@ TEST_F(ListingWindowTest, ExportsFullAndGroupListingsByteForByte) {
     EXPECT_EQ(ReadFileBytes(full), "001 Mix\r\n002 Song\r\n007 Intro\r\n009 Outro\r\n");
     EXPECT_EQ(gBusy, 0);
 
-    // Group Listing, exported over the same file (overwrite confirmed).
+    // Group Listing, exported over the same file (overwrite confirmed). The
+    // settings change before the build, whose presort follows them.
     gFormatSettings.listingMode = GROUP_LISTING;
+    gFormatSettings.sortLevels[0] = {SORT_LENGTH_DESC, 0};
     ClearList(gListingWindow.trackList);
     BuildListing();
-    gFormatSettings.sortLevels[0] = {SORT_LENGTH_DESC, 0};
     ReorderList(gListingWindow.trackList, context_, CompareTracks);
     run = RunExport(full.c_str());
     EXPECT_EQ(run.boxTitle, TITLE_OK);
@@ -328,9 +363,9 @@ TEST_F(ListingWindowTest, ExportsFullAndGroupListingsByteForByte) {
 
     // Without the line break every line runs into the next.
     gFormatSettings.listingMode = FULL_LISTING;
+    gFormatSettings.sortLevels[0] = {SORT_NUMBER_ASC, 0};
     ClearList(gListingWindow.trackList);
     BuildListing();
-    gFormatSettings.sortLevels[0] = {SORT_NUMBER_ASC, 0};
     ReorderList(gListingWindow.trackList, context_, CompareTracks);
     StoreFieldText(gFormatSettings.fullFormat.slots[3].token, FORMAT_FIELD_SIZE, "<None>");
     run = RunExport(full.c_str());

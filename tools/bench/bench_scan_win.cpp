@@ -36,7 +36,6 @@ std::vector<uint8_t> ScanImage(uint32_t trackCount)
         index_image::TrackSpec t;
         t.slot = slot;
         t.title = "Title " + std::to_string(slot + 1);
-        t.artist = "Artist " + std::to_string(slot % 37);
         t.timing = {{uint16_t(slot % 50), uint16_t(slot % 50 + 5), 0, 5}};
         b.AddTrack(t);
     }

@@ -1,6 +1,7 @@
 // tavolin-snapshot READY DONE: the main job's unattended run. Starts
 // tavolin.exe (beside this program's folder), presses Get Tracks, waits for
-// the listing, selects its first line, then prints the window's rectangle on
+// the listing, lays out a line in the format slots, selects the first line
+// (the preview shows it), then prints the window's rectangle on
 // the screen ("window X Y WIDTH HEIGHT") and every line of the list, and
 // creates the file READY. Once the file DONE exists it closes the window.
 // Exits with 0 when the listing arrived and Tavolin ended cleanly.
@@ -47,6 +48,16 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tavolin-snapshot: no listing arrived (button reads \"%s\")\n",
                      wd::ReadWindowText(c.getTracks).c_str());
         return 1;
+    }
+    // A small layout, so that the preview shows the first line rendered.
+    const char* const layout[] = {"Trk Number", "<Space>", "-", "<Space>", "Artist", "<Space>", "-",
+                                  "<Space>", "Title", "<Space>", "(", "Trk Length", ")"};
+    for (int slot = 0; slot < int(sizeof layout / sizeof layout[0]); ++slot) {
+        HWND combo = app.PanelComboWithItem("Trk Number", slot);
+        if (combo == nullptr || !app.Choose(combo, layout[slot])) {
+            std::fprintf(stderr, "tavolin-snapshot: format slot %d not found\n", slot);
+            return 1;
+        }
     }
     wd::SelectListLine(c.trackList, 0);
     app.Settle();

@@ -142,6 +142,46 @@ HWND OnLabelLine(HWND parent, const char* label, const char* className)
     return best;
 }
 
+// One combo item's text, read as wide text across processes.
+std::string ComboItem(HWND combo, int index)
+{
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, WPARAM(index), 0, SMTO_NORMAL, 5000, &length) ||
+        LRESULT(length) <= 0)
+        return std::string();
+    std::vector<wchar_t> text(size_t(length) + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(combo, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_NORMAL, 5000, &got);
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), int(length), nullptr, 0, nullptr, nullptr);
+    std::string out(size_t(n > 0 ? n : 0), '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_ACP, 0, text.data(), int(length), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// Index of the combo item with exactly this text, or -1. The search runs in
+// the program (one wide CB_FINDSTRINGEXACT, which ignores case) and the item
+// found is read back to compare exactly; only when that differs are all
+// items read. Reading every item of every panel combo across processes
+// costs about half a second.
+int FindComboItem(HWND combo, const std::string& item)
+{
+    const int n = MultiByteToWideChar(CP_ACP, 0, item.c_str(), -1, nullptr, 0);
+    std::vector<wchar_t> wide(size_t(n > 0 ? n : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, item.c_str(), -1, wide.data(), n);
+    DWORD_PTR found = DWORD_PTR(CB_ERR);
+    SendMessageTimeoutW(combo, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(wide.data()),
+                        SMTO_NORMAL, 5000, &found);
+    if (LRESULT(found) == CB_ERR)
+        return -1;
+    if (ComboItem(combo, int(found)) == item)
+        return int(found);
+    const std::vector<std::string> items = wd::ReadComboLines(combo);
+    const auto at = std::find(items.begin(), items.end(), item);
+    return at == items.end() ? -1 : int(at - items.begin());
+}
+
 }  // namespace
 
 std::string TavolinPath()
@@ -391,11 +431,9 @@ HWND Tavolin::PanelEdit(const char* label) const { return OnLabelLine(window_, l
 HWND Tavolin::PanelComboWithItem(const char* item, int nth) const
 {
     std::vector<Placed> combos;
-    for (const Placed& p : ChildrenOf(window_, "ComboBox")) {
-        const std::vector<std::string> items = wd::ReadComboLines(p.window);
-        if (std::find(items.begin(), items.end(), item) != items.end())
+    for (const Placed& p : ChildrenOf(window_, "ComboBox"))
+        if (FindComboItem(p.window, item) >= 0)
             combos.push_back(p);
-    }
     std::sort(combos.begin(), combos.end(), [](const Placed& a, const Placed& b) {
         return a.rect.top != b.rect.top ? a.rect.top < b.rect.top : a.rect.left < b.rect.left;
     });
@@ -404,11 +442,10 @@ HWND Tavolin::PanelComboWithItem(const char* item, int nth) const
 
 bool Tavolin::Choose(HWND combo, const char* item)
 {
-    const std::vector<std::string> items = wd::ReadComboLines(combo);
-    const auto at = std::find(items.begin(), items.end(), item);
-    if (at == items.end())
+    const int index = FindComboItem(combo, item);
+    if (index < 0)
         return false;
-    wd::SelectComboItem(combo, int(at - items.begin()));
+    wd::SelectComboItem(combo, index);
     Settle();
     return true;
 }

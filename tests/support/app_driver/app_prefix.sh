@@ -4,7 +4,8 @@
 # own under WORK_DIR, whose drive letters lead to empty folders under
 # WORK_DIR/drives: D: and E: removable, F: a CD-ROM, G: fixed. Drive types are
 # read from the registry only when the prefix starts, so they are written
-# before its first program runs. Fails when the run's output holds a crash
+# before its first program runs. TAVOLIN_FULL_DEVICE names (as a Windows
+# path) a file whose every write fails. Fails when the run's output holds a crash
 # report ("Unhandled ..."): a crashed program can still exit with 0 here.
 set -euo pipefail
 mkdir -p "$1"; work=$(cd "$1" && pwd)  # Wine wants an absolute prefix path
