@@ -207,7 +207,9 @@ TEST(Endurance, ALongSessionStaysFlat) {
         EXPECT_EQ(f->threads, start.threads);
         EXPECT_EQ(f->fonts, start.fonts);
         EXPECT_EQ(f->dcs, start.dcs);
-        EXPECT_EQ(f->gdiObjects, start.gdiObjects);
+        // Painting makes and frees short-lived objects of its own; a leak of
+        // one object in a hundred commands would still show many times over.
+        EXPECT_NEAR(f->gdiObjects, start.gdiObjects, 8);
     }
     // Memory may settle in the first half (heap growth to a working size),
     // but the second half, the same work again, must not add to it.
