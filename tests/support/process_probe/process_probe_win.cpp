@@ -144,6 +144,7 @@ void ResponseWatch::Start(HWND window, DWORD limitMs, DWORD intervalMs) {
     probes_ = 0;
     misses_ = 0;
     slowestUs_ = 0;
+    slowestSinceUs_ = 0;
     isRunning_ = true;
     thread_ = std::thread([this, window, limitMs, intervalMs] {
         while (isRunning_.load()) {
@@ -157,6 +158,7 @@ void ResponseWatch::Start(HWND window, DWORD limitMs, DWORD intervalMs) {
             ++probes_;
             if (!isAnswered) ++misses_;
             if (us > slowestUs_.load()) slowestUs_ = us;
+            if (us > slowestSinceUs_.load()) slowestSinceUs_ = us;
             Sleep(intervalMs);
         }
     });

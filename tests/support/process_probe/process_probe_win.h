@@ -48,6 +48,8 @@ public:
     int Probes() const { return probes_.load(); }
     int Misses() const { return misses_.load(); }
     double SlowestMs() const { return slowestUs_.load() / 1000.0; }
+    // The slowest answer since the last call (or the start), for figures by phase.
+    double TakeSlowestSinceMs() { return slowestSinceUs_.exchange(0) / 1000.0; }
 
 private:
     std::thread thread_;
@@ -55,6 +57,7 @@ private:
     std::atomic<int> probes_{0};
     std::atomic<int> misses_{0};
     std::atomic<long long> slowestUs_{0};
+    std::atomic<long long> slowestSinceUs_{0};
 };
 
 }  // namespace process_probe
