@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "listing/listing_win.h"
 #include "panel/listing_tables.h"
 #include "panel/option_panel_win.h"
@@ -9,6 +11,7 @@
 #include "settings/format_file.h"
 #include "settings/format_settings.h"
 #include "ui/file_dialogs_win.h"
+#include "ui/replace_file_win.h"
 
 const char FORMAT_FILE_EXTENSION[] = ".tfc";
 const char FORMAT_FILE_TYPE_TEXT[] = "Tavolin Format Config File";
@@ -55,23 +58,21 @@ bool ReadFileHead(HANDLE file, uint8_t* bytes, size_t size, size_t* got)
 
 }  // namespace
 
+// The bytes go into a new file beside the target, which replaces it only
+// once all of them are written and the file is closed: a failure leaves the
+// user's old file as it was.
 WriteFileResult WriteWholeFile(const char* path, const uint8_t* bytes, size_t size)
 {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    FileReplacement file;
+    if (!file.Begin(path, FILE_SHARE_READ))
         return WRITE_FILE_CREATE_FAILED;
-    bool isWritten = true;
-    size_t done = 0;
-    while (done < size && isWritten) {
-        DWORD n = 0;
-        if (!WriteFile(file, bytes + done, DWORD(size - done), &n, nullptr) || n == 0)
-            isWritten = false;
+    for (size_t done = 0; done < size;) {
+        const DWORD n = DWORD(std::min<size_t>(size - done, MAXDWORD));
+        if (!file.Write(bytes + done, n))
+            return WRITE_FILE_WRITE_FAILED;
         done += n;
     }
-    if (!CloseHandle(file))
-        isWritten = false;
-    return isWritten ? WRITE_FILE_OK : WRITE_FILE_WRITE_FAILED;
+    return file.Commit() ? WRITE_FILE_OK : WRITE_FILE_WRITE_FAILED;
 }
 
 // A write or close that fails is reported, never the success box: the file

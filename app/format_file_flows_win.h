@@ -19,8 +19,8 @@ extern const char LOAD_FORMAT_VERSION_TEXT[];
 // Results of writing a whole file.
 enum WriteFileResult { WRITE_FILE_OK, WRITE_FILE_CREATE_FAILED, WRITE_FILE_WRITE_FAILED };
 
-// Creates (or replaces) the file at path and writes bytes into it; every
-// write and the close are checked.
+// Creates (or replaces) the file at path with bytes; every write and the
+// close are checked, and on failure an older file at path is kept whole.
 WriteFileResult WriteWholeFile(const char* path, const uint8_t* bytes, size_t size);
 
 // Both set the busy flag for their file work; Save Format does nothing while

@@ -45,3 +45,15 @@ function(tavolin_add_test name)
   endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
 endfunction()
+
+# tavolin_add_file_limit_run(NAME TARGET FILTER KIB)
+# Runs the tests of TARGET that match FILTER once more under Wine, with every
+# file the program writes limited to KIB KiB (cmake/wine-run.sh); the
+# program sees the limit in bytes as TAVOLIN_FILE_LIMIT.
+function(tavolin_add_file_limit_run name target filter kib)
+  if(NOT TARGET ${target} OR NOT TAVOLIN_WINDOWS)
+    return()
+  endif()
+  add_test(NAME ${name} COMMAND ${target} --gtest_filter=${filter})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "TAVOLIN_FILE_LIMIT_KIB=${kib}" TIMEOUT 300)
+endfunction()

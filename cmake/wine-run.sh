@@ -16,4 +16,14 @@ if [ -z "$prefix" ]; then
   prefix="$dir/wine/prefix"
 fi
 tavolin_wine_env "$prefix"
+if [ -n "${TAVOLIN_FILE_LIMIT_KIB:-}" ]; then
+  # Files the program writes stop growing at the limit (a write past it
+  # fails, SIGXFSZ ignored), as on a medium that fills up. The limit is the
+  # program's alone: a wineserver it started would keep it, so one is
+  # started first when none runs (inside wine-session.sh one always runs).
+  wineserver -p3 2>/dev/null || true
+  export TAVOLIN_FILE_LIMIT=$((TAVOLIN_FILE_LIMIT_KIB * 1024))
+  trap '' XFSZ
+  ulimit -f "$TAVOLIN_FILE_LIMIT_KIB"
+fi
 exec wine "$exe" "$@"

@@ -11,7 +11,7 @@
 #include "listing/reorder.h"
 #include "ui/controls_win.h"
 #include "ui/file_dialogs_win.h"
-#include "ui/scoped_win.h"
+#include "ui/replace_file_win.h"
 
 ListingWindow gListingWindow;
 
@@ -246,15 +246,16 @@ void RefreshPreview() {
 }
 
 // Every write and the close are checked: a failure shows the error box
-// instead of the success box. The busy flag is cleared on every way out.
+// instead of the success box. The lines go into a new file that replaces the
+// chosen one only when all of it was written, so a failure leaves the user's
+// old file as it was. The busy flag is cleared on every way out.
 void ExportListing() {
     if (gBusy) return;
     BusyScope busy;
     char name[1024] = {};
     if (!ShowSaveDialog(EXPORT_DIALOG_TITLE, ".txt", "Text File", name, sizeof name)) return;
-    ScopedHandle file(CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid()) {
+    FileReplacement file;
+    if (!file.Begin(name, FILE_SHARE_READ | FILE_SHARE_WRITE)) {
         ShowMessage(EXPORT_CREATE_FAILED_TEXT, TITLE_ERROR);
         return;
     }
@@ -264,13 +265,12 @@ void ExportListing() {
     char line[FORMAT_LINE_SIZE];
     for (int i = 0; i < count && isWritten; ++i) {
         const DWORD length = DWORD(FormatLine(GetListItemData(list, i), line, sizeof line));
-        DWORD written = 0;
-        if (length > 0 && (!WriteFile(file.Get(), line, length, &written, nullptr) || written != length))
-            isWritten = false;
+        isWritten = file.Write(line, length);
     }
-    if (!file.Close()) isWritten = false;
-    if (isWritten)
+    if (isWritten && file.Commit())
         ShowMessage(EXPORT_SUCCESS_TEXT, TITLE_OK);
-    else
+    else {
+        file.Abandon();
         ShowMessage(EXPORT_WRITE_FAILED_TEXT, TITLE_ERROR);
+    }
 }

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -399,12 +400,17 @@ TEST_F(ListingWindowTest, FailuresShowTheErrorBoxAndClearTheBusyFlag) {
     EXPECT_EQ(run.boxText, EXPORT_CREATE_FAILED_TEXT);
     EXPECT_EQ(gBusy, 0);
 
-    // A device that refuses every write (a link to /dev/full): the error box
-    // comes instead of the success box.
-    run = RunExport(TestPath("export-full-device.txt").c_str());
+    // A write-protected file is refused with the creation text and keeps its bytes.
+    const std::string readOnly = TestPath("export-read-only.txt");
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::ofstream(readOnly, std::ios::binary) << "kept";
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+    run = RunExport(readOnly.c_str());
+    SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_TRUE(run.dialogDriven);
     EXPECT_EQ(run.boxTitle, TITLE_ERROR);
-    EXPECT_EQ(run.boxText, EXPORT_WRITE_FAILED_TEXT);
+    EXPECT_EQ(run.boxText, EXPORT_CREATE_FAILED_TEXT);
+    EXPECT_EQ(ReadFileBytes(readOnly), "kept");
     EXPECT_EQ(gBusy, 0);
 
     // A cancelled dialog: no box, no file, the flag cleared.
@@ -421,6 +427,37 @@ TEST_F(ListingWindowTest, FailuresShowTheErrorBoxAndClearTheBusyFlag) {
     EXPECT_EQ(gBusy, 1);
     EXPECT_EQ(wd::FindTopWindow(wd::DIALOG_CLASS, EXPORT_DIALOG_TITLE, GetCurrentProcessId()), nullptr);
     gBusy = 0;
+}
+
+// Run by the ctest entry that starts this program under a file-size limit
+// (TAVOLIN_FILE_LIMIT bytes): the export fills the medium up halfway, the
+// error box comes instead of the success box, and the user's previous file
+// keeps its bytes, with no new file left beside it.
+TEST_F(ListingWindowTest, ExportToAMediumThatFillsUpKeepsTheOldFile) {
+    const char* limit = std::getenv("TAVOLIN_FILE_LIMIT");
+    if (!limit) GTEST_SKIP() << "runs only under a file-size limit";
+    ClearCatalogue();
+    float length = 30;
+    const uint32_t lineBytes = 1000;
+    const uint32_t count = 3 * uint32_t(std::strtoul(limit, nullptr, 10)) / lineBytes;
+    for (uint32_t i = 1; i <= count; ++i) AppendTrack({"line", "", "", "Title", i, &length, 132000, ""});
+    SetExportFormat(gFormatSettings.fullFormat, {{"-", "1000"}});
+    BuildListing();
+
+    const std::string previous = TestPath("export-filled-up.txt");
+    std::ofstream(previous, std::ios::binary) << "the previous listing\r\n";
+    const ExportRun run = RunExport(previous.c_str());
+    EXPECT_TRUE(run.dialogDriven);
+    EXPECT_EQ(run.boxTitle, TITLE_ERROR);
+    EXPECT_EQ(run.boxText, EXPORT_WRITE_FAILED_TEXT);
+    EXPECT_EQ(ReadFileBytes(previous), "the previous listing\r\n");
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((previous + "*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do EXPECT_STREQ(found.cFileName, "export-filled-up.txt") << "a file left beside the old one";
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    EXPECT_EQ(gBusy, 0);
 }
 
 }  // namespace

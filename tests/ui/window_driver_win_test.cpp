@@ -161,6 +161,16 @@ TEST_F(DriverTest, AnswersMessageBox) {
   EXPECT_EQ(wd::FindMessageBox("Tavolin Error", process_.dwProcessId), nullptr);
   EXPECT_TRUE(wd::AnswerMessageBox(box, IDOK));
   EXPECT_TRUE(LabelBecomes("answered"));
+
+  // A pending click is not answered while its handler's box is open, and is
+  // once the box is closed and the handler has returned.
+  wd::PendingClick click(Child("Button", "Say hello"));
+  box = wd::WaitForMessageBox("Tavolin OK", process_.dwProcessId);
+  ASSERT_NE(box, nullptr);
+  wd::WaitFor([] { return false; }, 100);
+  EXPECT_FALSE(click.IsReturned());
+  EXPECT_TRUE(wd::AnswerMessageBox(box, IDOK));
+  EXPECT_TRUE(wd::WaitFor([&] { return click.IsReturned(); }));
 }
 
 TEST_F(DriverTest, DrivesSaveDialogIncludingOverwritePrompt) {

@@ -43,8 +43,20 @@ REG
 # The output goes to a file: the prefix's wineserver and desktop process
 # outlive the program and would hold the caller's pipe open.
 log="$work/run.log"
+# With TAVOLIN_FILE_LIMIT_KIB set, every file that the run's programs write
+# stops growing at that size (a write past it fails, SIGXFSZ ignored), as on
+# a medium that fills up; they see the limit in bytes as TAVOLIN_FILE_LIMIT.
+# The prefix's wineserver is started first, so that it runs without it.
+limit=${TAVOLIN_FILE_LIMIT_KIB:-}
+if [ -n "$limit" ]; then
+  wineserver -p3
+  export TAVOLIN_FILE_LIMIT=$((limit * 1024))
+fi
 set +e
-wine "$@" >"$log" 2>&1 </dev/null
+(
+  if [ -n "$limit" ]; then trap '' XFSZ; ulimit -f "$limit"; fi
+  exec wine "$@"
+) >"$log" 2>&1 </dev/null
 rc=$?
 set -e
 cat "$log"

@@ -224,6 +224,23 @@ void ClickButton(HWND button, bool post) {
   }
 }
 
+namespace {
+void CALLBACK ClickReturned(HWND, UINT, ULONG_PTR flag, LRESULT) { *reinterpret_cast<bool*>(flag) = true; }
+}  // namespace
+
+PendingClick::PendingClick(HWND button) : isReturned_(new bool(false)) {
+  // No answer comes for a click that could not be sent.
+  if (!SendMessageCallbackA(button, BM_CLICK, 0, 0, ClickReturned, reinterpret_cast<ULONG_PTR>(isReturned_))) {
+    *isReturned_ = true;
+  }
+}
+
+// A click whose handler never returned (its program ended first) keeps its
+// flag, which a late answer may still write.
+PendingClick::~PendingClick() {
+  if (*isReturned_) delete isReturned_;
+}
+
 void SelectListLine(HWND list, int index, bool post) {
   const LONG style = GetWindowLongA(list, GWL_STYLE);
   if (style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) {

@@ -87,6 +87,22 @@ int ReadListCount(HWND list);
 // BM_CLICK, sent (returns when the click is handled) or posted (for a button
 // that opens a modal dialog or message box).
 void ClickButton(HWND button, bool post = false);
+
+// A BM_CLICK sent without waiting (SendMessageCallback): unlike a posted
+// click it says when the button's handler has returned, also when that
+// handler opened a message box or dialog first. The answer arrives while
+// this thread dispatches messages (WaitFor does).
+class PendingClick {
+ public:
+  explicit PendingClick(HWND button);
+  ~PendingClick();
+  PendingClick(const PendingClick&) = delete;
+  PendingClick& operator=(const PendingClick&) = delete;
+  bool IsReturned() const { return *isReturned_; }
+
+ private:
+  bool* isReturned_;  // on the heap: an answer still due when this ends writes there
+};
 // Selects one line of a list box (any selection style) and tells the parent
 // as a user's change would. Posted notification when `post`.
 void SelectListLine(HWND list, int index, bool post = false);
