@@ -441,7 +441,7 @@ TEST_F(ListingWindowTest, ExportToAMediumThatFillsUpKeepsTheOldFile) {
     const uint32_t lineBytes = 1000;
     const uint32_t count = 3 * uint32_t(std::strtoul(limit, nullptr, 10)) / lineBytes;
     for (uint32_t i = 1; i <= count; ++i) AppendTrack({"line", "", "", "Title", i, &length, 132000, ""});
-    SetExportFormat(gFormatSettings.fullFormat, {{"-", "1000"}});
+    SetSlots(gFormatSettings.fullFormat, {{"-", "1000"}});
     BuildListing();
 
     const std::string previous = TestPath("export-filled-up.txt");
