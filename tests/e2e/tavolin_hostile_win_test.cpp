@@ -107,7 +107,7 @@ std::vector<uint8_t> SmallDisc(const std::string& title, int tracks = 3) {
     index_image::IndexImageBuilder b;
     b.SetDiscTitle(title);
     for (int i = 0; i < tracks; ++i) {
-        index_image::TrackSpec t;
+        index_image::TrackDescription t;
         t.slot = uint32_t(i);
         t.title = title + " song " + std::to_string(i + 1);
         t.artist = "Artist";
@@ -132,7 +132,7 @@ std::vector<uint8_t> FullDisc() {
     for (uint32_t first = 1; first <= TRACKS; first += GROUP_SIZE, ++groups)
         b.AddGroup({uint16_t(first), uint16_t(std::min(first + GROUP_SIZE - 1, TRACKS)), ""});
     for (uint32_t slot = 0; slot < TRACKS; ++slot) {
-        index_image::TrackSpec t;
+        index_image::TrackDescription t;
         t.slot = slot;
         t.timing = {{uint16_t(slot % 97), uint16_t(slot % 97 + slot % 7), 0, uint8_t(slot % 11)}};
         t.codecId = slot % 2 ? index_image::CODEC_LP2 : index_image::CODEC_HI_SP;
