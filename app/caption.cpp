@@ -10,11 +10,9 @@ constexpr char SEPARATOR[] = "'  ---- ";
 
 // Appends at most room - 1 bytes of text at out + *length, keeping out
 // terminated.
-void Append(char* out, size_t size, size_t* length, const char* text, size_t n)
-{
+void Append(char* out, size_t size, size_t* length, const char* text, size_t n) {
     const size_t room = size - 1 - *length;
-    if (n > room)
-        n = room;
+    if (n > room) n = room;
     std::memcpy(out + *length, text, n);
     *length += n;
     out[*length] = '\0';
@@ -24,10 +22,8 @@ void Append(char* out, size_t size, size_t* length, const char* text, size_t n)
 // A disc title may be 511 characters long while the caption holds 387, so the
 // title gives way: the program title is what tells the user which program the
 // window belongs to, and the cut mark says that the title goes on.
-size_t ComposeCaption(const char* discTitle, const char* programTitle, char* out, size_t size)
-{
-    if (size == 0)
-        return 0;
+size_t ComposeCaption(const char* discTitle, const char* programTitle, char* out, size_t size) {
+    if (size == 0) return 0;
     out[0] = '\0';
     size_t length = 0;
     const size_t titleLength = std::strlen(discTitle);

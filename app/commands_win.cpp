@@ -32,10 +32,8 @@ bool gIsScanPending = false;
 // While a scan runs the button already reads "Scanning..." and that scan will
 // deliver the whole disc; starting over would empty the catalogue midway and
 // leave a listing of only the tracks that arrive afterwards.
-void GetTracks(WindowContext* context)
-{
-    if (gIsScanPending)
-        return;
+void GetTracks(WindowContext* context) {
+    if (gIsScanPending) return;
     const MainWindow& w = gMainWindow;
     ClearCatalogue();
     ClearList(w.trackList);
@@ -50,17 +48,13 @@ void GetTracks(WindowContext* context)
 
 void ClearTrackList() { ClearList(gMainWindow.trackList); }
 
-void ReorderTrackList()
-{
-    ReorderList(gMainWindow.trackList, gMainWindow.context, CompareTracks);
-}
+void ReorderTrackList() { ReorderList(gMainWindow.trackList, gMainWindow.context, CompareTracks); }
 
 }  // namespace
 
 bool IsScanPending() { return gIsScanPending; }
 
-void InstallSettingsRefreshHooks()
-{
+void InstallSettingsRefreshHooks() {
     SettingsRefreshHooks hooks = {};
     hooks.clearList = ClearTrackList;
     hooks.rebuildListing = BuildListing;
@@ -70,15 +64,13 @@ void InstallSettingsRefreshHooks()
 }
 
 // Load Format is the one command that runs while the busy flag is set.
-int HandleMainCommand(WindowContext* context, HWND control, intptr_t, intptr_t, intptr_t)
-{
+int HandleMainCommand(WindowContext* context, HWND control, intptr_t, intptr_t, intptr_t) {
     const MainWindow& w = gMainWindow;
     if (control == w.loadFormatButton) {
         LoadFormat(context);
         return 1;
     }
-    if (gBusy)
-        return 1;
+    if (gBusy) return 1;
     if (control == w.getTracksButton)
         GetTracks(context);
     else if (control == w.trackList)
@@ -90,14 +82,12 @@ int HandleMainCommand(WindowContext* context, HWND control, intptr_t, intptr_t, 
     return 1;
 }
 
-int HandleScanMessage(WindowContext* context, HWND, UINT message, WPARAM, LPARAM lParam, intptr_t)
-{
+int HandleScanMessage(WindowContext* context, HWND, UINT message, WPARAM, LPARAM lParam, intptr_t) {
     const MainWindow& w = gMainWindow;
     switch (message) {
     case MSG_TRACK_FOUND: {
         const TrackReport* report = reinterpret_cast<const TrackReport*>(lParam);
-        if (report != nullptr)
-            AppendTrack(*report);
+        if (report != nullptr) AppendTrack(*report);
         break;
     }
     case MSG_SCAN_DONE:
@@ -117,8 +107,7 @@ int HandleScanMessage(WindowContext* context, HWND, UINT message, WPARAM, LPARAM
         SetWindowTextA(MainWindowOf(context), caption);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return 1;
 }

@@ -14,12 +14,11 @@ extern const char SCAN_FAILED_TITLE[];
 extern const char SCAN_FAILED_TEXT[];
 
 // ControlCallback of the track list and the four push buttons.
-int HandleMainCommand(WindowContext* context, HWND control, intptr_t param, intptr_t handler,
-                      intptr_t user);
+int HandleMainCommand(WindowContext* context, HWND control, intptr_t param, intptr_t handler, intptr_t user);
 
 // MessageCallback of MSG_TRACK_FOUND, MSG_SCAN_DONE and MSG_DISC_TITLE.
-int HandleScanMessage(WindowContext* context, HWND window, UINT message, WPARAM wParam,
-                      LPARAM lParam, intptr_t user);
+int HandleScanMessage(WindowContext* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                      intptr_t user);
 
 // True from a started scan until its MSG_SCAN_DONE has been handled.
 bool IsScanPending();

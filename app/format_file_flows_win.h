@@ -17,7 +17,11 @@ extern const char LOAD_FORMAT_OPEN_FAILED_TEXT[];
 extern const char LOAD_FORMAT_VERSION_TEXT[];
 
 // Results of writing a whole file.
-enum WriteFileResult { WRITE_FILE_OK, WRITE_FILE_CREATE_FAILED, WRITE_FILE_WRITE_FAILED };
+enum WriteFileResult {
+    WRITE_FILE_OK,
+    WRITE_FILE_CREATE_FAILED,
+    WRITE_FILE_WRITE_FAILED
+};
 
 // Creates (or replaces) the file at path with bytes; every write and the
 // close are checked, and on failure an older file at path is kept whole.

@@ -22,7 +22,7 @@ struct ControlLayout {
     int x, y, width, height;
     const char* text;  // null: none
     uint32_t resizeFlags;
-    bool isCommand;    // routed to HandleMainCommand
+    bool isCommand;  // routed to HandleMainCommand
 };
 
 // In creation order. The status label reaches past the right edge and the
@@ -32,12 +32,11 @@ const ControlLayout LAYOUT[] = {
      RESIZE_Y | RESIZE_WIDTH | RESIZE_HEIGHT, true},
     {&MainWindow::getTracksButton, CONTROL_PUSH_BUTTON, 550, 325, 100, 30, GET_TRACKS_TEXT,
      RESIZE_X | RESIZE_Y, true},
-    {&MainWindow::statusLabel, CONTROL_STATIC_TEXT, 670, 305, 140, 20, ".", RESIZE_X | RESIZE_Y,
-     false},
+    {&MainWindow::statusLabel, CONTROL_STATIC_TEXT, 670, 305, 140, 20, ".", RESIZE_X | RESIZE_Y, false},
     {&MainWindow::exampleLabel, CONTROL_STATIC_TEXT, 0, 550, 60, 20, "Example:", RESIZE_Y, false},
     {&MainWindow::previewText, CONTROL_STATIC_TEXT, 75, 550, 695, 120, "", RESIZE_Y, false},
-    {&MainWindow::exportButton, CONTROL_PUSH_BUTTON, 660, 325, 100, 30, "Export List",
-     RESIZE_X | RESIZE_Y, true},
+    {&MainWindow::exportButton, CONTROL_PUSH_BUTTON, 660, 325, 100, 30, "Export List", RESIZE_X | RESIZE_Y,
+     true},
     {&MainWindow::saveFormatButton, CONTROL_PUSH_BUTTON, 660, 360, 100, 20, "Save Format",
      RESIZE_X | RESIZE_Y, true},
     {&MainWindow::loadFormatButton, CONTROL_PUSH_BUTTON, 550, 360, 100, 20, "Load Format",
@@ -64,8 +63,7 @@ const UINT SCAN_MESSAGES[] = {MSG_TRACK_FOUND, MSG_SCAN_DONE, MSG_DISC_TITLE};
 
 }  // namespace
 
-WindowContext* StartMainWindow(HINSTANCE instance, int* exitCode)
-{
+WindowContext* StartMainWindow(HINSTANCE instance, int* exitCode) {
     MainWindow& w = gMainWindow;
     w = MainWindow{};
     WindowContext* context = CreateWindowContext(instance, MAIN_CLASS_NAME, MAIN_ICON_ID);
@@ -89,18 +87,15 @@ WindowContext* StartMainWindow(HINSTANCE instance, int* exitCode)
     ShowOptionTable(context, LISTING_PANEL_X, LISTING_PANEL_Y, LISTING_TABLE_INDEX);
 
     for (const ControlLayout& c : LAYOUT) {
-        w.*c.handle = CreateControl(context, c.kind, c.x, c.y, c.width, c.height, c.text,
-                                    c.resizeFlags, c.isCommand ? HandleMainCommand : nullptr, 0, 0);
-        if (c.handle == &MainWindow::trackList)
-            SetMultiSelect(context, w.trackList, 0);
+        w.*c.handle = CreateControl(context, c.kind, c.x, c.y, c.width, c.height, c.text, c.resizeFlags,
+                                    c.isCommand ? HandleMainCommand : nullptr, 0, 0);
+        if (c.handle == &MainWindow::trackList) SetMultiSelect(context, w.trackList, 0);
     }
-    for (const FontLayout& f : FONTS)
-        SetControlFont(context, w.*f.handle, f.height, f.width, 0, 0, f.face);
+    for (const FontLayout& f : FONTS) SetControlFont(context, w.*f.handle, f.height, f.width, 0, 0, f.face);
 
     gListingWindow = {context, w.trackList, w.statusLabel, w.previewText};
     InstallSettingsRefreshHooks();
-    for (UINT message : SCAN_MESSAGES)
-        AddMessageHandler(context, message, HandleScanMessage, 0);
+    for (UINT message : SCAN_MESSAGES) AddMessageHandler(context, message, HandleScanMessage, 0);
 
     // Five pixels wider: the resize scales every control by the new client
     // width over the old one, and moves the ones at 0 to 1.
@@ -110,12 +105,10 @@ WindowContext* StartMainWindow(HINSTANCE instance, int* exitCode)
     return context;
 }
 
-int RunTavolin(HINSTANCE instance)
-{
+int RunTavolin(HINSTANCE instance) {
     int exitCode = EXIT_NORMAL;
     WindowContext* context = StartMainWindow(instance, &exitCode);
-    if (context == nullptr)
-        return exitCode;
+    if (context == nullptr) return exitCode;
     RunMessageLoop();
     gListingWindow = {};
     gMainWindow = MainWindow{};

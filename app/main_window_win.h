@@ -7,7 +7,7 @@
 
 constexpr char MAIN_CLASS_NAME[] = "TAVOLINWNDCLASS";
 constexpr int MAIN_ICON_ID = 101;
-constexpr int MAIN_OPEN_WIDTH = 770;   // outer size asked for when the window opens
+constexpr int MAIN_OPEN_WIDTH = 770;  // outer size asked for when the window opens
 constexpr int MAIN_OPEN_HEIGHT = 650;
 constexpr int MAIN_START_WIDTH = 775;  // outer size set once every control exists
 constexpr int MAIN_START_HEIGHT = 650;

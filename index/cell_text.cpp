@@ -8,9 +8,9 @@ namespace {
 // big-endian; Latin-1 (0x05), Shift-JIS (0x90) and any other value are read
 // byte by byte.
 constexpr uint8_t ENCODING_UTF16BE = 0x84;
-constexpr uint8_t TEXT_END = 0x05;      // ends a single-byte text
+constexpr uint8_t TEXT_END = 0x05;  // ends a single-byte text
 constexpr uint8_t FIRST_PRINTABLE = 0x20;
-constexpr size_t CELL_TEXT_SIZE = 14;   // bytes 0..13; the first cell's byte 0 is its encoding
+constexpr size_t CELL_TEXT_SIZE = 14;  // bytes 0..13; the first cell's byte 0 is its encoding
 
 // The text bytes of a string chain in chain order: bytes 1..13 of the first
 // cell, then bytes 0..13 of each linked cell. A link of 0 ends the chain, and

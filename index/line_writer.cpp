@@ -17,9 +17,7 @@ void LineWriter::Append(const char* text, size_t n) {
     out_[used_] = '\0';
 }
 
-void LineWriter::Append(const char* text) {
-    Append(text, std::strlen(text));
-}
+void LineWriter::Append(const char* text) { Append(text, std::strlen(text)); }
 
 void LineWriter::Repeat(const char* text, size_t n, long amount) {
     if (n == 0) return;

@@ -7,8 +7,7 @@
 
 ScanState gScan;
 
-HANDLE StartSuspendedThread(LPTHREAD_START_ROUTINE entry)
-{
+HANDLE StartSuspendedThread(LPTHREAD_START_ROUTINE entry) {
     return CreateThread(nullptr, 0, entry, nullptr, CREATE_SUSPENDED, nullptr);
 }
 
@@ -16,12 +15,9 @@ HANDLE StartSuspendedThread(LPTHREAD_START_ROUTINE entry)
 // the worker compares the marker with its own handle before clearing it, so
 // even a scan that ends at once finds its handle there and a finished scan
 // never clears the marker of a newer one.
-int StartScanOfFile(HWND window, const char* indexPath, ScanThreadStarter starter)
-{
-    if (gScan.running.load() != nullptr)
-        return 1;
-    if (strlen(indexPath) >= INDEX_PATH_SIZE)
-        return 0;
+int StartScanOfFile(HWND window, const char* indexPath, ScanThreadStarter starter) {
+    if (gScan.running.load() != nullptr) return 1;
+    if (strlen(indexPath) >= INDEX_PATH_SIZE) return 0;
     gScan.notifyWindow = window;
     gScan.stop.store(0);
     strcpy(gScan.indexPath, indexPath);
@@ -43,16 +39,12 @@ int StartScanOfFile(HWND window, const char* indexPath, ScanThreadStarter starte
     return 1;
 }
 
-int StartScan(HWND window)
-{
-    if (gScan.running.load() != nullptr)
-        return 1;
+int StartScan(HWND window) {
+    if (gScan.running.load() != nullptr) return 1;
     char directory[INDEX_DIRECTORY_SIZE];
     uint32_t number = 0;
-    if (!IndexLocator(directory, &number))
-        return 0;
+    if (!IndexLocator(directory, &number)) return 0;
     char path[INDEX_PATH_SIZE];
-    if (!FormatIndexPath(path, sizeof path, directory, number))
-        return 0;
+    if (!FormatIndexPath(path, sizeof path, directory, number)) return 0;
     return StartScanOfFile(window, path, StartSuspendedThread);
 }

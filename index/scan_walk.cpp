@@ -104,7 +104,8 @@ void WalkTrackIndex(const TrackIndexFile& file, const std::atomic<int32_t>& stop
     uint16_t positions[TRACK_SLOT_COUNT];
     if (ReadPlayOrder(file, positions) > 0) {
         for (uint32_t slot = 0; slot < TRACK_SLOT_COUNT; ++slot) {
-            if (positions[slot] != 0) ReportTrack(file, slot, positions[slot], positions[slot], stop, buf, sink);
+            if (positions[slot] != 0)
+                ReportTrack(file, slot, positions[slot], positions[slot], stop, buf, sink);
             if (IsStopped(stop)) return;
         }
         return;

@@ -14,13 +14,11 @@ class WindowSink : public ScanSink {
 public:
     explicit WindowSink(HWND window) : window_(window) {}
 
-    void OnDiscTitle(const char* title) override
-    {
+    void OnDiscTitle(const char* title) override {
         SendMessageA(window_, MSG_DISC_TITLE, 0, reinterpret_cast<LPARAM>(title));
     }
 
-    void OnTrackFound(uint32_t slot, const TrackReport& report) override
-    {
+    void OnTrackFound(uint32_t slot, const TrackReport& report) override {
         SendMessageA(window_, MSG_TRACK_FOUND, slot, reinterpret_cast<LPARAM>(&report));
     }
 
@@ -30,8 +28,7 @@ private:
 
 }  // namespace
 
-DWORD WINAPI ScanWorker(LPVOID)
-{
+DWORD WINAPI ScanWorker(LPVOID) {
     // StartScan stored the handle before letting this thread run; this
     // thread owns it from here on.
     ScopedHandle self(gScan.running.load());
@@ -39,17 +36,15 @@ DWORD WINAPI ScanWorker(LPVOID)
 
     // Shared for reading only: while the scan runs nobody can open the index
     // for writing.
-    ScopedHandle file(CreateFileA(gScan.indexPath, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, 0, nullptr));
+    ScopedHandle file(
+        CreateFileA(gScan.indexPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     uint8_t* image = nullptr;
     size_t imageSize = 0;
     if (file.IsValid()) {
         LARGE_INTEGER size;
-        if (!GetFileSizeEx(file.Get(), &size))
-            size.QuadPart = 0;
-        const DWORD toRead = size.QuadPart > INDEX_READ_LIMIT
-            ? INDEX_READ_LIMIT
-            : static_cast<DWORD>(size.QuadPart);
+        if (!GetFileSizeEx(file.Get(), &size)) size.QuadPart = 0;
+        const DWORD toRead =
+            size.QuadPart > INDEX_READ_LIMIT ? INDEX_READ_LIMIT : static_cast<DWORD>(size.QuadPart);
         imageSize = static_cast<size_t>(toRead) + INDEX_IMAGE_PADDING;
         image = static_cast<uint8_t*>(LocalAlloc(LMEM_ZEROINIT, imageSize));
         if (image != nullptr) {

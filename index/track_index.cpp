@@ -15,17 +15,11 @@ uint16_t ImageBe16(const TrackIndexFile& file, size_t offset) {
     return uint16_t(file.bytes[offset] << 8 | low);
 }
 
-uint16_t TrackCount(const TrackIndexFile& file) {
-    return ImageBe16(file, TRACK_COUNT_OFFSET);
-}
+uint16_t TrackCount(const TrackIndexFile& file) { return ImageBe16(file, TRACK_COUNT_OFFSET); }
 
-uint16_t DiscTitleCell(const TrackIndexFile& file) {
-    return ImageBe16(file, DISC_TITLE_CELL_OFFSET);
-}
+uint16_t DiscTitleCell(const TrackIndexFile& file) { return ImageBe16(file, DISC_TITLE_CELL_OFFSET); }
 
-size_t TrackEntryOffset(uint32_t slot) {
-    return TRACK_SLOT_OFFSET + TRACK_ENTRY_SIZE * size_t(slot);
-}
+size_t TrackEntryOffset(uint32_t slot) { return TRACK_SLOT_OFFSET + TRACK_ENTRY_SIZE * size_t(slot); }
 
 bool IsEmptySlot(const TrackIndexFile& file, uint32_t slot) {
     const size_t entry = TrackEntryOffset(slot);

@@ -12,41 +12,41 @@ struct TrackIndexFile {
 
 // Layout of the track index file. Offsets are absolute unless named *_AT_*
 // (offset inside an entry or cell). Multi-byte fields are big-endian 16-bit.
-inline constexpr size_t TRACK_COUNT_OFFSET = 0x00100;     // number of tracks to report
-inline constexpr size_t PLAY_ORDER_OFFSET = 0x00102;      // BE16 per play position: 1-based entry number
-inline constexpr size_t DISC_TITLE_CELL_OFFSET = 0x02104; // 0: no disc title
+inline constexpr size_t TRACK_COUNT_OFFSET = 0x00100;      // number of tracks to report
+inline constexpr size_t PLAY_ORDER_OFFSET = 0x00102;       // BE16 per play position: 1-based entry number
+inline constexpr size_t DISC_TITLE_CELL_OFFSET = 0x02104;  // 0: no disc title
 inline constexpr size_t GROUP_TABLE_OFFSET = 0x02108;
 inline constexpr size_t GROUP_ENTRY_SIZE = 8;
-inline constexpr size_t GROUP_TABLE_END = 0x08000;        // the entry area begins here
-inline constexpr size_t GROUP_FIRST_AT = 0;               // first track number (play position)
-inline constexpr size_t GROUP_LAST_AT = 2;                // last track number; 0 ends the table
-inline constexpr size_t GROUP_TITLE_CELL_AT = 4;          // 0: untitled group
+inline constexpr size_t GROUP_TABLE_END = 0x08000;  // the entry area begins here
+inline constexpr size_t GROUP_FIRST_AT = 0;         // first track number (play position)
+inline constexpr size_t GROUP_LAST_AT = 2;          // last track number; 0 ends the table
+inline constexpr size_t GROUP_TITLE_CELL_AT = 4;    // 0: untitled group
 
 // Entry number v (1-based, as the play order names it) lies at
 // TRACK_ENTRY_BASE + TRACK_ENTRY_SIZE * v, so slot k is entry k + 1.
 inline constexpr size_t TRACK_ENTRY_BASE = 0x08000;
 inline constexpr size_t TRACK_ENTRY_SIZE = 80;
 inline constexpr size_t TRACK_SLOT_OFFSET = TRACK_ENTRY_BASE + TRACK_ENTRY_SIZE;  // slot 0
-inline constexpr uint32_t TRACK_SLOT_COUNT = 2047;        // the table ends where the timing cells begin
-inline constexpr size_t ENTRY_EMPTY_TEST_SIZE = 28;       // all zero: the slot is empty
+inline constexpr uint32_t TRACK_SLOT_COUNT = 2047;   // the table ends where the timing cells begin
+inline constexpr size_t ENTRY_EMPTY_TEST_SIZE = 28;  // all zero: the slot is empty
 inline constexpr size_t ENTRY_TITLE_CELL_AT = 8;
 inline constexpr size_t ENTRY_ARTIST_CELL_AT = 10;
 inline constexpr size_t ENTRY_ALBUM_CELL_AT = 12;
-inline constexpr size_t ENTRY_CODEC_FAMILY_AT = 32;       // 0 ATRAC3, 1 ATRAC3plus or MP3, 0x80 PCM
-inline constexpr size_t ENTRY_CODEC_INFO_AT = 33;         // codec-info bytes c0, c1, c2
-inline constexpr size_t ENTRY_CODEC_ID_AT = 34;           // BE16 c1:c2
-inline constexpr size_t ENTRY_TRACK_NUMBER_AT = 36;       // also the track's first timing cell
+inline constexpr size_t ENTRY_CODEC_FAMILY_AT = 32;  // 0 ATRAC3, 1 ATRAC3plus or MP3, 0x80 PCM
+inline constexpr size_t ENTRY_CODEC_INFO_AT = 33;    // codec-info bytes c0, c1, c2
+inline constexpr size_t ENTRY_CODEC_ID_AT = 34;      // BE16 c1:c2
+inline constexpr size_t ENTRY_TRACK_NUMBER_AT = 36;  // also the track's first timing cell
 inline constexpr size_t ENTRY_MP3_SECONDS_AT = 40;
-inline constexpr size_t ENTRY_CODEC_INFO_EXTRA_AT = 44;   // codec-info bytes c3, c4
+inline constexpr size_t ENTRY_CODEC_INFO_EXTRA_AT = 44;  // codec-info bytes c3, c4
 
 inline constexpr size_t CELL_SIZE = 16;
 inline constexpr size_t TIMING_CELL_BASE = 0x30000;
 inline constexpr size_t STRING_CELL_BASE = 0x40000;
 inline constexpr size_t TIMING_FIRST_BLOCK_AT = 8;
 inline constexpr size_t TIMING_LAST_BLOCK_AT = 10;
-inline constexpr size_t TIMING_FIRST_FRAME_AT = 12;       // one byte
-inline constexpr size_t TIMING_LAST_FRAME_AT = 13;        // one byte
-inline constexpr size_t CELL_LINK_AT = 14;                // low 12 bits of bytes 14-15: next cell, 0 none
+inline constexpr size_t TIMING_FIRST_FRAME_AT = 12;  // one byte
+inline constexpr size_t TIMING_LAST_FRAME_AT = 13;   // one byte
+inline constexpr size_t CELL_LINK_AT = 14;           // low 12 bits of bytes 14-15: next cell, 0 none
 inline constexpr uint32_t CELL_LINK_MASK = 0x0FFF;
 inline constexpr uint32_t LINKED_CELL_COUNT = CELL_LINK_MASK + 1;  // cells a link can reach
 
@@ -70,9 +70,7 @@ inline constexpr size_t LINE_BUFFER_SIZE = 512;
 inline constexpr int32_t NO_GROUP = -1;  // FindGroup: the track lies in no group
 
 // The scan's stop flag, as every loop of the decoder polls it: non-zero stops.
-inline bool IsStopped(const std::atomic<int32_t>& stop) {
-    return stop.load(std::memory_order_relaxed) != 0;
-}
+inline bool IsStopped(const std::atomic<int32_t>& stop) { return stop.load(std::memory_order_relaxed) != 0; }
 
 // The cells a chain walk has passed, so that a link back to one of them ends
 // the chain. Links reach only the first LINKED_CELL_COUNT cells; a cell past

@@ -14,12 +14,8 @@ struct CodecRow {
 // The codecs the recorder's own modes use; their length is taken at the
 // nominal bitrate.
 constexpr CodecRow CODEC_TABLE[] = {
-    {0x2018, 66000, 192, 84},
-    {0x2026, 105000, 304, 53},
-    {0x2030, 132000, 384, 42},
-    {0x2807, 1411200, 64, 255},
-    {0x2822, 48000, 280, 58},
-    {0x282E, 64000, 376, 43},
+    {0x2018, 66000, 192, 84},   {0x2026, 105000, 304, 53}, {0x2030, 132000, 384, 42},
+    {0x2807, 1411200, 64, 255}, {0x2822, 48000, 280, 58},  {0x282E, 64000, 376, 43},
     {0x28B9, 256000, 1488, 10},
 };
 
@@ -53,7 +49,7 @@ constexpr uint32_t ATRAC3_SAMPLES_PER_FRAME = 1024;
 constexpr uint32_t ATRAC3PLUS_SAMPLES_PER_FRAME = 2048;
 constexpr uint32_t ATRAC3PLUS_FRAME_MASK = 0x3FF;
 constexpr uint32_t SAMPLE_RATES[] = {32000, 44100, 48000, 88200, 96000};
-constexpr uint32_t SAMPLE_RATE_SHIFT = 5;    // c1 >> 5 indexes SAMPLE_RATES
+constexpr uint32_t SAMPLE_RATE_SHIFT = 5;  // c1 >> 5 indexes SAMPLE_RATES
 
 // Frames of a track over its chain of timing cells. A recorder splits a
 // track that was divided or edited into several cells, and a divided track

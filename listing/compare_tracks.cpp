@@ -18,9 +18,12 @@ int CompareLengths(float a, float b) {
 
 const char* TextField(const TrackRecord& r, uint32_t key) {
     switch (key) {
-    case SORT_ARTIST_ASC: case SORT_ARTIST_DESC: return r.artist;
-    case SORT_ALBUM_ASC: case SORT_ALBUM_DESC: return r.album;
-    case SORT_TITLE_ASC: case SORT_TITLE_DESC: return r.title;
+    case SORT_ARTIST_ASC:
+    case SORT_ARTIST_DESC: return r.artist;
+    case SORT_ALBUM_ASC:
+    case SORT_ALBUM_DESC: return r.album;
+    case SORT_TITLE_ASC:
+    case SORT_TITLE_DESC: return r.title;
     default: return r.groupName;
     }
 }
@@ -50,8 +53,14 @@ int CompareRecords(const TrackRecord& a, const TrackRecord& b, const FormatSetti
     const bool isGroup = settings.listingMode == GROUP_LISTING;
     for (const SortLevel& level : settings.sortLevels) {
         switch (level.key) {
-        case SORT_ARTIST_ASC: case SORT_ALBUM_ASC: case SORT_TITLE_ASC: case SORT_GROUP_NAME_ASC:
-        case SORT_ARTIST_DESC: case SORT_ALBUM_DESC: case SORT_TITLE_DESC: case SORT_GROUP_NAME_DESC: {
+        case SORT_ARTIST_ASC:
+        case SORT_ALBUM_ASC:
+        case SORT_TITLE_ASC:
+        case SORT_GROUP_NAME_ASC:
+        case SORT_ARTIST_DESC:
+        case SORT_ALBUM_DESC:
+        case SORT_TITLE_DESC:
+        case SORT_GROUP_NAME_DESC: {
             const bool isDescending = level.key == SORT_ARTIST_DESC || level.key == SORT_ALBUM_DESC ||
                                       level.key == SORT_TITLE_DESC || level.key == SORT_GROUP_NAME_DESC;
             const char* ta = TextField(a, level.key);
@@ -78,8 +87,7 @@ int CompareRecords(const TrackRecord& a, const TrackRecord& b, const FormatSetti
             const int result = CompareNumbers(a.bitrate, b.bitrate);
             return level.key == SORT_BITRATE_ASC ? result : -result;
         }
-        default:
-            break;
+        default: break;
         }
     }
     return 0;

@@ -11,9 +11,7 @@
 
 namespace {
 
-size_t FieldLength(const char* field) {
-    return strnlen(field, FORMAT_FIELD_SIZE);
-}
+size_t FieldLength(const char* field) { return strnlen(field, FORMAT_FIELD_SIZE); }
 
 void AppendNumber(LineWriter& w, uint32_t value) {
     char text[16];
@@ -27,9 +25,7 @@ void AppendLength(LineWriter& w, float length, int round) {
     w.Append(text);
 }
 
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 }  // namespace
 
 long ReadAmount(const char* field, size_t size) {
@@ -49,9 +45,7 @@ long ReadAmount(const char* field, size_t size) {
 }
 
 // A rate past INT32_MAX turns negative here and names no mode, as before.
-const char* FormatModeName(uint32_t bitrate) {
-    return RecordingModeFormatName(int32_t(bitrate));
-}
+const char* FormatModeName(uint32_t bitrate) { return RecordingModeFormatName(int32_t(bitrate)); }
 
 // Slots 0..20 of the mode's table, in order; no separator or line end is
 // added between them. Token and param are read up to their first NUL or the
@@ -66,25 +60,41 @@ size_t FormatRecordLine(const TrackRecord& r, const FormatSettings& settings, ch
         const FormatSlot& slot = table.slots[k];
         const size_t n = FieldLength(slot.token);
         const char* t = slot.token;
-        if (TextEqualsFolded(t, n, "Trk Number")) AppendNumber(w, r.trackNumber);
-        else if (TextEqualsFolded(t, n, "Grp Number")) AppendNumber(w, r.groupNumber);
-        else if (TextEqualsFolded(t, n, "Group") || TextEqualsFolded(t, n, "Grp Name")) w.Append(r.groupName);
-        else if (TextEqualsFolded(t, n, "Artist")) w.Append(r.artist);
-        else if (TextEqualsFolded(t, n, "Album")) w.Append(r.album);
-        else if (TextEqualsFolded(t, n, "Title")) w.Append(r.title);
-        else if (TextEqualsFolded(t, n, "Trk Length")) AppendLength(w, r.trackLength, settings.roundLengths != 0);
-        else if (TextEqualsFolded(t, n, "Grp Length")) AppendLength(w, r.groupLength, settings.roundLengths != 0);
-        else if (TextEqualsFolded(t, n, "Trk Format")) w.Append(FormatModeName(r.bitrate));
-        else if (TextEqualsFolded(t, n, "<None>")) {}
-        else if (TextEqualsFolded(t, n, "<Custom>")) w.Append(slot.param, FieldLength(slot.param));
+        if (TextEqualsFolded(t, n, "Trk Number"))
+            AppendNumber(w, r.trackNumber);
+        else if (TextEqualsFolded(t, n, "Grp Number"))
+            AppendNumber(w, r.groupNumber);
+        else if (TextEqualsFolded(t, n, "Group") || TextEqualsFolded(t, n, "Grp Name"))
+            w.Append(r.groupName);
+        else if (TextEqualsFolded(t, n, "Artist"))
+            w.Append(r.artist);
+        else if (TextEqualsFolded(t, n, "Album"))
+            w.Append(r.album);
+        else if (TextEqualsFolded(t, n, "Title"))
+            w.Append(r.title);
+        else if (TextEqualsFolded(t, n, "Trk Length"))
+            AppendLength(w, r.trackLength, settings.roundLengths != 0);
+        else if (TextEqualsFolded(t, n, "Grp Length"))
+            AppendLength(w, r.groupLength, settings.roundLengths != 0);
+        else if (TextEqualsFolded(t, n, "Trk Format"))
+            w.Append(FormatModeName(r.bitrate));
+        else if (TextEqualsFolded(t, n, "<None>")) {
+        } else if (TextEqualsFolded(t, n, "<Custom>"))
+            w.Append(slot.param, FieldLength(slot.param));
         else {
             const long amount = ReadAmount(slot.param, FieldLength(slot.param));
-            if (TextEqualsFolded(t, n, "<Tab>")) w.Repeat("\t", 1, amount);
-            else if (TextEqualsFolded(t, n, "<Space>")) w.Repeat(" ", 1, amount);
-            else if (TextEqualsFolded(t, n, "<Comma>")) w.Repeat(",", 1, amount);
-            else if (TextEqualsFolded(t, n, "<CR>")) w.Repeat("\n", 1, amount);
-            else if (TextEqualsFolded(t, n, "<CRLF>")) w.Repeat("\r\n", 2, amount);
-            else w.Repeat(t, n, amount);
+            if (TextEqualsFolded(t, n, "<Tab>"))
+                w.Repeat("\t", 1, amount);
+            else if (TextEqualsFolded(t, n, "<Space>"))
+                w.Repeat(" ", 1, amount);
+            else if (TextEqualsFolded(t, n, "<Comma>"))
+                w.Repeat(",", 1, amount);
+            else if (TextEqualsFolded(t, n, "<CR>"))
+                w.Repeat("\n", 1, amount);
+            else if (TextEqualsFolded(t, n, "<CRLF>"))
+                w.Repeat("\r\n", 2, amount);
+            else
+                w.Repeat(t, n, amount);
         }
     }
     return w.Length();

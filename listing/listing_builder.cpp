@@ -76,8 +76,7 @@ int ComposeListing(TrackCatalogue& catalogue, ListingMode mode, ComposedListing&
     if (mode != GROUP_LISTING) {
         out.lines = new (std::nothrow) ListLine[n ? n : 1];
         if (!out.lines) return 0;
-        for (uint32_t i = 0; i < n; ++i)
-            out.lines[i] = {catalogue.records[i].displayLine, intptr_t(i)};
+        for (uint32_t i = 0; i < n; ++i) out.lines[i] = {catalogue.records[i].displayLine, intptr_t(i)};
         out.count = n;
         return 1;
     }

@@ -10,5 +10,5 @@
 // greater than produces). Fills order[0..n) with previous positions: the new
 // line i is the previous line order[i]. texts may be null (the callback then
 // sees ""). compare must be a consistent ordering. O(n log n) comparisons.
-void ComputeReorder(const char* const* texts, const intptr_t* items, size_t n,
-                    CompareCallback compare, uint32_t* order);
+void ComputeReorder(const char* const* texts, const intptr_t* items, size_t n, CompareCallback compare,
+                    uint32_t* order);

@@ -4,7 +4,7 @@
 
 #include "index/track_report.h"
 
-constexpr size_t TRACK_TEXT_SIZE = 255;     // artist, album, title, groupName
+constexpr size_t TRACK_TEXT_SIZE = 255;  // artist, album, title, groupName
 constexpr size_t DISPLAY_LINE_SIZE = 2048;
 constexpr uint32_t CATALOGUE_GROWTH = 100;  // records added per growth step
 

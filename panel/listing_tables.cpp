@@ -33,7 +33,11 @@ const char GROUP_TOKEN_ITEMS[] =
     "{,},-,(,),[,],|,:,\\,/,<CR>,<CRLF>,<Space>,<TAB>,<Comma>,<Custom>";
 
 // What a token's choice reveals below its format combo.
-enum ChoiceChild { SHOWS_NOTHING, SHOWS_AMOUNT, SHOWS_CUSTOM };
+enum ChoiceChild {
+    SHOWS_NOTHING,
+    SHOWS_AMOUNT,
+    SHOWS_CUSTOM
+};
 struct TokenChoice {
     const char* text;
     ChoiceChild child;
@@ -41,33 +45,36 @@ struct TokenChoice {
 
 // Separators and special characters repeat a number of times; "<Custom>"
 // takes free text.
-#define SEPARATOR_TOKENS                                                                      \
-    {"{", SHOWS_AMOUNT}, {"}", SHOWS_AMOUNT}, {"-", SHOWS_AMOUNT}, {"(", SHOWS_AMOUNT},       \
-        {")", SHOWS_AMOUNT}, {"[", SHOWS_AMOUNT}, {"]", SHOWS_AMOUNT}, {"|", SHOWS_AMOUNT},   \
-        {":", SHOWS_AMOUNT}, {"\\", SHOWS_AMOUNT}, {"/", SHOWS_AMOUNT},                       \
-        {"<CR>", SHOWS_AMOUNT}, {"<CRLF>", SHOWS_AMOUNT}, {"<Space>", SHOWS_AMOUNT},          \
-        {"<TAB>", SHOWS_AMOUNT}, {"<Comma>", SHOWS_AMOUNT}, {"<Custom>", SHOWS_CUSTOM}
+#define SEPARATOR_TOKENS                                                                                     \
+    {"{", SHOWS_AMOUNT}, {"}", SHOWS_AMOUNT}, {"-", SHOWS_AMOUNT}, {"(", SHOWS_AMOUNT}, {")", SHOWS_AMOUNT}, \
+        {"[", SHOWS_AMOUNT}, {"]", SHOWS_AMOUNT}, {"|", SHOWS_AMOUNT}, {":", SHOWS_AMOUNT},                  \
+        {"\\", SHOWS_AMOUNT}, {"/", SHOWS_AMOUNT}, {"<CR>", SHOWS_AMOUNT}, {"<CRLF>", SHOWS_AMOUNT},         \
+        {"<Space>", SHOWS_AMOUNT}, {"<TAB>", SHOWS_AMOUNT}, {"<Comma>", SHOWS_AMOUNT}, {                     \
+        "<Custom>", SHOWS_CUSTOM                                                                             \
+    }
 
 const TokenChoice TRACK_TOKENS[TRACK_TOKEN_COUNT] = {
-    {"<None>", SHOWS_NOTHING},     {"Group", SHOWS_NOTHING},  {"Trk Number", SHOWS_NOTHING},
-    {"Artist", SHOWS_NOTHING},     {"Album", SHOWS_NOTHING},  {"Title", SHOWS_NOTHING},
+    {"<None>", SHOWS_NOTHING},     {"Group", SHOWS_NOTHING},      {"Trk Number", SHOWS_NOTHING},
+    {"Artist", SHOWS_NOTHING},     {"Album", SHOWS_NOTHING},      {"Title", SHOWS_NOTHING},
     {"Trk Length", SHOWS_NOTHING}, {"Trk Format", SHOWS_NOTHING}, SEPARATOR_TOKENS};
-const TokenChoice GROUP_TOKENS[GROUP_TOKEN_COUNT] = {
-    {"<None>", SHOWS_NOTHING},     {"Grp Name", SHOWS_NOTHING},
-    {"Grp Number", SHOWS_NOTHING}, {"Grp Length", SHOWS_NOTHING}, SEPARATOR_TOKENS};
+const TokenChoice GROUP_TOKENS[GROUP_TOKEN_COUNT] = {{"<None>", SHOWS_NOTHING},
+                                                     {"Grp Name", SHOWS_NOTHING},
+                                                     {"Grp Number", SHOWS_NOTHING},
+                                                     {"Grp Length", SHOWS_NOTHING},
+                                                     SEPARATOR_TOKENS};
 #undef SEPARATOR_TOKENS
 
 // The rows of one listing mode. Sort items, the rounding label, the format
 // rows' mode bit, items and choice lists are filled in per mode.
 constexpr uint32_t FORMAT_ROW = ROW_HAS_CHOICES | ROW_SAME_LINE;
 constexpr uint32_t INDENT_ROW = ROW_LABEL_ONLY | ROW_SAME_LINE;
-#define BLANK_ROW {"", 100, 230, 0, ROW_LABEL_ONLY, KIND_NONE, nullptr, nullptr}
+#define BLANK_ROW \
+    { "", 100, 230, 0, ROW_LABEL_ONLY, KIND_NONE, nullptr, nullptr }
 #define FORMAT_ROW_OF(slot) \
-    {"", 0, 100, OPTION_SLOT_TOKEN_FIRST + (slot), FORMAT_ROW, KIND_COMBO_BOX, nullptr, nullptr}
-#define SEVEN_FORMAT_ROWS(first)                                                           \
-    FORMAT_ROW_OF(first), FORMAT_ROW_OF(first + 1), FORMAT_ROW_OF(first + 2),              \
-        FORMAT_ROW_OF(first + 3), FORMAT_ROW_OF(first + 4), FORMAT_ROW_OF(first + 5),      \
-        FORMAT_ROW_OF(first + 6)
+    { "", 0, 100, OPTION_SLOT_TOKEN_FIRST + (slot), FORMAT_ROW, KIND_COMBO_BOX, nullptr, nullptr }
+#define SEVEN_FORMAT_ROWS(first)                                                                        \
+    FORMAT_ROW_OF(first), FORMAT_ROW_OF(first + 1), FORMAT_ROW_OF(first + 2), FORMAT_ROW_OF(first + 3), \
+        FORMAT_ROW_OF(first + 4), FORMAT_ROW_OF(first + 5), FORMAT_ROW_OF(first + 6)
 const OptionRow LISTING_ROWS_TEMPLATE[LISTING_ROW_COUNT] = {
     {"First sort by", 110, 230, OPTION_SORT_KEY_FIRST, ROW_SAME_LINE, KIND_COMBO_BOX, nullptr, nullptr},
     {"  Case Sensitive:", 120, 20, OPTION_SORT_CASE_FIRST, ROW_SAME_LINE, KIND_CHECK_BOX, nullptr, nullptr},
@@ -95,10 +102,9 @@ constexpr int ROUNDING_ROW = 2;
 
 // The child rows of one slot: its repeat amount, or its custom text. Both
 // edit the slot's param.
-const OptionRow AMOUNT_ROW_TEMPLATE = {
-    "Amount:", 45, 45, OPTION_SLOT_PARAM_FIRST, ROW_NUMERIC, KIND_EDIT, "1", nullptr};
-const OptionRow CUSTOM_ROW_TEMPLATE = {
-    "Custom:", 45, 45, OPTION_SLOT_PARAM_FIRST, 0, KIND_EDIT, "", nullptr};
+const OptionRow AMOUNT_ROW_TEMPLATE = {"Amount:",   45,        45,  OPTION_SLOT_PARAM_FIRST,
+                                       ROW_NUMERIC, KIND_EDIT, "1", nullptr};
+const OptionRow CUSTOM_ROW_TEMPLATE = {"Custom:", 45, 45, OPTION_SLOT_PARAM_FIRST, 0, KIND_EDIT, "", nullptr};
 
 struct ModeTemplate {
     uint32_t modeBit;
@@ -124,16 +130,14 @@ OptionChoice ListTypeChoices[] = {
     {nullptr, nullptr, 0},
 };
 
-void BuildOneRowTable(OptionRow (&table)[2], const OptionRow& row, uint32_t optionId)
-{
+void BuildOneRowTable(OptionRow (&table)[2], const OptionRow& row, uint32_t optionId) {
     table[0] = row;
     table[0].optionId = optionId;
     table[1] = OptionRow{};
 }
 
-void BuildMode(const ModeTemplate& m, OptionChoice* choiceLists, int listLength,
-               OptionRow (*amount)[2], OptionRow (*custom)[2])
-{
+void BuildMode(const ModeTemplate& m, OptionChoice* choiceLists, int listLength, OptionRow (*amount)[2],
+               OptionRow (*custom)[2]) {
     int slot = 0;
     for (int i = 0; i < LISTING_ROW_COUNT; ++i) {
         OptionRow& row = m.rows[i];
@@ -173,15 +177,17 @@ OptionRow ListTypeTable[] = {
     {},
 };
 
-void BuildListingTables()
-{
-    const ModeTemplate full{FULL_LISTING, "     Track length rounding:", TRACK_SORT_ITEMS,
-                           TRACK_TOKEN_ITEMS, TRACK_TOKENS, TRACK_TOKEN_COUNT, FullListingRows};
-    const ModeTemplate group{GROUP_LISTING, "     Group length rounding:", GROUP_SORT_ITEMS,
-                            GROUP_TOKEN_ITEMS, GROUP_TOKENS, GROUP_TOKEN_COUNT, GroupListingRows};
+void BuildListingTables() {
+    const ModeTemplate full{FULL_LISTING,     "     Track length rounding:",
+                            TRACK_SORT_ITEMS, TRACK_TOKEN_ITEMS,
+                            TRACK_TOKENS,     TRACK_TOKEN_COUNT,
+                            FullListingRows};
+    const ModeTemplate group{GROUP_LISTING,    "     Group length rounding:",
+                             GROUP_SORT_ITEMS, GROUP_TOKEN_ITEMS,
+                             GROUP_TOKENS,     GROUP_TOKEN_COUNT,
+                             GroupListingRows};
     BuildMode(full, FullChoices, TRACK_TOKEN_COUNT + 1, FullAmountTables, FullCustomTables);
-    BuildMode(group, GroupChoices, GROUP_TOKEN_COUNT + 1, GroupAmountTables,
-              GroupCustomTables);
+    BuildMode(group, GroupChoices, GROUP_TOKEN_COUNT + 1, GroupAmountTables, GroupCustomTables);
     FullListingRows[LISTING_ROW_COUNT] = OptionRow{};
     GroupListingRows[LISTING_ROW_COUNT] = OptionRow{};
     EmptyTable[0] = OptionRow{};

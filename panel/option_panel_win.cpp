@@ -35,9 +35,9 @@ int gShownTable = -1;
 // OnOptionChanged can tell its own writes from the user's.
 enum OwnWriteKind {
     WRITE_NONE,
-    WRITE_SHOWN,           // the value shown when the row is laid out
-    WRITE_AFTER_REFUSAL,   // the stored value put back after a refused set
-    WRITE_AFTER_INVALID,   // the stored value put back after an invalid number
+    WRITE_SHOWN,          // the value shown when the row is laid out
+    WRITE_AFTER_REFUSAL,  // the stored value put back after a refused set
+    WRITE_AFTER_INVALID,  // the stored value put back after an invalid number
 };
 struct OwnWrite {
     HWND control;
@@ -62,12 +62,10 @@ private:
 // same final state.
 class RedrawPause {
 public:
-    explicit RedrawPause(HWND window) : window_(IsWindowVisible(window) ? window : nullptr)
-    {
+    explicit RedrawPause(HWND window) : window_(IsWindowVisible(window) ? window : nullptr) {
         if (window_ != nullptr) SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
     }
-    ~RedrawPause()
-    {
+    ~RedrawPause() {
         if (window_ == nullptr) return;
         SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
         RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
@@ -91,8 +89,7 @@ struct Parking {
 };
 Parking gParked = {};
 
-void Park(WindowContext* context, HWND window)
-{
+void Park(WindowContext* context, HWND window) {
     if (window == nullptr) return;
     if (gParked.count < sizeof gParked.windows / sizeof gParked.windows[0]) {
         gParked.windows[gParked.count++] = window;
@@ -101,8 +98,7 @@ void Park(WindowContext* context, HWND window)
     }
 }
 
-void DestroyParked(WindowContext* context)
-{
+void DestroyParked(WindowContext* context) {
     for (uint32_t i = 0; i < gParked.count; ++i) DestroyControl(context, gParked.windows[i]);
     gParked.count = 0;
 }
@@ -110,8 +106,7 @@ void DestroyParked(WindowContext* context)
 // A kept window that stands where a new one of that kind would be made: its
 // record holds exactly the creation values asked for, never changed by a
 // resize since, so the window is in every way where a new one would be.
-HWND TakeParked(WindowContext* context, int kind, const PanelRect& place)
-{
+HWND TakeParked(WindowContext* context, int kind, const PanelRect& place) {
     for (uint32_t i = 0; i < gParked.count; ++i) {
         const ControlRecord* r = FindControl(context, gParked.windows[i]);
         if (r == nullptr || r->kind != kind || r->resizeFlags != PANEL_RESIZE_FLAGS) continue;
@@ -129,8 +124,7 @@ HWND TakeParked(WindowContext* context, int kind, const PanelRect& place)
     return nullptr;
 }
 
-const TableRegistration* ShownRegistration()
-{
+const TableRegistration* ShownRegistration() {
     if (gShownTable < 0 || static_cast<uint32_t>(gShownTable) >= TABLE_REGISTRY_SIZE) return nullptr;
     return &TableRegistry[gShownTable];
 }
@@ -138,29 +132,25 @@ const TableRegistration* ShownRegistration()
 // Asks the handler for a value. The buffer is cleared first, so a handler
 // that does not answer leaves the empty text, and the answer always ends
 // inside the buffer.
-bool GetValue(WindowContext* context, TableHandler handler, uint32_t optionId, ValueText& text)
-{
+bool GetValue(WindowContext* context, TableHandler handler, uint32_t optionId, ValueText& text) {
     std::memset(text, 0, sizeof text);
     const int handled = handler != nullptr ? handler(context, optionId, text, 0) : 0;
     text[OPTION_VALUE_SIZE] = '\0';
     return handled != 0;
 }
 
-bool IsFree(const PanelEntry& entry)
-{
+bool IsFree(const PanelEntry& entry) {
     return entry.control == nullptr && entry.label == nullptr && entry.row == nullptr;
 }
 
-int LowestFreeEntry()
-{
+int LowestFreeEntry() {
     for (uint32_t i = 0; i < PANEL_REGISTRY_SIZE; ++i) {
         if (IsFree(PanelRegistry[i])) return static_cast<int>(i);
     }
     return -1;
 }
 
-int FindEntry(const OptionRow* row)
-{
+int FindEntry(const OptionRow* row) {
     for (uint32_t i = 0; i < PANEL_REGISTRY_SIZE; ++i) {
         if (PanelRegistry[i].row == row) return static_cast<int>(i);
     }
@@ -169,8 +159,7 @@ int FindEntry(const OptionRow* row)
 
 // Frees the entry; its label and control are destroyed, or kept for the
 // rows that a rebuild lays out next.
-void ClearEntry(WindowContext* context, PanelEntry& entry, bool keep = false)
-{
+void ClearEntry(WindowContext* context, PanelEntry& entry, bool keep = false) {
     if (keep) {
         Park(context, entry.control);
         Park(context, entry.label);
@@ -183,8 +172,7 @@ void ClearEntry(WindowContext* context, PanelEntry& entry, bool keep = false)
     entry.row = nullptr;
 }
 
-void SetPanelFont(WindowContext* context, HWND control)
-{
+void SetPanelFont(WindowContext* context, HWND control) {
     SetControlFont(context, control, PANEL_FONT_HEIGHT, PANEL_FONT_WIDTH, 0, 0, PANEL_FONT_FACE);
 }
 
@@ -201,8 +189,7 @@ struct BuildState {
 // combo without choices the last item that the value selects (the first item
 // when none does). An item equal to an earlier one but for the case of A-Z
 // is left out, as AddItem leaves it out; the items go in as one batch.
-void ShowComboValue(HWND combo, const RowPlacement& p, const char* value)
-{
+void ShowComboValue(HWND combo, const RowPlacement& p, const char* value) {
     const OptionRow* row = p.row;
     const bool exact = (row->flags & ROW_EXACT_MATCH) != 0;
     std::vector<ComboItem> items;
@@ -227,35 +214,27 @@ void ShowComboValue(HWND combo, const RowPlacement& p, const char* value)
     }
 }
 
-void ShowBuiltValue(WindowContext* context, TableHandler handler, HWND control,
-                    const RowPlacement& p)
-{
+void ShowBuiltValue(WindowContext* context, TableHandler handler, HWND control, const RowPlacement& p) {
     const OptionRow* row = p.row;
     ValueText value;
     GetValue(context, handler, row->optionId, value);
     switch (row->kind) {
-        case CONTROL_EDIT: {
-            // Showing the stored value is no change of it.
-            OwnWriteScope own(control, WRITE_SHOWN);
-            SetControlText(control, value[0] == DEFAULT_TEXT_MARK ? row->items : value);
-            break;
-        }
-        case CONTROL_CHECK_BOX:
-            SetCheck(control, value[0] == '1');
-            break;
-        case CONTROL_COMBO_BOX:
-            ShowComboValue(control, p, value);
-            break;
-        default:
-            break;
+    case CONTROL_EDIT: {
+        // Showing the stored value is no change of it.
+        OwnWriteScope own(control, WRITE_SHOWN);
+        SetControlText(control, value[0] == DEFAULT_TEXT_MARK ? row->items : value);
+        break;
+    }
+    case CONTROL_CHECK_BOX: SetCheck(control, value[0] == '1'); break;
+    case CONTROL_COMBO_BOX: ShowComboValue(control, p, value); break;
+    default: break;
     }
 }
 
 // A label or control with the panel's font at place: a kept one taken over
 // (bound to the new row, emptied) or a new one.
 HWND MakeControl(WindowContext* context, int kind, const PanelRect& place, const char* text,
-                 ControlCallback callback, intptr_t handler, intptr_t user)
-{
+                 ControlCallback callback, intptr_t handler, intptr_t user) {
     HWND window = TakeParked(context, kind, place);
     if (window == nullptr) {
         window = CreateControl(context, kind, place.x, place.y, place.width, place.height, text,
@@ -279,8 +258,7 @@ HWND MakeControl(WindowContext* context, int kind, const PanelRect& place, const
 // Takes the lowest free entry for the row and creates its label and control
 // at the row's place, scaled by the window's current factors. False when no
 // entry is free: the row is not laid out.
-bool PlaceRow(void* user, const RowPlacement& p)
-{
+bool PlaceRow(void* user, const RowPlacement& p) {
     BuildState* s = static_cast<BuildState*>(user);
     WindowContext* context = s->context;
     const int index = LowestFreeEntry();
@@ -296,14 +274,14 @@ bool PlaceRow(void* user, const RowPlacement& p)
     float scaleX = 1.0f, scaleY = 1.0f;
     GetScaleFactors(context, &scaleX, &scaleY);
     if (row->label[0] != '\0') {
-        entry.label = MakeControl(context, CONTROL_STATIC_TEXT, LabelRect(*row, p.x, p.lineTop, scaleX, scaleY),
-                                  row->label, nullptr, 0, 0);
+        entry.label = MakeControl(context, CONTROL_STATIC_TEXT,
+                                  LabelRect(*row, p.x, p.lineTop, scaleX, scaleY), row->label, nullptr, 0, 0);
     }
     if (row->flags & ROW_LABEL_ONLY) return true;
 
-    entry.control = MakeControl(context, row->kind, ControlRect(*row, p.x, p.lineTop, scaleX, scaleY), "",
-                                OnOptionChanged, reinterpret_cast<intptr_t>(s->handler),
-                                reinterpret_cast<intptr_t>(row));
+    entry.control =
+        MakeControl(context, row->kind, ControlRect(*row, p.x, p.lineTop, scaleX, scaleY), "",
+                    OnOptionChanged, reinterpret_cast<intptr_t>(s->handler), reinterpret_cast<intptr_t>(row));
     if (entry.control != nullptr) ShowBuiltValue(context, s->handler, entry.control, p);
     return true;
 }
@@ -311,8 +289,7 @@ bool PlaceRow(void* user, const RowPlacement& p)
 // Removes the row's label and control and, depth first, every row laid out
 // under the choice that was shown with it (not the one active now). Each step
 // frees one entry, so the walk ends whatever the tables hold.
-void RemoveRowTree(WindowContext* context, OptionRow* row)
-{
+void RemoveRowTree(WindowContext* context, OptionRow* row) {
     const int index = FindEntry(row);
     if (index < 0) return;
     PanelEntry& entry = PanelRegistry[index];
@@ -327,46 +304,40 @@ void RemoveRowTree(WindowContext* context, OptionRow* row)
 // Puts a control back to the handler's current value after a refused or
 // invalid set. The value read is left in text.
 void RestoreControl(WindowContext* context, HWND control, const OptionRow* row, TableHandler handler,
-                    bool wasInvalid, ValueText& text)
-{
+                    bool wasInvalid, ValueText& text) {
     GetValue(context, handler, row->optionId, text);
     switch (row->kind) {
-        case CONTROL_EDIT: {
-            const bool isNumeric = (row->flags & ROW_NUMERIC) != 0;
-            OwnWriteScope own(control, wasInvalid ? WRITE_AFTER_INVALID : WRITE_AFTER_REFUSAL);
-            SetControlText(control, isNumeric && !IsNonNegativeInteger(text) ? "" : text);
-            break;
-        }
-        case CONTROL_CHECK_BOX:
-            SetCheck(control, text[0] == '1');
-            break;
-        case CONTROL_COMBO_BOX:
-            if (row->flags & ROW_HAS_CHOICES) {
-                SetComboSelection(control, FirstActiveChoice(row->choices));
-            } else {
-                // The first item equal to the value; none selected when no item is.
-                int selected = -1;
-                const int count = GetComboCount(control);
-                char item[ITEM_TEXT_MAX + 1];
-                for (int i = 0; i < count && selected < 0; ++i) {
-                    if (GetComboItemText(control, i, item, sizeof item) >= 0 &&
-                        std::strcmp(item, text) == 0) {
-                        selected = i;
-                    }
+    case CONTROL_EDIT: {
+        const bool isNumeric = (row->flags & ROW_NUMERIC) != 0;
+        OwnWriteScope own(control, wasInvalid ? WRITE_AFTER_INVALID : WRITE_AFTER_REFUSAL);
+        SetControlText(control, isNumeric && !IsNonNegativeInteger(text) ? "" : text);
+        break;
+    }
+    case CONTROL_CHECK_BOX: SetCheck(control, text[0] == '1'); break;
+    case CONTROL_COMBO_BOX:
+        if (row->flags & ROW_HAS_CHOICES) {
+            SetComboSelection(control, FirstActiveChoice(row->choices));
+        } else {
+            // The first item equal to the value; none selected when no item is.
+            int selected = -1;
+            const int count = GetComboCount(control);
+            char item[ITEM_TEXT_MAX + 1];
+            for (int i = 0; i < count && selected < 0; ++i) {
+                if (GetComboItemText(control, i, item, sizeof item) >= 0 && std::strcmp(item, text) == 0) {
+                    selected = i;
                 }
-                SetComboSelection(control, selected);
             }
-            break;
-        default:
-            break;
+            SetComboSelection(control, selected);
+        }
+        break;
+    default: break;
     }
 }
 
 }  // namespace
 
 // An index past the registry is refused.
-void RegisterOptionTable(const TableRegistration& registration)
-{
+void RegisterOptionTable(const TableRegistration& registration) {
     if (registration.index < 0 || static_cast<uint32_t>(registration.index) >= TABLE_REGISTRY_SIZE) {
         return;
     }
@@ -377,8 +348,7 @@ void RegisterOptionTable(const TableRegistration& registration)
 // with the new origin, rather than adding one per call to the context's
 // limited handler table. An index past the registry is refused: -1, nothing
 // changes.
-int ShowOptionTable(WindowContext* context, int x, int y, int tableIndex)
-{
+int ShowOptionTable(WindowContext* context, int x, int y, int tableIndex) {
     if (tableIndex < 0 || static_cast<uint32_t>(tableIndex) >= TABLE_REGISTRY_SIZE) return -1;
     const intptr_t origin =
         static_cast<intptr_t>((static_cast<uint32_t>(x) << 16) | (static_cast<uint32_t>(y) & 0xFFFF));
@@ -399,15 +369,12 @@ int ShowOptionTable(WindowContext* context, int x, int y, int tableIndex)
     return BuildRows(context, shown.table, x, y, 0, shown.handler);
 }
 
-int BuildRows(WindowContext* context, OptionRow* table, int x, int y, int firstLine,
-              TableHandler handler)
-{
+int BuildRows(WindowContext* context, OptionRow* table, int x, int y, int firstLine, TableHandler handler) {
     BuildState state{context, handler};
     return LayoutRows(table, x, y, firstLine, -1, PlaceRow, &state);
 }
 
-void ClearPanel(WindowContext* context)
-{
+void ClearPanel(WindowContext* context) {
     for (PanelEntry& entry : PanelRegistry) ClearEntry(context, entry);
 }
 
@@ -417,8 +384,7 @@ void ClearPanel(WindowContext* context)
 // A request for a row no longer on the panel (queued behind a rebuild that
 // removed it) is skipped.
 int RebuildRow(WindowContext* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-               intptr_t user)
-{
+               intptr_t user) {
     const int originX = static_cast<int>((static_cast<uintptr_t>(user) >> 16) & 0xFFFF);
     const int originY = static_cast<int>(static_cast<uintptr_t>(user) & 0xFFFF);
     const TableRegistration* shown = ShownRegistration();
@@ -454,9 +420,7 @@ int RebuildRow(WindowContext* context, HWND window, UINT message, WPARAM wParam,
 // after a refusal are ignored (so a refusal cannot repeat itself); the value
 // put back after an invalid number is set once, as a typed value would be,
 // but never put back again.
-int OnOptionChanged(WindowContext* context, HWND control, intptr_t param, intptr_t handler,
-                    intptr_t user)
-{
+int OnOptionChanged(WindowContext* context, HWND control, intptr_t param, intptr_t handler, intptr_t user) {
     OptionRow* row = reinterpret_cast<OptionRow*>(user);
     TableHandler tableHandler = reinterpret_cast<TableHandler>(handler);
     if (row == nullptr) return 0;
@@ -469,29 +433,24 @@ int OnOptionChanged(WindowContext* context, HWND control, intptr_t param, intptr
     ValueText text;
     std::memset(text, 0, sizeof text);
     switch (row->kind) {
-        case CONTROL_EDIT:
-            GetControlText(control, text, EDIT_READ_SIZE);
-            break;
-        case CONTROL_CHECK_BOX:
-            // A plain check box only reports the click; the panel toggles it.
-            if (IsChecked(control)) {
-                SetCheck(control, 0);
-                text[0] = '0';
-            } else {
-                SetCheck(control, 1);
-                text[0] = '1';
-            }
-            break;
-        case CONTROL_COMBO_BOX:
-            GetSelectedText(context, control, text, sizeof text);
-            break;
-        default:
-            break;
+    case CONTROL_EDIT: GetControlText(control, text, EDIT_READ_SIZE); break;
+    case CONTROL_CHECK_BOX:
+        // A plain check box only reports the click; the panel toggles it.
+        if (IsChecked(control)) {
+            SetCheck(control, 0);
+            text[0] = '0';
+        } else {
+            SetCheck(control, 1);
+            text[0] = '1';
+        }
+        break;
+    case CONTROL_COMBO_BOX: GetSelectedText(context, control, text, sizeof text); break;
+    default: break;
     }
 
     const bool isValid = !(row->flags & ROW_NUMERIC) || IsNonNegativeInteger(text);
-    const bool isSet = isValid && tableHandler != nullptr &&
-                       tableHandler(context, row->optionId, text, 1) != 0;
+    const bool isSet =
+        isValid && tableHandler != nullptr && tableHandler(context, row->optionId, text, 1) != 0;
     if (!isSet) {
         if (!mayRestore) return 0;
         RestoreControl(context, control, row, tableHandler, !isValid, text);
@@ -507,8 +466,7 @@ int OnOptionChanged(WindowContext* context, HWND control, intptr_t param, intptr
 // Re-derives the choice flags of every choice row of the table (and of the
 // tables under each row's first choice) from the shown table's handler.
 // A row whose value cannot be read keeps its flags.
-void MarkChoices(WindowContext* context, OptionRow* table, int post)
-{
+void MarkChoices(WindowContext* context, OptionRow* table, int post) {
     const TableRegistration* shown = ShownRegistration();
     TableHandler handler = shown != nullptr ? shown->handler : nullptr;
     for (OptionRow* row = table; row != nullptr && row->label != nullptr; ++row) {

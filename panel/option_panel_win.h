@@ -33,13 +33,11 @@ extern PanelEntry PanelRegistry[PANEL_REGISTRY_SIZE];
 
 void RegisterOptionTable(const TableRegistration& registration);
 int ShowOptionTable(WindowContext* context, int x, int y, int tableIndex);
-int BuildRows(WindowContext* context, OptionRow* table, int x, int y, int firstLine,
-              TableHandler handler);
+int BuildRows(WindowContext* context, OptionRow* table, int x, int y, int firstLine, TableHandler handler);
 void ClearPanel(WindowContext* context);
 // MessageCallback of MSG_PANEL_REBUILD; user is (x << 16) | y of the panel origin.
 int RebuildRow(WindowContext* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                intptr_t user);
 // ControlCallback of every panel control: handler is the TableHandler, user the OptionRow.
-int OnOptionChanged(WindowContext* context, HWND control, intptr_t param, intptr_t handler,
-                    intptr_t user);
+int OnOptionChanged(WindowContext* context, HWND control, intptr_t param, intptr_t handler, intptr_t user);
 void MarkChoices(WindowContext* context, OptionRow* table, int post);

@@ -28,10 +28,10 @@ struct OptionRow {
 };
 
 struct OptionChoice {
-    const char* text;   // the combo item it stands for
-    OptionRow* child;   // rows shown while active; the empty table, never null, except
-                        // in the entry that ends a choice list
-    int32_t active;     // 0 or 1
+    const char* text;  // the combo item it stands for
+    OptionRow* child;  // rows shown while active; the empty table, never null, except
+                       // in the entry that ends a choice list
+    int32_t active;    // 0 or 1
 };
 
 // A table handler: get (set == 0) writes the value of optionId into text (at

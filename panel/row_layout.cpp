@@ -12,9 +12,7 @@ constexpr int32_t KIND_COMBO_BOX = 6;
 // row does not count a line: without ROW_SAME_LINE it moves y one pitch down
 // instead. A choice row's child rows fill the lines right below it, from the
 // choice row's left edge.
-int LayoutRows(OptionRow* table, int x0, int y, int firstLine, int maxRows, PlaceRowFn place,
-               void* user)
-{
+int LayoutRows(OptionRow* table, int x0, int y, int firstLine, int maxRows, PlaceRowFn place, void* user) {
     int x = x0;
     int line = firstLine;
     if (table == nullptr) return line - 1;
@@ -54,8 +52,7 @@ int LayoutRows(OptionRow* table, int x0, int y, int firstLine, int maxRows, Plac
     return line - 1;
 }
 
-int FirstActiveChoice(const OptionChoice* choices)
-{
+int FirstActiveChoice(const OptionChoice* choices) {
     if (choices == nullptr) return -1;
     for (int i = 0; choices[i].child != nullptr; ++i) {
         if (choices[i].active) return i;
@@ -63,27 +60,21 @@ int FirstActiveChoice(const OptionChoice* choices)
     return -1;
 }
 
-int ScaleUnits(int units, float factor)
-{
-    return static_cast<int>(static_cast<float>(units) * factor);
-}
+int ScaleUnits(int units, float factor) { return static_cast<int>(static_cast<float>(units) * factor); }
 
-PanelRect LabelRect(const OptionRow& row, int x, int lineTop, float scaleX, float scaleY)
-{
+PanelRect LabelRect(const OptionRow& row, int x, int lineTop, float scaleX, float scaleY) {
     return {ScaleUnits(x + LABEL_OFFSET_X, scaleX), ScaleUnits(lineTop + LABEL_OFFSET_Y, scaleY),
             row.labelWidth, LABEL_HEIGHT};
 }
 
-PanelRect ControlRect(const OptionRow& row, int x, int lineTop, float scaleX, float scaleY)
-{
+PanelRect ControlRect(const OptionRow& row, int x, int lineTop, float scaleX, float scaleY) {
     const int top = row.kind == KIND_EDIT ? lineTop + EDIT_OFFSET_Y : lineTop;
     const int height = row.kind == KIND_COMBO_BOX ? COMBO_HEIGHT : CONTROL_HEIGHT;
     return {ScaleUnits(x + row.labelWidth + CONTROL_GAP, scaleX), ScaleUnits(top, scaleY),
             ScaleUnits(row.controlWidth, scaleX), height};
 }
 
-uint32_t PackPosition(int x, int lineTop)
-{
+uint32_t PackPosition(int x, int lineTop) {
     return (static_cast<uint32_t>(x) << 16) | (static_cast<uint32_t>(lineTop) & 0xFFFF);
 }
 

@@ -9,13 +9,13 @@
 
 // Panel units; screen pixels are these times the window's scale factors.
 constexpr int LINE_PITCH = 29;
-constexpr int LABEL_OFFSET_X = 4;    // label left of the row's left edge
-constexpr int LABEL_OFFSET_Y = 4;    // label below the line top
-constexpr int LABEL_HEIGHT = 20;     // not scaled, like the label width
-constexpr int CONTROL_GAP = 10;      // control left = row left + labelWidth + gap
-constexpr int EDIT_OFFSET_Y = 1;     // an edit sits one unit below the line top
-constexpr int CONTROL_HEIGHT = 22;   // not scaled
-constexpr int COMBO_HEIGHT = 300;    // a combo's height includes its drop-down list
+constexpr int LABEL_OFFSET_X = 4;   // label left of the row's left edge
+constexpr int LABEL_OFFSET_Y = 4;   // label below the line top
+constexpr int LABEL_HEIGHT = 20;    // not scaled, like the label width
+constexpr int CONTROL_GAP = 10;     // control left = row left + labelWidth + gap
+constexpr int EDIT_OFFSET_Y = 1;    // an edit sits one unit below the line top
+constexpr int CONTROL_HEIGHT = 22;  // not scaled
+constexpr int COMBO_HEIGHT = 300;   // a combo's height includes its drop-down list
 
 struct RowPlacement {
     OptionRow* row;
@@ -33,8 +33,7 @@ using PlaceRowFn = bool (*)(void* user, const RowPlacement& placement);
 // starting on line firstLine of a panel whose line 0 has its top at y, with
 // the rows' left edge at x0. Returns the last line used: firstLine - 1 for an
 // empty table.
-int LayoutRows(OptionRow* table, int x0, int y, int firstLine, int maxRows, PlaceRowFn place,
-               void* user);
+int LayoutRows(OptionRow* table, int x0, int y, int firstLine, int maxRows, PlaceRowFn place, void* user);
 
 // Position of the first active choice; -1 when none is active. A list ends
 // at the first entry without a child table.

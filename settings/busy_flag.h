@@ -14,8 +14,7 @@ public:
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
-    void Release()
-    {
+    void Release() {
         if (held_) {
             gBusy = 0;
             held_ = false;

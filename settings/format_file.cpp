@@ -31,7 +31,8 @@ void TerminateFields(FormatTable& table) {
 void WriteFormatFile(const FormatSettings& settings, uint8_t out[FORMAT_FILE_SIZE]) {
     for (size_t i = 0; i < FORMAT_FILE_VERSION_SIZE; ++i) out[i] = uint8_t(FORMAT_FILE_VERSION >> (8 * i));
     std::memcpy(out + FORMAT_FILE_VERSION_SIZE, &settings.fullFormat, sizeof(FormatTable));
-    std::memcpy(out + FORMAT_FILE_VERSION_SIZE + sizeof(FormatTable), &settings.groupFormat, sizeof(FormatTable));
+    std::memcpy(out + FORMAT_FILE_VERSION_SIZE + sizeof(FormatTable), &settings.groupFormat,
+                sizeof(FormatTable));
 }
 
 // A file shorter than its version field reads as version 0 with nothing

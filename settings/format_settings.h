@@ -31,17 +31,17 @@ enum SortKey : uint32_t {
 };
 
 struct SortLevel {
-    uint32_t key;           // a SortKey code, 1..14
-    uint32_t caseSensitive; // non-zero: text keys compare without folding A-Z
+    uint32_t key;            // a SortKey code, 1..14
+    uint32_t caseSensitive;  // non-zero: text keys compare without folding A-Z
 };
 
 constexpr size_t FORMAT_FIELD_SIZE = 32;
 constexpr size_t FORMAT_SLOT_COUNT = 40;
-constexpr size_t FORMAT_USED_SLOTS = 21; // the formatter and the option ids reach slots 0..20
+constexpr size_t FORMAT_USED_SLOTS = 21;  // the formatter and the option ids reach slots 0..20
 
 struct FormatSlot {
-    char token[FORMAT_FIELD_SIZE]; // token text: "<None>", "Artist", "-", "<Custom>", ...
-    char param[FORMAT_FIELD_SIZE]; // repeat amount of a separator, or the "<Custom>" text
+    char token[FORMAT_FIELD_SIZE];  // token text: "<None>", "Artist", "-", "<Custom>", ...
+    char param[FORMAT_FIELD_SIZE];  // repeat amount of a separator, or the "<Custom>" text
 };
 
 struct FormatTable {
@@ -78,9 +78,7 @@ int StoreFieldText(char* field, size_t size, const char* text);
 
 // The program's one case fold, for sort keys, setting texts and token names:
 // A-Z as a-z, every other byte as it is.
-inline unsigned FoldCase(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? unsigned(c) + ('a' - 'A') : c;
-}
+inline unsigned FoldCase(unsigned char c) { return (c >= 'A' && c <= 'Z') ? unsigned(c) + ('a' - 'A') : c; }
 
 // Whether text, read no further than limit bytes (a field may lack its
 // terminator), equals name as a whole, folding only A-Z.

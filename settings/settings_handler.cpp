@@ -40,9 +40,7 @@ constexpr const char* FULL_LISTING_TEXT = "Full Listing";
 constexpr const char* GROUP_LISTING_TEXT = "Group Listing";
 constexpr const char* CUSTOM_TOKEN = "<Custom>";
 
-bool IsCustom(const char* text, size_t limit) {
-    return TextEqualsFolded(text, limit, CUSTOM_TOKEN);
-}
+bool IsCustom(const char* text, size_t limit) { return TextEqualsFolded(text, limit, CUSTOM_TOKEN); }
 
 // Copies a 32-byte field up to its first NUL or its end into out (at least
 // OPTION_TEXT_SIZE bytes), terminated: a loaded field may lack a terminator.
@@ -52,9 +50,7 @@ void CopyField(const char* field, char* out) {
     out[n] = '\0';
 }
 
-void WriteText(char* out, const char* text) {
-    std::memcpy(out, text, std::strlen(text) + 1);
-}
+void WriteText(char* out, const char* text) { std::memcpy(out, text, std::strlen(text) + 1); }
 
 void Run(void (*hook)()) {
     if (hook) hook();
@@ -68,9 +64,7 @@ FormatTable* TableOf(uint32_t optionId) {
     return nullptr;
 }
 
-uint32_t FlagOf(const char* text) {
-    return text[0] == '1' ? 1 : 0;
-}
+uint32_t FlagOf(const char* text) { return text[0] == '1' ? 1 : 0; }
 
 // The slot an id of a token (first = 10) or param (first = 40) option
 // reaches, or null when the number is outside the range or the id has no
@@ -152,8 +146,10 @@ int SetSetting(uint32_t optionId, const char* text) {
         // "<Custom>" starts an empty text, leaving it restores the amount 1.
         const bool wasCustom = IsCustom(slot->token, FORMAT_FIELD_SIZE);
         const bool isCustom = IsCustom(text, OPTION_TEXT_SIZE);
-        if (isCustom && !wasCustom) StoreFieldText(slot->param, sizeof slot->param, "");
-        else if (!isCustom && wasCustom) StoreFieldText(slot->param, sizeof slot->param, "1");
+        if (isCustom && !wasCustom)
+            StoreFieldText(slot->param, sizeof slot->param, "");
+        else if (!isCustom && wasCustom)
+            StoreFieldText(slot->param, sizeof slot->param, "1");
         StoreFieldText(slot->token, sizeof slot->token, text);
         Run(gHooks.refreshPreview);
         return 1;
@@ -164,9 +160,12 @@ int SetSetting(uint32_t optionId, const char* text) {
         return 1;
     }
     if (number == OPTION_LISTING_MODE) {
-        if (TextEqualsFolded(text, OPTION_TEXT_SIZE, FULL_LISTING_TEXT)) s.listingMode = FULL_LISTING;
-        else if (TextEqualsFolded(text, OPTION_TEXT_SIZE, GROUP_LISTING_TEXT)) s.listingMode = GROUP_LISTING;
-        else return 0;
+        if (TextEqualsFolded(text, OPTION_TEXT_SIZE, FULL_LISTING_TEXT))
+            s.listingMode = FULL_LISTING;
+        else if (TextEqualsFolded(text, OPTION_TEXT_SIZE, GROUP_LISTING_TEXT))
+            s.listingMode = GROUP_LISTING;
+        else
+            return 0;
         // Also when the mode is unchanged: the list is built anew either way.
         Run(gHooks.clearList);
         Run(gHooks.rebuildListing);
@@ -179,9 +178,7 @@ int SetSetting(uint32_t optionId, const char* text) {
 
 }  // namespace
 
-void SetSettingsRefreshHooks(const SettingsRefreshHooks& hooks) {
-    gHooks = hooks;
-}
+void SetSettingsRefreshHooks(const SettingsRefreshHooks& hooks) { gHooks = hooks; }
 
 // Every set is refused while a file command runs (its dialog leaves the panel
 // live); gets always answer, so a refused control can be put back.

@@ -14,11 +14,11 @@ constexpr size_t OPTION_TEXT_SIZE = 255;
 
 // Option numbers (the low 28 bits of an option id).
 constexpr uint32_t OPTION_NUMBER_MASK = 0x0FFFFFFF;
-constexpr uint32_t OPTION_SORT_KEY_FIRST = 1;    // 1..3: key of sort level 1..3
-constexpr uint32_t OPTION_SORT_CASE_FIRST = 4;   // 4..6: case flag of sort level 1..3
+constexpr uint32_t OPTION_SORT_KEY_FIRST = 1;   // 1..3: key of sort level 1..3
+constexpr uint32_t OPTION_SORT_CASE_FIRST = 4;  // 4..6: case flag of sort level 1..3
 constexpr uint32_t OPTION_ROUND_LENGTHS = 7;
-constexpr uint32_t OPTION_SLOT_TOKEN_FIRST = 10; // 10..30 with a mode bit: token of slot 0..20
-constexpr uint32_t OPTION_SLOT_PARAM_FIRST = 40; // 40..60 with a mode bit: param of slot 0..20
+constexpr uint32_t OPTION_SLOT_TOKEN_FIRST = 10;  // 10..30 with a mode bit: token of slot 0..20
+constexpr uint32_t OPTION_SLOT_PARAM_FIRST = 40;  // 40..60 with a mode bit: param of slot 0..20
 constexpr uint32_t OPTION_LISTING_MODE = 100;
 
 // What a set calls after it changed a setting, in the order the handler

@@ -11,11 +11,10 @@
 
 // Null when the kind is not a ControlKind, the table is full or the platform
 // refuses the control; nothing is added to the table then.
-HWND CreateControl(WindowContext* context, int kind, int x, int y, int width, int height,
-                   const char* text, uint32_t resizeFlags, ControlCallback callback,
-                   intptr_t handler, intptr_t user);
-void SetControlFont(WindowContext* context, HWND control, int height, int width, int italic,
-                    int underline, const char* faceName);
+HWND CreateControl(WindowContext* context, int kind, int x, int y, int width, int height, const char* text,
+                   uint32_t resizeFlags, ControlCallback callback, intptr_t handler, intptr_t user);
+void SetControlFont(WindowContext* context, HWND control, int height, int width, int italic, int underline,
+                    const char* faceName);
 void SetControlText(HWND control, const char* text);
 // Characters copied, without the terminator; the text is cut to fit.
 int GetControlText(HWND control, char* buffer, int bufferSize);
@@ -29,8 +28,7 @@ intptr_t GetListItemData(HWND list, int index);
 // index -1: the last line or item.
 void SelectItem(WindowContext* context, HWND control, int index, int notify);
 void ClearList(HWND list);
-void AddItem(WindowContext* context, HWND control, const char* text, intptr_t itemData,
-             int allowDuplicate);
+void AddItem(WindowContext* context, HWND control, const char* text, intptr_t itemData, int allowDuplicate);
 void SetCheck(HWND button, int checked);
 int IsChecked(HWND button);
 int GetListCount(HWND list);
@@ -50,18 +48,18 @@ void EndListBatch(ControlRecord* record);
 // /*allowDuplicate*/1) per line leaves; lines without text are skipped.
 template <class Line>
 void AppendListLines(WindowContext* context, HWND list, const Line* lines, size_t count) {
-  // No lines: the one-by-one path would not touch the list at all.
-  if (lines == nullptr || count == 0) return;
-  size_t bytes = 0;
-  for (size_t i = 0; i < count; i++) {
-    if (lines[i].text != nullptr) bytes += strlen(lines[i].text) + 1;
-  }
-  ControlRecord* record = BeginListBatch(context, list, count, bytes);
-  if (record == nullptr) return;
-  for (size_t i = 0; i < count; i++) {
-    if (lines[i].text != nullptr) AddListLine(list, lines[i].text, lines[i].itemData);
-  }
-  EndListBatch(record);
+    // No lines: the one-by-one path would not touch the list at all.
+    if (lines == nullptr || count == 0) return;
+    size_t bytes = 0;
+    for (size_t i = 0; i < count; i++) {
+        if (lines[i].text != nullptr) bytes += strlen(lines[i].text) + 1;
+    }
+    ControlRecord* record = BeginListBatch(context, list, count, bytes);
+    if (record == nullptr) return;
+    for (size_t i = 0; i < count; i++) {
+        if (lines[i].text != nullptr) AddListLine(list, lines[i].text, lines[i].itemData);
+    }
+    EndListBatch(record);
 }
 
 // Combo box items and selection as the panel and its tests read and restore
@@ -86,21 +84,21 @@ void AppendComboItems(HWND combo, const char* const* items, size_t count);
 // One message each (in the spirit of 7-Zip's CPP/Windows/Control wrappers),
 // for code that works on a list's lines directly. Indexes are the list's;
 // a read past the end gives what the list box gives (LB_ERR, -1).
-int GetListTopIndex(HWND list);                        // LB_GETTOPINDEX
-int GetListCaretIndex(HWND list);                      // LB_GETCARETINDEX
-int GetListAnchorIndex(HWND list);                     // LB_GETANCHORINDEX
-int GetListCurrentIndex(HWND list);                    // LB_GETCURSEL; -1: none
-int GetListSelectedCount(HWND list);                   // LB_GETSELCOUNT
-int GetListTextLength(HWND list, int index);           // LB_GETTEXTLEN
+int GetListTopIndex(HWND list);               // LB_GETTOPINDEX
+int GetListCaretIndex(HWND list);             // LB_GETCARETINDEX
+int GetListAnchorIndex(HWND list);            // LB_GETANCHORINDEX
+int GetListCurrentIndex(HWND list);           // LB_GETCURSEL; -1: none
+int GetListSelectedCount(HWND list);          // LB_GETSELCOUNT
+int GetListTextLength(HWND list, int index);  // LB_GETTEXTLEN
 // LB_GETTEXT: buffer must hold GetListTextLength + 1 bytes.
 int GetListText(HWND list, int index, char* buffer);
-intptr_t GetListItemDataAt(HWND list, int index);      // LB_GETITEMDATA, no range check
-int AddListString(HWND list, const char* text);        // LB_ADDSTRING: the new index, < 0 on failure
+intptr_t GetListItemDataAt(HWND list, int index);               // LB_GETITEMDATA, no range check
+int AddListString(HWND list, const char* text);                 // LB_ADDSTRING: the new index, < 0 on failure
 void SetListItemData(HWND list, int index, intptr_t itemData);  // LB_SETITEMDATA
-void ReserveListStorage(HWND list, size_t count, size_t bytes); // LB_INITSTORAGE
-void SetRedraw(HWND control, bool redraw);             // WM_SETREDRAW
-void RepaintControl(HWND control);                     // invalidates all of it, background too
-int GetHorizontalScrollPos(HWND control);              // the SB_HORZ position
+void ReserveListStorage(HWND list, size_t count, size_t bytes);  // LB_INITSTORAGE
+void SetRedraw(HWND control, bool redraw);                       // WM_SETREDRAW
+void RepaintControl(HWND control);                               // invalidates all of it, background too
+int GetHorizontalScrollPos(HWND control);                        // the SB_HORZ position
 // The width of the text in the list's font on its measuring context, as the
 // scroll upkeep measures it; -1 when the list is not in the table or has no
 // measuring context.

@@ -19,8 +19,8 @@ bool FileReplacement::Begin(const char* target, DWORD targetShare) {
     if (length == 0 || length >= sizeof target_ - 16) return false;
     const DWORD attributes = GetFileAttributesA(target);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-    HANDLE old = CreateFileA(target, GENERIC_WRITE, targetShare, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                             nullptr);
+    HANDLE old = CreateFileA(target, GENERIC_WRITE, targetShare, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
     if (old != INVALID_HANDLE_VALUE)
         CloseHandle(old);
     else if (GetLastError() != ERROR_FILE_NOT_FOUND)
@@ -32,8 +32,8 @@ bool FileReplacement::Begin(const char* target, DWORD targetShare) {
     const unsigned long pid = GetCurrentProcessId();
     for (unsigned attempt = 0; attempt < NEW_NAME_TRIES; ++attempt) {
         std::snprintf(fresh_, sizeof fresh_, "%s.%lx-%u.new", target, pid, attempt);
-        file_ = CreateFileA(fresh_, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
+        file_ = CreateFileA(fresh_, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file_ != INVALID_HANDLE_VALUE) {
             isWritten_ = true;
             return true;

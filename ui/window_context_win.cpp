@@ -9,12 +9,12 @@
 namespace {
 
 // Notification codes the routing accepts (high word of WM_COMMAND's wParam).
-constexpr UINT CODE_CLICKED = 0;         // BN_CLICKED
-constexpr UINT CODE_SELCHANGE = 1;       // LBN_SELCHANGE, CBN_SELCHANGE
-constexpr UINT CODE_DBLCLK = 2;          // LBN_DBLCLK, CBN_DBLCLK
-constexpr UINT CODE_DOUBLECLICKED = 5;   // BN_DOUBLECLICKED, LBN_KILLFOCUS, CBN_EDITCHANGE
-constexpr UINT CODE_EDIT_CHANGE = 0x300; // EN_CHANGE
-constexpr UINT CODE_CUSTOM = 0xFFFF;     // MSG_CONTROL_COMMAND
+constexpr UINT CODE_CLICKED = 0;          // BN_CLICKED
+constexpr UINT CODE_SELCHANGE = 1;        // LBN_SELCHANGE, CBN_SELCHANGE
+constexpr UINT CODE_DBLCLK = 2;           // LBN_DBLCLK, CBN_DBLCLK
+constexpr UINT CODE_DOUBLECLICKED = 5;    // BN_DOUBLECLICKED, LBN_KILLFOCUS, CBN_EDITCHANGE
+constexpr UINT CODE_EDIT_CHANGE = 0x300;  // EN_CHANGE
+constexpr UINT CODE_CUSTOM = 0xFFFF;      // MSG_CONTROL_COMMAND
 
 // Class background: the menu colour, as a colour index plus one.
 constexpr int CLASS_BACKGROUND = COLOR_MENU + 1;
@@ -23,300 +23,282 @@ constexpr int CLASS_BACKGROUND = COLOR_MENU + 1;
 constexpr int EXTENT_MARGIN = 10;
 
 WindowContext* ContextOf(HWND window) {
-  return reinterpret_cast<WindowContext*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return reinterpret_cast<WindowContext*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
 // Truncates toward zero; values past the int range (a float can grow without
 // bound over many odd resizes) are pinned instead of overflowing.
 int TruncToInt(float v) {
-  if (!(v > -2147483520.0f)) return v != v ? 0 : INT32_MIN;
-  if (v > 2147483520.0f) return INT32_MAX;
-  return static_cast<int>(v);
+    if (!(v > -2147483520.0f)) return v != v ? 0 : INT32_MIN;
+    if (v > 2147483520.0f) return INT32_MAX;
+    return static_cast<int>(v);
 }
 
 void ApplyResizeFlags(ControlRecord* r, float rx, float ry) {
-  const uint32_t flags = r->resizeFlags;
-  if (flags & RESIZE_WIDTH) {
-    if (flags & RESIZE_X) {
-      r->width = r->width * rx;
-    } else {
-      // The left edge stays, the right edge scales.
-      r->width = (r->x + r->width) * rx - r->x;
+    const uint32_t flags = r->resizeFlags;
+    if (flags & RESIZE_WIDTH) {
+        if (flags & RESIZE_X) {
+            r->width = r->width * rx;
+        } else {
+            // The left edge stays, the right edge scales.
+            r->width = (r->x + r->width) * rx - r->x;
+        }
     }
-  }
-  if (flags & RESIZE_HEIGHT) {
-    if (flags & RESIZE_Y) {
-      r->height = r->height * ry;
-    } else {
-      r->height = (r->y + r->height) * ry - r->y;
+    if (flags & RESIZE_HEIGHT) {
+        if (flags & RESIZE_Y) {
+            r->height = r->height * ry;
+        } else {
+            r->height = (r->y + r->height) * ry - r->y;
+        }
     }
-  }
-  if (flags & RESIZE_X) r->x = r->x * rx;
-  if (flags & RESIZE_Y) r->y = r->y * ry;
-  // A coordinate or size of exactly zero becomes one, whatever the flags.
-  if (r->height == 0.0f) r->height = 1.0f;
-  if (r->width == 0.0f) r->width = 1.0f;
-  if (r->y == 0.0f) r->y = 1.0f;
-  if (r->x == 0.0f) r->x = 1.0f;
+    if (flags & RESIZE_X) r->x = r->x * rx;
+    if (flags & RESIZE_Y) r->y = r->y * ry;
+    // A coordinate or size of exactly zero becomes one, whatever the flags.
+    if (r->height == 0.0f) r->height = 1.0f;
+    if (r->width == 0.0f) r->width = 1.0f;
+    if (r->y == 0.0f) r->y = 1.0f;
+    if (r->x == 0.0f) r->x = 1.0f;
 }
 
 void Resize(WindowContext* context, LPARAM lParam) {
-  int newWidth = LOWORD(lParam);
-  int newHeight = HIWORD(lParam);
-  // A minimised window reports 0 x 0: treat it as 1 x 1 so the ratios stay
-  // finite and the way back restores the layout.
-  if (newWidth == 0) newWidth = 1;
-  if (newHeight == 0) newHeight = 1;
-  // Base sizes are never 0 after the first resize; a window opened with a
-  // zero size keeps its controls where they are on that first resize.
-  const float rx = context->baseWidth > 0
-                       ? static_cast<float>(static_cast<double>(newWidth) / context->baseWidth)
-                       : 1.0f;
-  const float ry = context->baseHeight > 0
-                       ? static_cast<float>(static_cast<double>(newHeight) / context->baseHeight)
-                       : 1.0f;
-  context->scaleX = context->scaleX * rx;
-  context->scaleY = context->scaleY * ry;
-  for (uint32_t i = 0; i < context->controlCount; i++) {
-    ControlRecord* r = &context->controls[i].record;
-    ApplyResizeFlags(r, rx, ry);
-    SetWindowPos(r->window, nullptr, TruncToInt(r->x), TruncToInt(r->y), TruncToInt(r->width),
-                 TruncToInt(r->height), SWP_NOZORDER | SWP_NOOWNERZORDER);
-    if (r->kind == CONTROL_LIST_BOX) RefreshListScroll(r);
-  }
-  context->baseWidth = newWidth;
-  context->baseHeight = newHeight;
+    int newWidth = LOWORD(lParam);
+    int newHeight = HIWORD(lParam);
+    // A minimised window reports 0 x 0: treat it as 1 x 1 so the ratios stay
+    // finite and the way back restores the layout.
+    if (newWidth == 0) newWidth = 1;
+    if (newHeight == 0) newHeight = 1;
+    // Base sizes are never 0 after the first resize; a window opened with a
+    // zero size keeps its controls where they are on that first resize.
+    const float rx = context->baseWidth > 0
+                         ? static_cast<float>(static_cast<double>(newWidth) / context->baseWidth)
+                         : 1.0f;
+    const float ry = context->baseHeight > 0
+                         ? static_cast<float>(static_cast<double>(newHeight) / context->baseHeight)
+                         : 1.0f;
+    context->scaleX = context->scaleX * rx;
+    context->scaleY = context->scaleY * ry;
+    for (uint32_t i = 0; i < context->controlCount; i++) {
+        ControlRecord* r = &context->controls[i].record;
+        ApplyResizeFlags(r, rx, ry);
+        SetWindowPos(r->window, nullptr, TruncToInt(r->x), TruncToInt(r->y), TruncToInt(r->width),
+                     TruncToInt(r->height), SWP_NOZORDER | SWP_NOOWNERZORDER);
+        if (r->kind == CONTROL_LIST_BOX) RefreshListScroll(r);
+    }
+    context->baseWidth = newWidth;
+    context->baseHeight = newHeight;
 }
 
 void RouteCommand(WindowContext* context, UINT code, HWND control, intptr_t param) {
-  switch (code) {
+    switch (code) {
     case CODE_CLICKED:
     case CODE_SELCHANGE:
     case CODE_EDIT_CHANGE:
-    case CODE_CUSTOM:
-      break;
+    case CODE_CUSTOM: break;
     case CODE_DBLCLK:
-    case CODE_DOUBLECLICKED:
-      param = 2;
-      break;
-    default:
-      return;
-  }
-  // A callback may destroy or create controls; the count is re-read on every
-  // step so the walk never leaves the live entries.
-  for (uint32_t i = 0; i < context->controlCount; i++) {
-    ControlEntry* entry = &context->controls[i];
-    if (entry->key != control || entry->record.callback == nullptr) continue;
-    ControlRecord* r = &entry->record;
-    switch (r->kind) {
-      case CONTROL_LIST_BOX:
-        if (code != CODE_CLICKED && code != CODE_DOUBLECLICKED) {
-          r->callback(context, control, param, r->handler, r->user);
-        }
-        // The callback may have removed the record; enforce only on a live one.
-        if (code == CODE_SELCHANGE && i < context->controlCount &&
-            context->controls[i].key == control) {
-          EnforceSingleSelection(&context->controls[i].record);
-        }
-        break;
-      case CONTROL_PUSH_BUTTON:
-        if (code != CODE_SELCHANGE && code != CODE_DBLCLK && code != CODE_EDIT_CHANGE) {
-          r->callback(context, control, param, r->handler, r->user);
-        }
-        break;
-      default:
-        r->callback(context, control, param, r->handler, r->user);
-        break;
+    case CODE_DOUBLECLICKED: param = 2; break;
+    default: return;
     }
-  }
+    // A callback may destroy or create controls; the count is re-read on every
+    // step so the walk never leaves the live entries.
+    for (uint32_t i = 0; i < context->controlCount; i++) {
+        ControlEntry* entry = &context->controls[i];
+        if (entry->key != control || entry->record.callback == nullptr) continue;
+        ControlRecord* r = &entry->record;
+        switch (r->kind) {
+        case CONTROL_LIST_BOX:
+            if (code != CODE_CLICKED && code != CODE_DOUBLECLICKED) {
+                r->callback(context, control, param, r->handler, r->user);
+            }
+            // The callback may have removed the record; enforce only on a live one.
+            if (code == CODE_SELCHANGE && i < context->controlCount && context->controls[i].key == control) {
+                EnforceSingleSelection(&context->controls[i].record);
+            }
+            break;
+        case CONTROL_PUSH_BUTTON:
+            if (code != CODE_SELCHANGE && code != CODE_DBLCLK && code != CODE_EDIT_CHANGE) {
+                r->callback(context, control, param, r->handler, r->user);
+            }
+            break;
+        default: r->callback(context, control, param, r->handler, r->user); break;
+        }
+    }
 }
 
 }  // namespace
 
 LRESULT CALLBACK WindowContextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CREATE) {
-    const CREATESTRUCTA* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    return 0;
-  }
-  WindowContext* context = ContextOf(window);
-  // Messages before WM_CREATE (WM_NCCREATE, WM_GETMINMAXINFO, ...) and after
-  // the context let go of the window have no context to work on.
-  if (context == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-  switch (message) {
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
+    if (message == WM_CREATE) {
+        const CREATESTRUCTA* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        return 0;
+    }
+    WindowContext* context = ContextOf(window);
+    // Messages before WM_CREATE (WM_NCCREATE, WM_GETMINMAXINFO, ...) and after
+    // the context let go of the window have no context to work on.
+    if (context == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    switch (message) {
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_NCDESTROY:
-      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-      if (context->window == window) context->window = nullptr;
-      return DefWindowProcA(window, message, wParam, lParam);
-    case WM_SIZE:
-      Resize(context, lParam);
-      return 0;
-    case WM_COMMAND:
-      RouteCommand(context, HIWORD(wParam), reinterpret_cast<HWND>(lParam), 0);
-      return 0;
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        if (context->window == window) context->window = nullptr;
+        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_SIZE: Resize(context, lParam); return 0;
+    case WM_COMMAND: RouteCommand(context, HIWORD(wParam), reinterpret_cast<HWND>(lParam), 0); return 0;
     case MSG_CONTROL_COMMAND:
-      RouteCommand(context, CODE_CUSTOM, reinterpret_cast<HWND>(wParam),
-                    static_cast<intptr_t>(lParam));
-      return 0;
-    default:
-      break;
-  }
-  // The last registration of a message wins.
-  for (uint32_t i = context->handlerCount; i-- > 0;) {
-    const MessageHandler* h = &context->handlers[i];
-    if (h->key != message) continue;
-    if (h->callback == nullptr) break;
-    h->callback(context, window, message, wParam, lParam, h->user);
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+        RouteCommand(context, CODE_CUSTOM, reinterpret_cast<HWND>(wParam), static_cast<intptr_t>(lParam));
+        return 0;
+    default: break;
+    }
+    // The last registration of a message wins.
+    for (uint32_t i = context->handlerCount; i-- > 0;) {
+        const MessageHandler* h = &context->handlers[i];
+        if (h->key != message) continue;
+        if (h->callback == nullptr) break;
+        h->callback(context, window, message, wParam, lParam, h->user);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 WindowContext* CreateWindowContext(HINSTANCE instance, const char* className, int iconId) {
-  WindowContext* context = static_cast<WindowContext*>(LocalAlloc(LPTR, sizeof(WindowContext)));
-  if (context == nullptr) return nullptr;
-  if (className != nullptr) {
-    strncpy(context->className, className, sizeof context->className - 1);
-  }
-  context->instance = instance;
+    WindowContext* context = static_cast<WindowContext*>(LocalAlloc(LPTR, sizeof(WindowContext)));
+    if (context == nullptr) return nullptr;
+    if (className != nullptr) {
+        strncpy(context->className, className, sizeof context->className - 1);
+    }
+    context->instance = instance;
 
-  WNDCLASSA wc = {};
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = WindowContextProc;
-  wc.hInstance = instance;
-  const WORD icon = LOWORD(iconId);
-  wc.hIcon = icon != 0 ? LoadIconA(instance, MAKEINTRESOURCEA(icon)) : nullptr;
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(CLASS_BACKGROUND));
-  wc.lpszClassName = context->className;
-  // A failed registration shows up as OpenMainWindow's failure.
-  RegisterClassA(&wc);
+    WNDCLASSA wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = WindowContextProc;
+    wc.hInstance = instance;
+    const WORD icon = LOWORD(iconId);
+    wc.hIcon = icon != 0 ? LoadIconA(instance, MAKEINTRESOURCEA(icon)) : nullptr;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(CLASS_BACKGROUND));
+    wc.lpszClassName = context->className;
+    // A failed registration shows up as OpenMainWindow's failure.
+    RegisterClassA(&wc);
 
-  context->controlCount = 0;
-  context->handlerCount = 0;
-  InitCommonControls();
-  return context;
+    context->controlCount = 0;
+    context->handlerCount = 0;
+    InitCommonControls();
+    return context;
 }
 
 int OpenMainWindow(WindowContext* context, int width, int height, const char* title) {
-  context->scaleX = 1.0f;
-  context->scaleY = 1.0f;
-  context->baseWidth = width;
-  context->baseHeight = height;
-  HWND window = CreateWindowExA(0, context->className, title,
-                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                                CW_USEDEFAULT, width, height, nullptr, nullptr, context->instance,
-                                context);
-  if (window == nullptr) {
-    context->window = nullptr;
-    return 0;
-  }
-  context->window = window;
-  ShowWindow(window, SW_SHOW);
-  UpdateWindow(window);
-  return 1;
+    context->scaleX = 1.0f;
+    context->scaleY = 1.0f;
+    context->baseWidth = width;
+    context->baseHeight = height;
+    HWND window =
+        CreateWindowExA(0, context->className, title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                        CW_USEDEFAULT, width, height, nullptr, nullptr, context->instance, context);
+    if (window == nullptr) {
+        context->window = nullptr;
+        return 0;
+    }
+    context->window = window;
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    return 1;
 }
 
-int AddMessageHandler(WindowContext* context, UINT message, MessageCallback callback,
-                      intptr_t user) {
-  if (context->handlerCount >= MAX_HANDLERS) return 0;
-  MessageHandler* h = &context->handlers[context->handlerCount];
-  h->key = message;
-  h->message = message;
-  h->user = user;
-  h->callback = callback;
-  context->handlerCount++;
-  return 1;
+int AddMessageHandler(WindowContext* context, UINT message, MessageCallback callback, intptr_t user) {
+    if (context->handlerCount >= MAX_HANDLERS) return 0;
+    MessageHandler* h = &context->handlers[context->handlerCount];
+    h->key = message;
+    h->message = message;
+    h->user = user;
+    h->callback = callback;
+    context->handlerCount++;
+    return 1;
 }
 
 void RunMessageLoop() {
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
 }
 
 void DestroyWindowContext(WindowContext* context) {
-  if (context == nullptr) return;
-  // A window still open must not reach the freed context through its user
-  // data: detach it, so its later messages go to DefWindowProcA.
-  if (context->window != nullptr && IsWindow(context->window) &&
-      ContextOf(context->window) == context) {
-    SetWindowLongPtrA(context->window, GWLP_USERDATA, 0);
-  }
-  UnregisterClassA(context->className, context->instance);
-  LocalFree(context);
+    if (context == nullptr) return;
+    // A window still open must not reach the freed context through its user
+    // data: detach it, so its later messages go to DefWindowProcA.
+    if (context->window != nullptr && IsWindow(context->window) && ContextOf(context->window) == context) {
+        SetWindowLongPtrA(context->window, GWLP_USERDATA, 0);
+    }
+    UnregisterClassA(context->className, context->instance);
+    LocalFree(context);
 }
 
 HWND MainWindowOf(const WindowContext* context) { return context->window; }
 
 void GetScaleFactors(const WindowContext* context, float* scaleX, float* scaleY) {
-  if (scaleX != nullptr) *scaleX = context->scaleX;
-  if (scaleY != nullptr) *scaleY = context->scaleY;
+    if (scaleX != nullptr) *scaleX = context->scaleX;
+    if (scaleY != nullptr) *scaleY = context->scaleY;
 }
 
 ControlRecord* FindControl(WindowContext* context, HWND control) {
-  for (uint32_t i = 0; i < context->controlCount; i++) {
-    if (context->controls[i].key == control) return &context->controls[i].record;
-  }
-  return nullptr;
+    for (uint32_t i = 0; i < context->controlCount; i++) {
+        if (context->controls[i].key == control) return &context->controls[i].record;
+    }
+    return nullptr;
 }
 
 // Shows the vertical scroll bar only when the lines do not fit, and sets the
 // horizontal extent from the line with the most characters (the first of
 // equally long ones), measured in the record's font.
 void RefreshListScroll(ControlRecord* record) {
-  HWND list = record->window;
-  RECT client = {};
-  GetClientRect(list, &client);
-  const uint32_t clientHeight = static_cast<uint32_t>(client.bottom - client.top);
-  const uint32_t itemHeight = static_cast<uint32_t>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-  const uint32_t lines = count > 0 ? static_cast<uint32_t>(count) : 0;
-  ShowScrollBar(list, SB_VERT, lines * itemHeight > clientHeight);
-  if (count <= 0) return;
+    HWND list = record->window;
+    RECT client = {};
+    GetClientRect(list, &client);
+    const uint32_t clientHeight = static_cast<uint32_t>(client.bottom - client.top);
+    const uint32_t itemHeight = static_cast<uint32_t>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    const uint32_t lines = count > 0 ? static_cast<uint32_t>(count) : 0;
+    ShowScrollBar(list, SB_VERT, lines * itemHeight > clientHeight);
+    if (count <= 0) return;
 
-  LRESULT longest = 0;
-  LRESULT longestIndex = 0;
-  for (LRESULT i = 0; i < count; i++) {
-    const LRESULT len = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    if (len > longest) {
-      longest = len;
-      longestIndex = i;
+    LRESULT longest = 0;
+    LRESULT longestIndex = 0;
+    for (LRESULT i = 0; i < count; i++) {
+        const LRESULT len = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (len > longest) {
+            longest = len;
+            longestIndex = i;
+        }
     }
-  }
-  if (longest <= 0) return;
+    if (longest <= 0) return;
 
-  ScopedLocalMemory<char> memory(static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(longest) + 10)));
-  char* text = memory.Get();
-  if (text == nullptr) return;
-  const LRESULT got = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(longestIndex),
-                                   reinterpret_cast<LPARAM>(text));
-  if (got > 0 && record->measuringDc != nullptr) {
-    SIZE size = {};
-    {
-      // The DC's own font goes back afterwards, so the record's font is never
-      // left selected and can be deleted at once when it is replaced.
-      ScopedSelectObject font(record->measuringDc, record->font);
-      const int n = static_cast<int>(got < longest ? got : longest);
-      GetTextExtentPoint32A(record->measuringDc, text, n, &size);
+    ScopedLocalMemory<char> memory(static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(longest) + 10)));
+    char* text = memory.Get();
+    if (text == nullptr) return;
+    const LRESULT got =
+        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(longestIndex), reinterpret_cast<LPARAM>(text));
+    if (got > 0 && record->measuringDc != nullptr) {
+        SIZE size = {};
+        {
+            // The DC's own font goes back afterwards, so the record's font is never
+            // left selected and can be deleted at once when it is replaced.
+            ScopedSelectObject font(record->measuringDc, record->font);
+            const int n = static_cast<int>(got < longest ? got : longest);
+            GetTextExtentPoint32A(record->measuringDc, text, n, &size);
+        }
+        SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + EXTENT_MARGIN), 0);
     }
-    SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + EXTENT_MARGIN), 0);
-  }
 }
 
 // Reduces a multiple selection to the focused line. Posted, not sent: the
 // list finishes the click that made the selection before the reduction runs.
 void EnforceSingleSelection(ControlRecord* record) {
-  if (!(record->listFlags & LIST_SINGLE_SELECTION)) return;
-  HWND list = record->window;
-  if (SendMessageA(list, LB_GETSELCOUNT, 0, 0) <= 1) return;
-  const LRESULT focused = SendMessageA(list, LB_GETCURSEL, 0, 0);
-  const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-  PostMessageA(list, LB_SELITEMRANGE, FALSE, MAKELPARAM(0, count - 1));
-  PostMessageA(list, LB_SELITEMRANGE, TRUE, MAKELPARAM(focused, focused));
+    if (!(record->listFlags & LIST_SINGLE_SELECTION)) return;
+    HWND list = record->window;
+    if (SendMessageA(list, LB_GETSELCOUNT, 0, 0) <= 1) return;
+    const LRESULT focused = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    PostMessageA(list, LB_SELITEMRANGE, FALSE, MAKELPARAM(0, count - 1));
+    PostMessageA(list, LB_SELITEMRANGE, TRUE, MAKELPARAM(focused, focused));
 }

@@ -13,13 +13,13 @@ struct WindowContext;
 
 // Kind of a child control; CreateControl refuses any other value.
 enum ControlKind : int32_t {
-  CONTROL_LIST_BOX = 0,
-  CONTROL_PUSH_BUTTON = 1,
-  CONTROL_EDIT = 2,
-  CONTROL_MULTILINE_EDIT = 3,
-  CONTROL_STATIC_TEXT = 4,
-  CONTROL_CHECK_BOX = 5,
-  CONTROL_COMBO_BOX = 6,
+    CONTROL_LIST_BOX = 0,
+    CONTROL_PUSH_BUTTON = 1,
+    CONTROL_EDIT = 2,
+    CONTROL_MULTILINE_EDIT = 3,
+    CONTROL_STATIC_TEXT = 4,
+    CONTROL_CHECK_BOX = 5,
+    CONTROL_COMBO_BOX = 6,
 };
 
 // Resize flags of a control: what follows the parent's size.
@@ -39,49 +39,49 @@ constexpr uint32_t MAX_CONTROLS = 255;
 constexpr uint32_t MAX_HANDLERS = 255;
 
 // Results of both callbacks are ignored.
-typedef int (*ControlCallback)(WindowContext* context, HWND control, intptr_t param,
-                               intptr_t handler, intptr_t user);
-typedef int (*MessageCallback)(WindowContext* context, HWND window, UINT message,
-                               WPARAM wParam, LPARAM lParam, intptr_t user);
+typedef int (*ControlCallback)(WindowContext* context, HWND control, intptr_t param, intptr_t handler,
+                               intptr_t user);
+typedef int (*MessageCallback)(WindowContext* context, HWND window, UINT message, WPARAM wParam,
+                               LPARAM lParam, intptr_t user);
 
 struct ControlRecord {
-  HWND window;
-  int32_t kind;              // ControlKind
-  ControlCallback callback;  // null: notifications are not routed
-  intptr_t handler;          // opaque, handed back to the callback
-  intptr_t user;             // opaque, handed back to the callback
-  HFONT font;                // owned; null until SetControlFont
-  HDC measuringDc;           // owned; measures list text for the horizontal extent
-  float x, y, width, height;  // current place in the parent's client area
-  float createX, createY, createWidth, createHeight;  // as created, never changed
-  uint32_t resizeFlags;      // RESIZE_*
-  uint32_t listFlags;        // LIST_*
+    HWND window;
+    int32_t kind;                                       // ControlKind
+    ControlCallback callback;                           // null: notifications are not routed
+    intptr_t handler;                                   // opaque, handed back to the callback
+    intptr_t user;                                      // opaque, handed back to the callback
+    HFONT font;                                         // owned; null until SetControlFont
+    HDC measuringDc;                                    // owned; measures list text for the horizontal extent
+    float x, y, width, height;                          // current place in the parent's client area
+    float createX, createY, createWidth, createHeight;  // as created, never changed
+    uint32_t resizeFlags;                               // RESIZE_*
+    uint32_t listFlags;                                 // LIST_*
 };
 
 struct ControlEntry {
-  HWND key;  // same as record.window
-  ControlRecord record;
+    HWND key;  // same as record.window
+    ControlRecord record;
 };
 
 struct MessageHandler {
-  UINT key;      // message id looked up
-  UINT message;  // the same id
-  intptr_t user;
-  MessageCallback callback;  // null: the message goes to DefWindowProcA
+    UINT key;      // message id looked up
+    UINT message;  // the same id
+    intptr_t user;
+    MessageCallback callback;  // null: the message goes to DefWindowProcA
 };
 
 struct WindowContext {
-  char className[256];
-  HINSTANCE instance;
-  HWND window;         // null until OpenMainWindow
-  int32_t baseWidth;   // last known client size
-  int32_t baseHeight;
-  ControlEntry controls[MAX_CONTROLS];
-  uint32_t controlCount;  // live entries, always the first ones
-  float scaleX;  // product of all resize ratios since the window opened
-  float scaleY;
-  MessageHandler handlers[MAX_HANDLERS];
-  uint32_t handlerCount;
+    char className[256];
+    HINSTANCE instance;
+    HWND window;        // null until OpenMainWindow
+    int32_t baseWidth;  // last known client size
+    int32_t baseHeight;
+    ControlEntry controls[MAX_CONTROLS];
+    uint32_t controlCount;  // live entries, always the first ones
+    float scaleX;           // product of all resize ratios since the window opened
+    float scaleY;
+    MessageHandler handlers[MAX_HANDLERS];
+    uint32_t handlerCount;
 };
 
 // Null when the memory cannot be had.

@@ -10,14 +10,12 @@ namespace {
 const std::string PROGRAM = PROGRAM_TITLE;
 const std::string TAIL = "'  ---- " + PROGRAM;
 
-TEST(Caption, ProgramTitleNamesTavolinAndItsVersion)
-{
+TEST(Caption, ProgramTitleNamesTavolinAndItsVersion) {
     EXPECT_EQ(PROGRAM.rfind("Tavolin - 0.04 - ", 0), 0u) << PROGRAM;
     EXPECT_GT(PROGRAM.size(), std::strlen("Tavolin - 0.04 - "));
 }
 
-TEST(Caption, DiscTitleAndProgramTitle)
-{
+TEST(Caption, DiscTitleAndProgramTitle) {
     const size_t room = CAPTION_SIZE - 1 - 1 - TAIL.size();  // disc title characters that fit whole
     const struct {
         const char* name;
@@ -46,8 +44,7 @@ TEST(Caption, DiscTitleAndProgramTitle)
     }
 }
 
-TEST(Caption, SmallBuffersStayTerminated)
-{
+TEST(Caption, SmallBuffersStayTerminated) {
     for (size_t size : {size_t(1), size_t(2), size_t(10), TAIL.size()}) {
         SCOPED_TRACE(size);
         char out[CAPTION_SIZE + 1];

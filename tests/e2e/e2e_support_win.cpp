@@ -13,65 +13,55 @@
 
 namespace e2e {
 
-void FillCatalogue(const app_driver::Listing& listing)
-{
+void FillCatalogue(const app_driver::Listing& listing) {
     ClearCatalogue();
     for (const app_driver::ListedTrack& t : listing.tracks) {
         const float length = t.length;
-        const TrackReport report = {t.displayLine.c_str(), t.artist.c_str(), t.album.c_str(),
-                                    t.title.c_str(), t.trackNumber, &length, t.bitrate,
-                                    t.groupName.c_str()};
+        const TrackReport report = {
+            t.displayLine.c_str(), t.artist.c_str(), t.album.c_str(), t.title.c_str(),
+            t.trackNumber,         &length,          t.bitrate,       t.groupName.c_str()};
         AppendTrack(report);
     }
 }
 
-std::vector<RefLine> ExpectedListing(const FormatSettings& settings)
-{
+std::vector<RefLine> ExpectedListing(const FormatSettings& settings) {
     gFormatSettings = settings;
     return ReferenceReorder(ComposedLines(settings.listingMode), CompareTracks);
 }
 
-std::vector<RefLine> ExpectedReorder(const std::vector<RefLine>& current, const FormatSettings& settings)
-{
+std::vector<RefLine> ExpectedReorder(const std::vector<RefLine>& current, const FormatSettings& settings) {
     gFormatSettings = settings;
     return ReferenceReorder(current, CompareTracks);
 }
 
-std::vector<RefLine> ShownLines(const app_driver::Tavolin& app)
-{
+std::vector<RefLine> ShownLines(const app_driver::Tavolin& app) {
     const std::vector<std::string> texts = app.Lines();
     const std::vector<intptr_t> items = window_driver::ReadListItemData(app.Controls().trackList);
     std::vector<RefLine> lines;
-    for (size_t i = 0; i < texts.size(); ++i)
-        lines.push_back({texts[i], i < items.size() ? items[i] : -1});
+    for (size_t i = 0; i < texts.size(); ++i) lines.push_back({texts[i], i < items.size() ? items[i] : -1});
     return lines;
 }
 
-std::string RenderLine(intptr_t index, const FormatSettings& settings)
-{
+std::string RenderLine(intptr_t index, const FormatSettings& settings) {
     char out[FORMAT_LINE_SIZE];
     const TrackRecord* record = CatalogueRecord(index);
-    if (record == nullptr)
-        return std::string();
+    if (record == nullptr) return std::string();
     FormatRecordLine(*record, settings, out, sizeof out);
     return out;
 }
 
-std::string StatusText(ListingMode mode, uint32_t count)
-{
+std::string StatusText(ListingMode mode, uint32_t count) {
     char text[STATUS_TEXT_SIZE];
     FormatStatusText(mode, count, text, sizeof text);
     return text;
 }
 
-void SetSlot(FormatTable& table, int slot, const char* token, const char* param)
-{
+void SetSlot(FormatTable& table, int slot, const char* token, const char* param) {
     StoreFieldText(table.slots[slot].token, FORMAT_FIELD_SIZE, token);
     StoreFieldText(table.slots[slot].param, FORMAT_FIELD_SIZE, param);
 }
 
-std::vector<uint8_t> BigDisc(uint32_t trackCount)
-{
+std::vector<uint8_t> BigDisc(uint32_t trackCount) {
     index_image::IndexImageBuilder b;
     b.SetDiscTitle("Long Scan");
     for (uint32_t first = 1; first <= trackCount; first += 100) {
@@ -92,8 +82,7 @@ std::vector<uint8_t> BigDisc(uint32_t trackCount)
     return b.Build();
 }
 
-uint32_t SortKeyOf(const char* itemText)
-{
+uint32_t SortKeyOf(const char* itemText) {
     static const struct {
         const char* text;
         uint32_t key;
@@ -114,8 +103,7 @@ uint32_t SortKeyOf(const char* itemText)
         {"Group Name (Decending Order)", SORT_GROUP_NAME_DESC},
     };
     for (const auto& k : KEYS)
-        if (std::strcmp(k.text, itemText) == 0)
-            return k.key;
+        if (std::strcmp(k.text, itemText) == 0) return k.key;
     return 0;
 }
 

@@ -36,24 +36,21 @@ std::string WorkPath(const char* name) { return app_driver::WorkFolder() + "\\" 
 
 // A file whose every write fails, as on a full disk (a link to /dev/full
 // made by app_prefix.sh).
-std::string FullDevicePath()
-{
+std::string FullDevicePath() {
     const char* path = std::getenv("TAVOLIN_FULL_DEVICE");
     return path != nullptr ? path : std::string();
 }
 
 std::string Text(HWND window) { return wd::ReadWindowText(window); }
 
-void EmptyAllDrives()
-{
-    for (char d : {app_driver::REMOVABLE_DRIVE, app_driver::SECOND_REMOVABLE_DRIVE,
-                   app_driver::CDROM_DRIVE, app_driver::FIXED_DRIVE})
+void EmptyAllDrives() {
+    for (char d : {app_driver::REMOVABLE_DRIVE, app_driver::SECOND_REMOVABLE_DRIVE, app_driver::CDROM_DRIVE,
+                   app_driver::FIXED_DRIVE})
         app_driver::EmptyDrive(d);
 }
 
 // Clicks Get Tracks and waits for the scan's end: the button's caption back.
-void GetTracks(Tavolin& app)
-{
+void GetTracks(Tavolin& app) {
     const HWND button = app.Controls().getTracks;
     wd::ClickButton(button, true);
     ASSERT_TRUE(wd::WaitFor([&] { return Text(button) == "Get Tracks..."; }, 20000))
@@ -61,8 +58,7 @@ void GetTracks(Tavolin& app)
     app.Settle();
 }
 
-void ExpectLines(const Tavolin& app, const std::vector<RefLine>& expected, const char* what)
-{
+void ExpectLines(const Tavolin& app, const std::vector<RefLine>& expected, const char* what) {
     SCOPED_TRACE(what);
     const std::vector<RefLine> shown = e2e::ShownLines(app);
     ASSERT_EQ(shown.size(), expected.size());
@@ -72,16 +68,13 @@ void ExpectLines(const Tavolin& app, const std::vector<RefLine>& expected, const
     }
 }
 
-void ExpectNoLineTwice(const std::vector<std::string>& lines)
-{
+void ExpectNoLineTwice(const std::vector<std::string>& lines) {
     std::set<std::string> seen;
-    for (const std::string& line : lines)
-        EXPECT_TRUE(seen.insert(line).second) << "shown twice: " << line;
+    for (const std::string& line : lines) EXPECT_TRUE(seen.insert(line).second) << "shown twice: " << line;
 }
 
 // The program ends on its own when closed, with exit code 0 and no crash.
-void CloseAndCheck(Tavolin& app)
-{
+void CloseAndCheck(Tavolin& app) {
     DWORD code = 1;
     ASSERT_TRUE(app.Close(5000, &code));
     EXPECT_EQ(code, 0u);
@@ -90,8 +83,7 @@ void CloseAndCheck(Tavolin& app)
 
 // Clicks the button for a save or open dialog, gives it the path and waits
 // for the dialog to close.
-void FileDialog(Tavolin& app, HWND button, const char* title, const std::string& path)
-{
+void FileDialog(Tavolin& app, HWND button, const char* title, const std::string& path) {
     HWND dialog = app.ClickForDialog(button, title);
     ASSERT_NE(dialog, nullptr) << "no dialog titled " << title;
     ASSERT_TRUE(wd::DriveFileDialog(dialog, path.c_str()));
@@ -99,8 +91,7 @@ void FileDialog(Tavolin& app, HWND button, const char* title, const std::string&
 
 // Start-up state, no recorder, then the demo recorder, the CD-ROM drive and
 // the newest index generation.
-TEST(Tavolin, StartsScansAndListsRecorders)
-{
+TEST(Tavolin, StartsScansAndListsRecorders) {
     EmptyAllDrives();
     Tavolin app;
     ASSERT_TRUE(app.Start()) << app.Error();
@@ -174,10 +165,8 @@ TEST(Tavolin, StartsScansAndListsRecorders)
     const std::vector<RefLine> expected = e2e::ExpectedListing(settings);
     ExpectLines(app, expected, "demo disc");
     std::multiset<std::string> toolLines, shownLines;
-    for (const auto& t : demo.tracks)
-        toolLines.insert(t.displayLine);
-    for (const std::string& line : app.Lines())
-        shownLines.insert(line);
+    for (const auto& t : demo.tracks) toolLines.insert(t.displayLine);
+    for (const std::string& line : app.Lines()) shownLines.insert(line);
     EXPECT_EQ(shownLines, toolLines);
     EXPECT_EQ(app.Caption(), "'" + demo.discTitle + "'  ---- " + PROGRAM_TITLE);
     EXPECT_EQ(Text(c.status), e2e::StatusText(FULL_LISTING, uint32_t(demo.tracks.size())));
@@ -199,10 +188,9 @@ TEST(Tavolin, StartsScansAndListsRecorders)
         return b.Build();
     };
     app_driver::WriteRecorder(app_driver::CDROM_DRIVE, {{0, disc("On the CD", {"Cd Song"}), 90}});
-    app_driver::WriteRecorder(app_driver::FIXED_DRIVE,
-                              {{0, disc("Oldest", {"Old Song"}), 0},
-                               {1, disc("Newest", {"New Song", "Other Song"}), 30},
-                               {2, disc("Middle", {"Mid Song"}), 10}});
+    app_driver::WriteRecorder(app_driver::FIXED_DRIVE, {{0, disc("Oldest", {"Old Song"}), 0},
+                                                        {1, disc("Newest", {"New Song", "Other Song"}), 30},
+                                                        {2, disc("Middle", {"Mid Song"}), 10}});
     GetTracks(app);
     EXPECT_EQ(app.Caption(), std::string("'Newest'  ---- ") + PROGRAM_TITLE);
     const std::vector<std::string> lines = app.Lines();
@@ -216,8 +204,7 @@ TEST(Tavolin, StartsScansAndListsRecorders)
 // The panel's format and sort rows, the preview of a selected or
 // double-clicked line, single selection under Shift and Ctrl, Group Listing,
 // and Export List through the real save dialog.
-TEST(Tavolin, ListsPreviewsAndExportsThroughThePanel)
-{
+TEST(Tavolin, ListsPreviewsAndExportsThroughThePanel) {
     EmptyAllDrives();
     ASSERT_TRUE(app_driver::WriteDemoRecorderOn(app_driver::REMOVABLE_DRIVE));
     app_driver::Listing demo;
@@ -300,8 +287,7 @@ TEST(Tavolin, ListsPreviewsAndExportsThroughThePanel)
     // Export List: every line rendered through the layout, with nothing added.
     shown = e2e::ShownLines(app);
     std::string expectedBytes;
-    for (const RefLine& line : shown)
-        expectedBytes += e2e::RenderLine(line.itemData, settings);
+    for (const RefLine& line : shown) expectedBytes += e2e::RenderLine(line.itemData, settings);
     const std::string exportPath = WorkPath("listing.txt");
     DeleteFileA(exportPath.c_str());
     FileDialog(app, c.exportList, EXPORT_DIALOG_TITLE, exportPath);
@@ -335,8 +321,7 @@ TEST(Tavolin, ListsPreviewsAndExportsThroughThePanel)
     CloseAndCheck(app);
 }
 
-std::string FormatFileBytes(const FormatSettings& settings)
-{
+std::string FormatFileBytes(const FormatSettings& settings) {
     std::string bytes(FORMAT_FILE_SIZE, '\0');
     WriteFormatFile(settings, reinterpret_cast<uint8_t*>(bytes.data()));
     return bytes;
@@ -345,8 +330,7 @@ std::string FormatFileBytes(const FormatSettings& settings)
 // Save Format and Load Format with the real dialogs: the exact file, the
 // versions read and refused, an empty file, a full disk, and the panel and
 // preview following a loaded layout.
-TEST(Tavolin, SavesAndLoadsLayouts)
-{
+TEST(Tavolin, SavesAndLoadsLayouts) {
     EmptyAllDrives();
     ASSERT_TRUE(app_driver::WriteDemoRecorderOn(app_driver::REMOVABLE_DRIVE));
     app_driver::Listing demo;
@@ -465,8 +449,7 @@ TEST(Tavolin, SavesAndLoadsLayouts)
 
 // Acting while a scan runs: a listing-mode switch and a second Get Tracks,
 // then closing the window.
-TEST(Tavolin, HandlesCommandsDuringAScan)
-{
+TEST(Tavolin, HandlesCommandsDuringAScan) {
     EmptyAllDrives();
     constexpr uint32_t TRACKS = 2047;
     app_driver::WriteRecorder(app_driver::REMOVABLE_DRIVE, {{0, e2e::BigDisc(TRACKS), 0}});

@@ -164,7 +164,8 @@ TEST(Endurance, ALongSessionStaysFlat) {
         phaseMs[1] += clock.Lap();
         phaseSlowestMs[1] = std::max(phaseSlowestMs[1], watch.TakeSlowestSinceMs());
         for (int i = 0; i < saveLoads; ++i) {
-            if (FileCommand(app, c.saveFormat, SAVE_FORMAT_TITLE, layouts, TITLE_OK) != SAVE_FORMAT_SUCCESS_TEXT)
+            if (FileCommand(app, c.saveFormat, SAVE_FORMAT_TITLE, layouts, TITLE_OK) !=
+                SAVE_FORMAT_SUCCESS_TEXT)
                 ++failures[2];
             FileCommand(app, c.loadFormat, LOAD_FORMAT_TITLE, layouts, nullptr);
             app.Settle();
@@ -174,13 +175,15 @@ TEST(Endurance, ALongSessionStaysFlat) {
         phaseMs[2] += clock.Lap();
         phaseSlowestMs[2] = std::max(phaseSlowestMs[2], watch.TakeSlowestSinceMs());
         for (int i = 0; i < exports; ++i) {
-            if (FileCommand(app, c.exportList, EXPORT_DIALOG_TITLE, exported, TITLE_OK) != EXPORT_SUCCESS_TEXT)
+            if (FileCommand(app, c.exportList, EXPORT_DIALOG_TITLE, exported, TITLE_OK) !=
+                EXPORT_SUCCESS_TEXT)
                 ++failures[3];
             const std::string bytes = app_driver::ReadFileBytes(exported);
             if (firstExport.empty()) {
                 // The first export is checked whole; the later ones against it.
                 e2e::FillCatalogue(demo);
-                for (const RefLine& line : e2e::ShownLines(app)) firstExport += e2e::RenderLine(line.itemData, settings);
+                for (const RefLine& line : e2e::ShownLines(app))
+                    firstExport += e2e::RenderLine(line.itemData, settings);
                 EXPECT_EQ(bytes, firstExport);
             }
             if (bytes.empty() || bytes != firstExport) ++failures[3];
@@ -197,14 +200,16 @@ TEST(Endurance, ALongSessionStaysFlat) {
     const pp::Figures end = Figures(app);
     watch.Stop();
 
-    std::printf("start:  %s\nmiddle: %s\nend:    %s\n", pp::Describe(start).c_str(), pp::Describe(middle).c_str(),
-                pp::Describe(end).c_str());
+    std::printf("start:  %s\nmiddle: %s\nend:    %s\n", pp::Describe(start).c_str(),
+                pp::Describe(middle).c_str(), pp::Describe(end).c_str());
     std::printf("window answers: %d probes, slowest %.1f ms\n", watch.Probes(), watch.SlowestMs());
     std::printf("per command: Get Tracks %.0f ms, List Type %.0f ms, save and load %.0f ms, export %.0f ms\n",
                 phaseMs[0] / (1 + 2 * HALF_GET_TRACKS), phaseMs[1] / (2 + 2 * HALF_SWITCHES),
                 phaseMs[2] / (1 + 2 * HALF_SAVE_LOADS), phaseMs[3] / (1 + 2 * HALF_EXPORTS));
-    std::printf("slowest answer during: Get Tracks %.0f ms, List Type %.0f ms, save and load %.0f ms, export %.0f ms\n",
-                phaseSlowestMs[0], phaseSlowestMs[1], phaseSlowestMs[2], phaseSlowestMs[3]);
+    std::printf(
+        "slowest answer during: Get Tracks %.0f ms, List Type %.0f ms, save and load %.0f ms, export %.0f "
+        "ms\n",
+        phaseSlowestMs[0], phaseSlowestMs[1], phaseSlowestMs[2], phaseSlowestMs[3]);
     EXPECT_EQ(failures[0], 0) << "Get Tracks that did not list the demo disc";
     EXPECT_EQ(failures[1], 0) << "List Type switches not shown";
     EXPECT_EQ(failures[2], 0) << "save/load cycles that failed";
@@ -256,13 +261,16 @@ TEST(Endurance, CommandsDuringScans) {
             clicks.push_back(std::make_unique<Click>(c.getTracks));
             wd::WaitFor([] { return false; }, DWORD(10 + 15 * scan));
         }
-        EXPECT_TRUE(wd::WaitFor([&] {
-            for (const auto& click : clicks)
-                if (!click->IsReturned()) return false;
-            return Text(c.getTracks) == BUTTON_IDLE;
-        }, 30000));
+        EXPECT_TRUE(wd::WaitFor(
+            [&] {
+                for (const auto& click : clicks)
+                    if (!click->IsReturned()) return false;
+                return Text(c.getTracks) == BUTTON_IDLE;
+            },
+            30000));
         app.Settle();
-        EXPECT_TRUE(wd::WaitFor([&] { return Figures(app).threads <= idleThreads; })) << "a scan is left running";
+        EXPECT_TRUE(wd::WaitFor([&] { return Figures(app).threads <= idleThreads; }))
+            << "a scan is left running";
         const std::vector<std::string> lines = app.Lines();
         EXPECT_GT(lines.size(), 0u);
         std::set<std::string> seen;

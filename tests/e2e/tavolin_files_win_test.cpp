@@ -87,16 +87,18 @@ TEST(FilesNeverHalfWritten, WriteProtectedFilesAreRefusedAndOthersReplacedWhole)
     Tavolin app;
     ASSERT_TRUE(app.Start()) << app.Error();
     wd::PendingClick scan(app.Controls().getTracks);
-    ASSERT_TRUE(wd::WaitFor([&] {
-        return scan.IsReturned() && wd::ReadWindowText(app.Controls().getTracks) == "Get Tracks...";
-    }, 20000));
+    ASSERT_TRUE(wd::WaitFor(
+        [&] { return scan.IsReturned() && wd::ReadWindowText(app.Controls().getTracks) == "Get Tracks..."; },
+        20000));
 
     for (const FileCommand* command : {&EXPORT, &SAVE}) {
         SCOPED_TRACE(command->name);
         const HWND button = app.Controls().*(command->button);
-        const std::string path = WorkPath(std::string("protected-") + (command == &EXPORT ? "list.txt" : "layouts.tfc"));
+        const std::string path =
+            WorkPath(std::string("protected-") + (command == &EXPORT ? "list.txt" : "layouts.tfc"));
         PutOldFile(path, "the user's old file", true);
-        EXPECT_EQ(RunFileCommand(app, button, command->dialogTitle, path, TITLE_ERROR), command->createFailedText);
+        EXPECT_EQ(RunFileCommand(app, button, command->dialogTitle, path, TITLE_ERROR),
+                  command->createFailedText);
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(app_driver::ReadFileBytes(path), "the user's old file");
 
@@ -118,7 +120,8 @@ TEST(FilesNeverHalfWritten, WriteProtectedFilesAreRefusedAndOthersReplacedWhole)
 // With files limited below the layouts file's 5124 bytes.
 TEST(FilesNeverHalfWritten, SaveFormatOnAMediumThatFillsUp) {
     const size_t limit = FileLimit();
-    if (limit == 0 || limit >= FORMAT_FILE_SIZE) GTEST_SKIP() << "runs only under a file-size limit below 5124 bytes";
+    if (limit == 0 || limit >= FORMAT_FILE_SIZE)
+        GTEST_SKIP() << "runs only under a file-size limit below 5124 bytes";
     app_driver::EmptyDrive(DRIVE);
     const std::string path = WorkPath("filled-up.tfc");
     PutOldFile(path, "the user's previous layouts", false);
@@ -166,12 +169,12 @@ TEST(FilesNeverHalfWritten, ExportOnAMediumThatFillsUp) {
         ASSERT_TRUE(wd::WaitFor([&] { return load.IsReturned(); }));
     }
     wd::PendingClick scan(c.getTracks);
-    ASSERT_TRUE(wd::WaitFor([&] {
-        return scan.IsReturned() && wd::ReadWindowText(c.getTracks) == "Get Tracks...";
-    }, 30000));
+    ASSERT_TRUE(wd::WaitFor(
+        [&] { return scan.IsReturned() && wd::ReadWindowText(c.getTracks) == "Get Tracks..."; }, 30000));
     ASSERT_EQ(wd::ReadListCount(c.trackList), 2000);
 
-    EXPECT_EQ(RunFileCommand(app, c.exportList, EXPORT_DIALOG_TITLE, path, TITLE_ERROR), EXPORT_WRITE_FAILED_TEXT);
+    EXPECT_EQ(RunFileCommand(app, c.exportList, EXPORT_DIALOG_TITLE, path, TITLE_ERROR),
+              EXPORT_WRITE_FAILED_TEXT);
     EXPECT_EQ(app_driver::ReadFileBytes(path), "the user's previous listing\r\n");
     EXPECT_EQ(NamesBeginningWith(path).size(), 1u) << "a file left beside it";
     DWORD code = 1;

@@ -42,9 +42,9 @@ std::string IndexPath(unsigned number) {
 
 // How one Get Tracks ended.
 struct Outcome {
-    bool isListed = false;      // the scan ran to its end
-    bool isRefused = false;     // the scan's error box came, and was answered
-    std::string message;        // its text
+    bool isListed = false;   // the scan ran to its end
+    bool isRefused = false;  // the scan's error box came, and was answered
+    std::string message;     // its text
     std::string buttonAfter;
 };
 
@@ -57,10 +57,12 @@ Outcome GetTracks(Tavolin& app, DWORD timeoutMs = 30000) {
     const HWND button = app.Controls().getTracks;
     wd::PendingClick click(button);
     HWND box = nullptr;
-    wd::WaitFor([&] {
-        box = wd::FindMessageBox(SCAN_FAILED_TITLE, app.ProcessId());
-        return box != nullptr || click.IsReturned();
-    }, timeoutMs);
+    wd::WaitFor(
+        [&] {
+            box = wd::FindMessageBox(SCAN_FAILED_TITLE, app.ProcessId());
+            return box != nullptr || click.IsReturned();
+        },
+        timeoutMs);
     if (box) {
         outcome.isRefused = true;
         outcome.message = wd::MessageBoxText(box);
@@ -143,7 +145,8 @@ std::vector<uint8_t> FullDisc() {
     constexpr size_t DISC_TITLE_CELL = 0x02104, GROUP_TABLE = 0x02108, GROUP_ENTRY = 8, GROUP_TITLE = 4;
     constexpr size_t TITLE = 8, ARTIST = 10, ALBUM = 12;
     b.PokeBe16(DISC_TITLE_CELL, 1);
-    for (uint32_t g = 0; g < groups; ++g) b.PokeBe16(GROUP_TABLE + g * GROUP_ENTRY + GROUP_TITLE, uint16_t(50 + g));
+    for (uint32_t g = 0; g < groups; ++g)
+        b.PokeBe16(GROUP_TABLE + g * GROUP_ENTRY + GROUP_TITLE, uint16_t(50 + g));
     for (uint32_t slot = 0; slot < TRACKS; ++slot) {
         const size_t entry = index_image::IndexImageBuilder::EntryOffset(slot);
         b.PokeBe16(entry + TITLE, uint16_t(1 + (slot * 2) % (CELLS - 20)));
@@ -157,7 +160,8 @@ std::vector<uint8_t> FullDisc() {
 class FileLock {
 public:
     explicit FileLock(const std::string& path)
-        : file_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+        : file_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                            nullptr)) {}
     ~FileLock() {
         if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
     }
@@ -170,8 +174,8 @@ private:
 class HostileRecorders : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (char d : {app_driver::REMOVABLE_DRIVE, app_driver::SECOND_REMOVABLE_DRIVE, app_driver::CDROM_DRIVE,
-                       app_driver::FIXED_DRIVE})
+        for (char d : {app_driver::REMOVABLE_DRIVE, app_driver::SECOND_REMOVABLE_DRIVE,
+                       app_driver::CDROM_DRIVE, app_driver::FIXED_DRIVE})
             app_driver::EmptyDrive(d);
         ASSERT_TRUE(app_.Start()) << app_.Error();
         pp::Figures idle;
@@ -197,7 +201,8 @@ protected:
     void ExpectListed(const char* what) {
         SCOPED_TRACE(what);
         const Outcome outcome = GetTracks(app_);
-        EXPECT_TRUE(outcome.isListed) << "button reads " << outcome.buttonAfter << ", box: " << outcome.message;
+        EXPECT_TRUE(outcome.isListed)
+            << "button reads " << outcome.buttonAfter << ", box: " << outcome.message;
         EXPECT_EQ(outcome.buttonAfter, BUTTON_IDLE);
         EXPECT_TRUE(NoScanRunning(app_, idleThreads_));
         ExpectToolListing(app_);
@@ -230,8 +235,10 @@ TEST_F(HostileRecorders, BrokenAndHugeIndexFilesEndInTheirListing) {
         std::vector<uint8_t> bytes;
     } rows[] = {
         {"0-byte index", {}},
-        {"index cut inside the track entries", std::vector<uint8_t>(full.begin(), full.begin() + 0x8050 + 80 * 700 + 33)},
-        {"index cut inside the string cells", std::vector<uint8_t>(full.begin(), full.begin() + 0x40000 + 16 * 900 + 7)},
+        {"index cut inside the track entries",
+         std::vector<uint8_t>(full.begin(), full.begin() + 0x8050 + 80 * 700 + 33)},
+        {"index cut inside the string cells",
+         std::vector<uint8_t>(full.begin(), full.begin() + 0x40000 + 16 * 900 + 7)},
         {"index of 64 MiB", huge},
         {"full disc: 2047 tracks, 4095 string cells, long texts everywhere", full},
     };
@@ -294,10 +301,12 @@ TEST_F(HostileRecorders, RecorderRemovedWhileAScanRuns) {
         // Either the scan had its file and ends in a listing, or the
         // recorder was gone first and the error box says so.
         HWND box = nullptr;
-        const bool isEnded = wd::WaitFor([&] {
-            box = wd::FindMessageBox(SCAN_FAILED_TITLE, app_.ProcessId());
-            return box != nullptr || (click.IsReturned() && Text(button) == BUTTON_IDLE);
-        }, 30000);
+        const bool isEnded = wd::WaitFor(
+            [&] {
+                box = wd::FindMessageBox(SCAN_FAILED_TITLE, app_.ProcessId());
+                return box != nullptr || (click.IsReturned() && Text(button) == BUTTON_IDLE);
+            },
+            30000);
         EXPECT_TRUE(isEnded) << "button reads " << Text(button);
         if (box) {
             EXPECT_EQ(wd::MessageBoxText(box), SCAN_FAILED_TEXT);

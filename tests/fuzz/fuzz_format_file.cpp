@@ -12,9 +12,7 @@ using fuzz_input::Check;
 
 namespace {
 
-bool IsTerminated(const char* field) {
-    return std::memchr(field, '\0', FORMAT_FIELD_SIZE) != nullptr;
-}
+bool IsTerminated(const char* field) { return std::memchr(field, '\0', FORMAT_FIELD_SIZE) != nullptr; }
 
 // The field a load must leave: the file's bytes over the old ones as far as
 // the file reaches, cut to 31 characters when that leaves no terminator.
@@ -54,12 +52,16 @@ void CheckEveryGet() {
             }
             const size_t n = strnlen(text.data(), text.size());
             Check(n < text.size());
-            const FormatTable& table = (mode & FULL_LISTING) ? gFormatSettings.fullFormat : gFormatSettings.groupFormat;
-            const bool isToken = number >= OPTION_SLOT_TOKEN_FIRST && number < OPTION_SLOT_TOKEN_FIRST + FORMAT_USED_SLOTS;
-            const bool isParam = number >= OPTION_SLOT_PARAM_FIRST && number < OPTION_SLOT_PARAM_FIRST + FORMAT_USED_SLOTS;
+            const FormatTable& table =
+                (mode & FULL_LISTING) ? gFormatSettings.fullFormat : gFormatSettings.groupFormat;
+            const bool isToken =
+                number >= OPTION_SLOT_TOKEN_FIRST && number < OPTION_SLOT_TOKEN_FIRST + FORMAT_USED_SLOTS;
+            const bool isParam =
+                number >= OPTION_SLOT_PARAM_FIRST && number < OPTION_SLOT_PARAM_FIRST + FORMAT_USED_SLOTS;
             if (isToken || isParam) {
                 Check(mode != 0);
-                const FormatSlot& slot = table.slots[number - (isToken ? OPTION_SLOT_TOKEN_FIRST : OPTION_SLOT_PARAM_FIRST)];
+                const FormatSlot& slot =
+                    table.slots[number - (isToken ? OPTION_SLOT_TOKEN_FIRST : OPTION_SLOT_PARAM_FIRST)];
                 const char* field = isToken ? slot.token : slot.param;
                 Check(n < FORMAT_FIELD_SIZE && std::memcmp(text.data(), field, n + 1) == 0);
             }
@@ -73,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SetFormatDefaults(gFormatSettings);
     // A layout already shown, so a short file's untouched bytes are visible.
     StoreFieldText(gFormatSettings.groupFormat.slots[3].token, FORMAT_FIELD_SIZE, "<Custom>");
-    StoreFieldText(gFormatSettings.groupFormat.slots[3].param, FORMAT_FIELD_SIZE, "kept from before the load");
+    StoreFieldText(gFormatSettings.groupFormat.slots[3].param, FORMAT_FIELD_SIZE,
+                   "kept from before the load");
     const FormatSettings before = gFormatSettings;
 
     const int read = ReadFormatFile(data, size, gFormatSettings);
@@ -82,12 +85,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(read == (version > FORMAT_FILE_VERSION ? 0 : 1));
     const size_t body = size > FORMAT_FILE_VERSION_SIZE ? size - FORMAT_FILE_VERSION_SIZE : 0;
     const size_t fullBytes = read ? body : 0;
-    const size_t groupBytes = read && version != 1 && body > sizeof(FormatTable) ? body - sizeof(FormatTable) : 0;
+    const size_t groupBytes =
+        read && version != 1 && body > sizeof(FormatTable) ? body - sizeof(FormatTable) : 0;
     const uint8_t* fullFile = fullBytes ? data + FORMAT_FILE_VERSION_SIZE : data;
     const uint8_t* groupFile = groupBytes ? fullFile + sizeof(FormatTable) : data;
     CheckTable(gFormatSettings.fullFormat, before.fullFormat, fullFile, fullBytes);
     CheckTable(gFormatSettings.groupFormat, before.groupFormat, groupFile, groupBytes);
-    Check(gFormatSettings.listingMode == before.listingMode && gFormatSettings.roundLengths == before.roundLengths);
+    Check(gFormatSettings.listingMode == before.listingMode &&
+          gFormatSettings.roundLengths == before.roundLengths);
 
     CheckEveryGet();
     gFormatSettings.listingMode = GROUP_LISTING;

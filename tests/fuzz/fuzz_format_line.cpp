@@ -61,13 +61,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ReadText(in, record->album);
     ReadText(in, record->title);
     ReadText(in, record->groupName);
-    FormatTable& table = settings->listingMode == GROUP_LISTING ? settings->groupFormat : settings->fullFormat;
+    FormatTable& table =
+        settings->listingMode == GROUP_LISTING ? settings->groupFormat : settings->fullFormat;
     in.Take(&table, sizeof table);
 
-    for (size_t k = FORMAT_USED_SLOTS; k < FORMAT_SLOT_COUNT; ++k) std::memset(&table.slots[k], 'A', sizeof(FormatSlot));
+    for (size_t k = FORMAT_USED_SLOTS; k < FORMAT_SLOT_COUNT; ++k)
+        std::memset(&table.slots[k], 'A', sizeof(FormatSlot));
     const std::vector<char> line = Render(*record, *settings, FORMAT_LINE_SIZE);
 
-    for (size_t k = FORMAT_USED_SLOTS; k < FORMAT_SLOT_COUNT; ++k) std::memset(&table.slots[k], 'B', sizeof(FormatSlot));
+    for (size_t k = FORMAT_USED_SLOTS; k < FORMAT_SLOT_COUNT; ++k)
+        std::memset(&table.slots[k], 'B', sizeof(FormatSlot));
     Check(Render(*record, *settings, FORMAT_LINE_SIZE) == line);
 
     // Bytes after a field's terminator (the tail of an earlier text) change nothing.

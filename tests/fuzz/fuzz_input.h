@@ -89,10 +89,24 @@ inline constexpr uint8_t OP_DICTIONARY_TEXT = 0x20;
 
 // Texts the settings accept, so a few mutations reach every branch.
 inline const char* const HANDLER_DICTIONARY[] = {
-    "Artist (Ascending Order)", "Album (Decending Order)", "Track Number (Ascending Order)",
-    "Group Number (Decending Order)", "group length (ascending order)", "BITRATE (DECENDING ORDER)",
-    "Group Name (Ascending Order)", "Full Listing", "GROUP LISTING", "<Custom>", "<CUSTOM>", "-", "<CRLF>",
-    "Trk Length", "1", "0", "", "12",
+    "Artist (Ascending Order)",
+    "Album (Decending Order)",
+    "Track Number (Ascending Order)",
+    "Group Number (Decending Order)",
+    "group length (ascending order)",
+    "BITRATE (DECENDING ORDER)",
+    "Group Name (Ascending Order)",
+    "Full Listing",
+    "GROUP LISTING",
+    "<Custom>",
+    "<CUSTOM>",
+    "-",
+    "<CRLF>",
+    "Trk Length",
+    "1",
+    "0",
+    "",
+    "12",
 };
 inline constexpr size_t HANDLER_DICTIONARY_SIZE = sizeof HANDLER_DICTIONARY / sizeof HANDLER_DICTIONARY[0];
 

@@ -37,7 +37,9 @@ size_t OffsetOf(const void* p) {
 Span SpanOf(uint32_t id, const char** refreshes) {
     const FormatSettings& s = gFormatSettings;
     const uint32_t number = id & OPTION_NUMBER_MASK;
-    const FormatTable* table = (id & FULL_LISTING) ? &s.fullFormat : (id & GROUP_LISTING) ? &s.groupFormat : nullptr;
+    const FormatTable* table = (id & FULL_LISTING)    ? &s.fullFormat
+                               : (id & GROUP_LISTING) ? &s.groupFormat
+                                                      : nullptr;
     *refreshes = "";
     if (number >= 1 && number <= 3) {
         *refreshes = "r";
@@ -53,7 +55,8 @@ Span SpanOf(uint32_t id, const char** refreshes) {
     }
     if (table && number >= 10 && number <= 30) {
         *refreshes = "p";
-        return {OffsetOf(&table->slots[number - 10]), sizeof(FormatSlot)};  // the token, and the param on "<Custom>"
+        return {OffsetOf(&table->slots[number - 10]),
+                sizeof(FormatSlot)};  // the token, and the param on "<Custom>"
     }
     if (table && number >= 40 && number <= 60) {
         *refreshes = "p";
@@ -66,17 +69,17 @@ Span SpanOf(uint32_t id, const char** refreshes) {
     return {0, 0};
 }
 
-bool IsTerminated(const char* field) {
-    return std::memchr(field, '\0', FORMAT_FIELD_SIZE) != nullptr;
-}
+bool IsTerminated(const char* field) { return std::memchr(field, '\0', FORMAT_FIELD_SIZE) != nullptr; }
 
 void CheckValid() {
     const FormatSettings& s = gFormatSettings;
     Check(s.listingMode == FULL_LISTING || s.listingMode == GROUP_LISTING);
-    for (const SortLevel& level : s.sortLevels) Check(level.key >= 1 && level.key <= 14 && level.caseSensitive <= 1);
+    for (const SortLevel& level : s.sortLevels)
+        Check(level.key >= 1 && level.key <= 14 && level.caseSensitive <= 1);
     Check(s.roundLengths <= 1);
     for (const FormatTable* table : {&s.fullFormat, &s.groupFormat})
-        for (const FormatSlot& slot : table->slots) Check(IsTerminated(slot.token) && IsTerminated(slot.param));
+        for (const FormatSlot& slot : table->slots)
+            Check(IsTerminated(slot.token) && IsTerminated(slot.param));
 }
 
 }  // namespace
@@ -114,8 +117,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!isSet) {
             Check(std::memcmp(&before, &gFormatSettings, sizeof before) == 0 && gRefreshes.empty());
             Check(result == (span.size ? 1 : 0));
-            if (result) Check(strnlen(text.data(), text.size()) < text.size());
-            else Check(text == sent);
+            if (result)
+                Check(strnlen(text.data(), text.size()) < text.size());
+            else
+                Check(text == sent);
         } else if (!result) {
             Check(std::memcmp(&before, &gFormatSettings, sizeof before) == 0 && gRefreshes.empty());
             Check(text == sent);
@@ -129,7 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             // A flag is set by a leading "1"; a stored text reads back as
             // sent, cut to the field.
             const uint32_t number = id & OPTION_NUMBER_MASK;
-            if (number >= 4 && number <= 7) Check(*reinterpret_cast<const uint32_t*>(b + span.at) == (sent[0] == '1'));
+            if (number >= 4 && number <= 7)
+                Check(*reinterpret_cast<const uint32_t*>(b + span.at) == (sent[0] == '1'));
             if ((number >= 10 && number <= 30) || (number >= 40 && number <= 60)) {
                 std::vector<char> back(OPTION_TEXT_SIZE);
                 Check(SettingsHandler(nullptr, id, back.data(), 0) == 1);

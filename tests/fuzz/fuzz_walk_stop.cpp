@@ -38,8 +38,8 @@ public:
     void OnTrackFound(uint32_t slot, const TrackReport& r) override {
         uint32_t bits;
         std::memcpy(&bits, r.trackLength, sizeof bits);
-        reports.push_back({slot, r.displayLine, r.artist, r.album, r.title, r.groupName, r.trackNumber, bits,
-                           r.bitrate});
+        reports.push_back(
+            {slot, r.displayLine, r.artist, r.album, r.title, r.groupName, r.trackNumber, bits, r.bitrate});
         Counted();
     }
     std::vector<Report> reports;

@@ -47,9 +47,9 @@ void SetSlot(FormatTable& table, size_t k, const char* token, const char* param)
 FormatSettings UserLayouts() {
     FormatSettings s;
     SetFormatDefaults(s);
-    const char* full[][2] = {{"Trk Number", "1"}, {"-", "2"},      {"Artist", "1"}, {"<Space>", "1"},
-                             {"<Custom>", "~ "}, {"Title", "1"},   {"<Tab>", "1"},  {"Trk Length", "1"},
-                             {"<Comma>", "3"},   {"Trk Format", "1"}, {"<CRLF>", "1"}};
+    const char* full[][2] = {{"Trk Number", "1"}, {"-", "2"},          {"Artist", "1"}, {"<Space>", "1"},
+                             {"<Custom>", "~ "},  {"Title", "1"},      {"<Tab>", "1"},  {"Trk Length", "1"},
+                             {"<Comma>", "3"},    {"Trk Format", "1"}, {"<CRLF>", "1"}};
     for (size_t k = 0; k < std::size(full); ++k) SetSlot(s.fullFormat, k, full[k][0], full[k][1]);
     const char* group[][2] = {{"Grp Number", "1"}, {"<Space>", "4"}, {"Grp Name", "1"}, {"{", "1"},
                               {"Grp Length", "1"}, {"}", "1"},       {"<CR>", "1"}};
@@ -71,7 +71,8 @@ void FormatFileSeeds(const fs::path& dir) {
     Write(dir / "fresh", FileOf(fresh));
     const std::vector<uint8_t> layouts = FileOf(UserLayouts());
     Write(dir / "layouts", layouts);
-    std::vector<uint8_t> v1(layouts.begin(), layouts.begin() + FORMAT_FILE_VERSION_SIZE + sizeof(FormatTable));
+    std::vector<uint8_t> v1(layouts.begin(),
+                            layouts.begin() + FORMAT_FILE_VERSION_SIZE + sizeof(FormatTable));
     v1[0] = 1;
     Write(dir / "version1", v1);
     std::vector<uint8_t> v3 = layouts;
@@ -126,7 +127,8 @@ void FormatLineSeeds(const fs::path& dir, const std::vector<uint8_t>& demo) {
         w.Byte(seed.flags);
         w.U16(seed.cut);
         w.Bytes(collector.tracks[seed.track].data(), collector.tracks[seed.track].size());
-        const FormatTable& table = (seed.flags & fuzz_input::LINE_GROUP_MODE) ? layouts.groupFormat : layouts.fullFormat;
+        const FormatTable& table =
+            (seed.flags & fuzz_input::LINE_GROUP_MODE) ? layouts.groupFormat : layouts.fullFormat;
         w.Bytes(&table, FORMAT_USED_SLOTS * sizeof(FormatSlot));
         Write(dir / seed.name, w.bytes);
     }

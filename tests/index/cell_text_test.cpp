@@ -43,20 +43,47 @@ struct TextRow {
 TEST(ReadCellText, DecodesSingleCellBytes) {
     const TextRow rows[] = {
         {"encoding byte skipped, two zeros end",
-         [](IndexImageBuilder& b) { WriteCell(b, 1, {0x08, 'A', 'B', 0, 0, 'X'}); return uint16_t(1); }, "AB"},
+         [](IndexImageBuilder& b) {
+             WriteCell(b, 1, {0x08, 'A', 'B', 0, 0, 'X'});
+             return uint16_t(1);
+         },
+         "AB"},
         {"a lone zero is skipped",
-         [](IndexImageBuilder& b) { WriteCell(b, 1, {0x05, 'A', 0, 'B', 0, 0}); return uint16_t(1); }, "AB"},
+         [](IndexImageBuilder& b) {
+             WriteCell(b, 1, {0x05, 'A', 0, 'B', 0, 0});
+             return uint16_t(1);
+         },
+         "AB"},
         {"0x05 ends the text",
-         [](IndexImageBuilder& b) { WriteCell(b, 1, {0x05, 'A', 0x05, 'B'}); return uint16_t(1); }, "A"},
+         [](IndexImageBuilder& b) {
+             WriteCell(b, 1, {0x05, 'A', 0x05, 'B'});
+             return uint16_t(1);
+         },
+         "A"},
         {"other control bytes are dropped",
-         [](IndexImageBuilder& b) { WriteCell(b, 1, {0x05, 'A', 0x01, 0x1F, 0x04, 'B'}); return uint16_t(1); }, "AB"},
+         [](IndexImageBuilder& b) {
+             WriteCell(b, 1, {0x05, 'A', 0x01, 0x1F, 0x04, 'B'});
+             return uint16_t(1);
+         },
+         "AB"},
         {"bytes 0x80-0xFF are kept",
-         [](IndexImageBuilder& b) { WriteCell(b, 1, {0x05, 'C', 'a', 'f', 0xE9, 0xFF, 0x80}); return uint16_t(1); },
+         [](IndexImageBuilder& b) {
+             WriteCell(b, 1, {0x05, 'C', 'a', 'f', 0xE9, 0xFF, 0x80});
+             return uint16_t(1);
+         },
          "Caf\xE9\xFF\x80"},
         {"Shift-JIS bytes as they stand",
-         [](IndexImageBuilder& b) { WriteCell(b, 1, {0x90, 0x82, 0xA0, 0x93, 0xFA}); return uint16_t(1); },
+         [](IndexImageBuilder& b) {
+             WriteCell(b, 1, {0x90, 0x82, 0xA0, 0x93, 0xFA});
+             return uint16_t(1);
+         },
          "\x82\xA0\x93\xFA"},
-        {"empty first cell", [](IndexImageBuilder& b) { WriteCell(b, 1, {0x05}); return uint16_t(1); }, ""},
+        {"empty first cell",
+         [](IndexImageBuilder& b) {
+             WriteCell(b, 1, {0x05});
+             return uint16_t(1);
+         },
+         ""},
         {"cell number past the image", [](IndexImageBuilder&) { return uint16_t(0xFFFF); }, ""},
     };
     for (const TextRow& row : rows) {
@@ -71,7 +98,10 @@ TEST(ReadCellText, FollowsChains) {
     const TextRow rows[] = {
         {"full first cell continues at cell 0x122; byte 14's high bits are not link bits",
          [](IndexImageBuilder& b) {
-             WriteCell(b, 1, Bytes("\x05" "ABCDEFGHIJKLM"), 0x91, 0x22);
+             WriteCell(b, 1,
+                       Bytes("\x05"
+                             "ABCDEFGHIJKLM"),
+                       0x91, 0x22);
              WriteCell(b, 0x122, Bytes("NOPQRSTUVWXYZ!"), 0, 0);
              return uint16_t(1);
          },
@@ -80,7 +110,10 @@ TEST(ReadCellText, FollowsChains) {
         // taken for the end of the chain, cutting the text.
         {"link to cell 0x100 is followed",
          [](IndexImageBuilder& b) {
-             WriteCell(b, 1, Bytes("\x05" "ABCDEFGHIJKLM"), 0x01, 0x00);
+             WriteCell(b, 1,
+                       Bytes("\x05"
+                             "ABCDEFGHIJKLM"),
+                       0x01, 0x00);
              WriteCell(b, 0x100, Bytes("NOP"));
              return uint16_t(1);
          },
@@ -88,21 +121,34 @@ TEST(ReadCellText, FollowsChains) {
         // A full last cell used to run on into the next cell of the file.
         {"link 0 ends the text after a full cell",
          [](IndexImageBuilder& b) {
-             WriteCell(b, 1, Bytes("\x05" "ABCDEFGHIJKLM"), 0, 0);
-             WriteCell(b, 2, Bytes("\x05" "OTHER TEXT"));
+             WriteCell(b, 1,
+                       Bytes("\x05"
+                             "ABCDEFGHIJKLM"),
+                       0, 0);
+             WriteCell(b, 2,
+                       Bytes("\x05"
+                             "OTHER TEXT"));
              return uint16_t(1);
          },
          "ABCDEFGHIJKLM"},
         {"zero at the end of a cell, text in the linked cell",
          [](IndexImageBuilder& b) {
-             WriteCell(b, 1, Bytes(std::string("\x05" "ABCDEFGHIJKL") + '\0'), 0, 5);
+             WriteCell(b, 1,
+                       Bytes(std::string("\x05"
+                                         "ABCDEFGHIJKL") +
+                             '\0'),
+                       0, 5);
              WriteCell(b, 5, Bytes("MN"));
              return uint16_t(1);
          },
          "ABCDEFGHIJKLMN"},
         {"zero at the end of a cell, zero first in the linked cell",
          [](IndexImageBuilder& b) {
-             WriteCell(b, 1, Bytes(std::string("\x05" "ABCDEFGHIJKL") + '\0'), 0, 5);
+             WriteCell(b, 1,
+                       Bytes(std::string("\x05"
+                                         "ABCDEFGHIJKL") +
+                             '\0'),
+                       0, 5);
              WriteCell(b, 5, Bytes(std::string(1, '\0') + "MN"));
              return uint16_t(1);
          },
@@ -113,7 +159,10 @@ TEST(ReadCellText, FollowsChains) {
         // A chain that links back to itself used to be walked forever.
         {"loop is read once",
          [](IndexImageBuilder& b) {
-             WriteCell(b, 1, Bytes("\x05" "ABCDEFGHIJKLM"), 0, 2);
+             WriteCell(b, 1,
+                       Bytes("\x05"
+                             "ABCDEFGHIJKLM"),
+                       0, 2);
              WriteCell(b, 2, Bytes("NOPQRSTUVWXYZ!"), 0, 1);
              return uint16_t(1);
          },
@@ -123,20 +172,33 @@ TEST(ReadCellText, FollowsChains) {
         // encodings read that byte as text: only the loop guard ends them.
         {"Shift-JIS loop is read once",
          [](IndexImageBuilder& b) {
-             WriteCell(b, 1, {0x90, 0x82, 0xA0, 0x82, 0xA2, 0x82, 0xA4, 0x82, 0xA6, 0x82, 0xA8, 0x93, 0xFA}, 0, 2);
-             WriteCell(b, 2, {0x96, 0x7B, 0x8C, 0xEA, 0x82, 0xCC, 0x95, 0xB6, 0x8E, 0x9A, 0x97, 0xF1, 0x82, 0xC5}, 0, 1);
+             WriteCell(b, 1, {0x90, 0x82, 0xA0, 0x82, 0xA2, 0x82, 0xA4, 0x82, 0xA6, 0x82, 0xA8, 0x93, 0xFA},
+                       0, 2);
+             WriteCell(b, 2,
+                       {0x96, 0x7B, 0x8C, 0xEA, 0x82, 0xCC, 0x95, 0xB6, 0x8E, 0x9A, 0x97, 0xF1, 0x82, 0xC5},
+                       0, 1);
              return uint16_t(1);
          },
-         "\x82\xA0\x82\xA2\x82\xA4\x82\xA6\x82\xA8\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x95\xB6\x8E\x9A\x97\xF1\x82\xC5"},
+         "\x82\xA0\x82\xA2\x82\xA4\x82\xA6\x82\xA8\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x95\xB6\x8E\x9A\x97\xF1"
+         "\x82\xC5"},
         {"loop of control bytes and letters is read once",
          [](IndexImageBuilder& b) {
-             WriteCell(b, 1, {0x01, 'A', 0x01, 'B', 0x01, 0x01, 0x02, 'C', 0x1F, 0x01, 0x01, 0x01, 0x01, 'D'}, 0, 2);
-             WriteCell(b, 2, {0x01, 0x01, 'E', 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01}, 0, 1);
+             WriteCell(b, 1, {0x01, 'A', 0x01, 'B', 0x01, 0x01, 0x02, 'C', 0x1F, 0x01, 0x01, 0x01, 0x01, 'D'},
+                       0, 2);
+             WriteCell(b, 2,
+                       {0x01, 0x01, 'E', 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01}, 0,
+                       1);
              return uint16_t(1);
          },
          "ABCDE"},
         {"cell linking to itself",
-         [](IndexImageBuilder& b) { WriteCell(b, 7, Bytes("\x05" "ABCDEFGHIJKLM"), 0, 7); return uint16_t(7); },
+         [](IndexImageBuilder& b) {
+             WriteCell(b, 7,
+                       Bytes("\x05"
+                             "ABCDEFGHIJKLM"),
+                       0, 7);
+             return uint16_t(7);
+         },
          "ABCDEFGHIJKLM"},
     };
     for (const TextRow& row : rows) {
@@ -156,7 +218,9 @@ TEST(ReadCellText, DecodesUtf16) {
     const Row rows[] = {
         // U+0105 has 0x05 as its low byte: read byte by byte, it ended the text.
         {u"M\u0105ka", "M?ka"},
-        {u"Caf\u00E9 cr\u00E8me br\u00FBl\u00E9e", "Caf\xE9 cr\xE8me br\xFBl\xE9" "e"},
+        {u"Caf\u00E9 cr\u00E8me br\u00FBl\u00E9e",
+         "Caf\xE9 cr\xE8me br\xFBl\xE9"
+         "e"},
         {u"Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u0105 ja\u017A\u0144", "Za?\xF3?? g??l? ja??"},
         {u"tab\there", "tabhere"},
         // Each 16-bit unit is a character: a surrogate pair gave one mark.

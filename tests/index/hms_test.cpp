@@ -9,26 +9,21 @@ namespace {
 
 struct HmsRow {
     float seconds;
-    uint32_t h, m, s;          // round on
-    uint32_t hOff, mOff, sOff; // round off
+    uint32_t h, m, s;           // round on
+    uint32_t hOff, mOff, sOff;  // round off
 };
 
 TEST(HmsSplit, SplitsWithAndWithoutRounding) {
     const HmsRow rows[] = {
-        {0.4f, 0, 0, 0, 0, 0, 0},
-        {0.6f, 0, 0, 1, 0, 0, 0},
-        {12.5f, 0, 0, 12, 0, 0, 12},   // an exact half is not rounded up
-        {12.51f, 0, 0, 13, 0, 0, 12},
-        {59.5f, 0, 0, 59, 0, 0, 59},
-        {59.6f, 0, 1, 0, 0, 0, 59},    // rounding carries into the minutes
-        {60.0f, 0, 1, 0, 0, 1, 0},
-        {119.99f, 0, 2, 0, 0, 1, 59},
-        {3599.6f, 1, 0, 0, 0, 59, 59}, // ...and on into the hours
-        {3600.0f, 1, 0, 0, 1, 0, 0},
-        {3661.4f, 1, 1, 1, 1, 1, 1},
-        {7322.5f, 2, 2, 2, 2, 2, 2},
-        {0.0f, 0, 0, 0, 0, 0, 0},
-        {86400.0f, 24, 0, 0, 24, 0, 0}, // exact multiples stay whole thanks to K1/K2
+        {0.4f, 0, 0, 0, 0, 0, 0},       {0.6f, 0, 0, 1, 0, 0, 0},
+        {12.5f, 0, 0, 12, 0, 0, 12},  // an exact half is not rounded up
+        {12.51f, 0, 0, 13, 0, 0, 12},   {59.5f, 0, 0, 59, 0, 0, 59},
+        {59.6f, 0, 1, 0, 0, 0, 59},  // rounding carries into the minutes
+        {60.0f, 0, 1, 0, 0, 1, 0},      {119.99f, 0, 2, 0, 0, 1, 59},
+        {3599.6f, 1, 0, 0, 0, 59, 59},  // ...and on into the hours
+        {3600.0f, 1, 0, 0, 1, 0, 0},    {3661.4f, 1, 1, 1, 1, 1, 1},
+        {7322.5f, 2, 2, 2, 2, 2, 2},    {0.0f, 0, 0, 0, 0, 0, 0},
+        {86400.0f, 24, 0, 0, 24, 0, 0},  // exact multiples stay whole thanks to K1/K2
     };
     for (const HmsRow& row : rows) {
         SCOPED_TRACE(row.seconds);
@@ -54,9 +49,12 @@ TEST(HmsSplit, ExactMultiplesOfMinutesAndHoursStayWhole) {
 }
 
 TEST(HmsSplit, InputsNoCallerPassesGiveZero) {
-    const float rows[] = {-1.0f, -0.0f, std::numeric_limits<float>::infinity(),
+    const float rows[] = {-1.0f,
+                          -0.0f,
+                          std::numeric_limits<float>::infinity(),
                           -std::numeric_limits<float>::infinity(),
-                          std::numeric_limits<float>::quiet_NaN(), 3.0e38f};
+                          std::numeric_limits<float>::quiet_NaN(),
+                          3.0e38f};
     for (float x : rows) {
         SCOPED_TRACE(x);
         uint32_t h = 7, m = 7, s = 7;

@@ -41,7 +41,10 @@ std::vector<uint8_t> RichImage(bool withPlayOrder) {
     b.AddGroup({1, 2, "Group one"});
     b.AddGroup({3, 3, ""});
     b.AddTrack({.slot = 0, .title = "Opening title that is long", .artist = "Artist", .trackNumber = 1});
-    b.AddTrack({.slot = 1, .title = Utf16Be(u"Mi\u0142o\u015B\u0107"), .encoding = UTF16BE, .trackNumber = 2,
+    b.AddTrack({.slot = 1,
+                .title = Utf16Be(u"Mi\u0142o\u015B\u0107"),
+                .encoding = UTF16BE,
+                .trackNumber = 2,
                 .timing = {{0, 5, 3, 9}, {10, 12, 0, 1}}});
     b.AddTrack({.slot = 3, .album = "Album", .trackNumber = 3, .codecId = 0x288B, .family = 1});
     b.AddTrack({.slot = 4, .trackNumber = 4, .codecId = 0x1234, .family = 1, .c0 = 3, .mp3Seconds = 200});
@@ -52,8 +55,9 @@ std::vector<uint8_t> RichImage(bool withPlayOrder) {
 TEST(HostileImages, TruncatedImages) {
     for (bool withPlayOrder : {false, true}) {
         const std::vector<uint8_t> whole = RichImage(withPlayOrder);
-        const size_t lengths[] = {0, 1, 0x101, 0x102, 0x2105, 0x2110, 0x8050, 0x8051, 0x80A0, 0x8100,
-                                  0x30000, 0x30018, 0x40000, 0x40011, 0x40100, whole.size() - 1};
+        const size_t lengths[] = {0,       1,       0x101,   0x102,           0x2105,  0x2110,
+                                  0x8050,  0x8051,  0x80A0,  0x8100,          0x30000, 0x30018,
+                                  0x40000, 0x40011, 0x40100, whole.size() - 1};
         for (size_t length : lengths) {
             SCOPED_TRACE(length);
             // A copy of exactly that length, so the sanitizers see any read past it.
@@ -103,7 +107,8 @@ TEST(HostileImages, EveryChainLoops) {
         b.PokeBe16(e + 8, 1), b.PokeBe16(e + 10, 2), b.PokeBe16(e + 12, 1);
         b.PokeBe16(e + 34, CODEC_LP2);
         b.PokeBe16(e + 36, uint16_t(slot + 1));
-        b.PokeBe16(IndexImageBuilder::TimingCellOffset(slot + 1) + 14, uint16_t((slot + 1) % TRACK_SLOT_COUNT + 1));
+        b.PokeBe16(IndexImageBuilder::TimingCellOffset(slot + 1) + 14,
+                   uint16_t((slot + 1) % TRACK_SLOT_COUNT + 1));
     }
     b.SetTrackCount(0xFFFF);
     const WalkRecorder r = Walk(b.Build());

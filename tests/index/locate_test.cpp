@@ -10,7 +10,10 @@
 
 namespace {
 
-enum class Kind { OPENS, UNOPENABLE };
+enum class Kind {
+    OPENS,
+    UNOPENABLE
+};
 
 struct IndexFile {
     uint32_t number;
@@ -26,8 +29,7 @@ public:
 
     void AddMarker(char letter) { files_[std::string(1, letter) + ":\\HMDHIFI\\_MDHIFI.HMA"] = {}; }
 
-    void AddIndex(char letter, const IndexFile& f)
-    {
+    void AddIndex(char letter, const IndexFile& f) {
         char path[INDEX_PATH_SIZE];
         char dir[] = "?:\\HMDHIFI";
         dir[0] = letter;
@@ -35,29 +37,24 @@ public:
         files_[path] = {f.kind == Kind::OPENS, {f.high, f.time}};
     }
 
-    bool WasAsked(const std::string& path) const
-    {
+    bool WasAsked(const std::string& path) const {
         return std::find(asked_.begin(), asked_.end(), path) != asked_.end();
     }
 
-    uint32_t DriveType(const char* root) override
-    {
+    uint32_t DriveType(const char* root) override {
         asked_.push_back(root);
         const auto it = types_.find(root);
         return it == types_.end() ? DRIVE_TYPE_NO_ROOT : it->second;
     }
 
-    bool HasAttributes(const char* path) override
-    {
+    bool HasAttributes(const char* path) override {
         asked_.push_back(path);
         return files_.count(path) != 0;
     }
 
-    bool ReadLastWriteTime(const char* path, IndexFileTime& time) override
-    {
+    bool ReadLastWriteTime(const char* path, IndexFileTime& time) override {
         const auto it = files_.find(path);
-        if (it == files_.end() || !it->second.opens)
-            return false;
+        if (it == files_.end() || !it->second.opens) return false;
         time = it->second.time;
         return true;
     }
@@ -74,8 +71,7 @@ private:
 
 const uint32_t REMOVABLE = 2;
 
-TEST(LocateTest, ComparesHighHalfSignedThenLowHalfUnsigned)
-{
+TEST(LocateTest, ComparesHighHalfSignedThenLowHalfUnsigned) {
     struct Row {
         const char* name;
         IndexFileTime a, b;
@@ -94,8 +90,7 @@ TEST(LocateTest, ComparesHighHalfSignedThenLowHalfUnsigned)
     }
 }
 
-TEST(LocateTest, FormatsIndexNamesInLowerCaseHex)
-{
+TEST(LocateTest, FormatsIndexNamesInLowerCaseHex) {
     struct Row {
         uint32_t number;
         const char* expected;
@@ -113,8 +108,7 @@ TEST(LocateTest, FormatsIndexNamesInLowerCaseHex)
     EXPECT_STREQ(tiny, "");
 }
 
-TEST(LocateTest, ChoosesTheNewestIndexOfTheMarkedDrive)
-{
+TEST(LocateTest, ChoosesTheNewestIndexOfTheMarkedDrive) {
     const Kind UNOPENABLE = Kind::UNOPENABLE;
     struct Row {
         const char* name;
@@ -129,11 +123,19 @@ TEST(LocateTest, ChoosesTheNewestIndexOfTheMarkedDrive)
         {"equal times keep the lower number", {{0, 5}, {1, 5}, {2, 5}}, 1, 0, "TRKIDX04.HMA"},
         {"newest is number 10",
          {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}, {6, 7}, {7, 8}, {8, 9}, {9, 10}, {10, 11}},
-         1, 10, "TRKIDX0c.HMA"},
+         1,
+         10,
+         "TRKIDX0c.HMA"},
         {"unopenable numbers before the first are passed over",
-         {{0, 9, UNOPENABLE}, {1, 9, UNOPENABLE}, {2, 1}}, 1, 2, "TRKIDX04.HMA"},
+         {{0, 9, UNOPENABLE}, {1, 9, UNOPENABLE}, {2, 1}},
+         1,
+         2,
+         "TRKIDX04.HMA"},
         {"an unopenable number after the first is not missing",
-         {{0, 5}, {1, 99, UNOPENABLE}, {2, 6}}, 1, 2, "TRKIDX04.HMA"},
+         {{0, 5}, {1, 99, UNOPENABLE}, {2, 6}},
+         1,
+         2,
+         "TRKIDX04.HMA"},
         {"an older file keeps the search going", {{0, 9}, {1, 5}, {2, 7}, {4, 100}}, 1, 0, "TRKIDX04.HMA"},
         // A zero time is a time like any other: the lower number keeps it.
         {"two files with time 0", {{0, 0, Kind::OPENS, 0}, {1, 0, Kind::OPENS, 0}}, 1, 0, "TRKIDX03.HMA"},
@@ -145,8 +147,7 @@ TEST(LocateTest, ChoosesTheNewestIndexOfTheMarkedDrive)
         FakeVolume volume;
         volume.SetDrive('D', REMOVABLE);
         volume.AddMarker('D');
-        for (const IndexFile& f : row.files)
-            volume.AddIndex('D', f);
+        for (const IndexFile& f : row.files) volume.AddIndex('D', f);
         char directory[INDEX_DIRECTORY_SIZE] = "untouched";
         uint32_t number = 77;
         ASSERT_EQ(FindNewestIndex(volume, directory, number), row.found);
@@ -162,13 +163,11 @@ TEST(LocateTest, ChoosesTheNewestIndexOfTheMarkedDrive)
     }
 }
 
-TEST(LocateTest, AllNumbersPresentEndsAtTheLastTwoDigitNumber)
-{
+TEST(LocateTest, AllNumbersPresentEndsAtTheLastTwoDigitNumber) {
     FakeVolume volume;
     volume.SetDrive('D', REMOVABLE);
     volume.AddMarker('D');
-    for (uint32_t n = 0; n < 0x100; ++n)
-        volume.AddIndex('D', {n, n});
+    for (uint32_t n = 0; n < 0x100; ++n) volume.AddIndex('D', {n, n});
     char directory[INDEX_DIRECTORY_SIZE];
     uint32_t number = 0;
     ASSERT_EQ(FindNewestIndex(volume, directory, number), 1);
@@ -176,8 +175,7 @@ TEST(LocateTest, AllNumbersPresentEndsAtTheLastTwoDigitNumber)
     EXPECT_FALSE(volume.WasAsked("D:\\HMDHIFI\\TRKIDX100.HMA"));
 }
 
-TEST(LocateTest, UsesTheFirstExaminedDriveWithTheMarker)
-{
+TEST(LocateTest, UsesTheFirstExaminedDriveWithTheMarker) {
     struct Drive {
         char letter;
         uint32_t type;
@@ -191,14 +189,32 @@ TEST(LocateTest, UsesTheFirstExaminedDriveWithTheMarker)
         const char* directory;  // null: nothing found
         char lastLetter;        // the walk examines no letter after this one
     } rows[] = {
-        {"D wins over a newer E", {{'D', REMOVABLE, true, 5}, {'E', REMOVABLE, true, 50}}, 1, "D:\\HMDHIFI", 'D'},
-        {"a CD-ROM with the marker is skipped", {{'D', 5, true, 5}, {'E', REMOVABLE, true, 5}}, 1, "E:\\HMDHIFI", 'E'},
+        {"D wins over a newer E",
+         {{'D', REMOVABLE, true, 5}, {'E', REMOVABLE, true, 50}},
+         1,
+         "D:\\HMDHIFI",
+         'D'},
+        {"a CD-ROM with the marker is skipped",
+         {{'D', 5, true, 5}, {'E', REMOVABLE, true, 5}},
+         1,
+         "E:\\HMDHIFI",
+         'E'},
         {"unknown and rootless types are skipped",
-         {{'C', 0, true, 5}, {'D', 1, true, 5}, {'F', 3, true, 5}}, 1, "F:\\HMDHIFI", 'F'},
-        {"remote and RAM disk drives are examined", {{'G', 4, true, 5}, {'H', 6, true, 5}}, 1, "G:\\HMDHIFI", 'G'},
+         {{'C', 0, true, 5}, {'D', 1, true, 5}, {'F', 3, true, 5}},
+         1,
+         "F:\\HMDHIFI",
+         'F'},
+        {"remote and RAM disk drives are examined",
+         {{'G', 4, true, 5}, {'H', 6, true, 5}},
+         1,
+         "G:\\HMDHIFI",
+         'G'},
         {"the last letter is examined", {{'Z', REMOVABLE, true, 5}}, 1, "Z:\\HMDHIFI", 'Z'},
         {"a marked drive without index ends the search",
-         {{'D', REMOVABLE, true, 0}, {'E', REMOVABLE, true, 5}}, 0, nullptr, 'D'},
+         {{'D', REMOVABLE, true, 0}, {'E', REMOVABLE, true, 5}},
+         0,
+         nullptr,
+         'D'},
         {"no marker anywhere", {{'D', REMOVABLE, false, 5}, {'E', 3, false, 0}}, 0, nullptr, 'Z'},
     };
     for (const Row& row : rows) {
@@ -206,10 +222,8 @@ TEST(LocateTest, UsesTheFirstExaminedDriveWithTheMarker)
         FakeVolume volume;
         for (const Drive& d : row.drives) {
             volume.SetDrive(d.letter, d.type);
-            if (d.marker)
-                volume.AddMarker(d.letter);
-            if (d.newestTime != 0)
-                volume.AddIndex(d.letter, {0, d.newestTime});
+            if (d.marker) volume.AddMarker(d.letter);
+            if (d.newestTime != 0) volume.AddIndex(d.letter, {0, d.newestTime});
         }
         char directory[INDEX_DIRECTORY_SIZE] = "untouched";
         uint32_t number = 77;

@@ -21,15 +21,13 @@ namespace {
 
 const char DRIVES[] = "DEFG";
 
-void RemoveTree(const std::string& dir)
-{
+void RemoveTree(const std::string& dir) {
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &found);
     if (find != INVALID_HANDLE_VALUE) {
         do {
             const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
+            if (name == "." || name == "..") continue;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(dir + "\\" + name);
             else
@@ -42,20 +40,17 @@ void RemoveTree(const std::string& dir)
 
 std::string Dir(char drive) { return std::string(1, drive) + ":\\HMDHIFI"; }
 
-std::string IndexPath(char drive, uint32_t n)
-{
+std::string IndexPath(char drive, uint32_t n) {
     char path[INDEX_PATH_SIZE];
     FormatIndexPath(path, sizeof path, Dir(drive).c_str(), n);
     return path;
 }
 
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes, int minutes)
-{
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes, int minutes) {
     HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
     DWORD written = 0;
-    if (!bytes.empty())
-        WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    if (!bytes.empty()) WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr);
     // 2021-03-04 05:06 plus the given minutes.
     SYSTEMTIME base = {2021, 3, 4, 4, 5, 6, 0, 0};
     FILETIME ft;
@@ -67,13 +62,16 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes, int 
     CloseHandle(f);
 }
 
-void MakeRecorder(char drive)
-{
+void MakeRecorder(char drive) {
     CreateDirectoryA(Dir(drive).c_str(), nullptr);
     WriteBytes(Dir(drive) + "\\_MDHIFI.HMA", {}, 0);
 }
 
-enum class Kind { FILE, UNOPENABLE, HELD };
+enum class Kind {
+    FILE,
+    UNOPENABLE,
+    HELD
+};
 
 struct IndexFileDescription {
     uint32_t number;
@@ -83,20 +81,16 @@ struct IndexFileDescription {
 
 class LocateWinTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        for (char d : std::string(DRIVES))
-            RemoveTree(Dir(d));
+    void SetUp() override {
+        for (char d : std::string(DRIVES)) RemoveTree(Dir(d));
     }
-    void TearDown() override
-    {
-        for (HANDLE h : held_)
-            CloseHandle(h);
+    void TearDown() override {
+        for (HANDLE h : held_) CloseHandle(h);
         EXPECT_TRUE(scan_test::WaitForIdle());
     }
 
-    void AddIndexes(char drive, const std::vector<IndexFileDescription>& indexes, const std::vector<uint8_t>& bytes = {})
-    {
+    void AddIndexes(char drive, const std::vector<IndexFileDescription>& indexes,
+                    const std::vector<uint8_t>& bytes = {}) {
         for (const IndexFileDescription& s : indexes) {
             const std::string path = IndexPath(drive, s.number);
             if (s.kind == Kind::UNOPENABLE) {
@@ -105,23 +99,22 @@ protected:
             }
             WriteBytes(path, bytes, s.minutes);
             if (s.kind == Kind::HELD)  // opened elsewhere without sharing
-                held_.push_back(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+                held_.push_back(
+                    CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         }
     }
 
     std::vector<HANDLE> held_;
 };
 
-TEST_F(LocateWinTest, PrefixHasTheDriveTypesTheTestsNeed)
-{
+TEST_F(LocateWinTest, PrefixHasTheDriveTypesTheTestsNeed) {
     EXPECT_EQ(GetDriveTypeA("D:\\"), UINT(DRIVE_REMOVABLE));
     EXPECT_EQ(GetDriveTypeA("E:\\"), UINT(DRIVE_REMOVABLE));
     EXPECT_EQ(GetDriveTypeA("F:\\"), UINT(DRIVE_CDROM));
     EXPECT_EQ(GetDriveTypeA("G:\\"), UINT(DRIVE_FIXED));
 }
 
-TEST_F(LocateWinTest, ChoosesTheNewestIndexFile)
-{
+TEST_F(LocateWinTest, ChoosesTheNewestIndexFile) {
     const Kind UNOPENABLE = Kind::UNOPENABLE, HELD = Kind::HELD;
     struct Row {
         const char* name;
@@ -132,7 +125,8 @@ TEST_F(LocateWinTest, ChoosesTheNewestIndexFile)
         {"00 missing, 01 present", {{1, 5}, {2, 3}}, 1},
         {"equal times keep the lower number", {{0, 7}, {1, 7}}, 0},
         {"newest is number 10",
-         {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}, {8, 8}, {9, 9}, {10, 10}}, 10},
+         {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}, {8, 8}, {9, 9}, {10, 10}},
+         10},
         {"unopenable 00 passed over", {{0, 99, UNOPENABLE}, {1, 5}}, 1},
         {"00 held by another program", {{0, 99, HELD}, {1, 5}}, 1},
     };
@@ -146,14 +140,12 @@ TEST_F(LocateWinTest, ChoosesTheNewestIndexFile)
         ASSERT_EQ(IndexLocator(directory, &number), 1);
         EXPECT_STREQ(directory, "D:\\HMDHIFI");
         EXPECT_EQ(number, row.number);
-        for (HANDLE h : held_)
-            CloseHandle(h);
+        for (HANDLE h : held_) CloseHandle(h);
         held_.clear();
     }
 }
 
-TEST_F(LocateWinTest, UsesTheFirstExaminedDriveWithTheMarker)
-{
+TEST_F(LocateWinTest, UsesTheFirstExaminedDriveWithTheMarker) {
     struct Row {
         const char* name;
         std::vector<std::pair<char, int>> recorders;  // drive, minutes of its TRKIDX00
@@ -178,8 +170,7 @@ TEST_F(LocateWinTest, UsesTheFirstExaminedDriveWithTheMarker)
     }
 }
 
-TEST_F(LocateWinTest, NoIndexFoundReturnsZeroAndLeavesTheScanStateAlone)
-{
+TEST_F(LocateWinTest, NoIndexFoundReturnsZeroAndLeavesTheScanStateAlone) {
     struct Row {
         const char* name;
         bool marker;
@@ -187,7 +178,9 @@ TEST_F(LocateWinTest, NoIndexFoundReturnsZeroAndLeavesTheScanStateAlone)
     } rows[] = {
         {"no marker anywhere", false, {{0, 1}}},
         {"marker without any index", true, {}},
-        {"marker with unopenable indexes only", true, {{0, 1, Kind::UNOPENABLE}, {0x80, 1, Kind::UNOPENABLE}}},
+        {"marker with unopenable indexes only",
+         true,
+         {{0, 1, Kind::UNOPENABLE}, {0x80, 1, Kind::UNOPENABLE}}},
         {"marker with an index numbered 100", true, {{0x100, 1}}},
     };
     ScanWindow window;
@@ -195,8 +188,7 @@ TEST_F(LocateWinTest, NoIndexFoundReturnsZeroAndLeavesTheScanStateAlone)
         SCOPED_TRACE(row.name);
         SetUp();
         CreateDirectoryA(Dir('D').c_str(), nullptr);
-        if (row.marker)
-            MakeRecorder('D');
+        if (row.marker) MakeRecorder('D');
         AddIndexes('D', row.files);
         gScan.notifyWindow = reinterpret_cast<HWND>(0x1234);
         strcpy(gScan.indexPath, "before");
@@ -211,12 +203,10 @@ TEST_F(LocateWinTest, NoIndexFoundReturnsZeroAndLeavesTheScanStateAlone)
     EXPECT_TRUE(window.events.empty());
 }
 
-TEST_F(LocateWinTest, StartScanWalksTheNewestIndexAndStartsAgainAfterItsEnd)
-{
+TEST_F(LocateWinTest, StartScanWalksTheNewestIndexAndStartsAgainAfterItsEnd) {
     MakeRecorder('E');
     std::vector<IndexFileDescription> older;
-    for (uint32_t n = 0; n < 10; ++n)
-        older.push_back({n, int(n)});
+    for (uint32_t n = 0; n < 10; ++n) older.push_back({n, int(n)});
     AddIndexes('E', older, std::vector<uint8_t>(64, 0));  // all-zero: nothing to report
     AddIndexes('E', {{10, 60}}, DemoDisc());
     const std::vector<ScanEvent> expected = ExpectedEvents(DemoDisc());
@@ -246,8 +236,7 @@ TEST_F(LocateWinTest, StartScanWalksTheNewestIndexAndStartsAgainAfterItsEnd)
     EXPECT_EQ(window.events, expected);
 }
 
-TEST_F(LocateWinTest, DemoRecorderIsFoundAndScanned)
-{
+TEST_F(LocateWinTest, DemoRecorderIsFoundAndScanned) {
     std::string error;
     ASSERT_TRUE(WriteDemoRecorder("G:\\", error)) << error;
     ScanWindow window;

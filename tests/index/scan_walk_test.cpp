@@ -17,22 +17,30 @@ std::vector<uint32_t> Slots(const WalkRecorder& r) {
     return out;
 }
 
-
 // The three lines of the display-line description. Lengths: 8052 LP2 frames
 // are 187.39 s, 77531 HI-SP frames 3605.19 s, 643 HI-LP 48 frames 30.01 s.
 TEST(WalkTrackIndex, BuildsTheDisplayLines) {
     IndexImageBuilder b;
     b.AddGroup({7, 7, "Live"});
     b.AddTrack({.slot = 4, .trackNumber = 5, .codecId = CODEC_HI_LP_48, .timing = {{0, 11, 0, 4}}});
-    b.AddTrack({.slot = 6, .title = "Song", .artist = "Band", .album = "Tour", .trackNumber = 7,
-                .codecId = CODEC_LP2, .timing = {{0, 191, 0, 29}}});
-    b.AddTrack({.slot = 11, .title = "Intro", .trackNumber = 12, .codecId = CODEC_HI_SP,
+    b.AddTrack({.slot = 6,
+                .title = "Song",
+                .artist = "Band",
+                .album = "Tour",
+                .trackNumber = 7,
+                .codecId = CODEC_LP2,
+                .timing = {{0, 191, 0, 29}}});
+    b.AddTrack({.slot = 11,
+                .title = "Intro",
+                .trackNumber = 12,
+                .codecId = CODEC_HI_SP,
                 .timing = {{0, 7753, 0, 0}}});
     const WalkRecorder r = Walk(b.Build());
     ASSERT_EQ(r.tracks.size(), 3u);
     EXPECT_EQ(Slots(r), (std::vector<uint32_t>{4, 6, 11}));
     EXPECT_EQ(r.tracks[0].displayLine, "UNTITLED TRACK 5     (30s)    [ HI-LP 48kbps ]");
-    EXPECT_EQ(r.tracks[1].displayLine, "007)  {Live}     Band \\ Tour \\ Song     (3m:07s)    [ LP2 132kbps ]");
+    EXPECT_EQ(r.tracks[1].displayLine,
+              "007)  {Live}     Band \\ Tour \\ Song     (3m:07s)    [ LP2 132kbps ]");
     EXPECT_EQ(r.tracks[2].displayLine, "012) Intro     (1h:05s)    [ HI-SP 256kbps ]");
     EXPECT_EQ(r.tracks[1].groupName, "Live");
     EXPECT_EQ(r.tracks[1].artist, "Band");
@@ -82,7 +90,8 @@ TEST(WalkTrackIndex, NeverReadsPastTheTrackTable) {
     b.SetDiscTitle("Disc");
     b.AddTrack({.slot = 0, .title = "one", .timing = ONE_FRAME});
     b.AddTrack({.slot = 2046, .title = "last slot", .trackNumber = 2, .timing = ONE_FRAME});
-    for (size_t at = 0x30000; at < 0x30100; ++at) b.PokeByte(at, 0x11);  // timing cells where slot 2047 would be
+    for (size_t at = 0x30000; at < 0x30100; ++at)
+        b.PokeByte(at, 0x11);  // timing cells where slot 2047 would be
     b.SetTrackCount(0xFFFF);
     const WalkRecorder r = Walk(b.Build());
     EXPECT_EQ(Slots(r), (std::vector<uint32_t>{0, 2046}));
@@ -123,27 +132,57 @@ TEST(WalkTrackIndex, LinePieces) {
         std::string groupName;
     };
     const Row rows[] = {
-        {"only an artist", {.artist = "Band", .trackNumber = 3, .timing = ONE_FRAME}, {}, Line("003) Band \\ "), ""},
-        {"only an album", {.album = "Tour", .trackNumber = 3, .timing = ONE_FRAME}, {}, Line("003) Tour \\ "), ""},
-        {"track number 1234", {.title = "T", .trackNumber = 1234, .timing = ONE_FRAME}, {}, Line("1234) T"), ""},
-        {"untitled group: no braces", {.title = "T", .trackNumber = 2, .timing = ONE_FRAME}, {{1, 5, ""}},
-         Line("002) T"), ""},
+        {"only an artist",
+         {.artist = "Band", .trackNumber = 3, .timing = ONE_FRAME},
+         {},
+         Line("003) Band \\ "),
+         ""},
+        {"only an album",
+         {.album = "Tour", .trackNumber = 3, .timing = ONE_FRAME},
+         {},
+         Line("003) Tour \\ "),
+         ""},
+        {"track number 1234",
+         {.title = "T", .trackNumber = 1234, .timing = ONE_FRAME},
+         {},
+         Line("1234) T"),
+         ""},
+        {"untitled group: no braces",
+         {.title = "T", .trackNumber = 2, .timing = ONE_FRAME},
+         {{1, 5, ""}},
+         Line("002) T"),
+         ""},
         // Shown, not untitled: hiding it would hide the album.
-        {"album only, in an untitled group", {.album = "Tour", .trackNumber = 2, .timing = ONE_FRAME},
-         {{1, 5, ""}}, Line("002) Tour \\ "), ""},
-        {"no texts, in a titled group", {.trackNumber = 2, .timing = ONE_FRAME}, {{1, 5, "G"}},
-         Line("002)  {G}     "), "G"},
-        {"no texts, in an untitled group", {.slot = 6, .trackNumber = 2, .timing = ONE_FRAME}, {{1, 5, ""}},
-         Line("UNTITLED TRACK 7"), ""},
-        {"hours and seconds, no minutes", {.title = "T", .trackNumber = 1, .codecId = CODEC_PCM,
-                                           .timing = {{0, 38912, 0, 0}}},
-         {}, "001) T     (1h:00s)    [ PCM 1411kbps ]", ""},
-        {"hours, minutes and seconds", {.title = "T", .trackNumber = 1, .codecId = CODEC_PCM,
-                                        .timing = {{0, 40198, 0, 0}}},
-         {}, "001) T     (1h:1m:59s)    [ PCM 1411kbps ]", ""},
-        {"unknown codec", {.title = "T", .trackNumber = 1, .codecId = 0x2808, .family = 0x80,
-                           .timing = ONE_FRAME},
-         {}, "001) T     (00s)    [ UNKNOWN ATRAC ]", ""},
+        {"album only, in an untitled group",
+         {.album = "Tour", .trackNumber = 2, .timing = ONE_FRAME},
+         {{1, 5, ""}},
+         Line("002) Tour \\ "),
+         ""},
+        {"no texts, in a titled group",
+         {.trackNumber = 2, .timing = ONE_FRAME},
+         {{1, 5, "G"}},
+         Line("002)  {G}     "),
+         "G"},
+        {"no texts, in an untitled group",
+         {.slot = 6, .trackNumber = 2, .timing = ONE_FRAME},
+         {{1, 5, ""}},
+         Line("UNTITLED TRACK 7"),
+         ""},
+        {"hours and seconds, no minutes",
+         {.title = "T", .trackNumber = 1, .codecId = CODEC_PCM, .timing = {{0, 38912, 0, 0}}},
+         {},
+         "001) T     (1h:00s)    [ PCM 1411kbps ]",
+         ""},
+        {"hours, minutes and seconds",
+         {.title = "T", .trackNumber = 1, .codecId = CODEC_PCM, .timing = {{0, 40198, 0, 0}}},
+         {},
+         "001) T     (1h:1m:59s)    [ PCM 1411kbps ]",
+         ""},
+        {"unknown codec",
+         {.title = "T", .trackNumber = 1, .codecId = 0x2808, .family = 0x80, .timing = ONE_FRAME},
+         {},
+         "001) T     (00s)    [ UNKNOWN ATRAC ]",
+         ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -172,8 +211,12 @@ TEST(WalkTrackIndex, LongTextsAreCutBeforeTheLengthAndMode) {
     IndexImageBuilder b;
     const std::string t(200, 't');
     b.AddGroup({1, 1, std::string(200, 'g')});
-    b.AddTrack({.slot = 0, .title = t, .artist = std::string(200, 'a'), .album = std::string(200, 'b'),
-                .trackNumber = 1, .timing = ONE_FRAME});
+    b.AddTrack({.slot = 0,
+                .title = t,
+                .artist = std::string(200, 'a'),
+                .album = std::string(200, 'b'),
+                .trackNumber = 1,
+                .timing = ONE_FRAME});
     const WalkRecorder r = Walk(b.Build());
     ASSERT_EQ(r.tracks.size(), 1u);
     const ReportedTrack& track = r.tracks[0];
@@ -196,9 +239,9 @@ TEST(WalkTrackIndex, PlayOrderNamesTracksAndNumbers) {
     b.AddTrack({.slot = 1, .title = "moved to the end", .trackNumber = 2, .timing = {{0, 10, 0, 0}}});
     b.AddTrack({.slot = 2, .title = "second", .trackNumber = 3, .timing = ONE_FRAME});
     b.AddTrack({.slot = 3, .title = "deleted", .trackNumber = 4, .timing = ONE_FRAME});
-    b.AddTrack({.slot = 4, .trackNumber = 5, .timing = ONE_FRAME});                  // untitled, position 3
-    b.AddTrack({.slot = 9, .trackNumber = 6, .timing = ONE_FRAME});                  // untitled, position 5
-    b.PokeBe16(IndexImageBuilder::EntryOffset(9), 0);                                // and its first bytes zero
+    b.AddTrack({.slot = 4, .trackNumber = 5, .timing = ONE_FRAME});  // untitled, position 3
+    b.AddTrack({.slot = 9, .trackNumber = 6, .timing = ONE_FRAME});  // untitled, position 5
+    b.PokeBe16(IndexImageBuilder::EntryOffset(9), 0);                // and its first bytes zero
     b.SetPlayOrder({1, 3, 5, 2, 10});
     const WalkRecorder r = Walk(b.Build());
     EXPECT_EQ(Slots(r), (std::vector<uint32_t>{0, 1, 2, 4, 9}));

@@ -33,28 +33,24 @@ struct ScanEvent {
     bool operator==(const ScanEvent&) const = default;
 };
 
-inline void PrintTo(const ScanEvent& e, std::ostream* os)
-{
+inline void PrintTo(const ScanEvent& e, std::ostream* os) {
     *os << "{" << e.message << " w=" << e.wParam << " '" << e.text << "' #" << e.trackNumber << "}";
 }
 
-inline ScanEvent TrackEvent(WPARAM slot, const TrackReport& r)
-{
-    return {MSG_TRACK_FOUND, slot, r.displayLine, r.artist, r.album, r.title, r.groupName,
-            r.trackNumber, *r.trackLength, r.bitrate};
+inline ScanEvent TrackEvent(WPARAM slot, const TrackReport& r) {
+    return {MSG_TRACK_FOUND, slot,        r.displayLine, r.artist,       r.album,
+            r.title,         r.groupName, r.trackNumber, *r.trackLength, r.bitrate};
 }
 
 // What the scan must report for these file bytes: the portable walk over an
 // image padded the way the worker pads it, then MSG_SCAN_DONE.
-inline std::vector<ScanEvent> ExpectedEvents(const std::vector<uint8_t>& fileBytes)
-{
+inline std::vector<ScanEvent> ExpectedEvents(const std::vector<uint8_t>& fileBytes) {
     std::vector<uint8_t> image(fileBytes);
     image.resize(image.size() + INDEX_IMAGE_PADDING);
     const WalkRecorder walk = Walk(image);
     std::vector<ScanEvent> events;
     // A sink hears the disc title before any track.
-    for (const std::string& title : walk.discTitles)
-        events.push_back({MSG_DISC_TITLE, 0, title});
+    for (const std::string& title : walk.discTitles) events.push_back({MSG_DISC_TITLE, 0, title});
     for (const ReportedTrack& t : walk.tracks)
         events.push_back({MSG_TRACK_FOUND, t.slot, t.displayLine, t.artist, t.album, t.title, t.groupName,
                           t.trackNumber, t.length, t.bitrate});
@@ -64,22 +60,22 @@ inline std::vector<ScanEvent> ExpectedEvents(const std::vector<uint8_t>& fileByt
 
 // A disc with a title, a titled and an untitled group, texts of every kind
 // and several recording modes.
-inline std::vector<uint8_t> DemoDisc()
-{
+inline std::vector<uint8_t> DemoDisc() {
     index_image::IndexImageBuilder b;
     b.SetDiscTitle("Party Mix");
     b.AddGroup({1, 2, "Live"}).AddGroup({3, 3, ""});
     b.AddTrack({.slot = 0, .title = "Song", .artist = "Band", .album = "Tour"});
-    b.AddTrack({.slot = 1, .title = "Intro", .codecId = index_image::CODEC_HI_SP, .timing = {{1, 400, 0, 3}}});
+    b.AddTrack(
+        {.slot = 1, .title = "Intro", .codecId = index_image::CODEC_HI_SP, .timing = {{1, 400, 0, 3}}});
     b.AddTrack({.slot = 2, .artist = "Only Artist", .codecId = index_image::CODEC_LP4});
     b.AddTrack({.slot = 3, .codecId = index_image::CODEC_HI_LP_48});
-    b.AddTrack({.slot = 4, .title = "Long", .codecId = index_image::CODEC_PCM, .timing = {{0, 40000, 0, 10}}});
+    b.AddTrack(
+        {.slot = 4, .title = "Long", .codecId = index_image::CODEC_PCM, .timing = {{0, 40000, 0, 10}}});
     return b.Build();
 }
 
 // Track count 3, tracks in slots 0, 2 and 4, slots 1 and 3 empty.
-inline std::vector<uint8_t> SparseDisc()
-{
+inline std::vector<uint8_t> SparseDisc() {
     index_image::IndexImageBuilder b;
     b.AddTrack({.slot = 0, .title = "A"}).AddTrack({.slot = 2}).AddTrack({.slot = 4, .title = "C"});
     b.AddTrack({.slot = 6, .title = "never reached"});
@@ -91,32 +87,27 @@ inline std::vector<uint8_t> SparseDisc()
 // calls the test's hook on each (after recording it).
 class ScanWindow {
 public:
-    ScanWindow()
-    {
+    ScanWindow() {
         WNDCLASSA wc = {};
         wc.lpfnWndProc = Proc;
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "TavolinScanTestWindow";
         RegisterClassA(&wc);  // fails harmlessly when already registered
-        hwnd = CreateWindowA("TavolinScanTestWindow", "scan test", WS_OVERLAPPED, 0, 0, 10, 10,
-                             nullptr, nullptr, wc.hInstance, this);
+        hwnd = CreateWindowA("TavolinScanTestWindow", "scan test", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                             nullptr, wc.hInstance, this);
     }
-    ~ScanWindow()
-    {
-        if (IsWindow(hwnd))
-            DestroyWindow(hwnd);
+    ~ScanWindow() {
+        if (IsWindow(hwnd)) DestroyWindow(hwnd);
         MSG msg;  // leave nothing for the next test's window
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {}
     }
 
     // Pumps messages until MSG_SCAN_DONE arrives; false after the timeout.
-    bool WaitForDone(DWORD timeoutMs = 5000)
-    {
+    bool WaitForDone(DWORD timeoutMs = 5000) {
         const DWORD start = GetTickCount();
         while (!done) {
             const DWORD spent = GetTickCount() - start;
-            if (spent >= timeoutMs)
-                return false;
+            if (spent >= timeoutMs) return false;
             MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - spent, QS_ALLINPUT);
             window_driver::PumpMessages();
         }
@@ -125,13 +116,11 @@ public:
 
     // Pumps until a message posted now has arrived: whatever was queued or
     // sent before it has been handled.
-    void Drain()
-    {
+    void Drain() {
         drained = false;
         PostMessageA(hwnd, WM_APP, 0, 0);
         MSG msg;
-        while (!drained && GetMessageA(&msg, nullptr, 0, 0) > 0)
-            DispatchMessageA(&msg);
+        while (!drained && GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
     }
 
     HWND hwnd = nullptr;
@@ -141,19 +130,16 @@ public:
     std::function<void(ScanWindow&, const ScanEvent&)> onEvent;
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-    {
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_NCCREATE)
-            SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+            SetWindowLongPtrA(
+                hwnd, GWLP_USERDATA,
+                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
         auto* self = reinterpret_cast<ScanWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (self == nullptr)
-            return DefWindowProcA(hwnd, message, wParam, lParam);
+        if (self == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
         ScanEvent event;
         switch (message) {
-        case MSG_DISC_TITLE:
-            event = {message, wParam, reinterpret_cast<const char*>(lParam)};
-            break;
+        case MSG_DISC_TITLE: event = {message, wParam, reinterpret_cast<const char*>(lParam)}; break;
         case MSG_TRACK_FOUND:
             event = TrackEvent(wParam, *reinterpret_cast<const TrackReport*>(lParam));
             break;
@@ -162,26 +148,20 @@ private:
             event.text = lParam == 0 ? "" : "non-zero lParam";
             self->done = true;
             break;
-        case WM_APP:
-            self->drained = true;
-            return 0;
-        default:
-            return DefWindowProcA(hwnd, message, wParam, lParam);
+        case WM_APP: self->drained = true; return 0;
+        default: return DefWindowProcA(hwnd, message, wParam, lParam);
         }
         self->events.push_back(event);
-        if (self->onEvent)
-            self->onEvent(*self, event);
+        if (self->onEvent) self->onEvent(*self, event);
         return 0;
     }
 };
 
 // Waits until no scan runs (the worker clears its marker on the way out).
-inline bool WaitForIdle(DWORD timeoutMs = 5000)
-{
+inline bool WaitForIdle(DWORD timeoutMs = 5000) {
     const DWORD start = GetTickCount();
     while (gScan.running.load() != nullptr) {
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
+        if (GetTickCount() - start >= timeoutMs) return false;
         Sleep(1);
     }
     return true;

@@ -12,16 +12,15 @@
 using index_image::IndexImageBuilder;
 using scan_test::DemoDisc;
 using scan_test::ExpectedEvents;
-using scan_test::SparseDisc;
 using scan_test::ScanEvent;
 using scan_test::ScanWindow;
+using scan_test::SparseDisc;
 
 namespace {
 
 using window_driver::TempPath;
 
-void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes)
-{
+void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(f, INVALID_HANDLE_VALUE);
     DWORD written = 0;
@@ -34,8 +33,7 @@ protected:
     void TearDown() override { EXPECT_TRUE(scan_test::WaitForIdle()); }
 
     // Scans the bytes as an index file and returns what the window received.
-    std::vector<ScanEvent> ScanBytes(const std::vector<uint8_t>& bytes, ScanWindow& window)
-    {
+    std::vector<ScanEvent> ScanBytes(const std::vector<uint8_t>& bytes, ScanWindow& window) {
         const std::string path = TempPath("index.hma");
         WriteFileBytes(path, bytes);
         EXPECT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 1);
@@ -46,8 +44,7 @@ protected:
     }
 };
 
-TEST_F(ScanWorkerTest, ReportsWhatTheWalkFindsThenScanDone)
-{
+TEST_F(ScanWorkerTest, ReportsWhatTheWalkFindsThenScanDone) {
     IndexImageBuilder emptyTitle;
     emptyTitle.SetDiscTitle("");  // a title cell whose text is empty
     emptyTitle.AddTrack({.slot = 0, .title = "Only"});
@@ -70,8 +67,7 @@ TEST_F(ScanWorkerTest, ReportsWhatTheWalkFindsThenScanDone)
         const std::vector<ScanEvent> expected = ExpectedEvents(row.bytes);
         ASSERT_EQ(ScanBytes(row.bytes, window), expected);
         int tracks = 0;
-        for (const ScanEvent& e : expected)
-            tracks += e.message == MSG_TRACK_FOUND;
+        for (const ScanEvent& e : expected) tracks += e.message == MSG_TRACK_FOUND;
         if (row.tracks < 0)
             EXPECT_GT(tracks, 0);
         else
@@ -87,8 +83,7 @@ TEST_F(ScanWorkerTest, ReportsWhatTheWalkFindsThenScanDone)
     EXPECT_EQ(sparse[2].wParam, 4u);
 }
 
-TEST_F(ScanWorkerTest, UnreadableFilesEndWithScanDoneOnly)
-{
+TEST_F(ScanWorkerTest, UnreadableFilesEndWithScanDoneOnly) {
     const std::string held = TempPath("held.hma");
     WriteFileBytes(held, DemoDisc());
     // Another program holding the file without sharing it.
@@ -124,8 +119,7 @@ TEST_F(ScanWorkerTest, UnreadableFilesEndWithScanDoneOnly)
     RemoveDirectoryA(folder.c_str());
 }
 
-TEST_F(ScanWorkerTest, FileLargerThanAnyIndexIsReadUpToTheLimit)
-{
+TEST_F(ScanWorkerTest, FileLargerThanAnyIndexIsReadUpToTheLimit) {
     // Sparse: the disc's bytes, then zeros up to just below 4 GiB, where the
     // size plus the padding no longer fits 32 bits.
     const std::string path = TempPath("huge.hma");
@@ -146,25 +140,22 @@ TEST_F(ScanWorkerTest, FileLargerThanAnyIndexIsReadUpToTheLimit)
     DeleteFileA(path.c_str());
 }
 
-TEST_F(ScanWorkerTest, IndexStaysOpenSharedForReadingWhileTheScanRuns)
-{
+TEST_F(ScanWorkerTest, IndexStaysOpenSharedForReadingWhileTheScanRuns) {
     const std::string path = TempPath("open.hma");
     WriteFileBytes(path, DemoDisc());
     ScanWindow window;
     DWORD writeError = 0;
     bool readOpened = false;
     window.onEvent = [&](ScanWindow&, const ScanEvent& e) {
-        if (e.message != MSG_TRACK_FOUND || e.wParam != 0)
-            return;
+        if (e.message != MSG_TRACK_FOUND || e.wParam != 0) return;
         HANDLE w = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                OPEN_EXISTING, 0, nullptr);
         writeError = w == INVALID_HANDLE_VALUE ? GetLastError() : 0;
-        if (w != INVALID_HANDLE_VALUE)
-            CloseHandle(w);
-        HANDLE r = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (w != INVALID_HANDLE_VALUE) CloseHandle(w);
+        HANDLE r =
+            CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         readOpened = r != INVALID_HANDLE_VALUE;
-        if (readOpened)
-            CloseHandle(r);
+        if (readOpened) CloseHandle(r);
     };
     ASSERT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 1);
     ASSERT_TRUE(window.WaitForDone());
@@ -185,8 +176,7 @@ TEST_F(ScanWorkerTest, IndexStaysOpenSharedForReadingWhileTheScanRuns)
     DeleteFileA(path.c_str());
 }
 
-TEST_F(ScanWorkerTest, SecondStartWhileAScanRunsStartsNothing)
-{
+TEST_F(ScanWorkerTest, SecondStartWhileAScanRunsStartsNothing) {
     const std::string path = TempPath("twice.hma");
     WriteFileBytes(path, DemoDisc());
     ScanWindow window;
@@ -212,8 +202,7 @@ TEST_F(ScanWorkerTest, SecondStartWhileAScanRunsStartsNothing)
 // A Get Tracks handled right after MSG_SCAN_DONE must start a new scan, also
 // when the previous scan ended at once: its marker is gone by then, and a
 // scan that ends before StartScan returns still clears its own marker.
-TEST_F(ScanWorkerTest, EveryStartAfterScanDoneStartsANewScan)
-{
+TEST_F(ScanWorkerTest, EveryStartAfterScanDoneStartsANewScan) {
     const std::string path = TempPath("quick.hma");
     IndexImageBuilder tiny;
     tiny.AddTrack({.slot = 0, .title = "T"});
@@ -232,10 +221,12 @@ TEST_F(ScanWorkerTest, EveryStartAfterScanDoneStartsANewScan)
 }
 
 // The worker may run only once StartScan has stored its handle.
-TEST_F(ScanWorkerTest, WorkerThreadIsCreatedSuspended)
-{
+TEST_F(ScanWorkerTest, WorkerThreadIsCreatedSuspended) {
     static std::atomic<int> ran{0};
-    HANDLE thread = StartSuspendedThread([](LPVOID) -> DWORD { ran = 1; return 0; });
+    HANDLE thread = StartSuspendedThread([](LPVOID) -> DWORD {
+        ran = 1;
+        return 0;
+    });
     ASSERT_NE(thread, nullptr);
     EXPECT_EQ(ResumeThread(thread), 1u);  // the suspend count it had
     EXPECT_EQ(WaitForSingleObject(thread, 2000), WAIT_OBJECT_0);
@@ -243,13 +234,13 @@ TEST_F(ScanWorkerTest, WorkerThreadIsCreatedSuspended)
     CloseHandle(thread);
 }
 
-TEST_F(ScanWorkerTest, FailedThreadStartReportsFailureAndAllowsTheNext)
-{
+TEST_F(ScanWorkerTest, FailedThreadStartReportsFailureAndAllowsTheNext) {
     const std::string path = TempPath("nothread.hma");
     WriteFileBytes(path, DemoDisc());
     ScanWindow window;
-    ASSERT_EQ(StartScanOfFile(window.hwnd, path.c_str(), [](LPTHREAD_START_ROUTINE) -> HANDLE { return nullptr; }),
-              0);
+    ASSERT_EQ(
+        StartScanOfFile(window.hwnd, path.c_str(), [](LPTHREAD_START_ROUTINE) -> HANDLE { return nullptr; }),
+        0);
     EXPECT_EQ(gScan.running.load(), nullptr);
     EXPECT_EQ(gScan.stop.load(), 1);
     window.Drain();
@@ -261,8 +252,7 @@ TEST_F(ScanWorkerTest, FailedThreadStartReportsFailureAndAllowsTheNext)
     DeleteFileA(path.c_str());
 }
 
-TEST_F(ScanWorkerTest, IndexPathLongerThan259CharactersIsRefused)
-{
+TEST_F(ScanWorkerTest, IndexPathLongerThan259CharactersIsRefused) {
     ScanWindow window;
     const std::string path = "C:\\" + std::string(INDEX_PATH_SIZE, 'x');
     EXPECT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 0);
@@ -271,29 +261,27 @@ TEST_F(ScanWorkerTest, IndexPathLongerThan259CharactersIsRefused)
 
 // The child half of the next test: leaves main while the worker waits in its
 // first send to a window that nobody serves any more.
-TEST(ScanWorkerExitTest, ChildLeavesWhileTheWorkerWaits)
-{
+TEST(ScanWorkerExitTest, ChildLeavesWhileTheWorkerWaits) {
     if (GetEnvironmentVariableA("TAVOLIN_SCAN_EXIT_CHILD", nullptr, 0) == 0)
         GTEST_SKIP() << "runs only as the child of ProgramExitsPromptlyDuringAScan";
     const std::string path = TempPath("exit.hma");
     WriteFileBytes(path, DemoDisc());
     HWND window = CreateWindowA("STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     ASSERT_EQ(StartScanOfFile(window, path.c_str(), StartSuspendedThread), 1);
-    for (int i = 0; i < 2000 && !(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE); ++i)
-        Sleep(1);
+    for (int i = 0; i < 2000 && !(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE); ++i) Sleep(1);
     ASSERT_TRUE(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE);
 }
 
-TEST(ScanWorkerExitTest, ProgramExitsPromptlyDuringAScan)
-{
+TEST(ScanWorkerExitTest, ProgramExitsPromptlyDuringAScan) {
     char exe[MAX_PATH];
     GetModuleFileNameA(nullptr, exe, sizeof exe);
-    std::string command = std::string("\"") + exe + "\" --gtest_filter=ScanWorkerExitTest.ChildLeavesWhileTheWorkerWaits";
+    std::string command =
+        std::string("\"") + exe + "\" --gtest_filter=ScanWorkerExitTest.ChildLeavesWhileTheWorkerWaits";
     SetEnvironmentVariableA("TAVOLIN_SCAN_EXIT_CHILD", "1");
     STARTUPINFOA si = {sizeof si};
     PROCESS_INFORMATION pi = {};
-    const BOOL created = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
-                                        nullptr, nullptr, &si, &pi);
+    const BOOL created =
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
     SetEnvironmentVariableA("TAVOLIN_SCAN_EXIT_CHILD", nullptr);
     ASSERT_TRUE(created);
     EXPECT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
@@ -304,14 +292,12 @@ TEST(ScanWorkerExitTest, ProgramExitsPromptlyDuringAScan)
     CloseHandle(pi.hProcess);
 }
 
-TEST_F(ScanWorkerTest, StopFlagSetDuringTheTitleEndsTheScanBeforeTheTracks)
-{
+TEST_F(ScanWorkerTest, StopFlagSetDuringTheTitleEndsTheScanBeforeTheTracks) {
     const std::string path = TempPath("stop.hma");
     WriteFileBytes(path, DemoDisc());
     ScanWindow window;
     window.onEvent = [](ScanWindow&, const ScanEvent& e) {
-        if (e.message == MSG_DISC_TITLE)
-            gScan.stop.store(1);
+        if (e.message == MSG_DISC_TITLE) gScan.stop.store(1);
     };
     ASSERT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 1);
     ASSERT_TRUE(window.WaitForDone());
@@ -321,8 +307,7 @@ TEST_F(ScanWorkerTest, StopFlagSetDuringTheTitleEndsTheScanBeforeTheTracks)
     DeleteFileA(path.c_str());
 }
 
-TEST_F(ScanWorkerTest, WindowClosedDuringTheScanLetsTheWorkerEndPromptly)
-{
+TEST_F(ScanWorkerTest, WindowClosedDuringTheScanLetsTheWorkerEndPromptly) {
     IndexImageBuilder b;
     for (uint32_t slot = 0; slot < 1000; ++slot)
         b.AddTrack({.slot = slot, .title = "Track " + std::to_string(slot)});
@@ -330,8 +315,7 @@ TEST_F(ScanWorkerTest, WindowClosedDuringTheScanLetsTheWorkerEndPromptly)
     WriteFileBytes(path, b.Build());
     ScanWindow window;
     window.onEvent = [](ScanWindow& w, const ScanEvent& e) {
-        if (e.message == MSG_TRACK_FOUND)
-            DestroyWindow(w.hwnd);
+        if (e.message == MSG_TRACK_FOUND) DestroyWindow(w.hwnd);
     };
     ASSERT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 1);
     // Pump until the window is gone, then let the worker run out.

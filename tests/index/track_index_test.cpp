@@ -55,8 +55,8 @@ TEST(TrackEntry, EmptinessIsTheFirst28Bytes) {
         bool isEmpty;
     };
     const Row rows[] = {
-        {"all zero", 0xFF, true},  {"byte 0", 0, false},     {"byte 27", 27, false},
-        {"byte 28", 28, true},     {"codec id", 34, true},   {"track number", 37, true},
+        {"all zero", 0xFF, true}, {"byte 0", 0, false},   {"byte 27", 27, false},
+        {"byte 28", 28, true},    {"codec id", 34, true}, {"track number", 37, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

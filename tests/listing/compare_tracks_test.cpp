@@ -77,10 +77,16 @@ TEST_F(CompareRecordsTest, KeysCaseFlagsAndModes) {
         // Folding: only A-Z, compared as unsigned bytes.
         {"'_x' before 'Apple' folded", Levels(F, {1, 0}), {.artist = "_x"}, {.artist = "Apple"}, -1},
         {"'Apple' before '_x' case-sensitive", Levels(F, {1, 1}), {.artist = "_x"}, {.artist = "Apple"}, 1},
-        {"'abba' equals 'ABBA' folded, level 2 decides", Levels(F, {1, 0}, {3, 0}),
-         {.artist = "abba", .title = "b"}, {.artist = "ABBA", .title = "a"}, 1},
-        {"'ABBA' before 'abba' case-sensitive", Levels(F, {1, 1}, {3, 0}),
-         {.artist = "abba", .title = "a"}, {.artist = "ABBA", .title = "b"}, 1},
+        {"'abba' equals 'ABBA' folded, level 2 decides",
+         Levels(F, {1, 0}, {3, 0}),
+         {.artist = "abba", .title = "b"},
+         {.artist = "ABBA", .title = "a"},
+         1},
+        {"'ABBA' before 'abba' case-sensitive",
+         Levels(F, {1, 1}, {3, 0}),
+         {.artist = "abba", .title = "a"},
+         {.artist = "ABBA", .title = "b"},
+         1},
         {"any non-zero flag is case-sensitive", Levels(F, {1, 7}), {.artist = "abba"}, {.artist = "ABBA"}, 1},
         {"'Z' folds above '['", Levels(F, {1, 0}), {.artist = "Z"}, {.artist = "["}, 1},
         {"'Z' below '[' unfolded", Levels(F, {1, 1}), {.artist = "Z"}, {.artist = "["}, -1},
@@ -89,24 +95,51 @@ TEST_F(CompareRecordsTest, KeysCaseFlagsAndModes) {
         {"0xC4 not folded to 0xE4", Levels(F, {3, 0}), {.title = "\xC4"}, {.title = "\xE4"}, -1},
         {"all text levels equal", Levels(F, {1, 0}, {2, 0}, {3, 0}), {.artist = "A"}, {.artist = "a"}, 0},
         // Keys 7 to 10 switch fields with the listing mode.
-        {"number asc full", Levels(F, {7, 0}), {.number = 2, .groupNumber = 1}, {.number = 1, .groupNumber = 2}, 1},
-        {"number asc group", Levels(G, {7, 0}), {.number = 2, .groupNumber = 1}, {.number = 1, .groupNumber = 2}, -1},
+        {"number asc full",
+         Levels(F, {7, 0}),
+         {.number = 2, .groupNumber = 1},
+         {.number = 1, .groupNumber = 2},
+         1},
+        {"number asc group",
+         Levels(G, {7, 0}),
+         {.number = 2, .groupNumber = 1},
+         {.number = 1, .groupNumber = 2},
+         -1},
         {"number desc full", Levels(F, {8, 0}), {.number = 2}, {.number = 1}, -1},
         {"number desc group", Levels(G, {8, 0}), {.groupNumber = 2}, {.groupNumber = 1}, -1},
         {"numbers are unsigned", Levels(F, {7, 0}), {.number = 0x80000000u}, {.number = 1}, 1},
-        {"length asc full", Levels(F, {9, 0}), {.length = 2, .groupLength = 1}, {.length = 1, .groupLength = 2}, 1},
-        {"length asc group", Levels(G, {9, 0}), {.length = 2, .groupLength = 1}, {.length = 1, .groupLength = 2}, -1},
+        {"length asc full",
+         Levels(F, {9, 0}),
+         {.length = 2, .groupLength = 1},
+         {.length = 1, .groupLength = 2},
+         1},
+        {"length asc group",
+         Levels(G, {9, 0}),
+         {.length = 2, .groupLength = 1},
+         {.length = 1, .groupLength = 2},
+         -1},
         {"length desc full", Levels(F, {10, 0}), {.length = 2}, {.length = 1}, -1},
         {"length desc group", Levels(G, {10, 0}), {.groupLength = 3725.4f}, {.groupLength = 42}, -1},
         {"bitrate asc", Levels(F, {11, 0}), {.bitrate = 48000}, {.bitrate = 1411200}, -1},
         {"bitrate desc", Levels(G, {12, 0}), {.bitrate = 48000}, {.bitrate = 1411200}, 1},
         // A numeric level ends the comparison, equal or not.
-        {"equal numeric level ends it", Levels(F, {11, 0}, {3, 0}), {.title = "b", .bitrate = 1}, {.title = "a", .bitrate = 1}, 0},
-        {"text level equal, numeric decides", Levels(F, {3, 0}, {7, 0}, {1, 0}),
-         {.artist = "a", .title = "X", .number = 1}, {.artist = "b", .title = "x", .number = 2}, -1},
+        {"equal numeric level ends it",
+         Levels(F, {11, 0}, {3, 0}),
+         {.title = "b", .bitrate = 1},
+         {.title = "a", .bitrate = 1},
+         0},
+        {"text level equal, numeric decides",
+         Levels(F, {3, 0}, {7, 0}, {1, 0}),
+         {.artist = "a", .title = "X", .number = 1},
+         {.artist = "b", .title = "x", .number = 2},
+         -1},
         // Damaged lengths still order consistently: NaN after every number.
         {"NaN after numbers", Levels(F, {9, 0}), {.length = NaN}, {.length = 1e30f}, 1},
-        {"NaN equals NaN", Levels(F, {9, 0}, {3, 0}), {.title = "b", .length = NaN}, {.title = "a", .length = NaN}, 0},
+        {"NaN equals NaN",
+         Levels(F, {9, 0}, {3, 0}),
+         {.title = "b", .length = NaN},
+         {.title = "a", .length = NaN},
+         0},
         {"NaN first when descending", Levels(G, {10, 0}), {.groupLength = NaN}, {.groupLength = 0}, -1},
         // An unknown key code is passed over.
         {"unknown key skipped", Levels(F, {99, 0}, {3, 0}), {.title = "b"}, {.title = "a"}, 1},
@@ -127,9 +160,9 @@ TEST_F(CompareTracksTest, ReadsTheCatalogueAndTheGlobalSettings) {
     SetFormatDefaults(gFormatSettings);
     EXPECT_GT(CompareTracks("ignored", "texts", 0, 1), 0);  // track number 2 after 1
     gFormatSettings.sortLevels[0] = {SORT_TITLE_ASC, 0};
-    EXPECT_GT(CompareTracks("", "", 0, 1), 0);              // 'zulu' after 'alpha'
+    EXPECT_GT(CompareTracks("", "", 0, 1), 0);  // 'zulu' after 'alpha'
     gFormatSettings.sortLevels[0] = {SORT_TITLE_ASC, 1};
-    EXPECT_LT(CompareTracks("", "", 0, 1), 0);              // 'Z' before 'a'
+    EXPECT_LT(CompareTracks("", "", 0, 1), 0);  // 'Z' before 'a'
     SetFormatDefaults(gFormatSettings);
 }
 
@@ -159,8 +192,8 @@ TEST_F(CompareRecordsTest, IsAConsistentOrdering) {
         records.push_back(MakeRecord(f));
     }
     for (int round = 0; round < 60; ++round) {
-        const FormatSettings s = Levels(round % 2 ? GROUP_LISTING : FULL_LISTING,
-                                        RandomLevel(rng), RandomLevel(rng), RandomLevel(rng));
+        const FormatSettings s = Levels(round % 2 ? GROUP_LISTING : FULL_LISTING, RandomLevel(rng),
+                                        RandomLevel(rng), RandomLevel(rng));
         for (const TrackRecord& a : records)
             for (const TrackRecord& b : records) {
                 const int ab = Sign(CompareRecords(a, b, s));

@@ -55,23 +55,23 @@ TEST_F(FormatLineTest, EveryToken) {
         {{{"Grp Length", ""}}, "1h:2m:05s"},
         {{{"Trk Format", ""}}, "LP2 132kbps"},
         {{{"<None>", "3"}}, ""},
-        {{{"<Custom>", "1"}}, "1"},                  // written once, not repeated
+        {{{"<Custom>", "1"}}, "1"},  // written once, not repeated
         {{{"<Custom>", " a b "}}, " a b "},
         {{{"<Tab>", "2"}}, "\t\t"},
-        {{{"<TAB>", "1"}}, "\t"},                    // the panel's spelling
+        {{{"<TAB>", "1"}}, "\t"},  // the panel's spelling
         {{{"<Space>", "3"}}, "   "},
         {{{"<Comma>", "2"}}, ",,"},
-        {{{"<CR>", "2"}}, "\n\n"},                   // line feeds, not carriage returns
+        {{{"<CR>", "2"}}, "\n\n"},  // line feeds, not carriage returns
         {{{"<CRLF>", "2"}}, "\r\n\r\n"},
         {{{"-", "3"}}, "---"},
         {{{"-", "0"}}, ""},
         {{{"-", "abc"}}, ""},
         {{{"-", ""}}, ""},
-        {{{"-", " \t+2x"}}, "--"},                 // white space, sign, digits up to the first other
-        {{{"-", "-3"}}, ""},                         // a negative amount writes nothing
+        {{{"-", " \t+2x"}}, "--"},  // white space, sign, digits up to the first other
+        {{{"-", "-3"}}, ""},        // a negative amount writes nothing
         {{{"\\", "2"}, {"{", "1"}, {"|", "1"}}, "\\\\{|"},
-        {{{"Word", "2"}}, "WordWord"},               // unknown names are literal text
-        {{{"wOrD", "1"}}, "wOrD"},                   // ...exactly as held
+        {{{"Word", "2"}}, "WordWord"},  // unknown names are literal text
+        {{{"wOrD", "1"}}, "wOrD"},      // ...exactly as held
         {{{"", "5"}}, ""},
         {{{"ARTIST", ""}, {"trk number", ""}, {"<space>", "1"}, {"<custom>", "x"}}, "Band007 x"},
         {{{"Trk Number", ""}, {"<Space>", "1"}, {"Title", ""}, {"<CRLF>", "1"}}, "007 Intro\r\n"},
@@ -88,9 +88,8 @@ TEST_F(FormatLineTest, LengthsAndRounding) {
         uint32_t round;
         const char* expected;
     } rows[] = {
-        {3605.0f, 1, "1h:05s"}, {42.0f, 1, "42s"}, {65.0f, 1, "1m:05s"},
-        {42.7f, 1, "43s"},      {42.7f, 0, "42s"}, {0.4f, 1, "00s"},
-        {3599.6f, 1, "1h:00s"}, {3599.6f, 0, "59m:59s"},
+        {3605.0f, 1, "1h:05s"}, {42.0f, 1, "42s"}, {65.0f, 1, "1m:05s"},   {42.7f, 1, "43s"},
+        {42.7f, 0, "42s"},      {0.4f, 1, "00s"},  {3599.6f, 1, "1h:00s"}, {3599.6f, 0, "59m:59s"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.expected);
@@ -107,9 +106,9 @@ TEST_F(FormatLineTest, RecordingModeNames) {
         uint32_t bitrate;
         const char* name;
     } rows[] = {
-        {48000, "HI-LP 48kbps"}, {64000, "HI-LP 64kbps"}, {66000, "LP4 66kbps"},     {105000, "LP2 105kbps"},
-        {132000, "LP2 132kbps"}, {256000, "HI-SP 256kbps"}, {1411200, "PCM\t1411kbps"}, {0, "UNKNOWN ATRAC"},
-        {1411000, "UNKNOWN ATRAC"},
+        {48000, "HI-LP 48kbps"},    {64000, "HI-LP 64kbps"}, {66000, "LP4 66kbps"},
+        {105000, "LP2 105kbps"},    {132000, "LP2 132kbps"}, {256000, "HI-SP 256kbps"},
+        {1411200, "PCM\t1411kbps"}, {0, "UNKNOWN ATRAC"},    {1411000, "UNKNOWN ATRAC"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.bitrate);
@@ -159,7 +158,8 @@ TEST_F(FormatLineTest, OverlongOutputIsCutAndBounded) {
         }
     }
     // 21 slots of the longest custom text fit whole.
-    EXPECT_EQ(Render(std::vector<Slot>(21, Slot{"<Custom>", "0123456789012345678901234567890"})).size(), 21u * 31);
+    EXPECT_EQ(Render(std::vector<Slot>(21, Slot{"<Custom>", "0123456789012345678901234567890"})).size(),
+              21u * 31);
     // A <CRLF> pair that does not fit whole is cut after its carriage return.
     const std::string crlf = Render({{"<Space>", "2"}, {"<CRLF>", "600"}});
     EXPECT_EQ(crlf.size(), 1023u);
@@ -189,8 +189,16 @@ TEST_F(ReadAmountTest, ReadsLikeStrtol) {
         const char* text;
         long value;
     } rows[] = {
-        {"3", 3}, {"  12ab", 12}, {"\t\n+7", 7}, {"-4", -4}, {"", 0}, {"x1", 0}, {"- 1", 0},
-        {"007", 7}, {"99999999999999999999999", LONG_MAX}, {"-99999999999999999999999", LONG_MIN},
+        {"3", 3},
+        {"  12ab", 12},
+        {"\t\n+7", 7},
+        {"-4", -4},
+        {"", 0},
+        {"x1", 0},
+        {"- 1", 0},
+        {"007", 7},
+        {"99999999999999999999999", LONG_MAX},
+        {"-99999999999999999999999", LONG_MIN},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
@@ -204,8 +212,13 @@ TEST_F(FormatLineTest, ReadsTheCatalogueAndRefusesBadIndexes) {
     float length = 42.7f;
     AppendTrack({"", "", "", "Intro", 7, &length, 1411200, ""});
     SetFormatDefaults(gFormatSettings);
-    SetSlots(gFormatSettings.fullFormat, {{"Trk Number", ""}, {"<Space>", "1"}, {"Title", ""}, {"<Tab>", "1"},
-                                          {"Trk Format", ""}, {"<Space>", "1"}, {"Trk Length", ""}});
+    SetSlots(gFormatSettings.fullFormat, {{"Trk Number", ""},
+                                          {"<Space>", "1"},
+                                          {"Title", ""},
+                                          {"<Tab>", "1"},
+                                          {"Trk Format", ""},
+                                          {"<Space>", "1"},
+                                          {"Trk Length", ""}});
     char out[FORMAT_LINE_SIZE];
     EXPECT_EQ(FormatLine(0, out), std::strlen("007 Intro\tPCM\t1411kbps 43s"));
     EXPECT_STREQ(out, "007 Intro\tPCM\t1411kbps 43s");

@@ -63,10 +63,10 @@ TEST_F(FormatGroupLineTest, LengthPiecesAndWideNumbers) {
         const char* expected;
     } rows[] = {
         {3, 3725.4f, "003) Live       (1h:2m:05s)"},
-        {1, 3605.0f, "001) Live       (1h:05s)"},   // minutes left out under hours
+        {1, 3605.0f, "001) Live       (1h:05s)"},  // minutes left out under hours
         {1, 42.0f, "001) Live       (42s)"},
         {1, 7.0f, "001) Live       (07s)"},
-        {1, 42.7f, "001) Live       (43s)"},      // always rounded
+        {1, 42.7f, "001) Live       (43s)"},  // always rounded
         {1000, 0.0f, "1000) Live       (00s)"},
     };
     for (const auto& row : rows) {
@@ -87,9 +87,9 @@ TEST_F(ComposeListingTest, GroupsSumAcrossTheCatalogueAndNumberByFirstTrack) {
     FillCatalogue({
         {"Live", 5, 100.0f},  // 0: first of Live
         {"", 1, 1.0f},
-        {"Mix", 2, 10.0f},    // 2: first of Mix
+        {"Mix", 2, 10.0f},  // 2: first of Mix
         {"Live", 6, 20.5f},
-        {"live", 9, 7.0f},    // 4: letter case makes another group
+        {"live", 9, 7.0f},  // 4: letter case makes another group
         {"Mix", 3, 0.25f},
         {"Live", 7, 3605.0f},
     });
@@ -211,12 +211,14 @@ TEST(ComposeSortedListing, GivesTheListAfterBuildAndReorder) {
             SetFormatDefaults(gFormatSettings);
             gFormatSettings.listingMode = mode;
             if (seed > 1)
-                for (SortLevel& level : gFormatSettings.sortLevels) level = {1 + uint32_t(rng() % 14), uint32_t(rng() % 2)};
+                for (SortLevel& level : gFormatSettings.sortLevels)
+                    level = {1 + uint32_t(rng() % 14), uint32_t(rng() % 2)};
             const std::vector<RefLine> expected = ReferenceReorder(ComposedLines(mode), CompareTracks);
             ComposedListing listing;
             ASSERT_EQ(ComposeSortedListing(gCatalogue, mode, CompareTracks, listing), 1);
             std::vector<RefLine> lines;
-            for (uint32_t i = 0; i < listing.count; ++i) lines.push_back({listing.lines[i].text, listing.lines[i].itemData});
+            for (uint32_t i = 0; i < listing.count; ++i)
+                lines.push_back({listing.lines[i].text, listing.lines[i].itemData});
             ReleaseListing(listing);
             EXPECT_EQ(lines, expected);
         }

@@ -47,8 +47,10 @@ protected:
         ASSERT_EQ(OpenMainWindow(context_, 900, 700, "Tavolin listing test"), 1);
         gListingWindow.context = context_;
         gListingWindow.trackList = MakeList(10);
-        gListingWindow.statusLabel = CreateControl(context_, CONTROL_STATIC_TEXT, 10, 620, 300, 20, "", 0, nullptr, 0, 0);
-        gListingWindow.previewText = CreateControl(context_, CONTROL_MULTILINE_EDIT, 320, 620, 500, 40, "", 0, nullptr, 0, 0);
+        gListingWindow.statusLabel =
+            CreateControl(context_, CONTROL_STATIC_TEXT, 10, 620, 300, 20, "", 0, nullptr, 0, 0);
+        gListingWindow.previewText =
+            CreateControl(context_, CONTROL_MULTILINE_EDIT, 320, 620, 500, 40, "", 0, nullptr, 0, 0);
         otherList_ = MakeList(310);
         otherStatus_ = CreateControl(context_, CONTROL_STATIC_TEXT, 320, 590, 300, 20, "", 0, nullptr, 0, 0);
         // A build's presort must be followed by its own re-order.
@@ -86,7 +88,8 @@ protected:
 TEST_F(ListingWindowTest, BuildAndReorderLeaveTheReferenceState) {
     std::mt19937 rng(99);
     auto randomLevels = [&] {
-        for (SortLevel& level : gFormatSettings.sortLevels) level = {1 + uint32_t(rng() % 14), uint32_t(rng() % 2)};
+        for (SortLevel& level : gFormatSettings.sortLevels)
+            level = {1 + uint32_t(rng() % 14), uint32_t(rng() % 2)};
     };
     for (uint32_t seed = 1; seed <= 1; ++seed) {
         RandomCatalogueOptions options;
@@ -96,7 +99,8 @@ TEST_F(ListingWindowTest, BuildAndReorderLeaveTheReferenceState) {
         FillRandomCatalogue(seed, 200 + seed * 100, options);
         for (ListingMode mode : {FULL_LISTING, GROUP_LISTING}) {
             for (bool isDefault : {true, false}) {
-                SCOPED_TRACE(testing::Message() << "seed " << seed << " mode " << mode << " default " << isDefault);
+                SCOPED_TRACE(testing::Message()
+                             << "seed " << seed << " mode " << mode << " default " << isDefault);
                 SetFormatDefaults(gFormatSettings);
                 gFormatSettings.listingMode = mode;
                 if (!isDefault) randomLevels();
@@ -108,7 +112,8 @@ TEST_F(ListingWindowTest, BuildAndReorderLeaveTheReferenceState) {
                 // The build alone may differ (presorted); build and re-order may not.
                 ReorderList(gListingWindow.trackList, context_, CompareTracks);
                 ReferenceReorderList(otherList_, CompareTracks);
-                ASSERT_TRUE(SameListState(ReadListState(gListingWindow.trackList), ReadListState(otherList_)));
+                ASSERT_TRUE(
+                    SameListState(ReadListState(gListingWindow.trackList), ReadListState(otherList_)));
                 EXPECT_GT(ReadListState(otherList_).horizontalExtent, 0);
                 // tavolin-list's listing, composed without a list box, is the same.
                 ComposedListing sorted;
@@ -134,7 +139,9 @@ TEST_F(ListingWindowTest, BuildAndReorderLeaveTheReferenceState) {
                     if (pass == 0 && !isDefault) randomLevels();
                     ReorderList(gListingWindow.trackList, context_, CompareTracks);
                     ReferenceReorderList(otherList_, CompareTracks);
-                    ASSERT_TRUE(SameListState(ReadListState(gListingWindow.trackList), ReadListState(otherList_))) << "pass " << pass;
+                    ASSERT_TRUE(
+                        SameListState(ReadListState(gListingWindow.trackList), ReadListState(otherList_)))
+                        << "pass " << pass;
                 }
                 // Sorted, unselected and at the top again: a re-order that moves
                 // nothing still leaves the reference's state.
@@ -149,7 +156,9 @@ TEST_F(ListingWindowTest, BuildAndReorderLeaveTheReferenceState) {
                 for (int pass = 0; pass < 2; ++pass) {
                     ReorderList(gListingWindow.trackList, context_, CompareTracks);
                     if (pass) ReferenceReorderList(otherList_, CompareTracks);
-                    ASSERT_TRUE(SameListState(ReadListState(gListingWindow.trackList), ReadListState(otherList_))) << "again " << pass;
+                    ASSERT_TRUE(
+                        SameListState(ReadListState(gListingWindow.trackList), ReadListState(otherList_)))
+                        << "again " << pass;
                 }
             }
         }
@@ -165,7 +174,8 @@ TEST_F(ListingWindowTest, ReorderKeepsTheBuildsHorizontalExtent) {
     AppendTrack({"iiiiiiiiiiiiiiiiiiii", "", "", "", 2, &length, 0, ""});
     AppendTrack({"WWWWWWWWWWWWWWWWWWWW", "", "", "", 1, &length, 0, ""});
     // Lists without a font of their own measure with the proportional default.
-    gListingWindow.trackList = CreateControl(context_, CONTROL_LIST_BOX, 10, 10, 400, 100, "", 0, nullptr, 0, 0);
+    gListingWindow.trackList =
+        CreateControl(context_, CONTROL_LIST_BOX, 10, 10, 400, 100, "", 0, nullptr, 0, 0);
     HWND other = CreateControl(context_, CONTROL_LIST_BOX, 10, 120, 400, 100, "", 0, nullptr, 0, 0);
     BuildListing();
     ReferenceBuildListing(context_, other, otherStatus_);
@@ -186,7 +196,8 @@ TEST_F(ListingWindowTest, ReorderKeepsTheBuildsHorizontalExtent) {
     // change), and the re-order right after it finds nothing to move, yet
     // leaves the reference's state.
     ClearCatalogue();
-    for (uint32_t i = 40; i >= 1; --i) AppendTrack({std::string(i, 'x').c_str(), "", "", "", i, &length, 0, ""});
+    for (uint32_t i = 40; i >= 1; --i)
+        AppendTrack({std::string(i, 'x').c_str(), "", "", "", i, &length, 0, ""});
     for (HWND list : {gListingWindow.trackList, other}) ClearList(list);
     BuildListing();
     EXPECT_EQ(GetListItemData(gListingWindow.trackList, 0), 39);  // track 1, reported last
@@ -205,7 +216,8 @@ TEST_F(ListingWindowTest, BrokenPairingOfBuildAndReorderIsReported) {
     gListingPairingBroken = [](const char* what) { reports.push_back(what); };
     ClearCatalogue();
     float length = 1;
-    for (uint32_t i = 5; i >= 1; --i) AppendTrack({std::string(i, 'x').c_str(), "", "", "", i, &length, 0, ""});
+    for (uint32_t i = 5; i >= 1; --i)
+        AppendTrack({std::string(i, 'x').c_str(), "", "", "", i, &length, 0, ""});
     auto reverse = [](const char*, const char*, intptr_t a, intptr_t b) { return int(b - a); };
 
     ClearList(gListingWindow.trackList);
@@ -274,9 +286,7 @@ TEST_F(ListingWindowTest, PreviewShowsTheCurrentLineOnly) {
 
 // --- Export -----------------------------------------------------------------
 
-std::string TestPath(const char* name) {
-    return std::string(LISTING_TEST_DIR) + "\\" + name;
-}
+std::string TestPath(const char* name) { return std::string(LISTING_TEST_DIR) + "\\" + name; }
 
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -325,14 +335,20 @@ TEST_F(ListingWindowTest, ExportsFullAndGroupListingsByteForByte) {
         const char* group;
         uint32_t number;
         float length;
-    } tracks[] = {{"Intro", "Live", 7, 42.7f}, {"Song", "", 2, 3605}, {"Outro", "Live", 9, 65}, {"Mix", "Club", 1, 7}};
+    } tracks[] = {
+        {"Intro", "Live", 7, 42.7f}, {"Song", "", 2, 3605}, {"Outro", "Live", 9, 65}, {"Mix", "Club", 1, 7}};
     for (const auto& t : tracks) {
         float length = t.length;
         AppendTrack({t.title, "Band", "", t.title, t.number, &length, 132000, t.group});
     }
-    SetSlots(gFormatSettings.fullFormat, {{"Trk Number", ""}, {"<Space>", "1"}, {"Title", ""}, {"<CRLF>", "1"}});
-    SetSlots(gFormatSettings.groupFormat,
-                    {{"Grp Number", ""}, {"-", "2"}, {"Grp Name", ""}, {"<Tab>", "1"}, {"Grp Length", ""}, {"<CR>", "1"}});
+    SetSlots(gFormatSettings.fullFormat,
+             {{"Trk Number", ""}, {"<Space>", "1"}, {"Title", ""}, {"<CRLF>", "1"}});
+    SetSlots(gFormatSettings.groupFormat, {{"Grp Number", ""},
+                                           {"-", "2"},
+                                           {"Grp Name", ""},
+                                           {"<Tab>", "1"},
+                                           {"Grp Length", ""},
+                                           {"<CR>", "1"}});
     BuildListing();
     ReorderList(gListingWindow.trackList, context_, CompareTracks);
 
@@ -391,7 +407,8 @@ TEST_F(ListingWindowTest, FailuresShowTheErrorBoxAndClearTheBusyFlag) {
 
     // A file that another program holds open without sharing cannot be created.
     const std::string locked = TestPath("export-locked.txt");
-    HANDLE holder = CreateFileA(locked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE holder =
+        CreateFileA(locked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     ExportRun run = RunExport(locked.c_str());
     CloseHandle(holder);

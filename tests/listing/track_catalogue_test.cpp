@@ -54,7 +54,7 @@ TEST_F(TrackCatalogueTest, GrowsInStepsOfAHundredKeepingRecords) {
 TEST_F(TrackCatalogueTest, ClearZeroesTheReusedStorage) {
     ClearCatalogue();
     for (uint32_t i = 0; i < 150; ++i) AppendNumbered(i);
-    gCatalogue.records[3].groupNumber = 7;   // as a Group Listing leaves them
+    gCatalogue.records[3].groupNumber = 7;  // as a Group Listing leaves them
     gCatalogue.records[3].groupLength = 99.0f;
     TrackRecord* storage = gCatalogue.records;
     const uint32_t capacity = gCatalogue.capacity;
@@ -78,8 +78,8 @@ TEST_F(TrackCatalogueTest, TextsAreCutToTheirFieldsAndMissingOnesAreEmpty) {
     ClearCatalogue();
     const std::string longText(600, 'a'), longLine(5000, 'L');
     float length = 3.25f;
-    TrackReport report{longLine.c_str(), longText.c_str(), nullptr, "", 0xFFFFFFFFu, &length, 1411200,
-                       longText.c_str()};
+    TrackReport report{longLine.c_str(), longText.c_str(), nullptr, "",
+                       0xFFFFFFFFu,      &length,          1411200, longText.c_str()};
     ASSERT_EQ(AppendTrack(report), 0);
     const TrackRecord& r = gCatalogue.records[0];
     EXPECT_EQ(std::string(r.artist), std::string(254, 'a'));

@@ -30,8 +30,7 @@ OptionRow* FormatRow(OptionRow* rows, int slot) { return &rows[9 + slot + 3 * (s
 
 class ListingPanelTest : public PanelTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         PanelTest::SetUp();
         SetFormatDefaults(gFormatSettings);
         SetSettingsRefreshHooks({});
@@ -39,8 +38,7 @@ protected:
         RegisterOptionTable({LISTING_TABLE_INDEX, ListTypeTable, SettingsHandler});
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         gBusy = 0;
         PanelTest::TearDown();
         SetFormatDefaults(gFormatSettings);
@@ -48,8 +46,7 @@ protected:
 
     // The panel as start-up shows it: panel units are pixels until the
     // window's size changes.
-    void ShowAtUnitScale()
-    {
+    void ShowAtUnitScale() {
         context_->scaleX = 1.0f;
         context_->scaleY = 1.0f;
         ShowOptionTable(context_, LISTING_PANEL_X, LISTING_PANEL_Y, LISTING_TABLE_INDEX);
@@ -58,15 +55,13 @@ protected:
     HWND FormatCombo(OptionRow* rows, int slot) { return ControlOf(FormatRow(rows, slot)); }
 
     // A choice made in a format combo, with the rebuild it asks for.
-    void ChooseAndRebuild(HWND combo, const char* item)
-    {
+    void ChooseAndRebuild(HWND combo, const char* item) {
         Choose(combo, item);
         Pump();
     }
 
     // The label and edit under a format slot, or null.
-    const PanelRowState* ChildOf(const std::vector<PanelRowState>& panel, OptionRow* formatRow)
-    {
+    const PanelRowState* ChildOf(const std::vector<PanelRowState>& panel, OptionRow* formatRow) {
         const OptionChoice* shown = nullptr;
         for (const PanelEntry& e : PanelRegistry) {
             if (e.row == formatRow) shown = e.shownChoice;
@@ -78,8 +73,7 @@ protected:
 
 // Compares the panel's labels and controls, in entry order, with the lines
 // of the listing panel at the window's current scale factors.
-void ExpectPanelAt(const std::vector<ListingPlace>& expected, float sx, float sy)
-{
+void ExpectPanelAt(const std::vector<ListingPlace>& expected, float sx, float sy) {
     std::vector<PanelRowState> shown;
     for (const PanelRowState& s : ReadPanel()) {
         if (!s.label.empty() || !s.kind.empty()) shown.push_back(s);
@@ -104,8 +98,7 @@ void ExpectPanelAt(const std::vector<ListingPlace>& expected, float sx, float sy
     }
 }
 
-TEST_F(ListingPanelTest, FreshPanel)
-{
+TEST_F(ListingPanelTest, FreshPanel) {
     ShowAtUnitScale();
     const std::vector<PanelRowState> panel = ReadPanel();
     // The List Type row and the 36 rows of the Full Listing; no child rows.
@@ -161,8 +154,7 @@ TEST_F(ListingPanelTest, FreshPanel)
 // Lines 0-10 with child rows on lines 6, 8 and 10, at unit scale; then the
 // window grows 5 pixels wider: the controls move with it, and a panel built
 // after that lands on the same places.
-TEST_F(ListingPanelTest, LinesBeforeAndAfterAWidthChange)
-{
+TEST_F(ListingPanelTest, LinesBeforeAndAfterAWidthChange) {
     ShowAtUnitScale();
     ChooseAndRebuild(FormatCombo(FullListingRows, 0), "<CRLF>");
     ChooseAndRebuild(FormatCombo(FullListingRows, 8), "<Custom>");
@@ -198,8 +190,7 @@ TEST_F(ListingPanelTest, LinesBeforeAndAfterAWidthChange)
 // Full -> Group -> Full: the group wordings, the third sort combo on its
 // first item while its key stays Bitrate, and the Full Listing's format
 // choices as they were left.
-TEST_F(ListingPanelTest, ListTypeSwitchKeepsFormatChoices)
-{
+TEST_F(ListingPanelTest, ListTypeSwitchKeepsFormatChoices) {
     ShowAtUnitScale();
     ChooseAndRebuild(FormatCombo(FullListingRows, 0), "<CRLF>");
     ChooseAndRebuild(FormatCombo(FullListingRows, 3), "<Custom>");
@@ -254,8 +245,7 @@ TEST_F(ListingPanelTest, ListTypeSwitchKeepsFormatChoices)
 // The child row of slot 0 through a run of choices: whether a rebuild was
 // asked for, and what the child row shows (the param is changed behind the
 // panel first, so a row laid out again shows the new value).
-TEST_F(ListingPanelTest, FormatSlotChildRows)
-{
+TEST_F(ListingPanelTest, FormatSlotChildRows) {
     ShowAtUnitScale();
     OptionRow* row = FormatRow(FullListingRows, 0);
     struct Step {
@@ -277,7 +267,8 @@ TEST_F(ListingPanelTest, FormatSlotChildRows)
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.token);
-        if (s.param != nullptr) StoreFieldText(gFormatSettings.fullFormat.slots[0].param, FORMAT_FIELD_SIZE, s.param);
+        if (s.param != nullptr)
+            StoreFieldText(gFormatSettings.fullFormat.slots[0].param, FORMAT_FIELD_SIZE, s.param);
         Choose(ControlOf(row), s.token);
         EXPECT_STREQ(gFormatSettings.fullFormat.slots[0].token, s.token);
         const int queued = QueuedRebuilds();
@@ -313,8 +304,7 @@ TEST_F(ListingPanelTest, FormatSlotChildRows)
 
 // While a file command runs, the panel still takes input: every control
 // goes back to the stored setting, and nothing changes.
-TEST_F(ListingPanelTest, BusyFlagPutsControlsBack)
-{
+TEST_F(ListingPanelTest, BusyFlagPutsControlsBack) {
     ShowAtUnitScale();
     ChooseAndRebuild(FormatCombo(FullListingRows, 0), "-");
     const FormatSettings before = gFormatSettings;
@@ -344,8 +334,7 @@ TEST_F(ListingPanelTest, BusyFlagPutsControlsBack)
 // where the value is part of several choice texts (the first of them is
 // shown), the previous choice where it matches none. A token filling its
 // whole field without a terminator is read as its 32 characters.
-TEST_F(ListingPanelTest, MarkChoicesAfterALoad)
-{
+TEST_F(ListingPanelTest, MarkChoicesAfterALoad) {
     ShowAtUnitScale();
     ChooseAndRebuild(FormatCombo(FullListingRows, 1), "-");
     FormatTable& full = gFormatSettings.fullFormat;
@@ -397,8 +386,7 @@ TEST_F(ListingPanelTest, MarkChoicesAfterALoad)
 
 // Many mode switches and format rebuilds leave as many windows, entries and
 // fonts as before, and every font they replaced is deleted.
-TEST_F(ListingPanelTest, RebuildsLeakNothing)
-{
+TEST_F(ListingPanelTest, RebuildsLeakNothing) {
     ShowAtUnitScale();
     const int windows = ChildWindowCount(Window());
     const int entries = UsedPanelEntries();

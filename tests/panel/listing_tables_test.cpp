@@ -13,8 +13,7 @@
 
 namespace {
 
-std::vector<std::string> Split(const char* items)
-{
+std::vector<std::string> Split(const char* items) {
     std::vector<std::string> out;
     std::string item;
     for (const char* c = items; *c; ++c) {
@@ -42,8 +41,10 @@ struct ExpectedRow {
 
 constexpr uint32_t FORMAT = ROW_HAS_CHOICES | ROW_SAME_LINE;
 constexpr uint32_t INDENT = ROW_LABEL_ONLY | ROW_SAME_LINE;
-#define BLANK {"", 100, 230, 0, ROW_LABEL_ONLY, 0, false}
-#define SLOT(k) {"", 0, 100, 10 + (k), FORMAT, 6, false}
+#define BLANK \
+    { "", 100, 230, 0, ROW_LABEL_ONLY, 0, false }
+#define SLOT(k) \
+    { "", 0, 100, 10 + (k), FORMAT, 6, false }
 const ExpectedRow EXPECTED_ROWS[36] = {
     {"First sort by", 110, 230, 1, ROW_SAME_LINE, 6, true},
     {"  Case Sensitive:", 120, 20, 4, ROW_SAME_LINE, 5, false},
@@ -54,15 +55,33 @@ const ExpectedRow EXPECTED_ROWS[36] = {
     {"  Case Sensitive:", 120, 20, 6, 0, 5, false},
     BLANK,
     {"Format:", 60, 0, 0, INDENT, 0, false},
-    SLOT(0), SLOT(1), SLOT(2), SLOT(3), SLOT(4), SLOT(5), SLOT(6),
+    SLOT(0),
+    SLOT(1),
+    SLOT(2),
+    SLOT(3),
+    SLOT(4),
+    SLOT(5),
+    SLOT(6),
     BLANK,
     BLANK,
     {"        ", 60, 0, 0, INDENT, 0, false},
-    SLOT(7), SLOT(8), SLOT(9), SLOT(10), SLOT(11), SLOT(12), SLOT(13),
+    SLOT(7),
+    SLOT(8),
+    SLOT(9),
+    SLOT(10),
+    SLOT(11),
+    SLOT(12),
+    SLOT(13),
     BLANK,
     BLANK,
     {"        ", 60, 0, 0, INDENT, 0, false},
-    SLOT(14), SLOT(15), SLOT(16), SLOT(17), SLOT(18), SLOT(19), SLOT(20),
+    SLOT(14),
+    SLOT(15),
+    SLOT(16),
+    SLOT(17),
+    SLOT(18),
+    SLOT(19),
+    SLOT(20),
 };
 #undef BLANK
 #undef SLOT
@@ -77,35 +96,39 @@ struct Mode {
     size_t plainTokens;  // tokens that reveal no child rows
 };
 
-std::vector<Mode> Modes()
-{
-    const std::vector<std::string> separators = {
-        "{", "}", "-", "(", ")", "[", "]", "|", ":", "\\", "/", "<CR>", "<CRLF>", "<Space>", "<TAB>",
-        "<Comma>", "<Custom>"};
-    std::vector<std::string> track = {"<None>", "Group", "Trk Number", "Artist", "Album",
-                                      "Title", "Trk Length", "Trk Format"};
+std::vector<Mode> Modes() {
+    const std::vector<std::string> separators = {"{",      "}",       "-",     "(",       ")",       "[",
+                                                 "]",      "|",       ":",     "\\",      "/",       "<CR>",
+                                                 "<CRLF>", "<Space>", "<TAB>", "<Comma>", "<Custom>"};
+    std::vector<std::string> track = {"<None>", "Group", "Trk Number", "Artist",
+                                      "Album",  "Title", "Trk Length", "Trk Format"};
     std::vector<std::string> group = {"<None>", "Grp Name", "Grp Number", "Grp Length"};
     track.insert(track.end(), separators.begin(), separators.end());
     group.insert(group.end(), separators.begin(), separators.end());
     return {
-        {"full", FullListingRows, FULL_LISTING, "     Track length rounding:",
+        {"full",
+         FullListingRows,
+         FULL_LISTING,
+         "     Track length rounding:",
          {"Group Name (Ascending Order)", "Artist (Ascending Order)", "Album (Ascending Order)",
-          "Title (Ascending Order)", "Track Number (Ascending Order)",
-          "Track Length (Ascending Order)", "Bitrate (Ascending Order)",
-          "Group Name (Decending Order)", "Artist (Decending Order)", "Album (Decending Order)",
-          "Title (Decending Order)", "Track Number (Decending Order)",
+          "Title (Ascending Order)", "Track Number (Ascending Order)", "Track Length (Ascending Order)",
+          "Bitrate (Ascending Order)", "Group Name (Decending Order)", "Artist (Decending Order)",
+          "Album (Decending Order)", "Title (Decending Order)", "Track Number (Decending Order)",
           "Track Length (Decending Order)", "Bitrate (Decending Order)"},
-         track, 8},
-        {"group", GroupListingRows, GROUP_LISTING, "     Group length rounding:",
-         {"Group Name (Ascending Order)", "Group Number (Ascending Order)",
-          "Group Length (Ascending Order)", "Group Name (Decending Order)",
-          "Group Number (Decending Order)", "Group Length (Decending Order)"},
-         group, 4},
+         track,
+         8},
+        {"group",
+         GroupListingRows,
+         GROUP_LISTING,
+         "     Group length rounding:",
+         {"Group Name (Ascending Order)", "Group Number (Ascending Order)", "Group Length (Ascending Order)",
+          "Group Name (Decending Order)", "Group Number (Decending Order)", "Group Length (Decending Order)"},
+         group,
+         4},
     };
 }
 
-void ExpectTerminator(const OptionRow& row)
-{
+void ExpectTerminator(const OptionRow& row) {
     EXPECT_EQ(row.label, nullptr);
     EXPECT_EQ(row.labelWidth, 0);
     EXPECT_EQ(row.controlWidth, 0);
@@ -118,8 +141,7 @@ void ExpectTerminator(const OptionRow& row)
 
 // The one row under a separator (amount) or "<Custom>" (custom text).
 void ExpectChildTable(const OptionRow* table, const char* label, uint32_t flags, const char* text,
-                      uint32_t optionId)
-{
+                      uint32_t optionId) {
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(Text(table[0].label), label);
     EXPECT_EQ(table[0].labelWidth, 45);
@@ -132,8 +154,7 @@ void ExpectChildTable(const OptionRow* table, const char* label, uint32_t flags,
     ExpectTerminator(table[1]);
 }
 
-TEST(ListingTables, ListTypeRowAndItsTwoChoices)
-{
+TEST(ListingTables, ListTypeRowAndItsTwoChoices) {
     BuildListingTables();
     const OptionRow& row = ListTypeTable[0];
     EXPECT_EQ(Text(row.label), "List Type");
@@ -158,8 +179,7 @@ TEST(ListingTables, ListTypeRowAndItsTwoChoices)
 // Every row of both modes; every format row's choice list in item order with
 // its children: the shared empty table, or the slot's own amount or custom
 // table of that mode, with the slot's param id.
-TEST(ListingTables, RowsAndChoicesOfBothModes)
-{
+TEST(ListingTables, RowsAndChoicesOfBothModes) {
     BuildListingTables();
     std::set<const OptionRow*> childTables;
     for (const Mode& m : Modes()) {
@@ -218,8 +238,7 @@ TEST(ListingTables, RowsAndChoicesOfBothModes)
     EXPECT_EQ(childTables.size(), 84u);
 }
 
-TEST(ListingTables, BuildingAgainRestoresTheStartUpFlags)
-{
+TEST(ListingTables, BuildingAgainRestoresTheStartUpFlags) {
     BuildListingTables();
     ListTypeTable[0].choices[0].active = 0;
     ListTypeTable[0].choices[1].active = 1;

@@ -37,19 +37,17 @@ constexpr int ORIGIN_X = 10, ORIGIN_Y = 100;
 
 class OptionPanelTest : public PanelTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         PanelTest::SetUp();
         for (int i = 0; gTokenChoices[i].child != nullptr; ++i) gTokenChoices[i].active = i == 0;
-        gTestOptions.values = {{TOKEN_ID, "<None>"}, {CHILD_ID, "1"}, {AMOUNT_ID, "1"},
-                               {CASE_ID, "0"}, {SORT_ID, "Beta (x)"}};
+        gTestOptions.values = {
+            {TOKEN_ID, "<None>"}, {CHILD_ID, "1"}, {AMOUNT_ID, "1"}, {CASE_ID, "0"}, {SORT_ID, "Beta (x)"}};
         RegisterOptionTable({TABLE_INDEX, gTable, TestOptionHandler});
         ShowOptionTable(context_, ORIGIN_X, ORIGIN_Y, TABLE_INDEX);
         gTestOptions.calls.clear();
     }
 
-    std::string TextOf(const OptionRow* row)
-    {
+    std::string TextOf(const OptionRow* row) {
         const PanelRowState* s = FindRowState(ReadPanel(), row);
         return s != nullptr ? s->text : "(not on the panel)";
     }
@@ -58,8 +56,7 @@ protected:
 // Typed amounts: an invalid entry puts the stored value back and sets it
 // once more (the second, accepted set); valid ones are set as typed. Laying
 // out a row sets nothing.
-TEST_F(OptionPanelTest, NumericEdits)
-{
+TEST_F(OptionPanelTest, NumericEdits) {
     EXPECT_TRUE(gTestOptions.Sets(AMOUNT_ID).empty()) << "showing a value is no change of it";
     struct Case {
         const char* name;
@@ -94,8 +91,7 @@ TEST_F(OptionPanelTest, NumericEdits)
 
 // While the handler refuses every set, each control goes back to the stored
 // value after one refused set: no restore is taken for a new change.
-TEST_F(OptionPanelTest, RefusedSetsPutControlsBack)
-{
+TEST_F(OptionPanelTest, RefusedSetsPutControlsBack) {
     gTestOptions.busy = true;
     HWND check = ControlOf(&gTable[3]);
     window_driver::ClickButton(check);
@@ -133,8 +129,7 @@ TEST_F(OptionPanelTest, RefusedSetsPutControlsBack)
 // at the combo's left edge, is laid out again (showing the value stored
 // now) when another choice with the same rows becomes active, and goes when
 // the choice has none. Re-selecting the shown item asks for nothing.
-TEST_F(OptionPanelTest, ChildRowsFollowTheActiveChoice)
-{
+TEST_F(OptionPanelTest, ChildRowsFollowTheActiveChoice) {
     HWND token = ControlOf(&gTable[0]);
     const int entriesBefore = UsedPanelEntries();
     const int childrenBefore = ChildWindowCount(Window());
@@ -198,8 +193,7 @@ TEST_F(OptionPanelTest, ChildRowsFollowTheActiveChoice)
 
 // A request for a row that an earlier rebuild removed is skipped: it must
 // not lay the row out again at the panel's origin.
-TEST_F(OptionPanelTest, StaleRebuildRequestIsSkipped)
-{
+TEST_F(OptionPanelTest, StaleRebuildRequestIsSkipped) {
     Choose(ControlOf(&gTable[0]), "-");
     Pump();
     HWND amount = ControlOf(gAmountChild);
@@ -219,9 +213,9 @@ TEST_F(OptionPanelTest, StaleRebuildRequestIsSkipped)
 
 // With every entry taken, the remaining rows are not laid out; table indexes
 // past the registry are refused; combo items are cut at 63 characters.
-TEST_F(OptionPanelTest, Limits)
-{
-    std::vector<OptionRow> big(300, OptionRow{"", 10, 0, 0, ROW_LABEL_ONLY | ROW_SAME_LINE, 0, nullptr, nullptr});
+TEST_F(OptionPanelTest, Limits) {
+    std::vector<OptionRow> big(300,
+                               OptionRow{"", 10, 0, 0, ROW_LABEL_ONLY | ROW_SAME_LINE, 0, nullptr, nullptr});
     big.push_back({});
     const std::string longItem(70, 'L');
     const std::string items = "short," + longItem;
@@ -252,7 +246,8 @@ TEST_F(OptionPanelTest, Limits)
     EXPECT_EQ(panel[0].selection, 1);
     // Every rebuild handler registration reuses the first.
     int handlers = 0;
-    for (uint32_t i = 0; i < context_->handlerCount; ++i) handlers += context_->handlers[i].key == MSG_PANEL_REBUILD;
+    for (uint32_t i = 0; i < context_->handlerCount; ++i)
+        handlers += context_->handlers[i].key == MSG_PANEL_REBUILD;
     EXPECT_EQ(handlers, 1);
 }
 

@@ -9,8 +9,7 @@
 
 namespace {
 
-std::vector<std::string> Items(const char* text)
-{
+std::vector<std::string> Items(const char* text) {
     std::vector<std::string> out;
     ItemCursor cursor(text);
     char item[ITEM_TEXT_MAX + 1];
@@ -18,8 +17,7 @@ std::vector<std::string> Items(const char* text)
     return out;
 }
 
-TEST(OptionValues, ItemsSplitAtCommasAndCutAt63)
-{
+TEST(OptionValues, ItemsSplitAtCommasAndCutAt63) {
     const std::string long64(64, 'x');
     const std::string list = "a," + long64 + ",b";
     struct Case {
@@ -42,22 +40,21 @@ TEST(OptionValues, ItemsSplitAtCommasAndCutAt63)
     }
 }
 
-TEST(OptionValues, Matching)
-{
+TEST(OptionValues, Matching) {
     struct Case {
         const char* text;
         const char* value;
         bool exact, matches;
     };
     const Case cases[] = {
-        {"<CRLF>", "<CRL", false, true},   // containment
+        {"<CRLF>", "<CRL", false, true},  // containment
         {"<CRLF>", "<CRL", true, false},
         // "<CR>" ends in '>', so it is no part of "<CRLF>".
         {"<CRLF>", "<CR>", false, false},
         {"<CR>", "<CR>", true, true},
-        {"<cr>", "<CR>", false, false},    // case-sensitive both ways
+        {"<cr>", "<CR>", false, false},  // case-sensitive both ways
         {"<cr>", "<CR>", true, false},
-        {"Artist", "", false, false},      // the empty value selects nothing
+        {"Artist", "", false, false},  // the empty value selects nothing
         {"", "", true, true},
         {"Artist", "Artist (Ascending Order)", false, false},
     };
@@ -67,18 +64,29 @@ TEST(OptionValues, Matching)
     }
 }
 
-TEST(OptionValues, NumericCheck)
-{
+TEST(OptionValues, NumericCheck) {
     struct Case {
         const char* text;
         bool valid;
     };
     const Case cases[] = {
-        {"", true},   {"0", true},    {"12", true},   {"  7", true},  {"+3", true},
-        {"-0", true}, {"-", false},   {"-1", false},  {"1a", false},  {"12 ", false},
-        {" ", false}, {"+", false},   {"0x10", false}, {"1.5", false},
+        {"", true},
+        {"0", true},
+        {"12", true},
+        {"  7", true},
+        {"+3", true},
+        {"-0", true},
+        {"-", false},
+        {"-1", false},
+        {"1a", false},
+        {"12 ", false},
+        {" ", false},
+        {"+", false},
+        {"0x10", false},
+        {"1.5", false},
         // Out of range: the conversion saturates and keeps the sign.
-        {"99999999999999999999", true}, {"-99999999999999999999", false},
+        {"99999999999999999999", true},
+        {"-99999999999999999999", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << '"' << c.text << '"');
@@ -86,8 +94,7 @@ TEST(OptionValues, NumericCheck)
     }
 }
 
-std::vector<OptionChoice> Choices(const std::vector<const char*>& texts, const std::vector<int>& active)
-{
+std::vector<OptionChoice> Choices(const std::vector<const char*>& texts, const std::vector<int>& active) {
     static OptionRow none[] = {{}};
     std::vector<OptionChoice> out;
     for (size_t i = 0; i < texts.size(); ++i) out.push_back({texts[i], none, active[i]});
@@ -95,8 +102,7 @@ std::vector<OptionChoice> Choices(const std::vector<const char*>& texts, const s
     return out;
 }
 
-std::vector<int> Flags(const std::vector<OptionChoice>& choices)
-{
+std::vector<int> Flags(const std::vector<OptionChoice>& choices) {
     std::vector<int> out;
     for (const OptionChoice& c : choices) {
         if (c.child != nullptr) out.push_back(c.active);
@@ -106,8 +112,7 @@ std::vector<int> Flags(const std::vector<OptionChoice>& choices)
 
 // A change through the panel: whole text, case ignored; "changed" decides
 // whether a rebuild is asked for.
-TEST(OptionValues, ActivateMatchingChoice)
-{
+TEST(OptionValues, ActivateMatchingChoice) {
     const std::vector<const char*> tokens = {"<None>", "{", "-", "<CR>", "<CRLF>", "<Custom>"};
     struct Case {
         const char* name;
@@ -134,8 +139,7 @@ TEST(OptionValues, ActivateMatchingChoice)
 
 // After a load: containment marks several; no match keeps the last choice
 // that was active, or the first when none was.
-TEST(OptionValues, MarkChoiceList)
-{
+TEST(OptionValues, MarkChoiceList) {
     const std::vector<const char*> tokens = {"<None>", "-", "<CR>", "<CRLF>", "<Custom>"};
     struct Case {
         const char* name;

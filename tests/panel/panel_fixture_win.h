@@ -13,8 +13,7 @@
 #include "support/panel_state/panel_state_win.h"
 #include "ui/controls_win.h"
 
-inline void Pump()
-{
+inline void Pump() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) continue;
@@ -24,8 +23,7 @@ inline void Pump()
 }
 
 // Rebuild requests waiting in the queue, without handling them.
-inline int QueuedRebuilds()
-{
+inline int QueuedRebuilds() {
     int n = 0;
     MSG msg;
     while (PeekMessageA(&msg, nullptr, MSG_PANEL_REBUILD, MSG_PANEL_REBUILD, PM_REMOVE)) {
@@ -36,8 +34,7 @@ inline int QueuedRebuilds()
 
 class PanelTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         static int serial = 0;
         const std::string name = "TAVOLINPANELTEST" + std::to_string(++serial);
         context_ = CreateWindowContext(GetModuleHandleA(nullptr), name.c_str(), 0);
@@ -49,8 +46,7 @@ protected:
         BuildListingTables();
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         ClearPanel(context_);
         DestroyWindow(MainWindowOf(context_));
         Pump();
@@ -61,8 +57,7 @@ protected:
 
     HWND Window() const { return MainWindowOf(context_); }
 
-    HWND ControlOf(const OptionRow* row) const
-    {
+    HWND ControlOf(const OptionRow* row) const {
         for (const PanelEntry& e : PanelRegistry) {
             if (e.row == row) return e.control;
         }
@@ -71,24 +66,21 @@ protected:
 
     // Replaces an edit's whole text by typing: select all, then one WM_CHAR
     // per character (backspace for the empty text), each reported by the edit.
-    void Type(HWND edit, const char* text)
-    {
+    void Type(HWND edit, const char* text) {
         SendMessageA(edit, EM_SETSEL, 0, -1);
         if (*text == '\0') SendMessageA(edit, WM_CHAR, VK_BACK, 0);
         for (const char* c = text; *c; ++c) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(*c), 0);
     }
 
     // Selects a combo item as the user does: the selection, then its notification.
-    void Choose(HWND combo, int index)
-    {
+    void Choose(HWND combo, int index) {
         SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
     }
 
-    void Choose(HWND combo, const char* item)
-    {
-        const LRESULT index = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                           reinterpret_cast<LPARAM>(item));
+    void Choose(HWND combo, const char* item) {
+        const LRESULT index =
+            SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item));
         ASSERT_NE(index, CB_ERR) << item;
         Choose(combo, static_cast<int>(index));
     }

@@ -19,13 +19,12 @@ struct Recorder {
     explicit Recorder(int y, float sx = 1.0f, float sy = 1.0f) : originY(y), scaleX(sx), scaleY(sy) {}
     int originY;
     float scaleX, scaleY;
-    std::vector<Placed> placed;   // rows with a label or a control
+    std::vector<Placed> placed;  // rows with a label or a control
     std::vector<RowPlacement> all;
-    int refuseFrom = -1;          // placements from this one on find no room
+    int refuseFrom = -1;  // placements from this one on find no room
 };
 
-bool Record(void* user, const RowPlacement& p)
-{
+bool Record(void* user, const RowPlacement& p) {
     Recorder* r = static_cast<Recorder*>(user);
     if (r->refuseFrom >= 0 && static_cast<int>(r->all.size()) >= r->refuseFrom) return false;
     r->all.push_back(p);
@@ -34,22 +33,20 @@ bool Record(void* user, const RowPlacement& p)
     if (!hasLabel && !hasControl) return true;
     const PanelRect label = LabelRect(*p.row, p.x, p.lineTop, r->scaleX, r->scaleY);
     const PanelRect control = ControlRect(*p.row, p.x, p.lineTop, r->scaleX, r->scaleY);
-    r->placed.push_back({p.row->label, (p.lineTop - r->originY) / LINE_PITCH,
-                         hasLabel ? label.x : -1, hasControl ? control.x : -1,
-                         hasControl ? control.width : 0, hasControl ? control.y : 0});
+    r->placed.push_back({p.row->label, (p.lineTop - r->originY) / LINE_PITCH, hasLabel ? label.x : -1,
+                         hasControl ? control.x : -1, hasControl ? control.width : 0,
+                         hasControl ? control.y : 0});
     return true;
 }
 
-void SetActive(OptionRow& row, const char* text)
-{
+void SetActive(OptionRow& row, const char* text) {
     for (OptionChoice* c = row.choices; c->child != nullptr; ++c) c->active = std::string(c->text) == text;
 }
 
 // The line / x table of the listing panel, fresh and with child rows in
 // each of the three format lines, in both modes; then the same places times
 // the scale factors of a widened window, truncated.
-TEST(RowLayout, ListingPanelLines)
-{
+TEST(RowLayout, ListingPanelLines) {
     struct Case {
         const char* name;
         bool group;
@@ -78,8 +75,8 @@ TEST(RowLayout, ListingPanelLines)
         }
         Recorder r(LISTING_PANEL_Y);
         const int last = LayoutRows(ListTypeTable, LISTING_PANEL_X, LISTING_PANEL_Y, 0, -1, Record, &r);
-        const std::vector<Placed> expected =
-            ExpectedListingLines(c.group ? "     Group length rounding:" : "     Track length rounding:", shown);
+        const std::vector<Placed> expected = ExpectedListingLines(
+            c.group ? "     Group length rounding:" : "     Track length rounding:", shown);
         EXPECT_EQ(r.placed, expected);
         // One line index per non-label row and per child row; the panel's own
         // line 0 row adds none of its own beyond them.
@@ -106,8 +103,7 @@ TEST(RowLayout, ListingPanelLines)
     BuildListingTables();
 }
 
-TEST(RowLayout, RectsScaleAndTruncate)
-{
+TEST(RowLayout, RectsScaleAndTruncate) {
     const OptionRow combo{"Then sort by", 110, 230, 2, ROW_SAME_LINE, 6, "a,b", nullptr};
     const OptionRow edit{"Amount:", 45, 45, 40, ROW_NUMERIC, 2, "1", nullptr};
     const OptionRow check{"  Case Sensitive:", 120, 20, 4, 0, 5, nullptr, nullptr};
@@ -139,15 +135,11 @@ TEST(RowLayout, RectsScaleAndTruncate)
     EXPECT_EQ(PositionY(PackPosition(760, 405)), 405);
 }
 
-OptionRow Edit(const char* label, uint32_t flags = 0)
-{
-    return {label, 50, 40, 1, flags, 2, "", nullptr};
-}
+OptionRow Edit(const char* label, uint32_t flags = 0) { return {label, 50, 40, 1, flags, 2, "", nullptr}; }
 
 // The walk's rules on small tables: (left edge, line) of each placed row and
 // the last line returned.
-TEST(RowLayout, SmallTables)
-{
+TEST(RowLayout, SmallTables) {
     OptionRow none[] = {{}};
     OptionRow child[] = {Edit("child"), {}};
     OptionChoice choices[] = {{"empty", none, 0}, {"rows", child, 0}, {nullptr, nullptr, 0}};
@@ -155,9 +147,9 @@ TEST(RowLayout, SmallTables)
     struct Case {
         const char* name;
         std::vector<OptionRow> rows;
-        int active;      // choice made active in `choices`; -1: none
+        int active;  // choice made active in `choices`; -1: none
         int maxRows;
-        int refuseFrom;  // -1: room for every row
+        int refuseFrom;                           // -1: room for every row
         std::vector<std::pair<int, int>> places;  // (x, line) per placed row
         int last;
     };
@@ -165,22 +157,43 @@ TEST(RowLayout, SmallTables)
         {"empty table", {}, -1, -1, -1, {}, 4},
         // The last line counts rows, not the lines they end up on.
         {"three on a line, the fourth below",
-         {Edit("a", ROW_SAME_LINE), Edit("b", ROW_SAME_LINE), Edit("c"), Edit("d")}, -1, -1, -1,
-         {{10, 5}, {100, 5}, {190, 5}, {10, 6}}, 8},
+         {Edit("a", ROW_SAME_LINE), Edit("b", ROW_SAME_LINE), Edit("c"), Edit("d")},
+         -1,
+         -1,
+         -1,
+         {{10, 5}, {100, 5}, {190, 5}, {10, 6}},
+         8},
         {"a blank label-only row takes a line but no line index",
-         {Edit("a"), {"", 0, 0, 0, ROW_LABEL_ONLY, 0, nullptr, nullptr}, Edit("b")}, -1, -1, -1,
-         {{10, 5}, {10, 6}, {10, 7}}, 6},
+         {Edit("a"), {"", 0, 0, 0, ROW_LABEL_ONLY, 0, nullptr, nullptr}, Edit("b")},
+         -1,
+         -1,
+         -1,
+         {{10, 5}, {10, 6}, {10, 7}},
+         6},
         {"an indent moves the next row right",
-         {{"  ", 60, 0, 0, ROW_LABEL_ONLY | ROW_SAME_LINE, 0, nullptr, nullptr}, Edit("a")}, -1, -1, -1,
-         {{10, 5}, {70, 5}}, 5},
+         {{"  ", 60, 0, 0, ROW_LABEL_ONLY | ROW_SAME_LINE, 0, nullptr, nullptr}, Edit("a")},
+         -1,
+         -1,
+         -1,
+         {{10, 5}, {70, 5}},
+         5},
         {"an empty child table adds no line", {combo, Edit("next")}, 0, -1, -1, {{10, 5}, {110, 5}}, 6},
         {"no active choice: no child rows", {combo, Edit("next")}, -1, -1, -1, {{10, 5}, {110, 5}}, 6},
         {"child rows below, the same-line row beside",
-         {combo, Edit("next")}, 1, -1, -1, {{10, 5}, {10, 6}, {110, 5}}, 7},
+         {combo, Edit("next")},
+         1,
+         -1,
+         -1,
+         {{10, 5}, {10, 6}, {110, 5}},
+         7},
         {"one row laid out alone, with its child rows",
-         {combo, Edit("next")}, 1, 1, -1, {{10, 5}, {10, 6}}, 6},
-        {"a row without room lays out no child rows",
-         {combo, Edit("next")}, 1, -1, 0, {}, 6},
+         {combo, Edit("next")},
+         1,
+         1,
+         -1,
+         {{10, 5}, {10, 6}},
+         6},
+        {"a row without room lays out no child rows", {combo, Edit("next")}, 1, -1, 0, {}, 6},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -40,7 +40,8 @@ TEST(FormatFile, FreshSettingsWriteTheDefaultImage) {
         std::memcpy(&want[4 + slot * 64 + 32], "1", 2);
     }
     for (size_t i = 0; i < want.size(); ++i) {
-        ASSERT_EQ(file[i], want[i]) << "byte " << i << " (slot " << (i - 4) / 64 << ", offset " << (i - 4) % 64 << ")";
+        ASSERT_EQ(file[i], want[i]) << "byte " << i << " (slot " << (i - 4) / 64 << ", offset "
+                                    << (i - 4) % 64 << ")";
     }
 }
 
@@ -54,7 +55,8 @@ TEST(FormatFile, ReadsEachVersionAsFarAsTheFileGoes) {
         StoreFieldText(source.fullFormat.slots[k].token, FORMAT_FIELD_SIZE, "-");
         StoreFieldText(source.fullFormat.slots[k].param, FORMAT_FIELD_SIZE, std::to_string(k).c_str());
         StoreFieldText(source.groupFormat.slots[k].token, FORMAT_FIELD_SIZE, "<Custom>");
-        StoreFieldText(source.groupFormat.slots[k].param, FORMAT_FIELD_SIZE, ("group " + std::to_string(k)).c_str());
+        StoreFieldText(source.groupFormat.slots[k].param, FORMAT_FIELD_SIZE,
+                       ("group " + std::to_string(k)).c_str());
     }
     std::vector<uint8_t> image(FORMAT_FILE_SIZE);
     WriteFormatFile(source, image.data());
@@ -91,7 +93,8 @@ TEST(FormatFile, ReadsEachVersionAsFarAsTheFileGoes) {
 
         FormatSettings s;
         SetFormatDefaults(s);
-        StoreFieldText(s.groupFormat.slots[7].token, FORMAT_FIELD_SIZE, "Album");  // the group table's own state
+        StoreFieldText(s.groupFormat.slots[7].token, FORMAT_FIELD_SIZE,
+                       "Album");  // the group table's own state
         const FormatSettings before = s;
         EXPECT_EQ(ReadFormatFile(file.data(), file.size(), s), row.result);
 
@@ -115,7 +118,7 @@ TEST(FormatFile, FieldsWithoutATerminatorAreCutTo31Characters) {
     FormatSlot* group = reinterpret_cast<FormatSlot*>(file.data() + 2564);
     std::memset(full[0].token, 'T', FORMAT_FIELD_SIZE);
     std::memset(full[0].param, 'P', FORMAT_FIELD_SIZE);
-    std::memset(group[39].param, 'Q', FORMAT_FIELD_SIZE);  // the file's very last field
+    std::memset(group[39].param, 'Q', FORMAT_FIELD_SIZE);     // the file's very last field
     std::memset(group[5].token, 'A', FORMAT_FIELD_SIZE - 1);  // 31 characters and a terminator: kept
     std::memset(group[5].param, 'B', FORMAT_FIELD_SIZE);
     group[5].param[0] = '\0';  // a terminator first, then a tail: kept whole

@@ -56,11 +56,21 @@ TEST_F(SettingsHandlerTest, FreshSettingsAnswerTheirDefaults) {
         uint32_t id;
         const char* text;
     } rows[] = {
-        {1, "Track Number (Ascending Order)"}, {2, "Track Length (Ascending Order)"}, {3, "Bitrate (Ascending Order)"},
-        {4, "0"}, {5, "0"}, {6, "0"}, {7, "1"}, {100, "Full Listing"},
-        {F | 10, "<None>"}, {G | 30, "<None>"}, {F | 40, "1"}, {G | 60, "1"},
+        {1, "Track Number (Ascending Order)"},
+        {2, "Track Length (Ascending Order)"},
+        {3, "Bitrate (Ascending Order)"},
+        {4, "0"},
+        {5, "0"},
+        {6, "0"},
+        {7, "1"},
+        {100, "Full Listing"},
+        {F | 10, "<None>"},
+        {G | 30, "<None>"},
+        {F | 40, "1"},
+        {G | 60, "1"},
         // Mode bits on the settings that have none are ignored.
-        {G | 1, "Track Number (Ascending Order)"}, {F | 100, "Full Listing"},
+        {G | 1, "Track Number (Ascending Order)"},
+        {F | 100, "Full Listing"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.id);
@@ -114,11 +124,11 @@ TEST_F(SettingsHandlerTest, SortKeysTakeEitherWordingAndAnswerTheModesOne) {
 
 TEST_F(SettingsHandlerTest, SortKeyTextsOutsideTheTableAreRefused) {
     const char* rows[] = {
-        "Artist",                       // part of a key text
-        "Artist (Ascending Order) ",    // trailing space
+        "Artist",                     // part of a key text
+        "Artist (Ascending Order) ",  // trailing space
         " Artist (Ascending Order)",
         "Artist (Ascending Order)x",
-        "Artist (Descending Order)",    // the keys are spelt "Decending"
+        "Artist (Descending Order)",  // the keys are spelt "Decending"
         "",
         "Full Listing",
         "\xC1rtist (Ascending Order)",  // only A-Z fold
@@ -142,7 +152,9 @@ TEST_F(SettingsHandlerTest, FlagsAreSetByALeadingOne) {
         uint32_t FormatSettings::*field;
         uint32_t level;
         const char* refresh;
-    } options[] = {{4, nullptr, 0, "reorder "}, {5, nullptr, 1, "reorder "}, {6, nullptr, 2, "reorder "},
+    } options[] = {{4, nullptr, 0, "reorder "},
+                   {5, nullptr, 1, "reorder "},
+                   {6, nullptr, 2, "reorder "},
                    {7, &FormatSettings::roundLengths, 0, "preview "}};
     for (const auto& option : options) {
         for (const auto& row : texts) {
@@ -198,9 +210,9 @@ TEST_F(SettingsHandlerTest, SlotsOfEachModeKeepTheCustomTextApartFromAmounts) {
         {F | 13, "<custom>", "Side A: ", "<custom>", "Side A: "},
         {F | 13, "<CUSTOM>", nullptr, "<CUSTOM>", "Side A: "},  // "<Custom>" over "<Custom>" keeps the text
         {F | 13, "Artist", nullptr, "Artist", "1"},
-        {F | 13, "<Tab>", "100%d", "<Tab>", "100%d"},           // texts are stored verbatim
-        {G | 30, "<CRLF>", "2", "<CRLF>", "2"},                 // last slot of the Group Listing table
-        {F | G | 10, "Title", nullptr, "Title", "1"},           // both mode bits: Full Listing wins
+        {F | 13, "<Tab>", "100%d", "<Tab>", "100%d"},  // texts are stored verbatim
+        {G | 30, "<CRLF>", "2", "<CRLF>", "2"},        // last slot of the Group Listing table
+        {F | G | 10, "Title", nullptr, "Title", "1"},  // both mode bits: Full Listing wins
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::to_string(row.id & OPTION_NUMBER_MASK) + " " + row.token);
@@ -223,10 +235,24 @@ TEST_F(SettingsHandlerTest, SlotsOfEachModeKeepTheCustomTextApartFromAmounts) {
 
 TEST_F(SettingsHandlerTest, UnknownOptionsAnswerZeroAndLeaveTheBufferUntouched) {
     const uint32_t ids[] = {
-        0, 8, 9, 31, 39, 61, 99, 101, OPTION_NUMBER_MASK,
-        F | 8, F | 31, G | 61, F | 101,
-        10, 30, 40, 60,        // slot options without a mode bit: no table to choose
-        0x40000000 | 10,       // a top bit that is no mode
+        0,
+        8,
+        9,
+        31,
+        39,
+        61,
+        99,
+        101,
+        OPTION_NUMBER_MASK,
+        F | 8,
+        F | 31,
+        G | 61,
+        F | 101,
+        10,
+        30,
+        40,
+        60,               // slot options without a mode bit: no table to choose
+        0x40000000 | 10,  // a top bit that is no mode
     };
     const FormatSettings before = gFormatSettings;
     for (const uint32_t id : ids) {
@@ -250,10 +276,17 @@ TEST_F(SettingsHandlerTest, EverySetIsRefusedWhileBusyAndEveryGetAnswers) {
         const char* text;
         const char* get;
     } rows[] = {
-        {1, "Artist (Ascending Order)", "Track Number (Ascending Order)"}, {3, "Title (Decending Order)", "Bitrate (Ascending Order)"},
-        {4, "1", "0"}, {6, "1", "0"}, {7, "0", "1"},
-        {F | 10, "Artist", "<None>"}, {G | 20, "<Custom>", "<None>"}, {F | 40, "7", "1"}, {G | 60, "7", "1"},
-        {100, "Group Listing", "Full Listing"}, {100, "Full Listing", "Full Listing"},
+        {1, "Artist (Ascending Order)", "Track Number (Ascending Order)"},
+        {3, "Title (Decending Order)", "Bitrate (Ascending Order)"},
+        {4, "1", "0"},
+        {6, "1", "0"},
+        {7, "0", "1"},
+        {F | 10, "Artist", "<None>"},
+        {G | 20, "<Custom>", "<None>"},
+        {F | 40, "7", "1"},
+        {G | 60, "7", "1"},
+        {100, "Group Listing", "Full Listing"},
+        {100, "Full Listing", "Full Listing"},
     };
     const FormatSettings before = gFormatSettings;
     BusyScope busy;

@@ -18,13 +18,13 @@ namespace {
 namespace pp = process_probe;
 
 constexpr char SERVER_CLASS[] = "TAVOLINPROBESERVER";
-constexpr UINT MAKE_FONTS = WM_APP + 1;     // wParam fonts
+constexpr UINT MAKE_FONTS = WM_APP + 1;  // wParam fonts
 constexpr UINT FREE_FONTS = WM_APP + 2;
 constexpr UINT MAKE_CHILDREN = WM_APP + 3;  // wParam static controls
 constexpr UINT FREE_CHILDREN = WM_APP + 4;
-constexpr UINT TAKE_MEMORY = WM_APP + 5;    // wParam MiB, touched
+constexpr UINT TAKE_MEMORY = WM_APP + 5;  // wParam MiB, touched
 constexpr UINT FREE_MEMORY = WM_APP + 6;
-constexpr UINT STALL = WM_APP + 7;          // wParam ms without answering
+constexpr UINT STALL = WM_APP + 7;  // wParam ms without answering
 
 // ---- The server side ----
 
@@ -44,16 +44,14 @@ LRESULT CALLBACK ServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return 1;
     case MAKE_CHILDREN:
         for (WPARAM i = 0; i < wParam; ++i)
-            gChildren.push_back(CreateWindowA("Static", "child", WS_CHILD | WS_VISIBLE, 0, int(20 * i), 100, 20,
-                                              window, nullptr, nullptr, nullptr));
+            gChildren.push_back(CreateWindowA("Static", "child", WS_CHILD | WS_VISIBLE, 0, int(20 * i), 100,
+                                              20, window, nullptr, nullptr, nullptr));
         return 1;
     case FREE_CHILDREN:
         for (HWND child : gChildren) DestroyWindow(child);
         gChildren.clear();
         return 1;
-    case TAKE_MEMORY:
-        gMemory.emplace_back(wParam << 20, 'm');
-        return 1;
+    case TAKE_MEMORY: gMemory.emplace_back(wParam << 20, 'm'); return 1;
     case FREE_MEMORY:
         gMemory.clear();
         gMemory.shrink_to_fit();
@@ -70,8 +68,8 @@ int Serve() {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = SERVER_CLASS;
     if (!RegisterClassA(&windowClass)) return 2;
-    if (!CreateWindowA(SERVER_CLASS, "Probe server", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 300, nullptr,
-                       nullptr, windowClass.hInstance, nullptr))
+    if (!CreateWindowA(SERVER_CLASS, "Probe server", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 300,
+                       nullptr, nullptr, windowClass.hInstance, nullptr))
         return 3;
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
@@ -87,7 +85,8 @@ TEST(ProcessProbe, SeesWhatAnotherProcessTakesAndGivesBack) {
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION server = {};
-    ASSERT_TRUE(CreateProcessA(exe, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &server));
+    ASSERT_TRUE(
+        CreateProcessA(exe, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &server));
     const HWND window = window_driver::WaitForTopWindow(SERVER_CLASS, nullptr, server.dwProcessId, 10000);
     ASSERT_NE(window, nullptr);
     auto send = [&](UINT message, WPARAM wParam = 0) { SendMessageA(window, message, wParam, 0); };

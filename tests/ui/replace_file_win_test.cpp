@@ -22,7 +22,8 @@ std::string TestFolder() {
 
 void PutFile(const std::string& path, const std::string& bytes) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE f =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
     DWORD written = 0;
     WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr);
@@ -31,8 +32,8 @@ void PutFile(const std::string& path, const std::string& bytes) {
 
 // The file's bytes, or "<absent>".
 std::string FileBytes(const std::string& path) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return "<absent>";
     std::string bytes;
     char chunk[4096];
@@ -54,7 +55,15 @@ int LeftoverCount(const std::string& target) {
     return n;
 }
 
-enum class Target { Absent, Existing, ReadOnly, HeldByOther, HeldSharingWrite, Folder, MissingFolder };
+enum class Target {
+    Absent,
+    Existing,
+    ReadOnly,
+    HeldByOther,
+    HeldSharingWrite,
+    Folder,
+    MissingFolder
+};
 
 TEST(FileReplacement, ReplacesOnlyWhatMayBeReplacedAndKeepsTheOldBytesOtherwise) {
     const std::string folder = TestFolder();
@@ -91,9 +100,10 @@ TEST(FileReplacement, ReplacesOnlyWhatMayBeReplacedAndKeepsTheOldBytesOtherwise)
         case Target::HeldByOther:
         case Target::HeldSharingWrite:
             PutFile(target, "old");
-            holder = CreateFileA(target.c_str(), GENERIC_READ,
-                                 FILE_SHARE_READ | (row.target == Target::HeldSharingWrite ? FILE_SHARE_WRITE : 0),
-                                 nullptr, OPEN_EXISTING, 0, nullptr);
+            holder =
+                CreateFileA(target.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | (row.target == Target::HeldSharingWrite ? FILE_SHARE_WRITE : 0),
+                            nullptr, OPEN_EXISTING, 0, nullptr);
             ASSERT_NE(holder, INVALID_HANDLE_VALUE);
             break;
         case Target::Folder: CreateDirectoryA(target.c_str(), nullptr); break;

@@ -20,9 +20,9 @@ int RunBenchCases(const BenchOptions& o) {
         gFormatSettings.listingMode = mode;
         const double f = MedianMs(o.fastRuns, none, [&] { fast = FastReorder(ComposedLines(mode)); });
         const double r = MedianMs(o.referenceRuns, none, [&] {
-            slow = ReferenceReorder(mode == GROUP_LISTING ? ReferenceGroupListing(gCatalogue)
-                                                          : FullListingLines(gCatalogue),
-                                    CompareTracks);
+            slow = ReferenceReorder(
+                mode == GROUP_LISTING ? ReferenceGroupListing(gCatalogue) : FullListingLines(gCatalogue),
+                CompareTracks);
         });
         mismatches += fast != slow;
         PrintCase(mode == GROUP_LISTING ? "group_build" : "full_build", f, r);

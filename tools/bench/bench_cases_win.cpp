@@ -47,11 +47,13 @@ int RunBenchCases(const BenchOptions& o) {
     // sampled once before every fast run (on the other list), so that it
     // sees the same machine load as the figures it is compared with.
     std::vector<ListLine> lines;
-    for (uint32_t i = 0; i < gCatalogue.count; ++i) lines.push_back({gCatalogue.records[i].displayLine, intptr_t(i)});
+    for (uint32_t i = 0; i < gCatalogue.count; ++i)
+        lines.push_back({gCatalogue.records[i].displayLine, intptr_t(i)});
     std::vector<double> baseline;
     auto sampleBaseline = [&] {
-        baseline.push_back(MedianMs(1, [&] { ClearList(w.slowList); },
-                                    [&] { AppendListLines(w.context, w.slowList, lines.data(), lines.size()); }));
+        baseline.push_back(MedianMs(
+            1, [&] { ClearList(w.slowList); },
+            [&] { AppendListLines(w.context, w.slowList, lines.data(), lines.size()); }));
     };
     auto check = [&] { mismatches += !(ReadListState(w.fastList) == ReadListState(w.slowList)); };
 
@@ -91,14 +93,16 @@ int RunBenchCases(const BenchOptions& o) {
         gFormatSettings.sortLevels[0] = {SORT_TITLE_ASC, 0};
         gListingWindow.trackList = w.fastList;
     };
-    const double f = MedianMs(o.fastRuns,
-                              [&] {
-                                  sampleBaseline();
-                                  rebuild(w.fastList);
-                              },
-                              [&] { ReorderList(w.fastList, w.context, CompareTracks); });
-    const double r = MedianMs(o.referenceRuns, [&] { rebuild(w.slowList); },
-                              [&] { ReferenceReorderList(w.slowList, CompareTracks); });
+    const double f = MedianMs(
+        o.fastRuns,
+        [&] {
+            sampleBaseline();
+            rebuild(w.fastList);
+        },
+        [&] { ReorderList(w.fastList, w.context, CompareTracks); });
+    const double r = MedianMs(
+        o.referenceRuns, [&] { rebuild(w.slowList); },
+        [&] { ReferenceReorderList(w.slowList, CompareTracks); });
     check();
     PrintCase("resort_text", f, r);
 

@@ -25,8 +25,7 @@ namespace {
 constexpr UINT FLOOR_DONE = WM_APP + 1;
 constexpr int STARTUP_RUNS = 3;
 
-std::vector<uint8_t> ScanImage(uint32_t trackCount)
-{
+std::vector<uint8_t> ScanImage(uint32_t trackCount) {
     index_image::IndexImageBuilder b;
     b.SetDiscTitle("Bench Disc");
     for (uint32_t first = 1; first <= trackCount; first += 100)
@@ -42,11 +41,9 @@ std::vector<uint8_t> ScanImage(uint32_t trackCount)
     return b.Build();
 }
 
-bool WriteImage(const std::string& path, const std::vector<uint8_t>& bytes)
-{
+bool WriteImage(const std::string& path, const std::vector<uint8_t>& bytes) {
     HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return false;
+    if (f == INVALID_HANDLE_VALUE) return false;
     DWORD n = 0;
     const bool ok = WriteFile(f, bytes.data(), DWORD(bytes.size()), &n, nullptr) && n == bytes.size();
     return CloseHandle(f) && ok;
@@ -55,33 +52,27 @@ bool WriteImage(const std::string& path, const std::vector<uint8_t>& bytes)
 // Dispatches this thread's messages until one with the given id has been
 // dispatched (or, for a posted one not meant for a window, taken). A WM_QUIT
 // left by an earlier window is passed over.
-void PumpUntil(UINT last)
-{
+void PumpUntil(UINT last) {
     MSG msg;
     for (;;) {
         const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got <= 0)
-            continue;
+        if (got <= 0) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
-        if (msg.message == last)
-            return;
+        if (msg.message == last) return;
     }
 }
 
 HWND gFloorWindow = nullptr;
 uint32_t gFloorCount = 0;
 
-DWORD WINAPI FloorSender(LPVOID)
-{
-    for (uint32_t i = 0; i < gFloorCount; ++i)
-        SendMessageA(gFloorWindow, WM_NULL, i, 0);
+DWORD WINAPI FloorSender(LPVOID) {
+    for (uint32_t i = 0; i < gFloorCount; ++i) SendMessageA(gFloorWindow, WM_NULL, i, 0);
     PostMessageA(gFloorWindow, FLOOR_DONE, 0, 0);
     return 0;
 }
 
-std::string FolderOfThisProgram()
-{
+std::string FolderOfThisProgram() {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, sizeof path);
     std::string s = path;
@@ -90,8 +81,7 @@ std::string FolderOfThisProgram()
 
 }  // namespace
 
-int RunScanCases(const BenchOptions& o)
-{
+int RunScanCases(const BenchOptions& o) {
     int exitCode = 0;
     WindowContext* context = StartMainWindow(GetModuleHandleA(nullptr), &exitCode);
     if (context == nullptr) {
@@ -134,8 +124,7 @@ int RunScanCases(const BenchOptions& o)
                 }
                 PumpUntil(MSG_SCAN_DONE);
             }));
-        if (uint32_t(GetListCount(gMainWindow.trackList)) != o.trackCount)
-            ++mismatches;
+        if (uint32_t(GetListCount(gMainWindow.trackList)) != o.trackCount) ++mismatches;
     }
     std::sort(full.begin(), full.end());
     std::sort(floor.begin(), floor.end());
@@ -162,7 +151,6 @@ int RunScanCases(const BenchOptions& o)
     }
     std::sort(starts.begin(), starts.end());
     std::printf("startup_ready %.0f\n", starts[starts.size() / 2]);
-    if (mismatches)
-        std::fprintf(stderr, "tavolin-bench: the scan did not list every track\n");
+    if (mismatches) std::fprintf(stderr, "tavolin-bench: the scan did not list every track\n");
     return mismatches;
 }

@@ -13,8 +13,7 @@
 
 namespace {
 
-void PumpMessages()
-{
+void PumpMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) continue;
@@ -25,8 +24,7 @@ void PumpMessages()
 
 // Selects the mode in the List Type combo as a user does and handles the
 // rebuild it asks for.
-void SwitchTo(WindowContext* context, const char* mode)
-{
+void SwitchTo(WindowContext* context, const char* mode) {
     HWND combo = nullptr;
     for (const PanelEntry& e : PanelRegistry) {
         if (e.row == &ListTypeTable[0]) combo = e.control;
@@ -43,8 +41,7 @@ void SwitchTo(WindowContext* context, const char* mode)
 
 // Median ms of one Full -> Group -> Full round trip; -1 when the window
 // cannot be opened.
-double PanelSwitchMs(int runs)
-{
+double PanelSwitchMs(int runs) {
     WindowContext* context = CreateWindowContext(GetModuleHandleA(nullptr), "TAVOLINPANELBENCH", 0);
     if (context == nullptr || !OpenMainWindow(context, 770, 650, "tavolin-bench panel")) return -1;
     SetFormatDefaults(gFormatSettings);
@@ -52,10 +49,12 @@ double PanelSwitchMs(int runs)
     RegisterOptionTable({LISTING_TABLE_INDEX, ListTypeTable, SettingsHandler});
     ShowOptionTable(context, LISTING_PANEL_X, LISTING_PANEL_Y, LISTING_TABLE_INDEX);
     PumpMessages();
-    const double ms = MedianMs(runs, [] {}, [&] {
-        SwitchTo(context, "Group Listing");
-        SwitchTo(context, "Full Listing");
-    });
+    const double ms = MedianMs(
+        runs, [] {},
+        [&] {
+            SwitchTo(context, "Group Listing");
+            SwitchTo(context, "Full Listing");
+        });
     ClearPanel(context);
     DestroyWindow(MainWindowOf(context));
     PumpMessages();

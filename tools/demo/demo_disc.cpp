@@ -46,7 +46,7 @@ constexpr CodecFigures PLUS_192 = {0x288B, 1, 0, 44100 / 2048.0, 14};
 constexpr CodecFigures MP3 = {0x0090, 1, 0x03, 38.28, 16};
 
 struct DemoTrack {
-    const char* title;   // nullptr: none
+    const char* title;  // nullptr: none
     const char* artist;
     const char* album;
     CodecFigures codec;
@@ -82,7 +82,10 @@ const DemoTrack TRACKS[] = {
     {"Rehearsal take 2", nullptr, nullptr, LP2, 181},
     {nullptr, nullptr, nullptr, HI_LP_48, 32},
     {"Radio session intro", "DJ Ma" N_TILDE "ana", nullptr, LP2_105, 118},
-    {"Cr" E_GRAVE "me br" "\xFB" "l" E_ACUTE "e", "P" A_CIRC "tisserie Sonore", nullptr, PLUS_192, 213, false, true},
+    {"Cr" E_GRAVE "me br"
+     "\xFB"
+     "l" E_ACUTE "e",
+     "P" A_CIRC "tisserie Sonore", nullptr, PLUS_192, 213, false, true},
     {"Podcast: " CAP_U_UMLAUT "ber die Stille", "Klangraum", nullptr, MP3, 1450},
     {"Obertura", ORQUESTA, SENORITAS, HI_SP, 160},
     {"Danza de la Lluvia", ORQUESTA, SENORITAS, HI_SP, 252},
@@ -96,8 +99,8 @@ const DemoTrack TRACKS[] = {
     {nullptr, nullptr, nullptr, LP4, 9},
     {"Night Train to Z" U_UMLAUT "rich (Remastered 2026 Edition)", "Nordlicht", "Sleeper Cars", HI_SP, 366},
 };
-constexpr uint16_t MOVED_POSITION = 5;      // recorded last, into the last slot
-constexpr uint32_t DELETED_SLOT = 12;       // its entry stays, no position names it
+constexpr uint16_t MOVED_POSITION = 5;  // recorded last, into the last slot
+constexpr uint32_t DELETED_SLOT = 12;   // its entry stays, no position names it
 
 struct DemoGroup {
     uint16_t first, last;
@@ -166,7 +169,8 @@ std::vector<uint8_t> BuildCurrent() {
     for (uint32_t position = 1; position <= count; ++position) {
         if (position == MOVED_POSITION) continue;
         if (slot == DELETED_SLOT) {
-            TrackDescription deleted = TrackOf({"Deleted demo take", nullptr, nullptr, LP2, 95}, slot, blockCursor);
+            TrackDescription deleted =
+                TrackOf({"Deleted demo take", nullptr, nullptr, LP2, 95}, slot, blockCursor);
             b.AddTrack(deleted);
             ++slot;
         }
@@ -175,7 +179,8 @@ std::vector<uint8_t> BuildCurrent() {
         if (t.isUtf16Title) {
             track.title.clear();
             b.AddTrack(track);
-            b.PokeBe16(IndexImageBuilder::EntryOffset(slot) + 8, b.AddText(Latin1ToUtf16Be(t.title), UTF16BE));
+            b.PokeBe16(IndexImageBuilder::EntryOffset(slot) + 8,
+                       b.AddText(Latin1ToUtf16Be(t.title), UTF16BE));
         } else {
             b.AddTrack(track);
         }
@@ -220,9 +225,9 @@ bool WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes, std::str
 
 std::vector<uint8_t> BuildDemoIndex(DemoGeneration generation) {
     switch (generation) {
-        case DemoGeneration::FIRST_SESSION: return BuildEarlier("Tavolin Demo Disc (first session)", 3);
-        case DemoGeneration::DRAFT: return BuildEarlier("Tavolin Demo Disc (draft)", 9);
-        case DemoGeneration::CURRENT: break;
+    case DemoGeneration::FIRST_SESSION: return BuildEarlier("Tavolin Demo Disc (first session)", 3);
+    case DemoGeneration::DRAFT: return BuildEarlier("Tavolin Demo Disc (draft)", 9);
+    case DemoGeneration::CURRENT: break;
     }
     return BuildCurrent();
 }
@@ -268,10 +273,12 @@ FormatSettings DemoLayouts() {
         const char* token;
         const char* param;
     };
-    const Slot full[] = {{"Trk Number", ""}, {"<Space>", "1"}, {"Artist", ""}, {"<Space>", "1"}, {"-", "1"},
-                         {"<Space>", "1"}, {"Title", ""},     {"<Tab>", "1"},   {"Trk Length", ""}, {"<CRLF>", "1"}};
-    const Slot group[] = {{"Grp Number", ""}, {")", "1"}, {"<Space>", "1"}, {"Grp Name", ""}, {"<Space>", "1"},
-                          {"(", "1"}, {"Grp Length", ""}, {")", "1"}, {"<CRLF>", "1"}};
+    const Slot full[] = {{"Trk Number", ""}, {"<Space>", "1"}, {"Artist", ""}, {"<Space>", "1"},
+                         {"-", "1"},         {"<Space>", "1"}, {"Title", ""},  {"<Tab>", "1"},
+                         {"Trk Length", ""}, {"<CRLF>", "1"}};
+    const Slot group[] = {{"Grp Number", ""}, {")", "1"},       {"<Space>", "1"},
+                          {"Grp Name", ""},   {"<Space>", "1"}, {"(", "1"},
+                          {"Grp Length", ""}, {")", "1"},       {"<CRLF>", "1"}};
     FormatSettings settings;
     SetFormatDefaults(settings);
     auto fill = [](FormatTable& table, const Slot* slots, size_t n) {

@@ -7,7 +7,11 @@
 #include "settings/format_settings.h"
 
 // Generations of the demo disc's track index, oldest first by write time.
-enum class DemoGeneration { FIRST_SESSION, DRAFT, CURRENT };
+enum class DemoGeneration {
+    FIRST_SESSION,
+    DRAFT,
+    CURRENT
+};
 
 // The track index image of one generation of the demo disc.
 std::vector<uint8_t> BuildDemoIndex(DemoGeneration generation);

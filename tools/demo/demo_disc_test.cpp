@@ -70,11 +70,15 @@ TEST(DemoDisc, CurrentGenerationShowsEveryCase) {
     EXPECT_TRUE(hasLongTitle);
     EXPECT_TRUE(hasHours);
     bool hasUtf16Title = false;
-    for (const Track& t : disc.tracks) hasUtf16Title |= t.title == "Cr\xE8me br\xFBl\xE9" "e";
+    for (const Track& t : disc.tracks)
+        hasUtf16Title |= t.title ==
+                         "Cr\xE8me br\xFBl\xE9"
+                         "e";
     EXPECT_TRUE(hasUtf16Title);
-    EXPECT_EQ(disc.tracks[0].line,
-              "001)  {Caf\xE9 Nocturne}     Les \xC9toiles Filantes \\ Caf\xE9 Nocturne \\ Pr\xE9lude \xE0 la nuit"
-              "     (3m:12s)    [ LP2 132kbps ]");
+    EXPECT_EQ(
+        disc.tracks[0].line,
+        "001)  {Caf\xE9 Nocturne}     Les \xC9toiles Filantes \\ Caf\xE9 Nocturne \\ Pr\xE9lude \xE0 la nuit"
+        "     (3m:12s)    [ LP2 132kbps ]");
 }
 
 TEST(DemoDisc, RecorderFolderOffersTheCurrentGenerationAsNewest) {

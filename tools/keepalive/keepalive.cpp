@@ -17,8 +17,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     cls.hInstance = instance;
     cls.lpszClassName = "TavolinKeepalive";
     RegisterClassA(&cls);
-    CreateWindowExA(0, cls.lpszClassName, "Tavolin keepalive", WS_OVERLAPPED, 0, 0, 10, 10,
-                    nullptr, nullptr, instance, nullptr);
+    CreateWindowExA(0, cls.lpszClassName, "Tavolin keepalive", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                    instance, nullptr);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
     return 0;

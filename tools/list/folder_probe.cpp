@@ -16,9 +16,7 @@ constexpr char FOLDER_DRIVE_LETTER = FIRST_DRIVE_LETTER;
 constexpr int64_t FILETIME_UNITS_PER_SECOND = 10'000'000;
 constexpr int64_t FILETIME_UNIX_EPOCH = 11'644'473'600LL * FILETIME_UNITS_PER_SECOND;
 
-unsigned char Fold(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
-}
+unsigned char Fold(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
 
 bool IsSameFolded(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
@@ -30,7 +28,8 @@ bool IsSameFolded(const std::string& a, const std::string& b) {
 IndexFileTime ToFileTime(fs::file_time_type time) {
     const auto since = std::chrono::file_clock::to_sys(time).time_since_epoch();
     const int64_t units =
-        std::chrono::duration_cast<std::chrono::duration<int64_t, std::ratio<1, FILETIME_UNITS_PER_SECOND>>>(since)
+        std::chrono::duration_cast<std::chrono::duration<int64_t, std::ratio<1, FILETIME_UNITS_PER_SECOND>>>(
+            since)
             .count() +
         FILETIME_UNIX_EPOCH;
     const uint64_t bits = uint64_t(units);
@@ -59,8 +58,8 @@ bool FindEntryAnyCase(const fs::path& folder, const std::string& name, fs::path&
 }
 
 uint32_t FolderProbe::DriveType(const char* root) {
-    const bool isFolder = Fold(root[0]) == Fold(FOLDER_DRIVE_LETTER) && root[1] == ':' && root[2] == '\\' &&
-                          root[3] == '\0';
+    const bool isFolder =
+        Fold(root[0]) == Fold(FOLDER_DRIVE_LETTER) && root[1] == ':' && root[2] == '\\' && root[3] == '\0';
     return isFolder ? DRIVE_TYPE_REMOVABLE : DRIVE_TYPE_NO_ROOT;
 }
 

@@ -26,9 +26,9 @@ struct SortKeyName {
     uint32_t descending;
 };
 constexpr SortKeyName SORT_KEY_NAMES[] = {
-    {"number", SORT_NUMBER_ASC, SORT_NUMBER_DESC},     {"length", SORT_LENGTH_ASC, SORT_LENGTH_DESC},
-    {"bitrate", SORT_BITRATE_ASC, SORT_BITRATE_DESC},  {"group", SORT_GROUP_NAME_ASC, SORT_GROUP_NAME_DESC},
-    {"artist", SORT_ARTIST_ASC, SORT_ARTIST_DESC},     {"album", SORT_ALBUM_ASC, SORT_ALBUM_DESC},
+    {"number", SORT_NUMBER_ASC, SORT_NUMBER_DESC},    {"length", SORT_LENGTH_ASC, SORT_LENGTH_DESC},
+    {"bitrate", SORT_BITRATE_ASC, SORT_BITRATE_DESC}, {"group", SORT_GROUP_NAME_ASC, SORT_GROUP_NAME_DESC},
+    {"artist", SORT_ARTIST_ASC, SORT_ARTIST_DESC},    {"album", SORT_ALBUM_ASC, SORT_ALBUM_DESC},
     {"title", SORT_TITLE_ASC, SORT_TITLE_DESC},
 };
 constexpr const char* SORT_KEY_LIST = "number, length, bitrate, group, artist, album, title";
@@ -171,11 +171,12 @@ void PrintCsv(const ComposedListing& listing, const FormatSettings& settings, FI
         FormatRecordLine(*r, lengthOnly, shown, sizeof shown);
         // A group line shows the group alone: its number, name and length.
         const char* empty = "";
-        std::fprintf(out, "%u,%s,%s,%s,%s,%.3f,%s,%s%s", unsigned(isGroup ? r->groupNumber : r->trackNumber),
-                     CsvField(r->groupName).c_str(), CsvField(isGroup ? empty : r->artist).c_str(),
-                     CsvField(isGroup ? empty : r->album).c_str(), CsvField(isGroup ? empty : r->title).c_str(),
-                     double(isGroup ? r->groupLength : r->trackLength), CsvField(shown).c_str(),
-                     isGroup ? empty : CsvField(RecordingModeName(int32_t(r->bitrate))).c_str(), CSV_LINE_END);
+        std::fprintf(
+            out, "%u,%s,%s,%s,%s,%.3f,%s,%s%s", unsigned(isGroup ? r->groupNumber : r->trackNumber),
+            CsvField(r->groupName).c_str(), CsvField(isGroup ? empty : r->artist).c_str(),
+            CsvField(isGroup ? empty : r->album).c_str(), CsvField(isGroup ? empty : r->title).c_str(),
+            double(isGroup ? r->groupLength : r->trackLength), CsvField(shown).c_str(),
+            isGroup ? empty : CsvField(RecordingModeName(int32_t(r->bitrate))).c_str(), CSV_LINE_END);
     }
 }
 
@@ -211,9 +212,7 @@ bool ListDisc(const std::string& path, const std::string& heading, const ListOpt
         if (filler.hasTitle) std::fprintf(out, "%s\n", filler.title.c_str());
         for (uint32_t i = 0; i < listing.count; ++i) std::fprintf(out, "%s\n", listing.lines[i].text);
         break;
-    case ListOutput::CSV:
-        PrintCsv(listing, gFormatSettings, out);
-        break;
+    case ListOutput::CSV: PrintCsv(listing, gFormatSettings, out); break;
     case ListOutput::LAYOUT:
         // Export List's file: each line's rendering, nothing added.
         for (uint32_t i = 0; i < listing.count; ++i) {
@@ -221,8 +220,7 @@ bool ListDisc(const std::string& path, const std::string& heading, const ListOpt
             std::fwrite(line, 1, FormatLine(listing.lines[i].itemData, line, sizeof line), out);
         }
         break;
-    case ListOutput::TSV:
-        break;
+    case ListOutput::TSV: break;
     }
     ReleaseListing(listing);
     return true;
@@ -333,7 +331,9 @@ bool ParseListOptions(const std::vector<std::string>& args, ListOptions& options
         }
     }
     if (options.output == ListOutput::TSV && hasListingChoice) {
-        error = "--tsv lists the index's records in file order; it takes no --group, --sort, --case or --no-round";
+        error =
+            "--tsv lists the index's records in file order; it takes no --group, --sort, --case or "
+            "--no-round";
         return false;
     }
     if (options.paths.empty()) {
@@ -401,8 +401,8 @@ bool ResolveIndexPath(const fs::path& path, fs::path& index, std::string& error)
     char directory[INDEX_DIRECTORY_SIZE];
     uint32_t number = 0;
     char indexPath[INDEX_PATH_SIZE];
-    if (FindNewestIndex(probe, directory, number) && FormatIndexPath(indexPath, sizeof indexPath, directory, number) &&
-        probe.Resolve(indexPath, index))
+    if (FindNewestIndex(probe, directory, number) &&
+        FormatIndexPath(indexPath, sizeof indexPath, directory, number) && probe.Resolve(indexPath, index))
         return true;
 
     // Why the locator found nothing, in the order it looks.
@@ -427,7 +427,8 @@ bool ReadIndexImage(const fs::path& path, std::vector<uint8_t>& image) {
     in.seekg(0, std::ios::beg);
     // Like the scan, read no more than the decoder can reach: a huge file
     // gives the same listing without taking its size in memory.
-    const std::streamoff toRead = size < std::streamoff(INDEX_READ_LIMIT) ? size : std::streamoff(INDEX_READ_LIMIT);
+    const std::streamoff toRead =
+        size < std::streamoff(INDEX_READ_LIMIT) ? size : std::streamoff(INDEX_READ_LIMIT);
     image.assign(size_t(toRead) + INDEX_IMAGE_PADDING, 0);
     in.read(reinterpret_cast<char*>(image.data()), toRead);
     return in.gcount() == toRead;
@@ -444,11 +445,11 @@ std::string EscapeTsvField(const char* text) {
     std::string out;
     for (const char* p = text; *p != '\0'; ++p) {
         switch (*p) {
-            case '\\': out += "\\\\"; break;
-            case '\t': out += "\\t"; break;
-            case '\r': out += "\\r"; break;
-            case '\n': out += "\\n"; break;
-            default: out += *p;
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\r': out += "\\r"; break;
+        case '\n': out += "\\n"; break;
+        default: out += *p;
         }
     }
     return out;

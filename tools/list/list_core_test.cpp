@@ -21,10 +21,9 @@ void Touch(const fs::path& path, int ageHours) {
 }
 
 void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
-
 
 // Recorders write upper-case names; copies on other systems may hold any
 // case, while the locator asks for "HMDHIFI\TRKIDX0a.HMA". Numbers 08, 09
@@ -38,13 +37,25 @@ TEST(ResolveIndexPath, FindsNamesInAnyLetterCase) {
         const char* expected;
     };
     const Row rows[] = {
-        {"upper case, as recorders write", "HMDHIFI", "_MDHIFI.HMA",
-         {"TRKIDX08.HMA", "TRKIDX09.HMA", "TRKIDX0A.HMA"}, "HMDHIFI/TRKIDX0A.HMA"},
-        {"lower case", "hmdhifi", "_mdhifi.hma", {"trkidx08.hma", "trkidx09.hma", "trkidx0a.hma"},
+        {"upper case, as recorders write",
+         "HMDHIFI",
+         "_MDHIFI.HMA",
+         {"TRKIDX08.HMA", "TRKIDX09.HMA", "TRKIDX0A.HMA"},
+         "HMDHIFI/TRKIDX0A.HMA"},
+        {"lower case",
+         "hmdhifi",
+         "_mdhifi.hma",
+         {"trkidx08.hma", "trkidx09.hma", "trkidx0a.hma"},
          "hmdhifi/trkidx0a.hma"},
-        {"mixed case", "HmdHiFi", "_MdHiFi.hma", {"TRKIDX08.HMA", "trkidx09.hma", "TrkIdx0A.Hma"},
+        {"mixed case",
+         "HmdHiFi",
+         "_MdHiFi.hma",
+         {"TRKIDX08.HMA", "trkidx09.hma", "TrkIdx0A.Hma"},
          "HmdHiFi/TrkIdx0A.Hma"},
-        {"the locator's own spelling", "HMDHIFI", "_MDHIFI.HMA", {"TRKIDX08.HMA", "TRKIDX09.HMA", "TRKIDX0a.HMA"},
+        {"the locator's own spelling",
+         "HMDHIFI",
+         "_MDHIFI.HMA",
+         {"TRKIDX08.HMA", "TRKIDX09.HMA", "TRKIDX0a.HMA"},
          "HMDHIFI/TRKIDX0a.HMA"},
     };
     for (const Row& row : rows) {
@@ -68,7 +79,8 @@ TEST(FindEntryAnyCase, PrefersTheExactNameThenByteOrder) {
     TempFolder root;
     for (const char* name : {"TRKIDX0A.HMA", "trkidx0a.hma", "TrkIdx0a.hma"}) Touch(root.Path() / name, 0);
     // Windows keeps one file under all three names: any spelling finds it.
-    const bool isCaseFolding = std::distance(fs::directory_iterator(root.Path()), fs::directory_iterator()) == 1;
+    const bool isCaseFolding =
+        std::distance(fs::directory_iterator(root.Path()), fs::directory_iterator()) == 1;
     const std::pair<const char*, const char*> rows[] = {
         {"trkidx0a.hma", "trkidx0a.hma"},
         {"TRKIDX0a.HMA", "TRKIDX0A.HMA"},
@@ -173,8 +185,8 @@ TEST(ReadIndexImage, HugeFileIsReadUpToTheLimit) {
 
 TEST(EscapeTsvField, EscapesSeparatorsAndBackslash) {
     const std::pair<const char*, const char*> rows[] = {
-        {"", ""},           {"plain", "plain"},       {"a\\b", "a\\\\b"},  {"a\tb", "a\\tb"},
-        {"a\r\nb", "a\\r\\nb"}, {"\xE9t\xE9", "\xE9t\xE9"},
+        {"", ""},          {"plain", "plain"},     {"a\\b", "a\\\\b"},
+        {"a\tb", "a\\tb"}, {"a\r\nb", "a\\r\\nb"}, {"\xE9t\xE9", "\xE9t\xE9"},
     };
     for (const auto& [text, expected] : rows) {
         SCOPED_TRACE(text);
@@ -208,7 +220,8 @@ TEST(PrintIndexRecords, FileOrderTabSeparated) {
     const std::vector<uint8_t> image = b.Build();
     EXPECT_EQ(Records(image),
               "disc\t1\tDisc\n"
-              "0\t1\t0.0232727267\t132000\tG\\\\roup\tA\t\tOne\t001)  {G\\\\roup}     A \\\\ One     (00s)    [ LP2 132kbps ]\n"
+              "0\t1\t0.0232727267\t132000\tG\\\\roup\tA\t\tOne\t001)  {G\\\\roup}     A \\\\ One     (00s)   "
+              " [ LP2 132kbps ]\n"
               "2\t2\t4.6500001\t256000\t\t\t\t\tUNTITLED TRACK 3     (05s)    [ HI-SP 256kbps ]\n");
 
     IndexImageBuilder untitledDisc;

@@ -20,7 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-
 struct ListRun {
     int status;
     std::string out, err;
@@ -42,8 +41,8 @@ class ListRunTest : public testing::Test {
 protected:
     std::string Write(const char* name, const std::vector<uint8_t>& bytes) {
         const fs::path path = temp_.Path() / name;
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    std::streamsize(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         return path.string();
     }
     TempFolder temp_;
@@ -56,9 +55,14 @@ std::vector<uint8_t> MixedDisc() {
     b.SetDiscTitle("Mixed");
     b.AddGroup({1, 2, "Live"});
     b.AddGroup({3, 3, "Club"});
-    b.AddTrack({.slot = 0, .title = "Intro", .artist = "abba", .album = "Live, Vol. 1", .timing = {{0, 1, 0, 0}}});
+    b.AddTrack(
+        {.slot = 0, .title = "Intro", .artist = "abba", .album = "Live, Vol. 1", .timing = {{0, 1, 0, 0}}});
     b.AddTrack({.slot = 1, .title = "Say \"Hi\"", .artist = "ABBA", .timing = {{0, 3, 0, 0}}});
-    b.AddTrack({.slot = 2, .title = "Two\nLines", .artist = "Zed", .codecId = CODEC_PCM, .family = 0x80,
+    b.AddTrack({.slot = 2,
+                .title = "Two\nLines",
+                .artist = "Zed",
+                .codecId = CODEC_PCM,
+                .family = 0x80,
                 .timing = {{0, 2, 0, 0}}});
     b.AddTrack({.slot = 3, .timing = {{0, 0, 0, 0}}});
     return b.Build();
@@ -93,33 +97,64 @@ TEST_F(ListRunTest, OptionsAndTheirOutput) {
     const Row rows[] = {
         {"default: the Full Listing by track number", {"@"}, LIST_OK, Cat({"Mixed\n", T1, T2, T3, T4}), ""},
         {"group listing by group number", {"--group", "@"}, LIST_OK, Cat({"Mixed\n", LIVE, CLUB}), ""},
-        {"text key folds case, the next level decides", {"--sort", "artist,-number", "@"}, LIST_OK,
-         Cat({"Mixed\n", T4, T2, T1, T3}), ""},
-        {"case-sensitive level: upper case first", {"--sort", "artist,-number", "--case", "1", "@"}, LIST_OK,
-         Cat({"Mixed\n", T4, T2, T3, T1}), ""},
-        {"key names ignore case; --opt=value", {"--sort=-LENGTH", "@"}, LIST_OK, Cat({"Mixed\n", T2, T1, T3, T4}),
+        {"text key folds case, the next level decides",
+         {"--sort", "artist,-number", "@"},
+         LIST_OK,
+         Cat({"Mixed\n", T4, T2, T1, T3}),
          ""},
-        {"group length ascending", {"@", "--group", "--sort", "length"}, LIST_OK, Cat({"Mixed\n", CLUB, LIVE}), ""},
-        {"csv: quoting, seconds, shown length, mode", {"--csv", "@"}, LIST_OK,
+        {"case-sensitive level: upper case first",
+         {"--sort", "artist,-number", "--case", "1", "@"},
+         LIST_OK,
+         Cat({"Mixed\n", T4, T2, T3, T1}),
+         ""},
+        {"key names ignore case; --opt=value",
+         {"--sort=-LENGTH", "@"},
+         LIST_OK,
+         Cat({"Mixed\n", T2, T1, T3, T4}),
+         ""},
+        {"group length ascending",
+         {"@", "--group", "--sort", "length"},
+         LIST_OK,
+         Cat({"Mixed\n", CLUB, LIVE}),
+         ""},
+        {"csv: quoting, seconds, shown length, mode",
+         {"--csv", "@"},
+         LIST_OK,
          "number,group,artist,album,title,seconds,length,mode\r\n"
          "1,Live,abba,\"Live, Vol. 1\",Intro,1.001,01s,LP2 132kbps\r\n"
          "2,Live,ABBA,,\"Say \"\"Hi\"\"\",2.956,03s,LP2 132kbps\r\n"
          "3,Club,Zed,,TwoLines,0.185,00s,PCM 1411kbps\r\n"
          "4,,,,,0.023,00s,LP2 132kbps\r\n",
          ""},
-        {"csv groups, lengths cut", {"--csv", "--group", "--no-round", "--sort", "-number", "@"}, LIST_OK,
+        {"csv groups, lengths cut",
+         {"--csv", "--group", "--no-round", "--sort", "-number", "@"},
+         LIST_OK,
          "number,group,artist,album,title,seconds,length,mode\r\n"
          "2,Club,,,,0.185,00s,\r\n"
          "1,Live,,,,3.956,03s,\r\n",
          ""},
-        {"several paths: headings, a blank line, a bad one skipped", {"--group", "@", "?", "@"}, LIST_FAILED,
-         Cat({"==> @ <==\nMixed\n", LIVE, CLUB, "\n==> @ <==\nMixed\n", LIVE, CLUB}), "missing: no such file or folder"},
-        {"-- ends the options", {"--", "--group"}, LIST_FAILED, "", "tavolin-list: --group: no such file or folder"},
-        {"unknown key lists the keys", {"--sort", "artist,year", "@"}, LIST_USAGE, "",
+        {"several paths: headings, a blank line, a bad one skipped",
+         {"--group", "@", "?", "@"},
+         LIST_FAILED,
+         Cat({"==> @ <==\nMixed\n", LIVE, CLUB, "\n==> @ <==\nMixed\n", LIVE, CLUB}),
+         "missing: no such file or folder"},
+        {"-- ends the options",
+         {"--", "--group"},
+         LIST_FAILED,
+         "",
+         "tavolin-list: --group: no such file or folder"},
+        {"unknown key lists the keys",
+         {"--sort", "artist,year", "@"},
+         LIST_USAGE,
+         "",
          "unknown sort key 'year'; the keys are number, length, bitrate, group, artist, album, title"},
         {"four keys", {"--sort", "artist,album,title,number", "@"}, LIST_USAGE, "", "at most three"},
         {"an empty key", {"--sort", "artist,,title", "@"}, LIST_USAGE, "", "unknown sort key ''"},
-        {"case level out of range", {"--case", "1,4", "@"}, LIST_USAGE, "", "--case takes sort levels 1, 2 and 3"},
+        {"case level out of range",
+         {"--case", "1,4", "@"},
+         LIST_USAGE,
+         "",
+         "--case takes sort levels 1, 2 and 3"},
         {"unknown option", {"--grup", "@"}, LIST_USAGE, "", "unknown option '--grup'"},
         {"a value missing", {"@", "--sort"}, LIST_USAGE, "", "--sort needs a value"},
         {"a value where none is taken", {"--csv=yes", "@"}, LIST_USAGE, "", "--csv takes no value"},
@@ -150,8 +185,8 @@ TEST_F(ListRunTest, HelpNamesEveryOption) {
     const ListRun run = RunWith({"--sort", "nonsense", "--help"});
     EXPECT_EQ(run.status, LIST_OK);
     EXPECT_EQ(run.err, "");
-    for (const char* option : {"--group", "--sort KEYS", "--case LEVELS", "--no-round", "--layout FILE.tfc", "--csv",
-                               "--tsv", "--help", "--  ", "Example: tavolin-list "})
+    for (const char* option : {"--group", "--sort KEYS", "--case LEVELS", "--no-round", "--layout FILE.tfc",
+                               "--csv", "--tsv", "--help", "--  ", "Example: tavolin-list "})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
 }
 
@@ -219,7 +254,8 @@ TEST_F(ListRunTest, LayoutGivesTheExportBytes) {
         for (const RefLine& line : ReferenceReorder(
                  isGroup ? ReferenceGroupListing(gCatalogue) : FullListingLines(gCatalogue), CompareTracks)) {
             char text[FORMAT_LINE_SIZE];
-            expected += std::string(text, FormatRecordLine(gCatalogue.records[line.itemData], settings, text, sizeof text));
+            expected += std::string(
+                text, FormatRecordLine(gCatalogue.records[line.itemData], settings, text, sizeof text));
         }
         EXPECT_EQ(run.out, expected);
         EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), isGroup ? 3 : 30);
@@ -247,13 +283,16 @@ TEST_F(ListRunTest, LayoutFilesAsTheWindowReadsThem) {
     };
     const Row rows[] = {
         {"version 2", image, false, LIST_OK,
-         "001 abba - Intro\t01s\r\n002 ABBA - Say \"Hi\"\t03s\r\n003 Zed - TwoLines\t00s\r\n004  - \t00s\r\n", ""},
-        {"version 2, groups", image, true, LIST_OK, "001) Live (04s)\r\n002) Club (00s)\r\n", ""},
-        {"version 0 reads as 2", version(0, FORMAT_FILE_SIZE), true, LIST_OK, "001) Live (04s)\r\n002) Club (00s)\r\n",
+         "001 abba - Intro\t01s\r\n002 ABBA - Say \"Hi\"\t03s\r\n003 Zed - TwoLines\t00s\r\n004  - \t00s\r\n",
          ""},
-        {"version 1: the group table stays empty", version(1, 4 + sizeof(FormatTable)), true, LIST_OK, "", ""},
+        {"version 2, groups", image, true, LIST_OK, "001) Live (04s)\r\n002) Club (00s)\r\n", ""},
+        {"version 0 reads as 2", version(0, FORMAT_FILE_SIZE), true, LIST_OK,
+         "001) Live (04s)\r\n002) Club (00s)\r\n", ""},
+        {"version 1: the group table stays empty", version(1, 4 + sizeof(FormatTable)), true, LIST_OK, "",
+         ""},
         {"version 1 gives the full table", version(1, 4 + sizeof(FormatTable)), false, LIST_OK,
-         "001 abba - Intro\t01s\r\n002 ABBA - Say \"Hi\"\t03s\r\n003 Zed - TwoLines\t00s\r\n004  - \t00s\r\n", ""},
+         "001 abba - Intro\t01s\r\n002 ABBA - Say \"Hi\"\t03s\r\n003 Zed - TwoLines\t00s\r\n004  - \t00s\r\n",
+         ""},
         {"an empty file reads as version 0 with nothing in it", {}, false, LIST_OK, "", ""},
         {"version 3 is refused", version(3, FORMAT_FILE_SIZE), false, LIST_FAILED, "",
          ": The format file could not be read or is an incorrect version.\n"},
@@ -276,8 +315,10 @@ TEST_F(ListRunTest, LayoutFilesAsTheWindowReadsThem) {
         const ListRun run = RunWith({"--layout=" + unopenable.string(), disc});
         EXPECT_EQ(run.status, LIST_FAILED);
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err, "tavolin-list: " + unopenable.string() +
-                               ": Failed to open formatting configuration file. Please make sure the path is valid.\n");
+        EXPECT_EQ(
+            run.err,
+            "tavolin-list: " + unopenable.string() +
+                ": Failed to open formatting configuration file. Please make sure the path is valid.\n");
     }
 }
 

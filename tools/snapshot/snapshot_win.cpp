@@ -24,8 +24,7 @@ bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: tavolin-snapshot READY DONE\n");
         return 2;
@@ -50,8 +49,8 @@ int main(int argc, char** argv)
         return 1;
     }
     // A small layout, so that the preview shows the first line rendered.
-    const char* const layout[] = {"Trk Number", "<Space>", "-", "<Space>", "Artist", "<Space>", "-",
-                                  "<Space>", "Title", "<Space>", "(", "Trk Length", ")"};
+    const char* const layout[] = {"Trk Number", "<Space>", "-",       "<Space>", "Artist",     "<Space>", "-",
+                                  "<Space>",    "Title",   "<Space>", "(",       "Trk Length", ")"};
     for (int slot = 0; slot < int(sizeof layout / sizeof layout[0]); ++slot) {
         HWND combo = app.PanelComboWithItem("Trk Number", slot);
         if (combo == nullptr || !app.Choose(combo, layout[slot])) {
@@ -66,13 +65,11 @@ int main(int argc, char** argv)
     GetWindowRect(app.Window(), &r);
     std::printf("window %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
     std::printf("%s\n%s\n", app.Caption().c_str(), wd::ReadWindowText(c.status).c_str());
-    for (const std::string& line : app.Lines())
-        std::printf("  %s\n", line.c_str());
+    for (const std::string& line : app.Lines()) std::printf("  %s\n", line.c_str());
     std::fflush(stdout);
 
     HANDLE ready = CreateFileA(argv[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (ready != INVALID_HANDLE_VALUE)
-        CloseHandle(ready);
+    if (ready != INVALID_HANDLE_VALUE) CloseHandle(ready);
     wd::WaitFor([&] { return Exists(argv[2]); }, DONE_TIMEOUT_MS);
 
     DWORD code = 1;

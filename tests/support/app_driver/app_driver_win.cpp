@@ -19,15 +19,13 @@ constexpr char MARKER_NAME[] = "_MDHIFI.HMA";
 
 std::string Root(char drive) { return std::string(1, drive) + ":\\"; }
 
-void RemoveTree(const std::string& dir, bool removeSelf)
-{
+void RemoveTree(const std::string& dir, bool removeSelf) {
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &found);
     if (find != INVALID_HANDLE_VALUE) {
         do {
             const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
+            if (name == "." || name == "..") continue;
             const std::string path = dir + "\\" + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(path, true);
@@ -36,18 +34,15 @@ void RemoveTree(const std::string& dir, bool removeSelf)
         } while (FindNextFileA(find, &found));
         FindClose(find);
     }
-    if (removeSelf)
-        RemoveDirectoryA(dir.c_str());
+    if (removeSelf) RemoveDirectoryA(dir.c_str());
 }
 
-bool WriteWithTime(const std::string& path, const std::vector<uint8_t>& bytes, int minutes)
-{
+bool WriteWithTime(const std::string& path, const std::vector<uint8_t>& bytes, int minutes) {
     HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return false;
+    if (f == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    bool ok = bytes.empty() || (WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
-                                written == bytes.size());
+    bool ok = bytes.empty() ||
+              (WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size());
     SYSTEMTIME base = {2021, 3, 4, 4, 5, 6, 0, 0};
     FILETIME ft;
     SystemTimeToFileTime(&base, &ft);
@@ -58,16 +53,14 @@ bool WriteWithTime(const std::string& path, const std::vector<uint8_t>& bytes, i
     return CloseHandle(f) && ok;
 }
 
-double NowMs()
-{
+double NowMs() {
     LARGE_INTEGER f, c;
     QueryPerformanceFrequency(&f);
     QueryPerformanceCounter(&c);
     return double(c.QuadPart) * 1000.0 / double(f.QuadPart);
 }
 
-std::string Unescape(const std::string& field)
-{
+std::string Unescape(const std::string& field) {
     std::string out;
     for (size_t i = 0; i < field.size(); ++i) {
         if (field[i] != '\\' || i + 1 == field.size()) {
@@ -80,23 +73,20 @@ std::string Unescape(const std::string& field)
     return out;
 }
 
-std::vector<std::string> SplitTabs(const std::string& line)
-{
+std::vector<std::string> SplitTabs(const std::string& line) {
     std::vector<std::string> fields;
     size_t start = 0;
     for (;;) {
         const size_t tab = line.find('\t', start);
         fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-        if (tab == std::string::npos)
-            return fields;
+        if (tab == std::string::npos) return fields;
         start = tab + 1;
     }
 }
 
 std::string Folder(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
 
-std::string ModulePath()
-{
+std::string ModulePath() {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, sizeof path);
     return path;
@@ -108,8 +98,7 @@ struct Placed {
 };
 
 // Visible descendants of a class, in screen coordinates.
-std::vector<Placed> ChildrenOf(HWND parent, const char* className)
-{
+std::vector<Placed> ChildrenOf(HWND parent, const char* className) {
     std::vector<Placed> out;
     for (const wd::ChildWindow& c : wd::ListChildren(parent))
         if (lstrcmpiA(c.className.c_str(), className) == 0 && IsWindowVisible(c.window))
@@ -118,8 +107,7 @@ std::vector<Placed> ChildrenOf(HWND parent, const char* className)
 }
 
 // The control of a class nearest to the right of the label on its line.
-HWND OnLabelLine(HWND parent, const char* label, const char* className)
-{
+HWND OnLabelLine(HWND parent, const char* label, const char* className) {
     HWND labelWindow = nullptr;
     RECT labelRect = {};
     for (const wd::ChildWindow& c : wd::ListChildren(parent))
@@ -128,8 +116,7 @@ HWND OnLabelLine(HWND parent, const char* label, const char* className)
             labelRect = c.rect;
             break;
         }
-    if (labelWindow == nullptr)
-        return nullptr;
+    if (labelWindow == nullptr) return nullptr;
     HWND best = nullptr;
     LONG bestLeft = LONG_MAX;
     const LONG middle = (labelRect.top + labelRect.bottom) / 2;
@@ -143,8 +130,7 @@ HWND OnLabelLine(HWND parent, const char* label, const char* className)
 }
 
 // One combo item's text, read as wide text across processes.
-std::string ComboItem(HWND combo, int index)
-{
+std::string ComboItem(HWND combo, int index) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutW(combo, CB_GETLBTEXTLEN, WPARAM(index), 0, SMTO_NORMAL, 5000, &length) ||
         LRESULT(length) <= 0)
@@ -155,8 +141,7 @@ std::string ComboItem(HWND combo, int index)
                         SMTO_NORMAL, 5000, &got);
     const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), int(length), nullptr, 0, nullptr, nullptr);
     std::string out(size_t(n > 0 ? n : 0), '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_ACP, 0, text.data(), int(length), out.data(), n, nullptr, nullptr);
+    if (n > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), int(length), out.data(), n, nullptr, nullptr);
     return out;
 }
 
@@ -165,18 +150,15 @@ std::string ComboItem(HWND combo, int index)
 // found is read back to compare exactly; only when that differs are all
 // items read. Reading every item of every panel combo across processes
 // costs about half a second.
-int FindComboItem(HWND combo, const std::string& item)
-{
+int FindComboItem(HWND combo, const std::string& item) {
     const int n = MultiByteToWideChar(CP_ACP, 0, item.c_str(), -1, nullptr, 0);
     std::vector<wchar_t> wide(size_t(n > 0 ? n : 1), L'\0');
     MultiByteToWideChar(CP_ACP, 0, item.c_str(), -1, wide.data(), n);
     DWORD_PTR found = DWORD_PTR(CB_ERR);
     SendMessageTimeoutW(combo, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(wide.data()),
                         SMTO_NORMAL, 5000, &found);
-    if (LRESULT(found) == CB_ERR)
-        return -1;
-    if (ComboItem(combo, int(found)) == item)
-        return int(found);
+    if (LRESULT(found) == CB_ERR) return -1;
+    if (ComboItem(combo, int(found)) == item) return int(found);
     const std::vector<std::string> items = wd::ReadComboLines(combo);
     const auto at = std::find(items.begin(), items.end(), item);
     return at == items.end() ? -1 : int(at - items.begin());
@@ -184,48 +166,40 @@ int FindComboItem(HWND combo, const std::string& item)
 
 }  // namespace
 
-std::string TavolinPath()
-{
+std::string TavolinPath() {
     // Read from the process environment, so a value set with
     // SetEnvironmentVariableA counts too.
     char path[MAX_PATH] = "";
     const DWORD n = GetEnvironmentVariableA("TAVOLIN_EXE", path, sizeof path);
-    if (n > 0 && n < sizeof path)
-        return path;
+    if (n > 0 && n < sizeof path) return path;
     return Folder(ModulePath()) + "\\tavolin.exe";
 }
 
-std::string WorkFolder()
-{
+std::string WorkFolder() {
     const std::string folder = Folder(ModulePath()) + "\\e2e_work";
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
 }
 
-std::string ReadFileBytes(const std::string& path)
-{
+std::string ReadFileBytes(const std::string& path) {
     HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return std::string();
+    if (f == INVALID_HANDLE_VALUE) return std::string();
     std::string out;
     char buffer[65536];
     DWORD n = 0;
-    while (ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n > 0)
-        out.append(buffer, n);
+    while (ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n > 0) out.append(buffer, n);
     CloseHandle(f);
     return out;
 }
 
-bool WriteFileBytes(const std::string& path, const std::string& bytes)
-{
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     return WriteWithTime(path, std::vector<uint8_t>(bytes.begin(), bytes.end()), 0);
 }
 
 void EmptyDrive(char drive) { RemoveTree(Root(drive) + ".", false); }
 
-void WriteRecorder(char drive, const std::vector<IndexFile>& files)
-{
+void WriteRecorder(char drive, const std::vector<IndexFile>& files) {
     const std::string dir = Root(drive) + "HMDHIFI";
     CreateDirectoryA(dir.c_str(), nullptr);
     WriteWithTime(dir + "\\" + MARKER_NAME, {}, 0);
@@ -236,14 +210,12 @@ void WriteRecorder(char drive, const std::vector<IndexFile>& files)
     }
 }
 
-bool WriteDemoRecorderOn(char drive)
-{
+bool WriteDemoRecorderOn(char drive) {
     std::string error;
     return WriteDemoRecorder(std::filesystem::path(Root(drive)), error);
 }
 
-bool ListWithTool(char drive, Listing* listing)
-{
+bool ListWithTool(char drive, Listing* listing) {
     const std::string tool = Folder(TavolinPath()) + "\\tools\\tavolin-list.exe";
     std::string command = "\"";
     command += tool;
@@ -251,8 +223,7 @@ bool ListWithTool(char drive, Listing* listing)
     command += Root(drive);
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &sa, 0))
-        return false;
+    if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) return false;
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOA si = {};
     si.cb = sizeof si;
@@ -261,29 +232,26 @@ bool ListWithTool(char drive, Listing* listing)
     si.hStdError = writeEnd;
     si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION pi = {};
-    const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                        nullptr, &si, &pi);
+    const BOOL started =
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
     CloseHandle(writeEnd);
     std::string out;
     if (started) {
         char buffer[65536];
         DWORD n = 0;
-        while (ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n > 0)
-            out.append(buffer, n);
+        while (ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n > 0) out.append(buffer, n);
         WaitForSingleObject(pi.hProcess, START_TIMEOUT_MS);
         CloseHandle(pi.hProcess);
         CloseHandle(pi.hThread);
     }
     CloseHandle(readEnd);
-    if (!started)
-        return false;
+    if (!started) return false;
 
     *listing = Listing{};
     std::istringstream lines(out);
     std::string line;
     while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         const std::vector<std::string> f = SplitTabs(line);
         if (f.size() >= 3 && f[0] == "disc") {
             listing->discTitle = Unescape(f[2]);
@@ -297,8 +265,7 @@ bool ListWithTool(char drive, Listing* listing)
     return true;
 }
 
-Tavolin::~Tavolin()
-{
+Tavolin::~Tavolin() {
     if (pi_.hProcess != nullptr) {
         if (IsRunning()) {
             TerminateProcess(pi_.hProcess, 99);
@@ -309,8 +276,7 @@ Tavolin::~Tavolin()
     }
 }
 
-bool Tavolin::Start()
-{
+bool Tavolin::Start() {
     logPath_ = WorkFolder() + "\\tavolin-" + std::to_string(GetCurrentProcessId()) + "-" +
                std::to_string(GetTickCount()) + ".log";
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
@@ -327,10 +293,9 @@ bool Tavolin::Start()
     command += TavolinPath();
     command += '"';
     const double started = NowMs();
-    const BOOL ok = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                   &si, &pi_);
-    if (log != INVALID_HANDLE_VALUE)
-        CloseHandle(log);
+    const BOOL ok =
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi_);
+    if (log != INVALID_HANDLE_VALUE) CloseHandle(log);
     if (!ok) {
         error_ = "CreateProcess failed for " + command;
         return false;
@@ -354,8 +319,7 @@ bool Tavolin::Start()
     return true;
 }
 
-bool Tavolin::FindControls()
-{
+bool Tavolin::FindControls() {
     MainControls c = {};
     RECT exampleRect = {};
     for (const wd::ChildWindow& w : wd::ListChildren(window_)) {
@@ -385,25 +349,21 @@ bool Tavolin::FindControls()
             if (p.window != c.example && p.rect.top == exampleRect.top && p.rect.left > exampleRect.left)
                 c.preview = p.window;
     controls_ = c;
-    return c.trackList && c.getTracks && c.status && c.example && c.preview && c.exportList &&
-           c.saveFormat && c.loadFormat;
+    return c.trackList && c.getTracks && c.status && c.example && c.preview && c.exportList && c.saveFormat &&
+           c.loadFormat;
 }
 
-bool Tavolin::IsRunning() const
-{
+bool Tavolin::IsRunning() const {
     return pi_.hProcess != nullptr && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-bool Tavolin::WaitExit(DWORD timeoutMs, DWORD* exitCode)
-{
-    if (WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0)
-        return false;
+bool Tavolin::WaitExit(DWORD timeoutMs, DWORD* exitCode) {
+    if (WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
     GetExitCodeProcess(pi_.hProcess, exitCode);
     return true;
 }
 
-bool Tavolin::Close(DWORD timeoutMs, DWORD* exitCode)
-{
+bool Tavolin::Close(DWORD timeoutMs, DWORD* exitCode) {
     PostMessageA(window_, WM_CLOSE, 0, 0);
     return WaitExit(timeoutMs, exitCode);
 }
@@ -416,8 +376,7 @@ std::string Tavolin::Caption() const { return wd::ReadWindowText(window_); }
 
 std::vector<std::string> Tavolin::Lines() const { return wd::ReadListLines(controls_.trackList); }
 
-RECT Tavolin::ClientRect(HWND control) const
-{
+RECT Tavolin::ClientRect(HWND control) const {
     RECT r = {};
     GetWindowRect(control, &r);
     MapWindowPoints(HWND_DESKTOP, window_, reinterpret_cast<POINT*>(&r), 2);
@@ -428,23 +387,19 @@ HWND Tavolin::PanelCombo(const char* label) const { return OnLabelLine(window_, 
 
 HWND Tavolin::PanelEdit(const char* label) const { return OnLabelLine(window_, label, "Edit"); }
 
-HWND Tavolin::PanelComboWithItem(const char* item, int nth) const
-{
+HWND Tavolin::PanelComboWithItem(const char* item, int nth) const {
     std::vector<Placed> combos;
     for (const Placed& p : ChildrenOf(window_, "ComboBox"))
-        if (FindComboItem(p.window, item) >= 0)
-            combos.push_back(p);
+        if (FindComboItem(p.window, item) >= 0) combos.push_back(p);
     std::sort(combos.begin(), combos.end(), [](const Placed& a, const Placed& b) {
         return a.rect.top != b.rect.top ? a.rect.top < b.rect.top : a.rect.left < b.rect.left;
     });
     return nth < int(combos.size()) ? combos[size_t(nth)].window : nullptr;
 }
 
-bool Tavolin::Choose(HWND combo, const char* item)
-{
+bool Tavolin::Choose(HWND combo, const char* item) {
     const int index = FindComboItem(combo, item);
-    if (index < 0)
-        return false;
+    if (index < 0) return false;
     wd::SelectComboItem(combo, index);
     Settle();
     return true;
@@ -455,8 +410,7 @@ bool Tavolin::Choose(HWND combo, const char* item)
 // can: the Export List button's pushed look, set with a posted BM_SETSTATE
 // and read back with BM_GETSTATE, says that every message posted before it
 // has been handled; then the look is put back the same way.
-void Tavolin::Settle() const
-{
+void Tavolin::Settle() const {
     for (bool isPushed : {true, false}) {
         PostMessageA(controls_.exportList, BM_SETSTATE, isPushed, 0);
         wd::WaitFor([&] {
@@ -467,14 +421,12 @@ void Tavolin::Settle() const
     }
 }
 
-HWND Tavolin::ClickForDialog(HWND button, const char* dialogTitle)
-{
+HWND Tavolin::ClickForDialog(HWND button, const char* dialogTitle) {
     wd::ClickButton(button, true);
     return wd::WaitForTopWindow(wd::DIALOG_CLASS, dialogTitle, processId_);
 }
 
-bool Tavolin::ExpectMessage(const char* title, const std::string& text)
-{
+bool Tavolin::ExpectMessage(const char* title, const std::string& text) {
     HWND box = wd::WaitForMessageBox(title, processId_);
     if (box == nullptr) {
         error_ = std::string("no message box titled ") + title;

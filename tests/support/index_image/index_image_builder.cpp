@@ -131,8 +131,8 @@ IndexImageBuilder& IndexImageBuilder::SetTrackCount(uint16_t count) {
 std::vector<uint8_t> IndexImageBuilder::Build() const {
     std::vector<uint8_t> image = image_;
     size_t count = trackCountOverride_ >= 0 ? size_t(trackCountOverride_)
-                   : playOrderLength_ >= 0 ? size_t(playOrderLength_)
-                                           : trackCount_;
+                   : playOrderLength_ >= 0  ? size_t(playOrderLength_)
+                                            : trackCount_;
     image[TRACK_COUNT] = uint8_t(count >> 8);
     image[TRACK_COUNT + 1] = uint8_t(count);
     return image;

@@ -17,13 +17,13 @@ inline constexpr uint8_t SHIFT_JIS = 0x90;
 inline constexpr uint8_t UTF16BE = 0x84;
 
 // The seven codec ids with named recording modes.
-inline constexpr uint16_t CODEC_LP4 = 0x2018;      // 66 kbps
+inline constexpr uint16_t CODEC_LP4 = 0x2018;  // 66 kbps
 inline constexpr uint16_t CODEC_LP2_105 = 0x2026;
-inline constexpr uint16_t CODEC_LP2 = 0x2030;      // 132 kbps
+inline constexpr uint16_t CODEC_LP2 = 0x2030;  // 132 kbps
 inline constexpr uint16_t CODEC_PCM = 0x2807;
 inline constexpr uint16_t CODEC_HI_LP_48 = 0x2822;
 inline constexpr uint16_t CODEC_HI_LP_64 = 0x282E;
-inline constexpr uint16_t CODEC_HI_SP = 0x28B9;    // 256 kbps
+inline constexpr uint16_t CODEC_HI_SP = 0x28B9;  // 256 kbps
 
 // One timing cell: blocks first..last, from frame firstFrame of the first
 // block to frame lastFrame of the last.
@@ -36,7 +36,7 @@ struct TimingSpan {
 
 struct TrackDescription {
     uint32_t slot = 0;
-    std::string title;   // "" writes cell 0 (no text)
+    std::string title;  // "" writes cell 0 (no text)
     std::string artist;
     std::string album;
     uint8_t encoding = LATIN1;     // of the three texts; for UTF16BE pass Utf16Be() bytes
@@ -51,7 +51,7 @@ struct TrackDescription {
 struct GroupDescription {
     uint16_t first = 0;
     uint16_t last = 0;
-    std::string title;   // "" writes cell 0 (untitled group)
+    std::string title;  // "" writes cell 0 (untitled group)
 };
 
 class IndexImageBuilder {

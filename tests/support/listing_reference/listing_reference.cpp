@@ -58,8 +58,8 @@ std::vector<RefLine> FullListingLines(const TrackCatalogue& catalogue) {
 }
 
 void FillRandomCatalogue(uint32_t seed, uint32_t n, const RandomCatalogueOptions& options) {
-    static const char* const words[] = {"abba", "ABBA", "Abba", "_x", "Apple", "apple",
-                                        "zed", "\xC4nglish", "\xE9t\xE9", "", "b", "B"};
+    static const char* const words[] = {"abba", "ABBA",       "Abba",      "_x", "Apple", "apple",
+                                        "zed",  "\xC4nglish", "\xE9t\xE9", "",   "b",     "B"};
     static const uint32_t rates[] = {48000, 64000, 66000, 105000, 132000, 256000, 1411200, 12345};
     static const float lengths[] = {0.0f, 7.0f, 42.0f, 42.7f, 65.0f, 187.4f, 3605.0f, 3725.4f};
     std::mt19937 rng(seed);
@@ -84,9 +84,14 @@ void FillRandomCatalogue(uint32_t seed, uint32_t n, const RandomCatalogueOptions
         std::snprintf(line, sizeof line, "%03u) line %u", unsigned(numbers[i]), unsigned(i));
         std::string display = line + pad + pad;
         float length = pick(3) == 0 ? lengths[pick(8)] : float(pick(400000)) / 100.0f;
-        TrackReport report{display.c_str(), artist.c_str(), album.c_str(), title.c_str(),
+        TrackReport report{display.c_str(),
+                           artist.c_str(),
+                           album.c_str(),
+                           title.c_str(),
                            options.distinctFirstNumbers ? numbers[i] : pick(n / 4 + 2),
-                           &length, int32_t(rates[pick(8)]), group.c_str()};
+                           &length,
+                           int32_t(rates[pick(8)]),
+                           group.c_str()};
         AppendTrack(report);
     }
 }
@@ -96,7 +101,8 @@ std::vector<RefLine> ComposedLines(ListingMode mode) {
     std::vector<RefLine> lines;
     if (!ComposeListing(gCatalogue, mode, listing)) return lines;
     lines.reserve(listing.count);
-    for (uint32_t i = 0; i < listing.count; ++i) lines.push_back({listing.lines[i].text, listing.lines[i].itemData});
+    for (uint32_t i = 0; i < listing.count; ++i)
+        lines.push_back({listing.lines[i].text, listing.lines[i].itemData});
     ReleaseListing(listing);
     return lines;
 }

@@ -45,4 +45,3 @@ void ReferenceBuildListing(WindowContext* context, HWND list, HWND status) {
     FormatStatusText(mode, uint32_t(GetListCount(list)), text, sizeof text);
     SetWindowTextA(status, text);
 }
-

@@ -7,15 +7,13 @@
 
 namespace {
 
-std::string ClassOf(HWND window)
-{
+std::string ClassOf(HWND window) {
     char name[64] = "";
     GetClassNameA(window, name, sizeof name);
     return name;
 }
 
-std::string TextOf(HWND window)
-{
+std::string TextOf(HWND window) {
     const int length = GetWindowTextLengthA(window);
     std::string text(static_cast<size_t>(length) + 1, '\0');
     const int got = GetWindowTextA(window, text.data(), length + 1);
@@ -23,34 +21,30 @@ std::string TextOf(HWND window)
     return text;
 }
 
-RECT ClientRectOf(HWND window)
-{
+RECT ClientRectOf(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
-BOOL CALLBACK CountChild(HWND, LPARAM counter)
-{
+BOOL CALLBACK CountChild(HWND, LPARAM counter) {
     ++*reinterpret_cast<int*>(counter);
     return TRUE;
 }
 
 }  // namespace
 
-std::ostream& operator<<(std::ostream& os, const PanelRowState& s)
-{
+std::ostream& operator<<(std::ostream& os, const PanelRowState& s) {
     os << "entry " << s.entry << " label \"" << s.label << "\"";
     if (!s.kind.empty()) {
-        os << " " << s.kind << " at (" << s.controlAt.left << ", " << s.controlAt.top << ") text \""
-           << s.text << "\"";
+        os << " " << s.kind << " at (" << s.controlAt.left << ", " << s.controlAt.top << ") text \"" << s.text
+           << "\"";
     }
     return os;
 }
 
-std::vector<PanelRowState> ReadPanel()
-{
+std::vector<PanelRowState> ReadPanel() {
     std::vector<PanelRowState> panel;
     for (uint32_t i = 0; i < PANEL_REGISTRY_SIZE; ++i) {
         const PanelEntry& e = PanelRegistry[i];
@@ -84,16 +78,14 @@ std::vector<PanelRowState> ReadPanel()
     return panel;
 }
 
-const PanelRowState* FindRowState(const std::vector<PanelRowState>& panel, const OptionRow* row)
-{
+const PanelRowState* FindRowState(const std::vector<PanelRowState>& panel, const OptionRow* row) {
     for (const PanelRowState& s : panel) {
         if (s.row == row) return &s;
     }
     return nullptr;
 }
 
-int UsedPanelEntries()
-{
+int UsedPanelEntries() {
     int used = 0;
     for (const PanelEntry& e : PanelRegistry) {
         if (e.row != nullptr || e.control != nullptr || e.label != nullptr) ++used;
@@ -101,15 +93,13 @@ int UsedPanelEntries()
     return used;
 }
 
-int ChildWindowCount(HWND parent)
-{
+int ChildWindowCount(HWND parent) {
     int count = 0;
     EnumChildWindows(parent, CountChild, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
-std::vector<HFONT> LiveFonts(WindowContext* context)
-{
+std::vector<HFONT> LiveFonts(WindowContext* context) {
     std::vector<HFONT> fonts;
     for (uint32_t i = 0; i < context->controlCount; ++i) {
         if (context->controls[i].record.font != nullptr) fonts.push_back(context->controls[i].record.font);
@@ -119,8 +109,7 @@ std::vector<HFONT> LiveFonts(WindowContext* context)
 
 TestOptionStore gTestOptions;
 
-std::vector<std::string> TestOptionStore::Sets(uint32_t optionId) const
-{
+std::vector<std::string> TestOptionStore::Sets(uint32_t optionId) const {
     std::vector<std::string> out;
     for (const RecordedOption& c : calls) {
         if (c.set && c.optionId == optionId) out.push_back(c.text);
@@ -128,8 +117,7 @@ std::vector<std::string> TestOptionStore::Sets(uint32_t optionId) const
     return out;
 }
 
-int TestOptionHandler(WindowContext*, uint32_t optionId, char* text, int set)
-{
+int TestOptionHandler(WindowContext*, uint32_t optionId, char* text, int set) {
     TestOptionStore& s = gTestOptions;
     const auto value = s.values.find(optionId);
     int result = 0;

@@ -15,15 +15,15 @@
 // One used PanelRegistry entry: its label and its control as the platform
 // reports them.
 struct PanelRowState {
-    int entry;              // index in PanelRegistry
+    int entry;  // index in PanelRegistry
     const OptionRow* row;
-    std::string label;      // label text; "" without a label
-    POINT labelAt;          // label's top-left in the parent's client area; (-1, -1) without
-    std::string kind;       // control class ("Edit", "Button", "ComboBox"); "" without a control
-    RECT controlAt;         // control's rectangle in the client area
-    std::string text;       // edit text, or the combo's current item
-    int checked;            // check box state; -1 for other kinds
-    int selection;          // combo selection; -1 for none or other kinds
+    std::string label;               // label text; "" without a label
+    POINT labelAt;                   // label's top-left in the parent's client area; (-1, -1) without
+    std::string kind;                // control class ("Edit", "Button", "ComboBox"); "" without a control
+    RECT controlAt;                  // control's rectangle in the client area
+    std::string text;                // edit text, or the combo's current item
+    int checked;                     // check box state; -1 for other kinds
+    int selection;                   // combo selection; -1 for none or other kinds
     std::vector<std::string> items;  // combo items
 };
 std::ostream& operator<<(std::ostream& os, const PanelRowState& s);

@@ -34,12 +34,14 @@ bool CountGdiObjects(HANDLE process, DWORD processId, Figures* figures) {
         return false;
     uint64_t table = 0;
     SIZE_T got = 0;
-    if (!ReadProcessMemory(process, reinterpret_cast<const uint8_t*>(basic.PebBaseAddress) + PEB_GDI_TABLE_OFFSET,
+    if (!ReadProcessMemory(process,
+                           reinterpret_cast<const uint8_t*>(basic.PebBaseAddress) + PEB_GDI_TABLE_OFFSET,
                            &table, sizeof table, &got) ||
         table == 0)
         return false;
     std::vector<uint8_t> entries(GDI_TABLE_ENTRIES * GDI_ENTRY_SIZE);
-    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(), entries.size(), &got) ||
+    if (!ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(), entries.size(),
+                           &got) ||
         got != entries.size())
         return false;
     const uint16_t owner = uint16_t(processId);
@@ -106,7 +108,8 @@ bool ReadFigures(DWORD processId, Figures* figures) {
     if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
         // Wine reports the private bytes as the page-file use and leaves
         // PrivateUsage 0; on Windows the two are the same.
-        figures->privateBytes = memory.PrivateUsage > memory.PagefileUsage ? memory.PrivateUsage : memory.PagefileUsage;
+        figures->privateBytes =
+            memory.PrivateUsage > memory.PagefileUsage ? memory.PrivateUsage : memory.PagefileUsage;
     else
         isRead = false;
     CloseHandle(process);
@@ -118,7 +121,8 @@ bool ReadFigures(DWORD processId, Figures* figures) {
 
 std::string Describe(const Figures& f) {
     char text[200];
-    std::snprintf(text, sizeof text, "windows %d+%d, threads %d, GDI %d (fonts %d, DCs %d, bitmaps %d), private %.2f MiB",
+    std::snprintf(text, sizeof text,
+                  "windows %d+%d, threads %d, GDI %d (fonts %d, DCs %d, bitmaps %d), private %.2f MiB",
                   f.topWindows, f.childWindows, f.threads, f.gdiObjects, f.fonts, f.dcs, f.bitmaps,
                   f.privateBytes / 1048576.0);
     return text;
@@ -130,7 +134,8 @@ std::string GdiDifference(const Figures& before, const Figures& after) {
     std::string out;
     for (const auto& [type, unused] : types) {
         const auto was = before.byType.find(type), is = after.byType.find(type);
-        const int a = was == before.byType.end() ? 0 : was->second, b = is == after.byType.end() ? 0 : is->second;
+        const int a = was == before.byType.end() ? 0 : was->second,
+                  b = is == after.byType.end() ? 0 : is->second;
         if (a == b) continue;
         char line[64];
         std::snprintf(line, sizeof line, "%stype 0x%02x: %d -> %d", out.empty() ? "" : ", ", type, a, b);

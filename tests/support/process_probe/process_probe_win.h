@@ -17,7 +17,7 @@ struct Figures {
     int topWindows = 0;    // top-level windows of the process, hidden ones too
     int childWindows = 0;  // their descendants
     int threads = 0;
-    int gdiObjects = 0;    // live entries of the process's GDI handle table
+    int gdiObjects = 0;  // live entries of the process's GDI handle table
     int fonts = 0;
     int dcs = 0;
     int bitmaps = 0;

@@ -25,11 +25,11 @@ std::string TempPath(const char* name);
 // Everything about a list box in this process that a user could see or a
 // caller could read.
 struct ListState {
-  std::vector<std::string> texts;
-  std::vector<intptr_t> items;
-  int count, topIndex, caretIndex, anchorIndex, currentIndex, selectedCount, horizontalExtent;
-  bool hasVerticalBar;
-  bool operator==(const ListState&) const = default;
+    std::vector<std::string> texts;
+    std::vector<intptr_t> items;
+    int count, topIndex, caretIndex, anchorIndex, currentIndex, selectedCount, horizontalExtent;
+    bool hasVerticalBar;
+    bool operator==(const ListState&) const = default;
 };
 ListState ReadListState(HWND list);
 // Prints the fields by name (the counts and first line, not every line).
@@ -45,12 +45,12 @@ constexpr int MESSAGE_TEXT_ID = 0xFFFF;    // the static control holding a messa
 constexpr char DIALOG_CLASS[] = "#32770";
 
 struct ChildWindow {
-  HWND window;
-  std::string className;
-  std::string text;
-  int id;
-  LONG style;
-  RECT rect;  // screen coordinates
+    HWND window;
+    std::string className;
+    std::string text;
+    int id;
+    LONG style;
+    RECT rect;  // screen coordinates
 };
 
 // Calls `condition` every POLL_INTERVAL_MS until it holds or the time is up;
@@ -93,15 +93,15 @@ void ClickButton(HWND button, bool post = false);
 // handler opened a message box or dialog first. The answer arrives while
 // this thread dispatches messages (WaitFor does).
 class PendingClick {
- public:
-  explicit PendingClick(HWND button);
-  ~PendingClick();
-  PendingClick(const PendingClick&) = delete;
-  PendingClick& operator=(const PendingClick&) = delete;
-  bool IsReturned() const { return *isReturned_; }
+public:
+    explicit PendingClick(HWND button);
+    ~PendingClick();
+    PendingClick(const PendingClick&) = delete;
+    PendingClick& operator=(const PendingClick&) = delete;
+    bool IsReturned() const { return *isReturned_; }
 
- private:
-  bool* isReturned_;  // on the heap: an answer still due when this ends writes there
+private:
+    bool* isReturned_;  // on the heap: an answer still due when this ends writes there
 };
 // Selects one line of a list box (any selection style) and tells the parent
 // as a user's change would. Posted notification when `post`.
@@ -112,8 +112,7 @@ void SelectComboItem(HWND combo, int index, bool post = false);
 // A dialog-class window with a message text, or null: visible, of the process
 // (unless 0) and, unless null, with that title.
 HWND FindMessageBox(const char* title, DWORD processId = 0);
-HWND WaitForMessageBox(const char* title, DWORD processId = 0,
-                       DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
+HWND WaitForMessageBox(const char* title, DWORD processId = 0, DWORD timeoutMs = DEFAULT_TIMEOUT_MS);
 std::string MessageBoxText(HWND box);
 // Presses the button with `buttonId` (IDOK, IDYES, ...) and waits until the box
 // is gone. False if there is no such button or the box stays.
