@@ -12,6 +12,7 @@
 #include "settings/busy_flag.h"
 #include "settings/settings_handler.h"
 #include "ui/controls_win.h"
+#include "ui/file_dialogs_win.h"
 
 const char SCANNING_TEXT[] = "Scanning...";
 const char GET_TRACKS_AFTER_FAILURE_TEXT[] = "Get Tracks";
@@ -42,7 +43,7 @@ void GetTracks(WindowContext* context) {
         gIsScanPending = true;
         return;
     }
-    MessageBoxA(nullptr, SCAN_FAILED_TEXT, SCAN_FAILED_TITLE, MB_OK | MB_SETFOREGROUND);
+    ShowMessage(SCAN_FAILED_TEXT, SCAN_FAILED_TITLE);
     SetControlText(w.getTracksButton, GET_TRACKS_AFTER_FAILURE_TEXT);
 }
 

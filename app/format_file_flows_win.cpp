@@ -33,10 +33,6 @@ namespace {
 
 constexpr size_t FILE_NAME_SIZE = 1024;
 
-void ShowMessage(const char* text, const char* title) {
-    MessageBoxA(nullptr, text, title, MB_OK | MB_SETFOREGROUND);
-}
-
 // Reads up to size bytes from the start of the file; only that much of a
 // format file means anything, whatever follows is never looked at. False
 // when a read fails (a file that ends early is not a failure).

@@ -81,10 +81,6 @@ struct LastFill {
 };
 LastFill gLastFill;
 
-void ShowMessage(const char* text, const char* title) {
-    MessageBoxA(nullptr, text, title, MB_OK | MB_SETFOREGROUND);
-}
-
 // Replaces the list's lines with the given ones in a single pass with
 // redraw off: the same lines, data and scroll state that inserting them one
 // by one leaves, without a repaint per line.

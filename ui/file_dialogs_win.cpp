@@ -78,3 +78,7 @@ int ShowOpenDialog(const char* title, const char* extension, const char* typeTex
 
     return GetOpenFileNameA(&ofn);
 }
+
+void ShowMessage(const char* text, const char* title) {
+    MessageBoxA(nullptr, text, title, MB_OK | MB_SETFOREGROUND);
+}

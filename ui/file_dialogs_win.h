@@ -13,3 +13,8 @@ int ShowSaveDialog(const char* title, const char* extension, const char* typeTex
 // zeroed before the dialog opens.
 int ShowOpenDialog(const char* title, const char* extension, const char* typeText, char* name,
                    size_t nameSize);
+
+// A message box with an OK button, without an owner window and brought to
+// the foreground: the program's way of telling the user of a failure or a
+// finished file command. Returns when the box is closed.
+void ShowMessage(const char* text, const char* title);
