@@ -11,6 +11,7 @@
 #include "index/locate_win.h"
 #include "index/scan_start_win.h"
 #include "scan_window_win.h"
+#include "support/window_driver/window_driver_win.h"
 
 using scan_test::DemoDisc;
 using scan_test::ExpectedEvents;
@@ -20,23 +21,6 @@ using scan_test::ScanWindow;
 namespace {
 
 const char DRIVES[] = "DEFG";
-
-void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(dir + "\\" + name);
-            else
-                DeleteFileA((dir + "\\" + name).c_str());
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
 
 std::string Dir(char drive) { return std::string(1, drive) + ":\\HMDHIFI"; }
 
@@ -82,7 +66,7 @@ struct IndexFileDescription {
 class LocateWinTest : public testing::Test {
 protected:
     void SetUp() override {
-        for (char d : std::string(DRIVES)) RemoveTree(Dir(d));
+        for (char d : std::string(DRIVES)) window_driver::RemoveTree(Dir(d), true);
     }
     void TearDown() override {
         for (HANDLE h : held_) CloseHandle(h);

@@ -19,24 +19,6 @@ constexpr char MARKER_NAME[] = "_MDHIFI.HMA";
 
 std::string Root(char drive) { return std::string(1, drive) + ":\\"; }
 
-void RemoveTree(const std::string& dir, bool removeSelf) {
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = dir + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path, true);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
-    if (removeSelf) RemoveDirectoryA(dir.c_str());
-}
-
 bool WriteWithTime(const std::string& path, const std::vector<uint8_t>& bytes, int minutes) {
     HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
@@ -197,7 +179,7 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
     return WriteWithTime(path, std::vector<uint8_t>(bytes.begin(), bytes.end()), 0);
 }
 
-void EmptyDrive(char drive) { RemoveTree(Root(drive) + ".", false); }
+void EmptyDrive(char drive) { window_driver::RemoveTree(Root(drive) + ".", false); }
 
 void WriteRecorder(char drive, const std::vector<IndexFile>& files) {
     const std::string dir = Root(drive) + "HMDHIFI";

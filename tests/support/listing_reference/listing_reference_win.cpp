@@ -4,29 +4,20 @@
 
 #include "listing/listing_builder.h"
 #include "listing_reference.h"
+#include "support/window_driver/window_driver_win.h"
 #include "ui/controls_win.h"
-
-namespace {
-std::string LineText(HWND list, int i) {
-    const LRESULT len = SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0);
-    std::string text(size_t(len > 0 ? len : 0) + 10, '\0');
-    SendMessageA(list, LB_GETTEXT, WPARAM(i), LPARAM(text.data()));
-    text.resize(std::strlen(text.c_str()));
-    return text;
-}
-}  // namespace
 
 void ReferenceReorderList(HWND list, CompareCallback compare) {
     const int n = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
     std::vector<RefLine> saved;
     for (int i = 0; i < n; ++i)
-        saved.push_back({LineText(list, i), intptr_t(SendMessageA(list, LB_GETITEMDATA, WPARAM(i), 0))});
+        saved.push_back({window_driver::ReadOwnListLine(list, i), intptr_t(SendMessageA(list, LB_GETITEMDATA, WPARAM(i), 0))});
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     for (const RefLine& line : saved) {
         const int m = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
         LRESULT index = -1;
         for (int k = 0; k < m && index < 0; ++k) {
-            const std::string text = LineText(list, k);
+            const std::string text = window_driver::ReadOwnListLine(list, k);
             const intptr_t data = intptr_t(SendMessageA(list, LB_GETITEMDATA, WPARAM(k), 0));
             if (compare(line.text.c_str(), text.c_str(), line.itemData, data) <= 0)
                 index = SendMessageA(list, LB_INSERTSTRING, WPARAM(k), LPARAM(line.text.c_str()));

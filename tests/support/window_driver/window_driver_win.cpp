@@ -339,21 +339,37 @@ std::string TempPath(const char* name) {
     return std::string(dir) + "tavolin_" + std::to_string(GetCurrentProcessId()) + "_" + name;
 }
 
-namespace {
-std::string OwnListLine(HWND list, int i) {
+void RemoveTree(const std::string& dir, bool removeSelf) {
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = dir + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path, true);
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    if (removeSelf) RemoveDirectoryA(dir.c_str());
+}
+
+std::string ReadOwnListLine(HWND list, int i) {
     const LRESULT len = SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0);
     std::string text(size_t(len > 0 ? len : 0) + 10, '\0');
     SendMessageA(list, LB_GETTEXT, WPARAM(i), LPARAM(text.data()));
     text.resize(std::strlen(text.c_str()));
     return text;
 }
-}  // namespace
 
 ListState ReadListState(HWND list) {
     ListState s{};
     s.count = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < s.count; ++i) {
-        s.texts.push_back(OwnListLine(list, i));
+        s.texts.push_back(ReadOwnListLine(list, i));
         s.items.push_back(intptr_t(SendMessageA(list, LB_GETITEMDATA, WPARAM(i), 0)));
     }
     s.topIndex = int(SendMessageA(list, LB_GETTOPINDEX, 0, 0));

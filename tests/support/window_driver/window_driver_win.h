@@ -22,6 +22,12 @@ void PumpMessages();
 // A path in the temporary folder, unique to this process: tavolin_PID_name.
 std::string TempPath(const char* name);
 
+// Deletes every file and folder under dir, and dir itself when removeSelf.
+void RemoveTree(const std::string& dir, bool removeSelf);
+
+// The text of line i of a list box of this process (in-process A calls).
+std::string ReadOwnListLine(HWND list, int i);
+
 // Everything about a list box in this process that a user could see or a
 // caller could read.
 struct ListState {
