@@ -11,7 +11,8 @@ void ReferenceReorderList(HWND list, CompareCallback compare) {
     const int n = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
     std::vector<RefLine> saved;
     for (int i = 0; i < n; ++i)
-        saved.push_back({window_driver::ReadOwnListLine(list, i), intptr_t(SendMessageA(list, LB_GETITEMDATA, WPARAM(i), 0))});
+        saved.push_back({window_driver::ReadOwnListLine(list, i),
+                         intptr_t(SendMessageA(list, LB_GETITEMDATA, WPARAM(i), 0))});
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     for (const RefLine& line : saved) {
         const int m = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
