@@ -50,10 +50,11 @@ const char* FormatModeName(uint32_t bitrate) { return RecordingModeFormatName(in
 // Slots 0..20 of the mode's table, in order; no separator or line end is
 // added between them. Token and param are read up to their first NUL or the
 // end of their 32-byte field, since a loaded table may hold unterminated
-// fields. A negative amount writes nothing, and a line longer than the
-// buffer is cut at size - 1 characters.
+// fields. A negative amount writes nothing, and a line longer than
+// FORMAT_LINE_CHARS characters or size - 1 bytes is cut on a character
+// boundary.
 size_t FormatRecordLine(const TrackRecord& r, const FormatSettings& settings, char* out, size_t size) {
-    LineWriter w(out, size);
+    LineWriter w(out, size, FORMAT_LINE_CHARS);
     if (size == 0) return 0;
     const FormatTable& table = ActiveFormatTable(settings);
     for (size_t k = 0; k < FORMAT_USED_SLOTS && !w.IsFull(); ++k) {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "text/utf8.h"
+
 namespace {
 void SetTableDefaults(FormatTable& table) {
     std::memset(&table, 0, sizeof table);
@@ -34,14 +36,16 @@ const FormatTable& ActiveFormatTable(const FormatSettings& settings) {
     return settings.listingMode == GROUP_LISTING ? settings.groupFormat : settings.fullFormat;
 }
 
-int StoreFieldText(char* field, size_t size, const char* text) {
+int StoreFieldText(char* field, size_t size, const char* text, size_t maxChars) {
     if (size == 0) return 0;
     const char* src = text ? text : "";
-    size_t n = 0;
-    while (n < size - 1 && src[n] != '\0') ++n;
-    std::memcpy(field, src, n);
-    field[n] = '\0';
-    return src[n] == '\0' ? 1 : 0;
+    // Looking a character's bytes past the field shows whether the text ends
+    // within it and whether its last character there is whole.
+    const size_t n = strnlen(src, size + UTF8_MAX_CHAR_BYTES);
+    const size_t kept = Utf8CutLength(src, n, size - 1, maxChars);
+    std::memmove(field, src, kept);
+    field[kept] = '\0';
+    return kept == n ? 1 : 0;
 }
 
 bool TextEqualsFolded(const char* text, size_t limit, const char* name) {

@@ -72,9 +72,9 @@ const FormatTable& ActiveFormatTable(const FormatSettings& settings);
 
 // Stores text into a fixed field the way a slot store does: up to and
 // including the terminator, so bytes after it keep an earlier, longer text.
-// A text longer than size - 1 is cut there. Returns 1 when stored whole,
-// 0 when cut.
-int StoreFieldText(char* field, size_t size, const char* text);
+// A text longer than size - 1 bytes or maxChars characters is cut on a
+// character boundary. Returns 1 when stored whole, 0 when cut.
+int StoreFieldText(char* field, size_t size, const char* text, size_t maxChars = SIZE_MAX);
 
 // The program's one case fold, for sort keys, setting texts and token names:
 // A-Z as a-z, every other byte as it is.

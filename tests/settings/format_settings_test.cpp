@@ -59,6 +59,12 @@ TEST(StoreFieldText, KeepsTheTailOfALongerTextAndCutsOverlongText) {
     EXPECT_EQ(std::strlen(slot.token), 31u);
     EXPECT_EQ(slot.param[0], 'P');
 
+    // Cut on a character boundary: 30 letters and a two-byte character.
+    EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, "012345678901234567890123456789\u00E9"), 0);
+    EXPECT_STREQ(slot.token, "012345678901234567890123456789");
+    EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, "01234567890123456789012345678\u00E9"), 1);
+    EXPECT_EQ(std::strlen(slot.token), 31u);
+
     EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, nullptr), 1);
     EXPECT_STREQ(slot.token, "");
 }
