@@ -17,12 +17,12 @@
 #include "app/commands_win.h"
 #include "app/format_file_flows_win.h"
 #include "e2e_support_win.h"
-#include "index_image_builder.h"
 #include "listing/listing_win.h"
 #include "listing/track_catalogue.h"
 #include "settings/format_file.h"
-#include "support/app_driver/app_driver_win.h"
-#include "support/window_driver/window_driver_win.h"
+#include "tools/app_driver/app_driver_win.h"
+#include "tools/index_image/index_image_builder.h"
+#include "tools/window_driver/window_driver_win.h"
 
 namespace {
 
