@@ -6,9 +6,10 @@
 #include <set>
 
 #include "index/track_report.h"
-#include "index_image_builder.h"
+#include "tools/index_image/index_image_builder.h"
 #include "listing/track_catalogue.h"
-#include "support/window_driver/window_driver_win.h"
+#include "tools/index_image/index_image_builder.h"
+#include "tools/window_driver/window_driver_win.h"
 
 namespace e2e {
 namespace wd = window_driver;

@@ -17,13 +17,13 @@
 #include "app/commands_win.h"
 #include "app/main_window_win.h"
 #include "bench_scan_win.h"
-#include "hostile_discs.h"
 #include "index/scan_messages.h"
 #include "index/scan_start_win.h"
-#include "index_image_builder.h"
 #include "listing/track_catalogue.h"
-#include "support/app_driver/app_driver_win.h"
-#include "support/window_driver/window_driver_win.h"
+#include "tools/app_driver/app_driver_win.h"
+#include "tools/index_image/hostile_discs.h"
+#include "tools/index_image/index_image_builder.h"
+#include "tools/window_driver/window_driver_win.h"
 #include "ui/controls_win.h"
 
 namespace {

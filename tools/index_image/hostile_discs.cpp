@@ -1,8 +1,8 @@
-#include "hostile_discs.h"
+#include "tools/index_image/hostile_discs.h"
 
 #include <algorithm>
 
-#include "index_image_builder.h"
+#include "tools/index_image/index_image_builder.h"
 
 namespace index_image {
 
