@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "index/scan_walk.h"
-#include "support/index_image/index_image_builder.h"
 #include "text/utf8.h"
+#include "tools/index_image/index_image_builder.h"
 #include "walk_recorder.h"
 
 namespace {
