@@ -8,6 +8,7 @@
 #include "index/line_writer.h"
 #include "index/track_timing.h"
 #include "listing/compare_tracks.h"
+#include "text/fields.h"
 
 namespace {
 

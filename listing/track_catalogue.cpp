@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "settings/format_settings.h"
+#include "text/fields.h"
 
 TrackCatalogue gCatalogue;
 CatalogueAllocFn gCatalogueAlloc = std::calloc;

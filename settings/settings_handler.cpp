@@ -4,6 +4,7 @@
 
 #include "settings/busy_flag.h"
 #include "settings/format_settings.h"
+#include "text/fields.h"
 
 namespace {
 

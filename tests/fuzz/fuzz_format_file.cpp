@@ -10,6 +10,7 @@
 #include "settings/settings_handler.h"
 #include "text/decoders.h"
 #include "text/utf8.h"
+#include "text/fields.h"
 
 using fuzz_input::Check;
 

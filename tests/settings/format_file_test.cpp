@@ -1,4 +1,5 @@
 #include "settings/format_file.h"
+#include "text/fields.h"
 
 #include <gtest/gtest.h>
 

@@ -14,6 +14,7 @@
 #include "listing/listing_builder.h"
 #include "listing/track_catalogue.h"
 #include "settings/format_file.h"
+#include "text/fields.h"
 
 namespace fs = std::filesystem;
 
