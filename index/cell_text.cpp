@@ -58,9 +58,8 @@ private:
 class TextOut {
 public:
     TextOut(char* out, size_t size, size_t maxChars) : out_(out), size_(size), maxChars_(maxChars) {
-        len_ = Utf8CutLength(out, strnlen(out, size), size - 1, maxChars);
+        len_ = Utf8CutLength(out, strnlen(out, size), size - 1, maxChars, &chars_);
         out_[len_] = '\0';
-        chars_ = CountUtf8Chars(out, len_);
     }
     bool IsFull() const { return isFull_ || len_ + 1 >= size_ || chars_ >= maxChars_; }
     // False, and full from then on, when the character does not fit.

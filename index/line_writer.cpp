@@ -14,10 +14,11 @@ LineWriter::LineWriter(char* out, size_t size, size_t maxChars)
 
 void LineWriter::Append(const char* text, size_t n) {
     if (IsFull()) return;
-    const size_t kept = Utf8CutLength(text, n, size_ - 1 - used_, maxChars_ - chars_);
+    size_t chars = 0;
+    const size_t kept = Utf8CutLength(text, n, size_ - 1 - used_, maxChars_ - chars_, &chars);
     if (kept < n) isFull_ = true;
     std::memmove(out_ + used_, text, kept);
-    chars_ += CountUtf8Chars(text, kept);
+    chars_ += chars;
     used_ += kept;
     out_[used_] = '\0';
 }

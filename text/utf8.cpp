@@ -39,22 +39,28 @@ size_t EncodeUtf8(char32_t cp, char out[UTF8_MAX_CHAR_BYTES]) {
     return 4;
 }
 
-size_t Utf8CutLength(const char* text, size_t n, size_t maxBytes, size_t maxChars) {
+// ASCII bytes, the most common, are taken without looking further.
+size_t Utf8CutLength(const char* text, size_t n, size_t maxBytes, size_t maxChars, size_t* chars) {
     const auto* p = reinterpret_cast<const unsigned char*>(text);
     const size_t limit = n < maxBytes ? n : maxBytes;
-    size_t at = 0;
-    for (size_t chars = 0; at < limit && chars < maxChars; ++chars) {
+    size_t at = 0, count = 0;
+    for (; at < limit && count < maxChars; ++count) {
+        if (p[at] < 0x80) {
+            ++at;
+            continue;
+        }
         const size_t length = CharLength(p + at, n - at);
         if (length > limit - at) break;
         at += length;
     }
+    if (chars) *chars = count;
     return at;
 }
 
 size_t CountUtf8Chars(const char* text, size_t n) {
     const auto* p = reinterpret_cast<const unsigned char*>(text);
     size_t chars = 0;
-    for (size_t at = 0; at < n; ++chars) at += CharLength(p + at, n - at);
+    for (size_t at = 0; at < n; ++chars) at += p[at] < 0x80 ? 1 : CharLength(p + at, n - at);
     return chars;
 }
 

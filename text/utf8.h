@@ -20,8 +20,10 @@ size_t EncodeUtf8(char32_t cp, char out[UTF8_MAX_CHAR_BYTES]);
 
 // The length of the longest start of text[0, n) that ends on a character
 // boundary and holds at most maxBytes bytes and maxChars characters. A byte
-// that begins no whole sequence counts as one character.
-size_t Utf8CutLength(const char* text, size_t n, size_t maxBytes, size_t maxChars = SIZE_MAX);
+// that begins no whole sequence counts as one character. When chars is
+// given, it receives the characters of that start.
+size_t Utf8CutLength(const char* text, size_t n, size_t maxBytes, size_t maxChars = SIZE_MAX,
+                     size_t* chars = nullptr);
 
 // The characters of text[0, n), counted as Utf8CutLength counts them.
 size_t CountUtf8Chars(const char* text, size_t n);
