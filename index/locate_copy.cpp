@@ -92,8 +92,8 @@ CopyIndexResult FindCopyIndex(CopyFolderAccess& access, const std::string& path,
     }
 
     std::string inner;
-    const bool isRoot = access.FindEntry(path, INDEX_DIRECTORY, inner) &&
-                        access.KindOf(inner) == CopyEntryKind::FOLDER;
+    const bool isRoot =
+        access.FindEntry(path, INDEX_DIRECTORY, inner) && access.KindOf(inner) == CopyEntryKind::FOLDER;
     if (!isRoot && !IsSameFolded(LastName(path), INDEX_DIRECTORY) &&
         !access.FindEntry(path, RecorderMarkerName(), inner))
         return CopyIndexResult::NO_INDEX_FOLDER;

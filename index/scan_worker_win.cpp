@@ -5,6 +5,7 @@
 #include "index/scan_state_win.h"
 #include "index/scan_walk.h"
 #include "ui/scoped_win.h"
+#include "ui/wide_text_win.h"
 
 namespace {
 
@@ -35,9 +36,9 @@ DWORD WINAPI ScanWorker(LPVOID) {
     HWND window = gScan.notifyWindow;
 
     // Shared for reading only: while the scan runs nobody can open the index
-    // for writing.
-    ScopedHandle file(
-        CreateFileA(gScan.indexPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    // for writing. The path is UTF-8 (a copy's folder may have any name).
+    ScopedHandle file(CreateFileW(WideFromUtf8(gScan.indexPath).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, 0, nullptr));
     uint8_t* image = nullptr;
     size_t imageSize = 0;
     if (file.IsValid()) {

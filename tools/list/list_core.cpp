@@ -399,7 +399,8 @@ bool ResolveIndexPath(const fs::path& path, fs::path& index, std::string& error)
         error = named + ": not a recorder (no " + INDEX_DIRECTORY + " folder)";
         break;
     case CopyIndexResult::NO_MARKER:
-        error = named + ": not a recorder (no marker file " + INDEX_DIRECTORY + "/" + RecorderMarkerName() + ")";
+        error =
+            named + ": not a recorder (no marker file " + INDEX_DIRECTORY + "/" + RecorderMarkerName() + ")";
         break;
     case CopyIndexResult::NO_INDEX_FILE: error = named + ": no track index file in " + INDEX_DIRECTORY; break;
     }
