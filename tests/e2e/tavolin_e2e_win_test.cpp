@@ -89,6 +89,41 @@ void FileDialog(Tavolin& app, HWND button, const char* title, const std::string&
     ASSERT_TRUE(wd::DriveFileDialog(dialog, path.c_str()));
 }
 
+// A disc of titled tracks, one per slot.
+std::vector<uint8_t> Disc(const char* title, std::initializer_list<const char*> songs) {
+    index_image::IndexImageBuilder b;
+    b.SetDiscTitle(title);
+    uint32_t slot = 0;
+    for (const char* song : songs) {
+        index_image::TrackDescription t;
+        t.slot = slot++;
+        t.title = song;
+        b.AddTrack(t);
+    }
+    return b.Build();
+}
+
+std::string DiscCaption(const std::string& title) { return "'" + title + "'  ---- " + PROGRAM_TITLE; }
+
+// Waits for a scan of the disc with that title to end, then expects the
+// listing tavolin-list gives for the path, in the default sort.
+void ExpectListingOf(Tavolin& app, const std::string& path, const std::string& title) {
+    ASSERT_TRUE(wd::WaitFor(
+        [&] {
+            return app.Caption() == DiscCaption(title) && Text(app.Controls().getTracks) == "Get Tracks...";
+        },
+        20000))
+        << "caption " << app.Caption();
+    app.Settle();
+    app_driver::Listing listed;
+    ASSERT_TRUE(app_driver::ListWithTool(path, &listed));
+    ASSERT_EQ(listed.discTitle, title);
+    e2e::FillCatalogue(listed);
+    FormatSettings settings;
+    SetFormatDefaults(settings);
+    ExpectLines(app, e2e::ExpectedListing(settings), path.c_str());
+}
+
 // Start-up state, no recorder, then the demo recorder, the CD-ROM drive and
 // the newest index generation.
 TEST(Tavolin, StartsScansAndListsRecorders) {
@@ -175,18 +210,7 @@ TEST(Tavolin, StartsScansAndListsRecorders) {
     // drive after it; of that drive's index files the newest by write time
     // is read, not the highest number.
     app_driver::EmptyDrive(app_driver::REMOVABLE_DRIVE);
-    auto disc = [](const char* title, std::initializer_list<const char*> songs) {
-        index_image::IndexImageBuilder b;
-        b.SetDiscTitle(title);
-        uint32_t slot = 0;
-        for (const char* song : songs) {
-            index_image::TrackDescription t;
-            t.slot = slot++;
-            t.title = song;
-            b.AddTrack(t);
-        }
-        return b.Build();
-    };
+    const auto disc = Disc;
     app_driver::WriteRecorder(app_driver::CDROM_DRIVE, {{0, disc("On the CD", {"Cd Song"}), 90}});
     app_driver::WriteRecorder(app_driver::FIXED_DRIVE, {{0, disc("Oldest", {"Old Song"}), 0},
                                                         {1, disc("Newest", {"New Song", "Other Song"}), 30},
@@ -444,6 +468,109 @@ TEST(Tavolin, SavesAndLoadsLayouts) {
     SetSlot(settings.fullFormat, 2, "Title", "1");
     EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[0].itemData, settings));
 
+    CloseAndCheck(app);
+}
+
+// Copies of recorders in the work folder, names in mixed case: tavolin.exe
+// PATH with each form of PATH, folders dropped on the window, a drop while
+// the save dialog is open, and paths without a track index.
+TEST(Tavolin, OpensRecorderCopies) {
+    EmptyAllDrives();
+    const std::string copies = WorkPath("Copies");
+    wd::RemoveTree(copies, true);
+    CreateDirectoryA(copies.c_str(), nullptr);
+    const std::string alpha = copies + "\\Disc Alpha";
+    CreateDirectoryA(alpha.c_str(), nullptr);
+    app_driver::WriteRecorderCopy(alpha + "\\HmdHifi", {{0, Disc("Alpha Old", {"Old Song"}), 0},
+                                                        {1, Disc("Alpha", {"Song A", "Song B"}), 30},
+                                                        {2, Disc("Alpha Middle", {"Mid Song"}), 10}});
+    // The HMDHIFI folder alone, renamed: known by its marker. Its twin has a
+    // name outside ASCII, which tavolin-list.exe can't take on its command
+    // line; the listing is compared with the twin's.
+    const std::string beta = copies + "\\Beta Backup", betaTwin = copies + "\\Beta Caf\xE9";
+    for (const std::string& folder : {beta, betaTwin})
+        app_driver::WriteRecorderCopy(folder, {{0, Disc("Beta", {"Song C", "Song D", "Song E"}), 0}});
+    const std::string noIndex = copies + "\\No Index";
+    CreateDirectoryA(noIndex.c_str(), nullptr);
+    app_driver::WriteRecorderCopy(noIndex + "\\HMDHIFI", {});
+
+    const struct {
+        const char* name;
+        std::string path;
+        const char* title;  // null: no index, the box
+    } starts[] = {
+        {"the folder holding HMDHIFI", alpha, "Alpha"},
+        {"the HMDHIFI folder itself, a trailing separator", alpha + "\\HMDHIFI\\", "Alpha"},
+        {"an index file: that generation", alpha + "\\HmdHifi\\TRKIDX02.HMA", "Alpha Middle"},
+        {"no track index", noIndex, nullptr},
+    };
+    Tavolin app;
+    for (const auto& row : starts) {
+        SCOPED_TRACE(row.name);
+        Tavolin started;
+        ASSERT_TRUE(started.Start({row.path})) << started.Error();
+        if (row.title != nullptr) {
+            ExpectListingOf(started, row.path, row.title);
+        } else {
+            EXPECT_TRUE(
+                started.ExpectMessage(TITLE_ERROR, CopyFailureText(CopyIndexResult::NO_INDEX_FILE, row.path)))
+                << started.Error();
+            EXPECT_TRUE(wd::WaitFor([&] { return Text(started.Controls().getTracks) == "Get Tracks"; }));
+            EXPECT_EQ(wd::ReadListCount(started.Controls().trackList), 0);
+        }
+        CloseAndCheck(started);
+    }
+    ASSERT_TRUE(app.Start()) << app.Error();
+    EXPECT_NE(GetWindowLongW(app.Window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+
+    // Drops: the first path of each is listed, a path without an index gives
+    // the box naming it.
+    // Each listed disc differs from the one before, so its caption tells
+    // that the drop was handled.
+    const struct {
+        const char* name;
+        std::vector<std::string> paths;
+        const char* title;
+        CopyIndexResult failure;
+        std::string listed;  // what tavolin-list reads instead, if not the path
+    } drops[] = {
+        {"a renamed HMDHIFI folder, a second path let go", {beta, alpha}, "Beta", CopyIndexResult::FOUND},
+        {"a folder of copies", {copies}, nullptr, CopyIndexResult::NO_INDEX_FOLDER},
+        {"nothing there", {copies + "\\Gone"}, nullptr, CopyIndexResult::NO_SUCH_PATH},
+        {"the folder holding HMDHIFI", {alpha}, "Alpha", CopyIndexResult::FOUND},
+        {"a name outside ASCII", {betaTwin}, "Beta", CopyIndexResult::FOUND, beta},
+    };
+    for (const auto& row : drops) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(app.Drop(row.paths)) << app.Error();
+        if (row.title != nullptr) {
+            ExpectListingOf(app, row.listed.empty() ? row.paths[0] : row.listed, row.title);
+        } else {
+            EXPECT_TRUE(app.ExpectMessage(TITLE_ERROR, CopyFailureText(row.failure, row.paths[0])))
+                << app.Error();
+            EXPECT_TRUE(wd::WaitFor([&] { return Text(app.Controls().getTracks) == "Get Tracks"; }));
+            EXPECT_EQ(wd::ReadListCount(app.Controls().trackList), 0);
+        }
+    }
+
+    // While the save dialog is open a drop changes nothing.
+    const int lines = wd::ReadListCount(app.Controls().trackList);
+    HWND dialog = app.ClickForDialog(app.Controls().saveFormat, SAVE_DIALOG_TITLE);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(app.Drop({alpha}));
+    app.Settle();
+    EXPECT_EQ(app.Caption(), DiscCaption("Beta"));
+    EXPECT_EQ(wd::ReadListCount(app.Controls().trackList), lines);
+    EXPECT_EQ(Text(app.Controls().getTracks), "Get Tracks...");
+    ASSERT_TRUE(wd::CancelDialog(dialog));
+
+    // Get Tracks goes on looking for the recorder.
+    ASSERT_TRUE(app_driver::WriteDemoRecorderOn(app_driver::REMOVABLE_DRIVE));
+    app_driver::Listing demo;
+    ASSERT_TRUE(app_driver::ListWithTool(app_driver::REMOVABLE_DRIVE, &demo));
+    GetTracks(app);
+    EXPECT_EQ(app.Caption(), DiscCaption(demo.discTitle));
+    EXPECT_EQ(wd::ReadListCount(app.Controls().trackList), int(demo.tracks.size()));
     CloseAndCheck(app);
 }
 
