@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -472,106 +473,83 @@ TEST(Tavolin, SavesAndLoadsLayouts) {
 }
 
 // Copies of recorders in the work folder, names in mixed case: tavolin.exe
-// PATH with each form of PATH, folders dropped on the window, a drop while
-// the save dialog is open, and paths without a track index.
+// PATH with each form of PATH, then folders dropped on the window, a drop
+// while the save dialog is open, and paths without a track index.
 TEST(Tavolin, OpensRecorderCopies) {
     EmptyAllDrives();
-    const std::string copies = WorkPath("Copies");
+    const std::string copies = WorkPath("Copies"), alpha = copies + "\\Disc Alpha";
     wd::RemoveTree(copies, true);
-    CreateDirectoryA(copies.c_str(), nullptr);
-    const std::string alpha = copies + "\\Disc Alpha";
-    CreateDirectoryA(alpha.c_str(), nullptr);
+    for (const std::string& folder : {copies, alpha, copies + "\\No Index"})
+        CreateDirectoryA(folder.c_str(), nullptr);
     app_driver::WriteRecorderCopy(alpha + "\\HmdHifi", {{0, Disc("Alpha Old", {"Old Song"}), 0},
                                                         {1, Disc("Alpha", {"Song A", "Song B"}), 30},
                                                         {2, Disc("Alpha Middle", {"Mid Song"}), 10}});
-    // The HMDHIFI folder alone, renamed: known by its marker. Its twin has a
-    // name outside ASCII, which tavolin-list.exe can't take on its command
-    // line; the listing is compared with the twin's.
+    app_driver::WriteRecorderCopy(copies + "\\No Index\\HMDHIFI", {});
+    // Renamed copies of HMDHIFI alone, known by their marker. tavolin-list.exe
+    // can't take the twin's name outside ASCII: it reads the first.
     const std::string beta = copies + "\\Beta Backup", betaTwin = copies + "\\Beta Caf\xE9";
     for (const std::string& folder : {beta, betaTwin})
         app_driver::WriteRecorderCopy(folder, {{0, Disc("Beta", {"Song C", "Song D", "Song E"}), 0}});
-    const std::string noIndex = copies + "\\No Index";
-    CreateDirectoryA(noIndex.c_str(), nullptr);
-    app_driver::WriteRecorderCopy(noIndex + "\\HMDHIFI", {});
 
-    const struct {
-        const char* name;
-        std::string path;
-        const char* title;  // null: no index, the box
-    } starts[] = {
-        {"the folder holding HMDHIFI", alpha, "Alpha"},
-        {"the HMDHIFI folder itself, a trailing separator", alpha + "\\HMDHIFI\\", "Alpha"},
-        {"an index file: that generation", alpha + "\\HmdHifi\\TRKIDX02.HMA", "Alpha Middle"},
-        {"no track index", noIndex, nullptr},
-    };
-    Tavolin app;
-    for (const auto& row : starts) {
-        SCOPED_TRACE(row.name);
-        Tavolin started;
-        ASSERT_TRUE(started.Start({row.path})) << started.Error();
-        if (row.title != nullptr) {
-            ExpectListingOf(started, row.path, row.title);
-        } else {
-            EXPECT_TRUE(
-                started.ExpectMessage(TITLE_ERROR, CopyFailureText(CopyIndexResult::NO_INDEX_FILE, row.path)))
-                << started.Error();
-            EXPECT_TRUE(wd::WaitFor([&] { return Text(started.Controls().getTracks) == "Get Tracks"; }));
-            EXPECT_EQ(wd::ReadListCount(started.Controls().trackList), 0);
-        }
-        CloseAndCheck(started);
-    }
-    ASSERT_TRUE(app.Start()) << app.Error();
-    EXPECT_NE(GetWindowLongW(app.Window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
-
-    // Drops: the first path of each is listed, a path without an index gives
-    // the box naming it.
+    // Started rows start the program anew; the others drop on the last one.
     // Each listed disc differs from the one before, so its caption tells
-    // that the drop was handled.
+    // that the path was handled.
     const struct {
         const char* name;
-        std::vector<std::string> paths;
-        const char* title;
+        bool isStarted;
+        std::vector<std::string> paths;  // the first is listed
+        const char* title;               // null: the box about the failure
         CopyIndexResult failure;
-        std::string listed;  // what tavolin-list reads instead, if not the path
-    } drops[] = {
-        {"a renamed HMDHIFI folder, a second path let go", {beta, alpha}, "Beta", CopyIndexResult::FOUND},
-        {"a folder of copies", {copies}, nullptr, CopyIndexResult::NO_INDEX_FOLDER},
-        {"nothing there", {copies + "\\Gone"}, nullptr, CopyIndexResult::NO_SUCH_PATH},
-        {"the folder holding HMDHIFI", {alpha}, "Alpha", CopyIndexResult::FOUND},
-        {"a name outside ASCII", {betaTwin}, "Beta", CopyIndexResult::FOUND, beta},
+        std::string listed;  // what tavolin-list reads, if not the first path
+    } rows[] = {
+        {"the folder holding HMDHIFI", true, {alpha}, "Alpha"},
+        {"the HMDHIFI folder itself", true, {alpha + "\\HMDHIFI\\"}, "Alpha"},
+        {"an index file: that generation", true, {alpha + "\\HmdHifi\\TRKIDX02.HMA"}, "Alpha Middle"},
+        {"no track index", true, {copies + "\\No Index"}, nullptr, CopyIndexResult::NO_INDEX_FILE},
+        {"dropped, a second path let go", false, {beta, alpha}, "Beta"},
+        {"a folder of copies dropped", false, {copies}, nullptr, CopyIndexResult::NO_INDEX_FOLDER},
+        {"nothing there dropped", false, {copies + "\\Gone"}, nullptr, CopyIndexResult::NO_SUCH_PATH},
+        {"the folder holding HMDHIFI dropped", false, {alpha}, "Alpha"},
+        {"a name outside ASCII dropped", false, {betaTwin}, "Beta", CopyIndexResult::FOUND, beta},
     };
-    for (const auto& row : drops) {
+    std::unique_ptr<Tavolin> app;
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        ASSERT_TRUE(app.Drop(row.paths)) << app.Error();
-        if (row.title != nullptr) {
-            ExpectListingOf(app, row.listed.empty() ? row.paths[0] : row.listed, row.title);
+        if (row.isStarted) {
+            if (app != nullptr) CloseAndCheck(*app);
+            app = std::make_unique<Tavolin>();
+            ASSERT_TRUE(app->Start({row.paths[0]})) << app->Error();
         } else {
-            EXPECT_TRUE(app.ExpectMessage(TITLE_ERROR, CopyFailureText(row.failure, row.paths[0])))
-                << app.Error();
-            EXPECT_TRUE(wd::WaitFor([&] { return Text(app.Controls().getTracks) == "Get Tracks"; }));
-            EXPECT_EQ(wd::ReadListCount(app.Controls().trackList), 0);
+            ASSERT_TRUE(app->Drop(row.paths)) << app->Error();
+        }
+        if (row.title != nullptr) {
+            ExpectListingOf(*app, row.listed.empty() ? row.paths[0] : row.listed, row.title);
+        } else {
+            EXPECT_TRUE(app->ExpectMessage(TITLE_ERROR, CopyFailureText(row.failure, row.paths[0])))
+                << app->Error();
+            EXPECT_TRUE(wd::WaitFor([&] { return Text(app->Controls().getTracks) == "Get Tracks"; }));
+            EXPECT_EQ(wd::ReadListCount(app->Controls().trackList), 0);
         }
     }
+    EXPECT_NE(GetWindowLongW(app->Window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
 
     // While the save dialog is open a drop changes nothing.
-    const int lines = wd::ReadListCount(app.Controls().trackList);
-    HWND dialog = app.ClickForDialog(app.Controls().saveFormat, SAVE_DIALOG_TITLE);
+    const int lines = wd::ReadListCount(app->Controls().trackList);
+    HWND dialog = app->ClickForDialog(app->Controls().saveFormat, SAVE_DIALOG_TITLE);
     ASSERT_NE(dialog, nullptr);
-    ASSERT_TRUE(app.Drop({alpha}));
-    app.Settle();
-    EXPECT_EQ(app.Caption(), DiscCaption("Beta"));
-    EXPECT_EQ(wd::ReadListCount(app.Controls().trackList), lines);
-    EXPECT_EQ(Text(app.Controls().getTracks), "Get Tracks...");
+    ASSERT_TRUE(app->Drop({alpha}));
+    app->Settle();
+    EXPECT_EQ(app->Caption(), DiscCaption("Beta"));
+    EXPECT_EQ(wd::ReadListCount(app->Controls().trackList), lines);
     ASSERT_TRUE(wd::CancelDialog(dialog));
 
     // Get Tracks goes on looking for the recorder.
     ASSERT_TRUE(app_driver::WriteDemoRecorderOn(app_driver::REMOVABLE_DRIVE));
     app_driver::Listing demo;
     ASSERT_TRUE(app_driver::ListWithTool(app_driver::REMOVABLE_DRIVE, &demo));
-    GetTracks(app);
-    EXPECT_EQ(app.Caption(), DiscCaption(demo.discTitle));
-    EXPECT_EQ(wd::ReadListCount(app.Controls().trackList), int(demo.tracks.size()));
-    CloseAndCheck(app);
+    GetTracks(*app);
+    EXPECT_EQ(app->Caption(), DiscCaption(demo.discTitle));
+    CloseAndCheck(*app);
 }
 
 // Acting while a scan runs: a listing-mode switch and a second Get Tracks,

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "index/locate.h"
-#include "index/locate_copy.h"
 
 namespace {
 
@@ -235,108 +234,6 @@ TEST(LocateTest, UsesTheFirstExaminedDriveWithTheMarker) {
         EXPECT_FALSE(volume.WasAsked("B:\\"));
         EXPECT_TRUE(volume.WasAsked(std::string(1, row.lastLetter) + ":\\"));
         EXPECT_FALSE(volume.WasAsked(std::string(1, row.lastLetter + 1) + ":\\"));
-    }
-}
-
-// Folders and files of copies under Windows paths, names compared with
-// letters A-Z folded; an entry found keeps its own spelling.
-class FakeCopies : public CopyFolderAccess {
-public:
-    void AddFolder(const std::string& path) { entries_[Key(path)] = {path, CopyEntryKind::FOLDER}; }
-    void AddFile(const std::string& path, uint32_t time, bool opens = true) {
-        entries_[Key(path)] = {path, CopyEntryKind::FILE, opens, {1, time}};
-    }
-
-    CopyEntryKind KindOf(const std::string& path) override {
-        const auto it = entries_.find(Key(path));
-        return it == entries_.end() ? CopyEntryKind::MISSING : it->second.kind;
-    }
-    bool FindEntry(const std::string& folder, const std::string& name, std::string& out) override {
-        const auto it = entries_.find(Key(Trimmed(folder) + "\\" + name));
-        if (it == entries_.end()) return false;
-        out = it->second.path;
-        return true;
-    }
-    bool ReadLastWriteTime(const std::string& path, IndexFileTime& time) override {
-        const auto it = entries_.find(Key(path));
-        if (it == entries_.end() || it->second.kind != CopyEntryKind::FILE || !it->second.opens) return false;
-        time = it->second.time;
-        return true;
-    }
-
-private:
-    struct Entry {
-        std::string path;
-        CopyEntryKind kind;
-        bool opens = true;
-        IndexFileTime time = {0, 0};
-    };
-    static std::string Trimmed(std::string path) {
-        while (!path.empty() && path.back() == '\\') path.pop_back();
-        return path;
-    }
-    static std::string Key(const std::string& path) {
-        std::string key = Trimmed(path);
-        for (char& c : key) c = char(tolower(static_cast<unsigned char>(c)));
-        return key;
-    }
-    std::map<std::string, Entry> entries_;
-};
-
-// The three forms of a copy's path and what is reported when none holds an
-// index.
-TEST(LocateTest, FindsTheIndexOfACopyInEachForm) {
-    FakeCopies copies;
-    for (const char* folder :
-         {"D:", "D:\\HMDHIFI", "D:\\Copies", "D:\\Copies\\Disc One", "D:\\Copies\\Disc One\\hmdhifi",
-          "D:\\Copies\\Renamed Disc", "D:\\Copies\\HMDHIFI", "D:\\Copies\\Empty", "D:\\Copies\\No Index",
-          "D:\\Copies\\No Index\\HMDHIFI", "D:\\Copies\\Marker Only"})
-        copies.AddFolder(folder);
-    const std::pair<const char*, uint32_t> files[] = {
-        {"D:\\HMDHIFI\\_MDHIFI.HMA", 0},
-        {"D:\\HMDHIFI\\TRKIDX00.HMA", 5},
-        {"D:\\HMDHIFI\\TRKIDX01.HMA", 9},
-        {"D:\\HMDHIFI\\TRKIDX02.HMA", 7},
-        {"D:\\Copies\\Disc One\\hmdhifi\\_mdhifi.hma", 0},
-        {"D:\\Copies\\Disc One\\hmdhifi\\trkidx00.hma", 3},
-        {"D:\\Copies\\Disc One\\hmdhifi\\TrkIdx01.Hma", 1},
-        {"D:\\Copies\\Renamed Disc\\_MDHIFI.HMA", 0},
-        {"D:\\Copies\\Renamed Disc\\TRKIDX00.HMA", 4},
-        {"D:\\Copies\\HMDHIFI\\TRKIDX00.HMA", 4},
-        {"D:\\Copies\\No Index\\HMDHIFI\\_MDHIFI.HMA", 0},
-        {"D:\\Copies\\Marker Only\\_MDHIFI.HMA", 0},
-        {"D:\\Copies\\Plain.hma", 2},
-    };
-    for (const auto& [path, time] : files) copies.AddFile(path, time);
-    copies.AddFile("D:\\Copies\\Locked.hma", 2, false);
-
-    const struct {
-        const char* name;
-        const char* path;
-        CopyIndexResult result;
-        const char* index;
-    } rows[] = {
-        {"a drive root: its newest index", "D:\\", CopyIndexResult::FOUND, "D:\\HMDHIFI\\TRKIDX01.HMA"},
-        {"the folder holding HMDHIFI, names in lower case", "D:\\Copies\\Disc One", CopyIndexResult::FOUND,
-         "D:\\Copies\\Disc One\\hmdhifi\\trkidx00.hma"},
-        {"the HMDHIFI folder itself, with a trailing separator", "D:\\Copies\\DISC ONE\\HmdHifi\\",
-         CopyIndexResult::FOUND, "D:\\Copies\\Disc One\\hmdhifi\\trkidx00.hma"},
-        {"a renamed HMDHIFI folder, known by its marker", "D:\\Copies\\Renamed Disc", CopyIndexResult::FOUND,
-         "D:\\Copies\\Renamed Disc\\TRKIDX00.HMA"},
-        {"an index file itself", "D:\\Copies\\Plain.hma", CopyIndexResult::FOUND, "D:\\Copies\\Plain.hma"},
-        {"an HMDHIFI folder without the marker", "D:\\Copies\\HMDHIFI", CopyIndexResult::NO_MARKER, nullptr},
-        {"a folder that is no copy", "D:\\Copies\\Empty", CopyIndexResult::NO_INDEX_FOLDER, nullptr},
-        {"a marker but no index", "D:\\Copies\\No Index", CopyIndexResult::NO_INDEX_FILE, nullptr},
-        {"a renamed folder with a marker only", "D:\\Copies\\Marker Only", CopyIndexResult::NO_INDEX_FILE,
-         nullptr},
-        {"a file that does not open", "D:\\Copies\\Locked.hma", CopyIndexResult::UNREADABLE_FILE, nullptr},
-        {"nothing there", "D:\\Copies\\Gone", CopyIndexResult::NO_SUCH_PATH, nullptr},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        std::string index = "untouched";
-        EXPECT_EQ(FindCopyIndex(copies, row.path, index), row.result);
-        EXPECT_EQ(index, row.index != nullptr ? row.index : "untouched");
     }
 }
 

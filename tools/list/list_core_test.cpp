@@ -143,13 +143,26 @@ TEST(ResolveIndexPath, Failures) {
 
     fs::create_directories(root.Path() / "HMDHIFI");
     Touch(root.Path() / "HMDHIFI" / "TRKIDX00.HMA", 0);
-    EXPECT_FALSE(ResolveIndexPath(root.Path(), index, error));  // no marker: not a recorder for the window
-    EXPECT_NE(error.find("_MDHIFI.HMA"), std::string::npos) << error;
+    // No marker: not a recorder for the window, named by its root or itself.
+    for (const fs::path& named : {root.Path(), root.Path() / "HMDHIFI"}) {
+        EXPECT_FALSE(ResolveIndexPath(named, index, error));
+        EXPECT_NE(error.find("_MDHIFI.HMA"), std::string::npos) << error;
+    }
 
     fs::remove(root.Path() / "HMDHIFI" / "TRKIDX00.HMA");
     Touch(root.Path() / "HMDHIFI" / "_MDHIFI.HMA", 0);
     EXPECT_FALSE(ResolveIndexPath(root.Path(), index, error));  // no index file
     EXPECT_NE(error.find(root.Path().string() + ": no track index file"), std::string::npos) << error;
+
+    // A renamed HMDHIFI folder is known by its marker alone.
+    const fs::path renamed = root.Path() / "Disc 3 backup";
+    fs::create_directories(renamed);
+    Touch(renamed / "trkidx00.hma", 0);
+    EXPECT_FALSE(ResolveIndexPath(renamed, index, error));
+    EXPECT_NE(error.find("no HMDHIFI folder"), std::string::npos) << error;
+    Touch(renamed / "_mdhifi.hma", 0);
+    ASSERT_TRUE(ResolveIndexPath(renamed, index, error)) << error;
+    EXPECT_EQ(index, renamed / "trkidx00.hma");
 
     std::vector<uint8_t> image;
     EXPECT_FALSE(ReadIndexImage(missing, image));
