@@ -125,8 +125,6 @@ public:
     // block is written there; the program's DragFinish cannot free it, and it
     // goes with the process.
     bool Drop(const std::vector<std::string>& paths);
-    // The program's message box with that title, its text, and the OK press.
-    bool ExpectMessage(const char* title, const std::string& text);
 
 private:
     bool FindControls();

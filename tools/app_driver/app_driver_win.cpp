@@ -1,4 +1,4 @@
-#include "support/app_driver/app_driver_win.h"
+#include "tools/app_driver/app_driver_win.h"
 
 #include <shlobj.h>
 
@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "demo_disc.h"
-#include "support/window_driver/window_driver_win.h"
+#include "tools/demo/demo_disc.h"
+#include "tools/window_driver/window_driver_win.h"
 
 namespace app_driver {
 namespace wd = window_driver;
@@ -439,45 +439,21 @@ HWND Tavolin::ClickForDialog(HWND button, const char* dialogTitle) {
 }
 
 bool Tavolin::Drop(const std::vector<std::string>& paths) {
-    DROPFILES header = {};
-    header.pFiles = sizeof header;
-    header.fWide = TRUE;
-    std::vector<wchar_t> names;
+    const DROPFILES header = {sizeof header, {}, FALSE, TRUE};
+    std::string block(reinterpret_cast<const char*>(&header), sizeof header);
     for (const std::string& path : paths) {
-        const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-        const size_t at = names.size();
-        names.resize(at + size_t(n > 0 ? n : 0));
-        if (n > 0) MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, names.data() + at, n);
+        std::wstring name(path.size() + 1, L'\0');  // one wide character per byte of the code page
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, name.data(), int(name.size()));
+        block.append(reinterpret_cast<const char*>(name.c_str()),
+                     (wcslen(name.c_str()) + 1) * sizeof(wchar_t));
     }
-    names.push_back(L'\0');  // the list ends with an empty name
-    std::vector<char> block(sizeof header + names.size() * sizeof(wchar_t));
-    memcpy(block.data(), &header, sizeof header);
-    memcpy(block.data() + sizeof header, names.data(), names.size() * sizeof(wchar_t));
+    block.append(sizeof(wchar_t), '\0');  // the list ends with an empty name
     void* remote =
         VirtualAllocEx(pi_.hProcess, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     SIZE_T written = 0;
-    if (remote == nullptr ||
-        !WriteProcessMemory(pi_.hProcess, remote, block.data(), block.size(), &written) ||
-        written != block.size()) {
-        error_ = "the drop could not be written into the program";
-        return false;
-    }
-    return PostMessageW(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0) != FALSE;
-}
-
-bool Tavolin::ExpectMessage(const char* title, const std::string& text) {
-    HWND box = wd::WaitForMessageBox(title, processId_);
-    if (box == nullptr) {
-        error_ = std::string("no message box titled ") + title;
-        return false;
-    }
-    const std::string shown = wd::MessageBoxText(box);
-    wd::AnswerMessageBox(box, IDOK);
-    if (shown != text) {
-        error_ = "message box text: got \"" + shown + "\", wanted \"" + text + "\"";
-        return false;
-    }
-    return true;
+    return remote != nullptr &&
+           WriteProcessMemory(pi_.hProcess, remote, block.data(), block.size(), &written) &&
+           written == block.size() && PostMessageW(window_, WM_DROPFILES, WPARAM(remote), 0);
 }
 
 }  // namespace app_driver
