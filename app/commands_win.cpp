@@ -61,21 +61,7 @@ void GetTracks(WindowContext* context) {
     ReportRefusedScan(SCAN_FAILED_TEXT, SCAN_FAILED_TITLE);
 }
 
-// Lists the first path of a drop; the others are let go.
-int HandleDroppedFiles(WindowContext* context, HWND, UINT, WPARAM wParam, LPARAM, intptr_t) {
-    const std::vector<std::string> paths = TakeDroppedPaths(wParam);
-    if (!paths.empty()) OpenCopy(context, paths.front());
-    return 0;
-}
-
-void ClearTrackList() { ClearList(gMainWindow.trackList); }
-
-void ReorderTrackList() { ReorderList(gMainWindow.trackList, gMainWindow.context, CompareTracks); }
-
-}  // namespace
-
-bool IsScanPending() { return gIsScanPending; }
-
+// The box text for a copy whose index was not found at path.
 std::string CopyFailureText(CopyIndexResult result, const std::string& path) {
     switch (result) {
     case CopyIndexResult::FOUND: break;
@@ -94,6 +80,21 @@ std::string CopyFailureText(CopyIndexResult result, const std::string& path) {
     }
     return std::string();
 }
+
+// Lists the first path of a drop; the others are let go.
+int HandleDroppedFiles(WindowContext* context, HWND, UINT, WPARAM wParam, LPARAM, intptr_t) {
+    const std::vector<std::string> paths = TakeDroppedPaths(wParam);
+    if (!paths.empty()) OpenCopy(context, paths.front());
+    return 0;
+}
+
+void ClearTrackList() { ClearList(gMainWindow.trackList); }
+
+void ReorderTrackList() { ReorderList(gMainWindow.trackList, gMainWindow.context, CompareTracks); }
+
+}  // namespace
+
+bool IsScanPending() { return gIsScanPending; }
 
 // Refused like Get Tracks while a file command or a scan runs.
 void OpenCopy(WindowContext* context, const std::string& path) {

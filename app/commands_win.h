@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "index/locate_copy.h"
 #include "ui/window_context_win.h"
 
 // Texts of the Get Tracks command.
@@ -30,9 +29,6 @@ bool IsScanPending();
 // the same rules while busy or scanning. A path without an index gives an
 // error box naming it.
 void OpenCopy(WindowContext* context, const std::string& path);
-
-// The box text for a copy whose index was not found at path.
-std::string CopyFailureText(CopyIndexResult result, const std::string& path);
 
 // The main window takes folders and index files dropped on it and opens
 // the first of each drop with OpenCopy.
