@@ -4,8 +4,8 @@
 
 #include "index/scan_state_win.h"
 #include "index/scan_walk.h"
+#include "ui/file_system_win.h"
 #include "ui/scoped_win.h"
-#include "ui/wide_text_win.h"
 
 namespace {
 
@@ -37,8 +37,7 @@ DWORD WINAPI ScanWorker(LPVOID) {
 
     // Shared for reading only: while the scan runs nobody can open the index
     // for writing. The path is UTF-8 (a copy's folder may have any name).
-    ScopedHandle file(CreateFileW(WideFromUtf8(gScan.indexPath).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                  nullptr, OPEN_EXISTING, 0, nullptr));
+    ScopedHandle file(OpenFileByPath(gScan.indexPath, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
     uint8_t* image = nullptr;
     size_t imageSize = 0;
     if (file.IsValid()) {

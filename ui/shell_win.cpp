@@ -9,7 +9,7 @@ std::vector<std::string> CommandLineArguments() {
     int count = 0;
     LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
     if (words == nullptr) return arguments;
-    for (int i = 1; i < count; ++i) arguments.push_back(Utf8FromWide(words[i], wcslen(words[i])));
+    for (int i = 1; i < count; ++i) arguments.push_back(ToUtf8(words[i]));
     LocalFree(words);
     return arguments;
 }
@@ -25,7 +25,7 @@ std::vector<std::string> TakeDroppedPaths(WPARAM drop) {
         const UINT length = DragQueryFileW(handle, i, nullptr, 0);
         std::wstring name(size_t(length) + 1, L'\0');
         const UINT got = DragQueryFileW(handle, i, name.data(), length + 1);
-        paths.push_back(Utf8FromWide(name.data(), got < length ? got : length));
+        paths.push_back(ToUtf8(name.data(), int(got < length ? got : length)));
     }
     DragFinish(handle);
     return paths;

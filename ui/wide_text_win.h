@@ -1,10 +1,11 @@
-// UTF-8, the program's text inside, and UTF-16, the text of the W functions
-// of Win32: converted here and only for the length of a call.
+// UTF-8, the program's text, as UTF-16 for the length of one Win32 call and
+// back. Only ui/ sees wide text. Invalid UTF-8 and lone surrogates become
+// U+FFFD.
 #pragma once
 
 #include <string>
 
-// Invalid UTF-8 becomes U+FFFD.
-std::wstring WideFromUtf8(const std::string& text);
-// length: in wide characters. An unpaired surrogate becomes U+FFFD.
-std::string Utf8FromWide(const wchar_t* text, size_t length);
+// A null text gives the empty one.
+std::wstring ToWide(const char* text);
+// length < 0: up to the terminator.
+std::string ToUtf8(const wchar_t* text, int length = -1);
