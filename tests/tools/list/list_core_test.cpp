@@ -162,7 +162,8 @@ TEST(ResolveIndexPath, Failures) {
     EXPECT_NE(error.find("no HMDHIFI folder"), std::string::npos) << error;
     Touch(renamed / "_mdhifi.hma", 0);
     ASSERT_TRUE(ResolveIndexPath(renamed, index, error)) << error;
-    EXPECT_EQ(index, renamed / "trkidx00.hma");
+    // Where the file system folds case, the locator's spelling finds it.
+    EXPECT_TRUE(fs::equivalent(index, renamed / "trkidx00.hma")) << index;
 
     std::vector<uint8_t> image;
     EXPECT_FALSE(ReadIndexImage(missing, image));
