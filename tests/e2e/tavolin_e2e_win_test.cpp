@@ -467,9 +467,11 @@ TEST(Tavolin, OpensRecorderCopies) {
                                                         {2, Disc("Alpha Middle", {"Mid Song"}), 10}});
     app_driver::WriteRecorderCopy(noIndex + "\\HMDHIFI", {});
     // Renamed copies of HMDHIFI alone, known by their marker. tavolin-list.exe
-    // can't take the twin's name outside ASCII: it reads the first.
+    // can't take the twins' names outside ASCII: it reads the first. The long
+    // twin's path fits Win32 but takes over 259 bytes in UTF-8.
     const std::string beta = copies + "\\Beta Backup", betaTwin = copies + "\\Beta Caf\xE9";
-    for (const std::string& folder : {beta, betaTwin})
+    const std::string betaLong = copies + "\\Beta " + std::string(115, '\xE9');
+    for (const std::string& folder : {beta, betaTwin, betaLong})
         app_driver::WriteRecorderCopy(folder, {{0, Disc("Beta", {"Song C", "Song D", "Song E"}), 0}});
 
     // Started rows start the program anew; the others drop on the last one.
@@ -504,6 +506,7 @@ TEST(Tavolin, OpensRecorderCopies) {
          {copies + "\\Gone"},
          nullptr,
          "Tavolin could not find " + copies + "\\Gone."},
+        {"a long name outside ASCII dropped", false, {betaLong}, "Beta", beta},
         {"the folder holding HMDHIFI dropped", false, {alpha}, "Alpha"},
         {"a name outside ASCII dropped", false, {betaTwin}, "Beta", beta},
     };
