@@ -8,6 +8,7 @@
 
 #include "demo_disc.h"
 #include "list_core.h"
+#include "tavolin_version.h"
 #include "listing/compare_tracks.h"
 #include "listing/format_line.h"
 #include "settings/format_file.h"
@@ -186,8 +187,15 @@ TEST_F(ListRunTest, HelpNamesEveryOption) {
     EXPECT_EQ(run.status, LIST_OK);
     EXPECT_EQ(run.err, "");
     for (const char* option : {"--group", "--sort KEYS", "--case LEVELS", "--no-round", "--layout FILE.tfc",
-                               "--csv", "--tsv", "--help", "--  ", "Example: tavolin-list "})
+                               "--csv", "--tsv", "--help", "--version", "--  ", "Example: tavolin-list "})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
+}
+
+TEST_F(ListRunTest, VersionIsOneLineWhateverElseTheLineHolds) {
+    const ListRun run = RunWith({"--sort", "nonsense", "--version", "missing/path"});
+    EXPECT_EQ(run.status, LIST_OK);
+    EXPECT_EQ(run.out, "tavolin-list " TAVOLIN_VERSION "\n");
+    EXPECT_EQ(run.err, "");
 }
 
 // On the demo recorder, each choice lists the lines that the window's
