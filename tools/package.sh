@@ -9,10 +9,12 @@
 # The Windows programs come from the build/windows tree (the one the tests
 # use, so a test run builds them once); the Linux programs from a release
 # tree of their own, build/linux-release, since the native development tree
-# is sanitized. `cmake --install --strip` stages each; the archives then get
-# every file's time from SOURCE_DATE_EPOCH (default: the last commit's
-# time), fixed modes and owners, and names in byte order, so the same commit
-# packs to the same bytes wherever and whenever it is built.
+# is sanitized. `cmake --install --strip` stages each; strip writes
+# SOURCE_DATE_EPOCH (default: the last commit's time) as the Windows
+# programs' link time, which the build tree's programs leave at 0. The
+# archives give every file that time, fixed modes and owners, and names in
+# byte order, so the same commit packs to the same bytes wherever and
+# whenever it is built.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
