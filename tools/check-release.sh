@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # check-release.sh: checks the archives in build/dist (tools/package.sh)
 # unpacked as a user unpacks them. The tarball's tavolin-list names the
-# version and lists the demo recorder that the tarball's tavolin-make-demo
-# writes exactly as the development build's tavolin-list does. The zip's
+# version, its manual page formats without warnings, and it lists the demo
+# recorder that the tarball's tavolin-make-demo writes exactly as the
+# development build's tavolin-list does. The zip's
 # checksums hold, its sample layouts file is the demo's, its tavolin.exe
 # carries the version in its version resource and, started straight from
 # the unpacked folder with the demo recorder as drive D:, lists it, shows
@@ -34,6 +35,8 @@ for args in "" "--group --sort -length" "--layout $tmp/demo.tfc --sort artist,-l
   cmp "$tmp/release.out" "$tmp/dev.out" || fail "tavolin-list $args lists otherwise than the development build"
 done
 (cd "$win" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the programs"
+man=$tmp/tavolin-$version-linux-x86_64/share/man/man1/tavolin-list.1
+[ -z "$(groff -man -ww -z "$man" 2>&1)" ] || fail "the manual page has faults: $(groff -man -ww -z "$man" 2>&1)"
 strings -el "$win/tavolin.exe" | grep -qxF "$version" || fail "tavolin.exe's version resource lacks $version"
 
 # A prefix of its own, with the demo recorder as removable drive D:.

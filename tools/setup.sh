@@ -6,7 +6,7 @@
 set -euo pipefail
 packages=(cmake make g++ googletest clang libclang-rt-14-dev
           wine wine64 g++-mingw-w64-x86-64 xvfb imagemagick xdotool
-          zip unzip)
+          zip unzip groff-base)
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
