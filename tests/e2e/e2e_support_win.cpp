@@ -4,12 +4,12 @@
 #include <cstring>
 
 #include "index/track_report.h"
-#include "index_image_builder.h"
 #include "listing/compare_tracks.h"
 #include "listing/format_line.h"
 #include "listing/listing_builder.h"
 #include "listing/track_catalogue.h"
-#include "support/window_driver/window_driver_win.h"
+#include "tools/index_image/index_image_builder.h"
+#include "tools/window_driver/window_driver_win.h"
 
 namespace e2e {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "listing_reference.h"
 #include "settings/format_settings.h"
-#include "support/app_driver/app_driver_win.h"
+#include "tools/app_driver/app_driver_win.h"
+#include "tools/listing_reference/listing_reference.h"
 
 namespace e2e {
 

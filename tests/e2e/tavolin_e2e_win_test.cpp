@@ -17,12 +17,12 @@
 #include "app/commands_win.h"
 #include "app/format_file_flows_win.h"
 #include "e2e_support_win.h"
-#include "index_image_builder.h"
 #include "listing/listing_win.h"
 #include "listing/track_catalogue.h"
 #include "settings/format_file.h"
-#include "support/app_driver/app_driver_win.h"
-#include "support/window_driver/window_driver_win.h"
+#include "tools/app_driver/app_driver_win.h"
+#include "tools/index_image/index_image_builder.h"
+#include "tools/window_driver/window_driver_win.h"
 
 namespace {
 
@@ -443,6 +443,34 @@ TEST(Tavolin, SavesAndLoadsLayouts) {
     ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 2), "Title"));
     SetSlot(settings.fullFormat, 2, "Title", "1");
     EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[0].itemData, settings));
+
+    // Load Format while the Export List dialog is open leaves the flag to the
+    // export: Get Tracks is refused, and the export writes the whole listing
+    // through the loaded layout (each track's number and CR LF).
+    FormatSettings numbers = fresh;
+    SetSlot(numbers.fullFormat, 0, "Trk Number", "1");
+    SetSlot(numbers.fullFormat, 1, "<CRLF>", "1");
+    ASSERT_TRUE(app_driver::WriteFileBytes(WorkPath("numbers.tfc"), FormatFileBytes(numbers)));
+    std::vector<uint32_t> trackNumbers;
+    for (const auto& t : demo.tracks) trackNumbers.push_back(t.trackNumber);
+    std::sort(trackNumbers.begin(), trackNumbers.end());
+    std::string numberLines;
+    for (uint32_t n : trackNumbers)
+        numberLines += (n < 10 ? "00" : n < 100 ? "0" : "") + std::to_string(n) + "\r\n";
+    const std::string numbersPath = WorkPath("numbers.txt");
+    DeleteFileA(numbersPath.c_str());
+    dialog = app.ClickForDialog(c.exportList, "Select where to save output listing file.");
+    ASSERT_NE(dialog, nullptr);
+    FileDialog(app, c.loadFormat, "Select format configuration file to use", WorkPath("numbers.tfc"));
+    app.Settle();
+    wd::ClickButton(c.getTracks);
+    EXPECT_EQ(Text(c.getTracks), "Get Tracks...");
+    EXPECT_EQ(wd::ReadListCount(c.trackList), int(shown.size()));
+    ASSERT_TRUE(wd::DriveFileDialog(dialog, numbersPath.c_str()));
+    EXPECT_TRUE(app.ExpectMessage("Tavolin OK", "Listing file has been successfully created")) << app.Error();
+    EXPECT_EQ(app_driver::ReadFileBytes(numbersPath), numberLines);
+    ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 2), "Title"));
+    EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 2)), "Title") << "the flag outlived the export";
 
     CloseAndCheck(app);
 }

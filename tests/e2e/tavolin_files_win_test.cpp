@@ -15,8 +15,8 @@
 #include "e2e_support_win.h"
 #include "listing/listing_win.h"
 #include "settings/format_file.h"
-#include "support/app_driver/app_driver_win.h"
-#include "support/window_driver/window_driver_win.h"
+#include "tools/app_driver/app_driver_win.h"
+#include "tools/window_driver/window_driver_win.h"
 
 namespace {
 

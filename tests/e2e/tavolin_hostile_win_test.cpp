@@ -16,10 +16,10 @@
 
 #include "app/caption.h"
 #include "app/commands_win.h"
-#include "index_image_builder.h"
-#include "support/app_driver/app_driver_win.h"
 #include "support/process_probe/process_probe_win.h"
-#include "support/window_driver/window_driver_win.h"
+#include "tools/app_driver/app_driver_win.h"
+#include "tools/index_image/index_image_builder.h"
+#include "tools/window_driver/window_driver_win.h"
 
 namespace {
 

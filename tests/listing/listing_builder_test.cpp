@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "support/program_state.h"
-#include "support/listing_reference/listing_reference.h"
+#include "tools/listing_reference/listing_reference.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include "bench_scan_win.h"
 #include "index/scan_messages.h"
 #include "index/scan_start_win.h"
-#include "index_image_builder.h"
 #include "listing/track_catalogue.h"
-#include "support/app_driver/app_driver_win.h"
+#include "tools/app_driver/app_driver_win.h"
+#include "tools/index_image/index_image_builder.h"
 #include "ui/controls_win.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "support/app_driver/app_driver_win.h"
+#include "tools/app_driver/app_driver_win.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "demo_disc.h"
-#include "support/window_driver/window_driver_win.h"
+#include "tools/demo/demo_disc.h"
+#include "tools/window_driver/window_driver_win.h"
 
 namespace app_driver {
 namespace wd = window_driver;
