@@ -14,6 +14,7 @@
 #include "listing/listing_builder.h"
 #include "listing/track_catalogue.h"
 #include "settings/format_file.h"
+#include "tavolin_version.h"
 
 namespace fs = std::filesystem;
 
@@ -53,6 +54,7 @@ constexpr const char* HELP_TEXT =
     "                    artist, album, title, length in seconds and as shown, mode\n"
     "  --tsv             the index's records in file order, tab-separated (no sorting)\n"
     "  --help            this text\n"
+    "  --version         the program's name and version\n"
     "  --                ends the options\n"
     "\n"
     "Several paths are listed in turn, each after a line naming it, with a blank line\n"
@@ -259,11 +261,15 @@ private:
 
 bool ParseListOptions(const std::vector<std::string>& args, ListOptions& options, std::string& error) {
     options = ListOptions{};
-    // --help answers whatever else the line holds.
+    // --help and --version answer whatever else the line holds.
     for (const std::string& arg : args) {
         if (arg == "--") break;
         if (arg == "--help" || arg == "-h") {
             options.isHelp = true;
+            return true;
+        }
+        if (arg == "--version") {
+            options.isVersion = true;
             return true;
         }
     }
@@ -351,8 +357,11 @@ int RunList(const std::vector<std::string>& args, FILE* out, FILE* err) {
         std::fprintf(err, "tavolin-list: %s\nTry 'tavolin-list --help' for more.\n", error.c_str());
         return LIST_USAGE;
     }
-    if (options.isHelp) {
-        std::fputs(HELP_TEXT, out);
+    if (options.isHelp || options.isVersion) {
+        if (options.isHelp)
+            std::fputs(HELP_TEXT, out);
+        else
+            std::fputs("tavolin-list " TAVOLIN_VERSION "\n", out);
         return std::fflush(out) == 0 ? LIST_OK : LIST_FAILED;
     }
     SetFormatDefaults(gFormatSettings);

@@ -22,6 +22,7 @@ enum class ListOutput {
 
 struct ListOptions {
     bool isHelp = false;
+    bool isVersion = false;
     ListOutput output = ListOutput::LINES;
     ListingMode mode = FULL_LISTING;
     SortLevel levels[3] = {{SORT_NUMBER_ASC, 0}, {SORT_LENGTH_ASC, 0}, {SORT_BITRATE_ASC, 0}};
