@@ -5,8 +5,8 @@
 #include <fstream>
 #include <system_error>
 
-#include "folder_probe.h"
-#include "index/locate.h"
+#include "folder_access.h"
+#include "index/locate_copy.h"
 #include "index/scan_walk.h"
 #include "index/track_timing.h"
 #include "listing/compare_tracks.h"
@@ -37,8 +37,9 @@ constexpr const char* SORT_KEY_LIST = "number, length, bitrate, group, artist, a
 constexpr const char* HELP_TEXT =
     "usage: tavolin-list [OPTION]... PATH...\n"
     "Lists the tracks of a Hi-MD recorder: PATH is a recorder's drive or a copy of its\n"
-    "folder (the one holding HMDHIFI), or a track index file itself. The listing is\n"
-    "the window's: Full Listing or Group Listing, sorted by up to three keys.\n"
+    "folder (the one holding HMDHIFI), the HMDHIFI folder itself, or a track index\n"
+    "file. The listing is the window's: Full Listing or Group Listing, sorted by up to\n"
+    "three keys.\n"
     "\n"
     "  --group           the Group Listing (one line per group) instead of the Full Listing\n"
     "  --sort KEYS       up to three sort levels, comma-separated; a leading - sorts that\n"
@@ -396,34 +397,22 @@ int RunList(const std::vector<std::string>& args, FILE* out, FILE* err) {
 }
 
 bool ResolveIndexPath(const fs::path& path, fs::path& index, std::string& error) {
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (ec || !fs::exists(status)) {
-        error = path.string() + ": no such file or folder";
-        return false;
+    NativeFolderAccess access;
+    std::string found;
+    const std::string named = path.string();
+    switch (FindCopyIndex(access, named, found)) {
+    case CopyIndexResult::FOUND: index = found; return true;
+    case CopyIndexResult::NO_SUCH_PATH: error = named + ": no such file or folder"; break;
+    case CopyIndexResult::UNREADABLE_FILE: error = named + ": cannot read the file"; break;
+    case CopyIndexResult::NO_INDEX_FOLDER:
+        error = named + ": not a recorder (no " + INDEX_DIRECTORY + " folder)";
+        break;
+    case CopyIndexResult::NO_MARKER:
+        error =
+            named + ": not a recorder (no marker file " + INDEX_DIRECTORY + "/" + RecorderMarkerName() + ")";
+        break;
+    case CopyIndexResult::NO_INDEX_FILE: error = named + ": no track index file in " + INDEX_DIRECTORY; break;
     }
-    if (!fs::is_directory(status)) {
-        index = path;
-        return true;
-    }
-    FolderProbe probe(path);
-    char directory[INDEX_DIRECTORY_SIZE];
-    uint32_t number = 0;
-    char indexPath[INDEX_PATH_SIZE];
-    if (FindNewestIndex(probe, directory, number) &&
-        FormatIndexPath(indexPath, sizeof indexPath, directory, number) && probe.Resolve(indexPath, index))
-        return true;
-
-    // Why the locator found nothing, in the order it looks.
-    const std::string root = std::string(1, FIRST_DRIVE_LETTER) + ":\\";
-    fs::path found;
-    if (!probe.Resolve((root + INDEX_DIRECTORY).c_str(), found) || !fs::is_directory(found, ec))
-        error = path.string() + ": not a recorder (no " + INDEX_DIRECTORY + " folder)";
-    else if (!probe.HasAttributes((root + RECORDER_MARKER).c_str()))
-        error = path.string() + ": not a recorder (no marker file " + INDEX_DIRECTORY + "/" +
-                (std::strchr(RECORDER_MARKER, '\\') + 1) + ")";
-    else
-        error = path.string() + ": no track index file in " + INDEX_DIRECTORY;
     return false;
 }
 
