@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "listing/listing_win.h"
 #include "panel/listing_tables.h"
 #include "panel/option_panel_win.h"
@@ -12,6 +10,7 @@
 #include "settings/format_settings.h"
 #include "ui/file_dialogs_win.h"
 #include "ui/replace_file_win.h"
+#include "ui/scoped_win.h"
 
 const char FORMAT_FILE_EXTENSION[] = ".tfc";
 const char FORMAT_FILE_TYPE_TEXT[] = "Tavolin Format Config File";
@@ -47,37 +46,28 @@ bool ReadFileHead(HANDLE file, uint8_t* bytes, size_t size, size_t* got) {
     return true;
 }
 
-}  // namespace
-
-// The bytes go into a new file beside the target, which replaces it only
-// once all of them are written and the file is closed: a failure leaves the
-// user's old file as it was.
-WriteFileResult WriteWholeFile(const char* path, const uint8_t* bytes, size_t size) {
-    FileReplacement file;
-    if (!file.Begin(path, FILE_SHARE_READ)) return WRITE_FILE_CREATE_FAILED;
-    for (size_t done = 0; done < size;) {
-        const DWORD n = DWORD(std::min<size_t>(size - done, MAXDWORD));
-        if (!file.Write(bytes + done, n)) return WRITE_FILE_WRITE_FAILED;
-        done += n;
-    }
-    return file.Commit() ? WRITE_FILE_OK : WRITE_FILE_WRITE_FAILED;
-}
-
-// A write or close that fails is reported, never the success box: the file
-// on disk is then not the layout the user meant to keep.
-void SaveFormat() {
-    if (gBusy) return;
-    BusyScope busy;
-    char name[FILE_NAME_SIZE] = {};
-    if (!ShowSaveDialog(SAVE_FORMAT_TITLE, FORMAT_FILE_EXTENSION, FORMAT_FILE_TYPE_TEXT, name, sizeof name))
-        return;
+// The version and both tables, as they stand when the dialog closes.
+bool WriteLayouts(FileReplacement& file, void*) {
     uint8_t bytes[FORMAT_FILE_SIZE];
     WriteFormatFile(gFormatSettings, bytes);
-    switch (WriteWholeFile(name, bytes, sizeof bytes)) {
-    case WRITE_FILE_OK: ShowMessage(SAVE_FORMAT_SUCCESS_TEXT, TITLE_OK); break;
-    case WRITE_FILE_CREATE_FAILED: ShowMessage(SAVE_FORMAT_CREATE_FAILED_TEXT, TITLE_ERROR); break;
-    case WRITE_FILE_WRITE_FAILED: ShowMessage(SAVE_FORMAT_WRITE_FAILED_TEXT, TITLE_ERROR); break;
-    }
+    return file.Write(bytes, sizeof bytes);
+}
+
+}  // namespace
+
+void SaveFormat() {
+    if (gBusy) return;
+    const BusyScope busy;
+    const SaveCommand command = {SAVE_FORMAT_TITLE,
+                                 FORMAT_FILE_EXTENSION,
+                                 FORMAT_FILE_TYPE_TEXT,
+                                 FILE_SHARE_READ,
+                                 SAVE_FORMAT_SUCCESS_TEXT,
+                                 TITLE_OK,
+                                 SAVE_FORMAT_CREATE_FAILED_TEXT,
+                                 SAVE_FORMAT_WRITE_FAILED_TEXT,
+                                 TITLE_ERROR};
+    SaveThroughDialog(command, WriteLayouts, nullptr);
 }
 
 // The file is read whole before anything is stored, so a version that is
@@ -90,16 +80,16 @@ void LoadFormat(WindowContext* context) {
     char name[FILE_NAME_SIZE] = {};
     if (!ShowOpenDialog(LOAD_FORMAT_TITLE, FORMAT_FILE_EXTENSION, FORMAT_FILE_TYPE_TEXT, name, sizeof name))
         return;
-    HANDLE file = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    ScopedHandle file(CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) {
         ShowMessage(LOAD_FORMAT_OPEN_FAILED_TEXT, TITLE_ERROR);
         return;
     }
     uint8_t bytes[FORMAT_FILE_SIZE] = {};
     size_t got = 0;
-    const bool isRead = ReadFileHead(file, bytes, sizeof bytes, &got);
-    CloseHandle(file);
+    const bool isRead = ReadFileHead(file.Get(), bytes, sizeof bytes, &got);
+    file.Close();
     if (!isRead || !ReadFormatFile(bytes, got, gFormatSettings)) {
         ShowMessage(LOAD_FORMAT_VERSION_TEXT, TITLE_ERROR);
         return;

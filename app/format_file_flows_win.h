@@ -1,8 +1,6 @@
 // Save Format and Load Format: the two line layouts to and from a format
 // configuration file chosen in a file dialog. GUI thread only.
 #pragma once
-#include <cstddef>
-#include <cstdint>
 
 #include "ui/window_context_win.h"
 
@@ -15,17 +13,6 @@ extern const char SAVE_FORMAT_CREATE_FAILED_TEXT[];
 extern const char SAVE_FORMAT_WRITE_FAILED_TEXT[];
 extern const char LOAD_FORMAT_OPEN_FAILED_TEXT[];
 extern const char LOAD_FORMAT_VERSION_TEXT[];
-
-// Results of writing a whole file.
-enum WriteFileResult {
-    WRITE_FILE_OK,
-    WRITE_FILE_CREATE_FAILED,
-    WRITE_FILE_WRITE_FAILED
-};
-
-// Creates (or replaces) the file at path with bytes; every write and the
-// close are checked, and on failure an older file at path is kept whole.
-WriteFileResult WriteWholeFile(const char* path, const uint8_t* bytes, size_t size);
 
 // Both set the busy flag for their file work; Save Format does nothing while
 // it is already set, Load Format runs regardless.

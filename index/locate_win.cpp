@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "ui/scoped_win.h"
+
 namespace {
 
 class Win32VolumeProbe : public IndexVolumeProbe {
@@ -13,13 +15,10 @@ public:
     }
 
     bool ReadLastWriteTime(const char* path, IndexFileTime& time) override {
-        HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return false;
+        const ScopedHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
         FILETIME written;
-        const BOOL ok = GetFileTime(file, nullptr, nullptr, &written);
-        CloseHandle(file);
-        if (!ok) return false;
+        if (!file.IsValid() || !GetFileTime(file.Get(), nullptr, nullptr, &written)) return false;
         time.high = written.dwHighDateTime;
         time.low = written.dwLowDateTime;
         return true;

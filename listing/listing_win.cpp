@@ -8,7 +8,6 @@
 #include "listing/listing_builder.h"
 #include "listing/reorder.h"
 #include "ui/controls_win.h"
-#include "ui/file_dialogs_win.h"
 #include "ui/replace_file_win.h"
 
 ListingWindow gListingWindow;
@@ -149,32 +148,34 @@ void RefreshPreview() {
     SetControlText(w.previewText, line);
 }
 
-// Every write and the close are checked: a failure shows the error box
-// instead of the success box. The lines go into a new file that replaces the
-// chosen one only when all of it was written, so a failure leaves the user's
-// old file as it was. The busy flag is cleared on every way out.
-void ExportListing() {
-    if (gBusy) return;
-    BusyScope busy;
-    char name[1024] = {};
-    if (!ShowSaveDialog(EXPORT_DIALOG_TITLE, ".txt", "Text File", name, sizeof name)) return;
-    FileReplacement file;
-    if (!file.Begin(name, FILE_SHARE_READ | FILE_SHARE_WRITE)) {
-        ShowMessage(EXPORT_CREATE_FAILED_TEXT, TITLE_ERROR);
-        return;
-    }
+namespace {
+// Every line of the track list, top to bottom, rendered through the layout;
+// stops at the first write that fails.
+bool WriteListing(FileReplacement& file, void*) {
     HWND list = gListingWindow.trackList;
     const int count = GetListCount(list);
-    bool isWritten = true;
     char line[FORMAT_LINE_SIZE];
-    for (int i = 0; i < count && isWritten; ++i) {
+    for (int i = 0; i < count; ++i) {
         const DWORD length = DWORD(FormatLine(GetListItemData(list, i), line, sizeof line));
-        isWritten = file.Write(line, length);
+        if (!file.Write(line, length)) return false;
     }
-    if (isWritten && file.Commit())
-        ShowMessage(EXPORT_SUCCESS_TEXT, TITLE_OK);
-    else {
-        file.Abandon();
-        ShowMessage(EXPORT_WRITE_FAILED_TEXT, TITLE_ERROR);
-    }
+    return true;
+}
+}  // namespace
+
+// The lines are written as the list stands when the dialog closes (scan
+// messages are handled while it is open).
+void ExportListing() {
+    if (gBusy) return;
+    const BusyScope busy;
+    const SaveCommand command = {EXPORT_DIALOG_TITLE,
+                                 ".txt",
+                                 "Text File",
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 EXPORT_SUCCESS_TEXT,
+                                 TITLE_OK,
+                                 EXPORT_CREATE_FAILED_TEXT,
+                                 EXPORT_WRITE_FAILED_TEXT,
+                                 TITLE_ERROR};
+    SaveThroughDialog(command, WriteListing, nullptr);
 }

@@ -46,6 +46,27 @@ bool IsMultiSelectList(HWND list) {
     return (style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0;
 }
 
+// Copies the text of a list line or combo item (getLength and getText its
+// LB_ or CB_ messages) into buffer and returns the characters copied, or -1
+// when it has none to give. The length is asked first and the text fetched
+// into room of that size, so a text longer than the caller's buffer is cut,
+// never written past it.
+int CopyItemText(HWND control, UINT getLength, UINT getText, LRESULT index, char* buffer, size_t bufferSize) {
+    const LRESULT len = SendMessageA(control, getLength, static_cast<WPARAM>(index), 0);
+    if (len < 0) return -1;
+    const ScopedLocalMemory<char> memory(static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(len) + 1)));
+    char* text = memory.Get();
+    if (text == nullptr) return -1;
+    LRESULT got = SendMessageA(control, getText, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    if (got < 0) got = 0;
+    if (got > len) got = len;
+    size_t n = static_cast<size_t>(got);
+    if (n > bufferSize - 1) n = bufferSize - 1;
+    memcpy(buffer, text, n);
+    buffer[n] = '\0';
+    return static_cast<int>(n);
+}
+
 }  // namespace
 
 HWND CreateControl(WindowContext* context, int kind, int x, int y, int width, int height, const char* text,
@@ -94,7 +115,8 @@ void SetControlFont(WindowContext* context, HWND control, int height, int width,
     HFONT font = CreateFontA(height, width, 0, 0, FONT_WEIGHT, italic, underline, 0, 0, 0, 0, 0,
                              FONT_PITCH_AND_FAMILY, faceName);
     // The control switches to the new font before the old one is deleted, so it
-    // never holds a dead font handle.
+    // never holds a dead font handle. A font the platform refuses is null:
+    // the control then draws in the system font and the record holds none.
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     if (r->font != nullptr) DeleteObject(r->font);
     r->font = font;
@@ -131,8 +153,6 @@ intptr_t GetSelectedItemData(WindowContext* context, HWND control) {
     }
 }
 
-// The line's length is asked first; a text that does not fit is cut at the
-// buffer's end, never written past it.
 int GetSelectedText(WindowContext* context, HWND control, char* buffer, size_t bufferSize) {
     if (buffer == nullptr || bufferSize == 0) return 0;
     UINT getLength, getText;
@@ -153,19 +173,7 @@ int GetSelectedText(WindowContext* context, HWND control, char* buffer, size_t b
         break;
     default: return 0;
     }
-    const LRESULT len = SendMessageA(control, getLength, static_cast<WPARAM>(index), 0);
-    if (len < 0) return 0;
-    ScopedLocalMemory<char> memory(static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(len) + 1)));
-    char* text = memory.Get();
-    if (text == nullptr) return 0;
-    LRESULT got = SendMessageA(control, getText, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-    if (got < 0) got = 0;
-    if (got > len) got = len;
-    size_t n = static_cast<size_t>(got);
-    if (n > bufferSize - 1) n = bufferSize - 1;
-    memcpy(buffer, text, n);
-    buffer[n] = '\0';
-    return 1;
+    return CopyItemText(control, getLength, getText, index, buffer, bufferSize) >= 0 ? 1 : 0;
 }
 
 intptr_t GetListItemData(HWND list, int index) {
@@ -315,24 +323,9 @@ void SetComboSelection(HWND combo, int index) {
     SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-// Length first, then the text into a buffer of that size, so an item longer
-// than the caller's buffer is cut, never written past it.
 int GetComboItemText(HWND combo, int index, char* buffer, size_t bufferSize) {
     if (buffer == nullptr || bufferSize == 0 || index < 0) return -1;
-    const LRESULT len = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (len == CB_ERR || len < 0) return -1;
-    char* text = static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(len) + 1));
-    if (text == nullptr) return -1;
-    LRESULT got =
-        SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
-    if (got < 0) got = 0;
-    if (got > len) got = len;
-    size_t n = static_cast<size_t>(got);
-    if (n > bufferSize - 1) n = bufferSize - 1;
-    memcpy(buffer, text, n);
-    buffer[n] = '\0';
-    LocalFree(text);
-    return static_cast<int>(n);
+    return CopyItemText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index, buffer, bufferSize);
 }
 
 void ClearComboItems(HWND combo) { SendMessageA(combo, CB_RESETCONTENT, 0, 0); }

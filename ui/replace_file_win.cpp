@@ -3,13 +3,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ui/file_dialogs_win.h"
+
 namespace {
 // Names of new files tried before giving up: a name is taken only when it is
 // free (CREATE_NEW), so a file left over by a crashed run is never reused.
 constexpr unsigned NEW_NAME_TRIES = 16;
 }  // namespace
 
-// A file that the old way of creating it over the target would refuse is
+// A target that creating a file over it (CREATE_ALWAYS) would refuse is
 // refused here too, before anything is written: opening it for writing
 // fails for a read-only file, for one another program holds without write
 // sharing, and for a folder's name. A missing target is fine.
@@ -19,12 +21,11 @@ bool FileReplacement::Begin(const char* target, DWORD targetShare) {
     if (length == 0 || length >= sizeof target_ - 16) return false;
     const DWORD attributes = GetFileAttributesA(target);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-    HANDLE old = CreateFileA(target, GENERIC_WRITE, targetShare, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (old != INVALID_HANDLE_VALUE)
-        CloseHandle(old);
-    else if (GetLastError() != ERROR_FILE_NOT_FOUND)
-        return false;
+    {
+        const ScopedHandle old(CreateFileA(target, GENERIC_WRITE, targetShare, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!old.IsValid() && GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+    }
 
     std::memcpy(target_, target, length + 1);
     // Beside the target, so that the move is a rename within one folder and
@@ -32,9 +33,11 @@ bool FileReplacement::Begin(const char* target, DWORD targetShare) {
     const unsigned long pid = GetCurrentProcessId();
     for (unsigned attempt = 0; attempt < NEW_NAME_TRIES; ++attempt) {
         std::snprintf(fresh_, sizeof fresh_, "%s.%lx-%u.new", target, pid, attempt);
-        file_ = CreateFileA(fresh_, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file_ != INVALID_HANDLE_VALUE) {
+        // The handle held is invalid here, so the reset closes nothing and
+        // leaves the creation's error code to be read.
+        file_.Reset(CreateFileA(fresh_, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file_.IsValid()) {
             isWritten_ = true;
             return true;
         }
@@ -47,11 +50,11 @@ bool FileReplacement::Begin(const char* target, DWORD targetShare) {
 // A short write is followed by another for the rest; one that writes
 // nothing, or fails, ends the file (a full medium writes what fits first).
 bool FileReplacement::Write(const void* bytes, DWORD size) {
-    if (file_ == INVALID_HANDLE_VALUE || !isWritten_) return false;
+    if (!file_.IsValid() || !isWritten_) return false;
     const char* next = static_cast<const char*>(bytes);
     while (size > 0) {
         DWORD written = 0;
-        if (!WriteFile(file_, next, size, &written, nullptr) || written == 0 || written > size) {
+        if (!WriteFile(file_.Get(), next, size, &written, nullptr) || written == 0 || written > size) {
             isWritten_ = false;
             break;
         }
@@ -65,10 +68,9 @@ bool FileReplacement::Write(const void* bytes, DWORD size) {
 // bytes reach it; MOVEFILE_WRITE_THROUGH returns only once the move is on
 // the disk.
 bool FileReplacement::Commit() {
-    if (file_ == INVALID_HANDLE_VALUE) return false;
-    bool isDone = isWritten_ && FlushFileBuffers(file_);
-    if (!CloseHandle(file_)) isDone = false;
-    file_ = INVALID_HANDLE_VALUE;
+    if (!file_.IsValid()) return false;
+    bool isDone = isWritten_ && FlushFileBuffers(file_.Get());
+    if (!file_.Close()) isDone = false;
     if (isDone) isDone = MoveFileExA(fresh_, target_, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (isDone)
         fresh_[0] = '\0';
@@ -78,13 +80,33 @@ bool FileReplacement::Commit() {
 }
 
 void FileReplacement::Abandon() {
-    if (file_ != INVALID_HANDLE_VALUE) {
-        CloseHandle(file_);
-        file_ = INVALID_HANDLE_VALUE;
-    }
+    file_.Close();
     if (fresh_[0]) {
         DeleteFileA(fresh_);
         fresh_[0] = '\0';
     }
     isWritten_ = false;
+}
+
+// The new file is closed and, after a failure, removed before the message
+// box opens: nothing of the command is held or left beside the target while
+// the user reads it.
+SaveOutcome SaveThroughDialog(const SaveCommand& command, SaveWriter write, void* user) {
+    char name[SAVE_NAME_SIZE] = {};
+    if (!ShowSaveDialog(command.dialogTitle, command.extension, command.typeText, name, sizeof name))
+        return SAVE_CANCELLED;
+    SaveOutcome outcome = SAVE_DONE;
+    {
+        FileReplacement file;
+        if (!file.Begin(name, command.targetShare))
+            outcome = SAVE_CREATE_FAILED;
+        else if (!write(file, user) || !file.Commit())
+            outcome = SAVE_WRITE_FAILED;
+    }
+    switch (outcome) {
+    case SAVE_DONE: ShowMessage(command.successText, command.successTitle); break;
+    case SAVE_CREATE_FAILED: ShowMessage(command.createFailedText, command.failureTitle); break;
+    default: ShowMessage(command.writeFailedText, command.failureTitle); break;
+    }
+    return outcome;
 }

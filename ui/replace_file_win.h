@@ -6,8 +6,12 @@
 
 #include <windows.h>
 
-// Room for a path from the file dialogs (1024 bytes) and the new file's suffix.
-constexpr size_t REPLACE_PATH_SIZE = 1024 + 32;
+#include "ui/scoped_win.h"
+
+// The name buffer that SaveThroughDialog hands the save dialog.
+constexpr size_t SAVE_NAME_SIZE = 1024;
+// Room for a path from the save dialog and the new file's suffix.
+constexpr size_t REPLACE_PATH_SIZE = SAVE_NAME_SIZE + 32;
 
 class FileReplacement {
 public:
@@ -36,8 +40,40 @@ public:
     void Abandon();
 
 private:
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    ScopedHandle file_;
     bool isWritten_ = false;
     char target_[REPLACE_PATH_SIZE] = {};
     char fresh_[REPLACE_PATH_SIZE] = {};
 };
+
+// One command that writes a file the user chooses: its save dialog, the
+// sharing an existing file is opened with to check that it may be replaced
+// (FileReplacement::Begin), and its message boxes.
+struct SaveCommand {
+    const char* dialogTitle;
+    const char* extension;
+    const char* typeText;
+    DWORD targetShare;
+    const char* successText;
+    const char* successTitle;
+    const char* createFailedText;  // the file cannot be made or may not be replaced
+    const char* writeFailedText;   // a write, the flush, the close or the replacement failed
+    const char* failureTitle;
+};
+
+// Writes the file's whole content; false as soon as a write fails.
+using SaveWriter = bool (*)(FileReplacement& file, void* user);
+
+enum SaveOutcome {
+    SAVE_CANCELLED,
+    SAVE_DONE,
+    SAVE_CREATE_FAILED,
+    SAVE_WRITE_FAILED
+};
+
+// Asks for a file name with the command's save dialog, writes the file there
+// through a FileReplacement and tells the user how it went in the command's
+// message box: the success box only when every write, the flush, the close
+// and the replacement succeeded; after a failure an older file of that name
+// is as it was. A cancelled dialog is silent.
+SaveOutcome SaveThroughDialog(const SaveCommand& command, SaveWriter write, void* user);

@@ -17,6 +17,12 @@ public:
     HANDLE Get() const { return handle_; }
     bool IsValid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
 
+    // Closes the handle held, if any, and takes handle in its place.
+    void Reset(HANDLE handle) {
+        Close();
+        handle_ = handle;
+    }
+
     // Closes the handle now; false only when CloseHandle fails (a write that
     // is flushed on close reports its failure there).
     bool Close() {

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "demo_disc.h"
 #include "fuzz/fuzz_input.h"
 #include "index/scan_walk.h"
 #include "settings/format_file.h"
 #include "settings/settings_handler.h"
-#include "support/index_image/index_image_builder.h"
+#include "tools/demo/demo_disc.h"
+#include "tools/index_image/index_image_builder.h"
 
 namespace fs = std::filesystem;
 using fuzz_input::Writer;

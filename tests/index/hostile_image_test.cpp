@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "index/scan_walk.h"
-#include "support/index_image/index_image_builder.h"
+#include "tools/index_image/index_image_builder.h"
 #include "walk_recorder.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// Runs in a private prefix (tests/support/app_driver/app_prefix.sh): D: and E: removable, F: a
+// Runs in a private prefix (tools/app_driver/app_prefix.sh): D: and E: removable, F: a
 // CD-ROM, G: fixed, all empty at the start.
 #include <windows.h>
 
@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "demo_disc.h"
 #include "index/locate_win.h"
 #include "index/scan_start_win.h"
 #include "scan_window_win.h"
-#include "support/window_driver/window_driver_win.h"
+#include "tools/demo/demo_disc.h"
+#include "tools/window_driver/window_driver_win.h"
 
 using scan_test::DemoDisc;
 using scan_test::ExpectedEvents;

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "index/scan_start_win.h"
 #include "index/scan_messages.h"
+#include "index/scan_start_win.h"
 #include "index/scan_walk.h"
 #include "index/scan_worker_win.h"
-#include "index_image_builder.h"
+#include "tools/index_image/index_image_builder.h"
+#include "tools/window_driver/window_driver_win.h"
 #include "walk_recorder.h"
-#include "support/window_driver/window_driver_win.h"
 
 namespace scan_test {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "index/scan_worker_win.h"
-#include "demo_disc.h"
 #include "scan_window_win.h"
+#include "tools/demo/demo_disc.h"
 
 using index_image::IndexImageBuilder;
 using scan_test::DemoDisc;

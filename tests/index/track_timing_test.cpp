@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "index/track_timing.h"
-#include "support/index_image/index_image_builder.h"
+#include "tools/index_image/index_image_builder.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "support/program_state.h"
 #include "support/field_compare.h"
-#include "support/listing_reference/listing_reference.h"
+#include "support/program_state.h"
+#include "tools/listing_reference/listing_reference.h"
 
 namespace {
 

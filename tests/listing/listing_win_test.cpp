@@ -16,17 +16,19 @@
 #include <thread>
 #include <vector>
 
-#include "settings/busy_flag.h"
 #include "listing/format_line.h"
 #include "listing/listing_builder.h"
-#include "support/listing_reference/listing_reference.h"
+#include "settings/busy_flag.h"
 #include "support/format_slots.h"
+#include "support/list_state_win.h"
 #include "support/program_state.h"
-#include "support/listing_reference/listing_reference_win.h"
-#include "support/window_driver/window_driver_win.h"
+#include "tools/listing_reference/listing_reference.h"
+#include "tools/listing_reference/listing_reference_win.h"
+#include "tools/window_driver/window_driver_win.h"
 #include "ui/controls_win.h"
 
 namespace wd = window_driver;
+using window_driver::SameListState;
 
 namespace {
 

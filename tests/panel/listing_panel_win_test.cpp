@@ -17,9 +17,9 @@
 #include "settings/format_settings.h"
 #include "settings/settings_handler.h"
 #include "support/field_compare.h"
-#include "support/window_driver/window_driver_win.h"
 #include "tests/panel/listing_lines.h"
 #include "tests/panel/panel_fixture_win.h"
+#include "tools/window_driver/window_driver_win.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "panel/row_layout.h"
-#include "support/window_driver/window_driver_win.h"
 #include "tests/panel/panel_fixture_win.h"
+#include "tools/window_driver/window_driver_win.h"
 
 namespace {
 

@@ -298,6 +298,16 @@ TEST_F(SettingsHandlerTest, EverySetIsRefusedWhileBusyAndEveryGetAnswers) {
     }
     EXPECT_TRUE(SameFormatSettings(gFormatSettings, before));
     EXPECT_EQ(gLog, "");
+    // A command run inside another (Load Format during a file dialog) gives
+    // the flag back as it found it: still set until the outer one ends.
+    for (bool isEarly : {false, true}) {
+        SCOPED_TRACE(isEarly ? "released early" : "scope ended");
+        {
+            BusyScope nested;
+            if (isEarly) nested.Release();
+        }
+        EXPECT_EQ(Set(1, "Artist (Ascending Order)"), 0);
+    }
     busy.Release();
     EXPECT_EQ(Set(1, "Artist (Ascending Order)"), 1);
 }

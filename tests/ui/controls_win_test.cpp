@@ -375,6 +375,24 @@ TEST_F(WindowTest, SecondFontReplacesAndDeletesTheFirst) {
     }
     for (size_t i = 0; i + 1 < fonts.size(); i++) EXPECT_EQ(GetObjectType(fonts[i]), 0u) << i;
     EXPECT_EQ(GetObjectType(fonts.back()), static_cast<DWORD>(OBJ_FONT));
+
+    // A font the platform refuses (its GDI handle table full, about 65,000
+    // objects under Wine) leaves the control on the system font and the
+    // record without one; the font it had is deleted, not kept in either.
+    constexpr size_t FILLER_LIMIT = 200000;
+    std::vector<HFONT> filler;
+    while (filler.size() < FILLER_LIMIT) {
+        const HFONT f = CreateFontA(14, 5, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+        if (f == nullptr) break;
+        filler.push_back(f);
+    }
+    SetControlFont(context_, list, 16, 8, 0, 0, "Arial");
+    for (HFONT f : filler) DeleteObject(f);
+    ASSERT_LT(filler.size(), FILLER_LIMIT) << "the platform never refused a font";
+    EXPECT_EQ(FindControl(context_, list)->font, nullptr);
+    EXPECT_EQ(SendMessageA(list, WM_GETFONT, 0, 0), 0);
+    EXPECT_EQ(GetObjectType(fonts.back()), 0u);
+    AddItem(context_, list, "measured in the system font", 99, 1);
 }
 
 TEST_F(WindowTest, FontOfUnknownWindowIsIgnored) {

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "support/window_driver/window_driver_win.h"
+#include "tools/window_driver/window_driver_win.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "bench_cases.h"
-#include "support/listing_reference/listing_reference.h"
+#include "tools/listing_reference/listing_reference.h"
 
 double MedianMs(int runs, const std::function<void()>& prepare, const std::function<void()>& work) {
     std::vector<double> times;

@@ -7,7 +7,7 @@
 #include "bench_cases.h"
 #include "listing/listing_builder.h"
 #include "listing/reorder.h"
-#include "support/listing_reference/listing_reference.h"
+#include "tools/listing_reference/listing_reference.h"
 
 int RunBenchCases(const BenchOptions& o) {
     FillBenchCatalogue(o.trackCount);

@@ -11,8 +11,8 @@
 #endif
 #include "listing/listing_builder.h"
 #include "listing/listing_win.h"
-#include "support/listing_reference/listing_reference.h"
-#include "support/listing_reference/listing_reference_win.h"
+#include "tools/listing_reference/listing_reference.h"
+#include "tools/listing_reference/listing_reference_win.h"
 #include "ui/controls_win.h"
 
 namespace {

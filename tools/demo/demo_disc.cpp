@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "settings/format_file.h"
-#include "support/index_image/index_image_builder.h"
+#include "tools/index_image/index_image_builder.h"
 
 namespace fs = std::filesystem;
 using namespace index_image;

@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <string>
 
-#include "support/app_driver/app_driver_win.h"
-#include "support/window_driver/window_driver_win.h"
+#include "tools/app_driver/app_driver_win.h"
+#include "tools/window_driver/window_driver_win.h"
 
 namespace wd = window_driver;
 

@@ -1,13 +1,13 @@
-#include "list_core.h"
+#include "tools/list/list_core.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <fstream>
 
-#include "folder_probe.h"
-#include "support/index_image/index_image_builder.h"
 #include "support/temp_folder/temp_folder.h"
+#include "tools/index_image/index_image_builder.h"
+#include "tools/list/folder_probe.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "index_image_builder.h"
+#include "tools/index_image/index_image_builder.h"
 
 #include <stdexcept>
 

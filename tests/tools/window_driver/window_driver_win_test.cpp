@@ -1,7 +1,7 @@
 // The window driver against a second process: this program started again
 // with --serve opens a window made through the layer, and the tests drive it
 // from outside as the end-to-end scenarios drive tavolin.exe.
-#include "support/window_driver/window_driver_win.h"
+#include "tools/window_driver/window_driver_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/list_state_win.h"
 #include "ui/controls_win.h"
 #include "ui/file_dialogs_win.h"
 #include "ui/window_context_win.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "listing/compare_tracks.h"
-#include "support/window_driver/window_driver_win.h"
+#include "tools/window_driver/window_driver_win.h"
 #include "ui/window_context_win.h"
 
 // Saves every line, empties the list, then inserts each saved line before
@@ -23,7 +23,6 @@ void ReferenceReorderList(HWND list, CompareCallback compare);
 // built pairwise, and writes the status text.
 void ReferenceBuildListing(WindowContext* context, HWND list, HWND status);
 
-// The list state the tests compare lists by (tests/support/window_driver).
+// The list state that lists are compared by (tools/window_driver).
 using window_driver::ListState;
 using window_driver::ReadListState;
-using window_driver::SameListState;

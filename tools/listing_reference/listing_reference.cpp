@@ -1,4 +1,4 @@
-#include "listing_reference.h"
+#include "tools/listing_reference/listing_reference.h"
 
 #include <cstdio>
 #include <cstring>

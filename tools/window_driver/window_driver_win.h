@@ -1,11 +1,10 @@
-// Drives windows from a test, in the same process or another one: finds
-// windows and dialogs, reads texts and list lines, clicks buttons, answers
-// message boxes and file dialogs, and waits for conditions by polling.
+// Drives windows as a user would, in the same process or another one, for
+// the tests and the tools that run the program: finds windows and dialogs,
+// reads texts and list lines, clicks buttons, answers message boxes and
+// file dialogs, and waits for conditions by polling. No test framework.
 #pragma once
 
 #include <windows.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <functional>
@@ -40,9 +39,9 @@ struct ListState {
 ListState ReadListState(HWND list);
 // Prints the fields by name (the counts and first line, not every line).
 void PrintTo(const ListState& state, std::ostream* out);
-// Success when the states are equal; otherwise names each field that
+// Empty when the states are equal; otherwise one line per field that
 // differs, and for the lines the first index where they differ.
-testing::AssertionResult SameListState(const ListState& actual, const ListState& expected);
+std::string ListStateDifference(const ListState& actual, const ListState& expected);
 
 constexpr DWORD DEFAULT_TIMEOUT_MS = 5000;
 constexpr DWORD POLL_INTERVAL_MS = 10;

@@ -1,10 +1,10 @@
-#include "listing_reference_win.h"
+#include "tools/listing_reference/listing_reference_win.h"
 
 #include <cstring>
 
 #include "listing/listing_builder.h"
-#include "listing_reference.h"
-#include "support/window_driver/window_driver_win.h"
+#include "tools/listing_reference/listing_reference.h"
+#include "tools/window_driver/window_driver_win.h"
 #include "ui/controls_win.h"
 
 void ReferenceReorderList(HWND list, CompareCallback compare) {

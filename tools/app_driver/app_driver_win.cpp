@@ -1,4 +1,4 @@
-#include "support/app_driver/app_driver_win.h"
+#include "tools/app_driver/app_driver_win.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "demo_disc.h"
-#include "support/window_driver/window_driver_win.h"
+#include "tools/demo/demo_disc.h"
+#include "tools/window_driver/window_driver_win.h"
 
 namespace app_driver {
 namespace wd = window_driver;
@@ -406,21 +406,6 @@ void Tavolin::Settle() const {
 HWND Tavolin::ClickForDialog(HWND button, const char* dialogTitle) {
     wd::ClickButton(button, true);
     return wd::WaitForTopWindow(wd::DIALOG_CLASS, dialogTitle, processId_);
-}
-
-bool Tavolin::ExpectMessage(const char* title, const std::string& text) {
-    HWND box = wd::WaitForMessageBox(title, processId_);
-    if (box == nullptr) {
-        error_ = std::string("no message box titled ") + title;
-        return false;
-    }
-    const std::string shown = wd::MessageBoxText(box);
-    wd::AnswerMessageBox(box, IDOK);
-    if (shown != text) {
-        error_ = "message box text: got \"" + shown + "\", wanted \"" + text + "\"";
-        return false;
-    }
-    return true;
 }
 
 }  // namespace app_driver

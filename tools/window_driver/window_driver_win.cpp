@@ -1,7 +1,8 @@
-#include "support/window_driver/window_driver_win.h"
+#include "tools/window_driver/window_driver_win.h"
 
 #include <algorithm>
 #include <cstring>
+#include <sstream>
 
 namespace window_driver {
 namespace {
@@ -392,9 +393,8 @@ void PrintTo(const ListState& s, std::ostream* out) {
          << ", extent " << s.horizontalExtent << ", vertical bar " << s.hasVerticalBar << "}";
 }
 
-testing::AssertionResult SameListState(const ListState& actual, const ListState& expected) {
-    if (actual == expected) return testing::AssertionSuccess();
-    testing::AssertionResult failure = testing::AssertionFailure();
+std::string ListStateDifference(const ListState& actual, const ListState& expected) {
+    std::ostringstream failure;
     auto field = [&](const char* name, auto a, auto e) {
         if (a != e) failure << "\n  " << name << ": " << a << ", expected " << e;
     };
@@ -419,7 +419,7 @@ testing::AssertionResult SameListState(const ListState& actual, const ListState&
     field("selectedCount", actual.selectedCount, expected.selectedCount);
     field("horizontalExtent", actual.horizontalExtent, expected.horizontalExtent);
     field("hasVerticalBar", actual.hasVerticalBar, expected.hasVerticalBar);
-    return failure;
+    return failure.str();
 }
 
 }  // namespace window_driver

@@ -6,15 +6,15 @@
 #include <cstdio>
 #include <fstream>
 
-#include "demo_disc.h"
-#include "list_core.h"
 #include "listing/compare_tracks.h"
 #include "listing/format_line.h"
-#include "settings/format_file.h"
 #include "listing/track_catalogue.h"
-#include "support/listing_reference/listing_reference.h"
+#include "settings/format_file.h"
 #include "support/temp_folder/temp_folder.h"
-#include "support/index_image/index_image_builder.h"
+#include "tools/demo/demo_disc.h"
+#include "tools/index_image/index_image_builder.h"
+#include "tools/list/list_core.h"
+#include "tools/listing_reference/listing_reference.h"
 
 namespace fs = std::filesystem;
 
