@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "base/control_kind.h"
 #include "settings/settings_handler.h"
-#include "ui/control_kind.h"
 
 // The records that describe an option panel: rows of a label and one control,
 // and the choices of a combo row, each with the child rows it reveals. Tables

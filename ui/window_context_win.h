@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "ui/control_kind.h"
+#include "base/control_kind.h"
 
 struct WindowContext;
 

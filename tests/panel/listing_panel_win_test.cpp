@@ -386,7 +386,7 @@ TEST_F(ListingPanelTest, MarkChoicesAfterALoad) {
 }
 
 // Many mode switches and format rebuilds leave as many windows, entries and
-// fonts as before, and every font they replaced is deleted.
+// fonts as they started with, and every font they replaced is deleted.
 TEST_F(ListingPanelTest, RebuildsLeakNothing) {
     ShowAtUnitScale();
     const int windows = ChildWindowCount(Window());

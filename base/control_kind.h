@@ -1,5 +1,6 @@
-// The kinds of child control the window layer creates. Portable, so that
-// the option panel's tables and layout name them without windows.h.
+// The kinds of child control the window layer creates. Portable and apart
+// from ui/, so that the option panel's tables and row layout name them
+// without knowing the window layer.
 #pragma once
 
 #include <cstdint>
