@@ -1,5 +1,7 @@
 #include "listing/listing_win.h"
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -23,6 +25,8 @@ const char EXPORT_WRITE_FAILED_TEXT[] =
 const char TITLE_OK[] = "Tavolin OK";
 const char TITLE_ERROR[] = "Tavolin Error";
 
+void (*gListingPairingBroken)(const char* what) = nullptr;
+
 namespace {
 // What a user could see or a caller read of a list's position and selection.
 struct ListPosition {
@@ -43,11 +47,38 @@ ListPosition ReadPosition(HWND list) {
             GetHorizontalScrollPos(list)};
 }
 
-// The list that this code last emptied and filled, in the position it had
-// right after the fill: a list still in that position, whose lines already
-// stand in the order a re-order computes, would come out of the re-order's
-// own empty-and-fill exactly as it is, so the rewrite can be left out.
-ListPosition gLastFill;
+// The settings a presort ordered the lines by.
+struct SortSettings {
+    ListingMode mode;
+    SortLevel levels[3];
+
+    bool operator==(const SortSettings& o) const {
+        if (mode != o.mode) return false;
+        for (size_t i = 0; i < 3; ++i)
+            if (levels[i].key != o.levels[i].key || levels[i].caseSensitive != o.levels[i].caseSensitive)
+                return false;
+        return true;
+    }
+};
+
+SortSettings CurrentSortSettings() {
+    SortSettings s{gFormatSettings.listingMode, {}};
+    for (size_t i = 0; i < 3; ++i) s.levels[i] = gFormatSettings.sortLevels[i];
+    return s;
+}
+
+// The list that this code last emptied and filled. position is taken right
+// after the fill: a list still in that position, whose lines already stand
+// in the order a re-order computes, would come out of the re-order's own
+// empty-and-fill exactly as it is, so the rewrite can be left out. A build
+// that presorted (isPresorted) is owed its re-order, by CompareTracks under
+// the settings it presorted by; the next re-order of the list settles it.
+struct LastFill {
+    ListPosition position;
+    bool isPresorted;
+    SortSettings presortedBy;
+};
+LastFill gLastFill;
 
 // Replaces the list's lines with the given ones in a single pass with
 // redraw off: the same lines, data and scroll state that inserting them one
@@ -64,7 +95,7 @@ void RewriteList(HWND list, const char* const* texts, const intptr_t* items, con
     }
     SetRedraw(list, true);
     RepaintControl(list);
-    gLastFill = ReadPosition(list);
+    gLastFill = {ReadPosition(list), false, {}};
 }
 
 bool IsIdentity(const uint32_t* order, size_t n) {
@@ -73,6 +104,18 @@ bool IsIdentity(const uint32_t* order, size_t n) {
     return true;
 }
 
+// A presorted list is owed a re-order by CompareTracks under the settings it
+// was presorted by; any other re-order of it is reported, then the debt is
+// settled either way.
+void SettlePresort(HWND list, CompareCallback compare) {
+    if (!gLastFill.isPresorted || gLastFill.position.list != list) return;
+    gLastFill.isPresorted = false;
+    if (!gListingPairingBroken) return;
+    if (compare != CompareTracks)
+        gListingPairingBroken("a presorted list was re-ordered by another comparison than CompareTracks");
+    else if (!(CurrentSortSettings() == gLastFill.presortedBy))
+        gListingPairingBroken("the sort settings changed between BuildListing and its ReorderList");
+}
 }  // namespace
 
 // Reads every line once, computes the order in O(n log n) and rewrites the
@@ -80,6 +123,7 @@ bool IsIdentity(const uint32_t* order, size_t n) {
 // stands as its last fill left it. When the memory for the copies cannot be
 // had the list is left as it is rather than emptied.
 void ReorderList(HWND list, WindowContext*, CompareCallback compare) {
+    SettlePresort(list, compare);
     const int counted = GetListCount(list);
     const size_t n = counted > 0 ? size_t(counted) : 0;
 
@@ -108,12 +152,57 @@ void ReorderList(HWND list, WindowContext*, CompareCallback compare) {
         items[i] = GetListItemDataAt(list, int(i));
     }
     ComputeReorder(texts.get(), items.get(), n, compare, order.get());
-    if (IsIdentity(order.get(), n) && ReadPosition(list) == gLastFill) return;
+    if (IsIdentity(order.get(), n) && ReadPosition(list) == gLastFill.position) return;
     RewriteList(list, texts.get(), items.get(), order.get(), n, textBytes);
 }
 
-// One batch fill, in listing order; the re-order that follows every build
-// puts the lines in sort order.
+namespace {
+// The line that the list's scroll upkeep measures for the horizontal extent:
+// the first of the longest.
+const char* FirstLongest(const ListLine* lines, size_t n) {
+    const char* longest = nullptr;
+    size_t longestLength = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const size_t length = std::strlen(lines[i].text);
+        if (length > longestLength) {
+            longestLength = length;
+            longest = lines[i].text;
+        }
+    }
+    return longest;
+}
+
+// Whether the scroll upkeep would give the same extent for either text: the
+// same text, or the same width in the list's own font and measuring context.
+bool IsSameMeasure(WindowContext* context, HWND list, const char* a, const char* b) {
+    if (a == b || std::strcmp(a, b) == 0) return true;
+    const int wa = MeasureListText(context, list, a);
+    if (wa < 0) return true;  // no extent is set at all
+    return wa == MeasureListText(context, list, b);
+}
+
+// Puts lines into compare order, equal lines kept in listing order, unless
+// that would change the horizontal extent that the fill's scroll upkeep sets.
+// The re-order that every build is followed by (CompareTracks, the same
+// settings) then gives exactly the lines it gives after a fill in listing
+// order (only the relative order of equal lines reaches its result, and that
+// is kept), and where no two lines are equal it finds nothing left to move.
+// Returns whether the lines were presorted.
+bool PresortLines(WindowContext* context, HWND list, ListLine* lines, size_t n) {
+    std::unique_ptr<ListLine[]> sorted(new (std::nothrow) ListLine[n + 1]);
+    if (!sorted || n < 2) return false;
+    std::copy(lines, lines + n, sorted.get());
+    std::stable_sort(sorted.get(), sorted.get() + n, [](const ListLine& a, const ListLine& b) {
+        return CompareTracks(a.text, b.text, a.itemData, b.itemData) < 0;
+    });
+    if (!IsSameMeasure(context, list, FirstLongest(lines, n), FirstLongest(sorted.get(), n))) return false;
+    std::copy(sorted.get(), sorted.get() + n, lines);
+    return true;
+}
+}  // namespace
+
+// One batch fill. Into an empty list the lines go presorted (see
+// PresortLines), which spares the re-order after the build its rewrite.
 void BuildListing() {
     const ListingWindow& w = gListingWindow;
     const ListingMode mode = gFormatSettings.listingMode;
@@ -125,14 +214,17 @@ void BuildListing() {
         SetRedraw(w.trackList, false);
         ClearList(w.trackList);
     }
+    bool isPresorted = false;
     ComposedListing listing;
     if (ComposeListing(gCatalogue, mode, listing)) {
+        if (isEmpty && listing.count > 0 && FirstLongest(listing.lines, listing.count))
+            isPresorted = PresortLines(w.context, w.trackList, listing.lines, listing.count);
         AppendListLines(w.context, w.trackList, listing.lines, listing.count);
         ReleaseListing(listing);
     }
     // The fill has turned redraw back on, unless there was nothing to fill.
     if (isEmpty) SetRedraw(w.trackList, true);
-    gLastFill = isEmpty ? ReadPosition(w.trackList) : ListPosition{};
+    gLastFill = {isEmpty ? ReadPosition(w.trackList) : ListPosition{}, isPresorted, CurrentSortSettings()};
     const int count = GetListCount(w.trackList);
     char status[STATUS_TEXT_SIZE];
     FormatStatusText(mode, count > 0 ? uint32_t(count) : 0, status, sizeof status);

@@ -33,6 +33,14 @@ void ReorderList(HWND list, WindowContext* context, CompareCallback compare);
 // writes the count into the status label.
 void BuildListing();
 
+// BuildListing fills an empty list presorted for the re-order that must
+// follow it: ReorderList(gListingWindow.trackList, context, CompareTracks)
+// under the same listing mode and sort levels. Another re-order of the
+// presorted list still sorts it, but lines that compare equal may then stand
+// otherwise than after a plain fill; such a re-order calls this hook with
+// what broke the pairing (no hook by default; the tests set one that fails).
+extern void (*gListingPairingBroken)(const char* what);
+
 // Shows the current line of the track list rendered through the format
 // table; does nothing when no line is current.
 void RefreshPreview();

@@ -390,3 +390,12 @@ void SetRedraw(HWND control, bool redraw) { SendMessageA(control, WM_SETREDRAW, 
 void RepaintControl(HWND control) { InvalidateRect(control, nullptr, TRUE); }
 
 int GetHorizontalScrollPos(HWND control) { return GetScrollPos(control, SB_HORZ); }
+
+int MeasureListText(WindowContext* context, HWND list, const char* text) {
+    ControlRecord* r = FindControl(context, list);
+    if (r == nullptr || r->measuringDc == nullptr) return -1;
+    ScopedSelectObject font(r->measuringDc, r->font);
+    SIZE size = {};
+    GetTextExtentPoint32A(r->measuringDc, text, static_cast<int>(strlen(text)), &size);
+    return static_cast<int>(size.cx);
+}

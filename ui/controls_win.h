@@ -99,3 +99,7 @@ void ReserveListStorage(HWND list, size_t count, size_t bytes);  // LB_INITSTORA
 void SetRedraw(HWND control, bool redraw);                       // WM_SETREDRAW
 void RepaintControl(HWND control);                               // invalidates all of it, background too
 int GetHorizontalScrollPos(HWND control);                        // the SB_HORZ position
+// The width of the text in the list's font on its measuring context, as the
+// scroll upkeep measures it; -1 when the list is not in the table or has no
+// measuring context.
+int MeasureListText(WindowContext* context, HWND list, const char* text);
