@@ -186,8 +186,8 @@ std::string Records(const std::vector<uint8_t>& image) {
     return text;
 }
 
-// A file far larger than any index used to be read whole (gigabytes of
-// memory for a stray big file); it is read as far as the scan reads it.
+// A file far larger than any index is not read whole (gigabytes of memory
+// for a stray big file); it is read as far as the scan reads it.
 TEST(ReadIndexImage, HugeFileIsReadUpToTheLimit) {
     index_image::IndexImageBuilder b;
     b.SetDiscTitle("Big");
