@@ -2,9 +2,10 @@
 
 #include <cstring>
 
+#include "tavolin_version.h"
 #include "text/utf8.h"
 
-const char PROGRAM_TITLE[] = "Tavolin - 0.04 - https://tavolin.example/";
+const char PROGRAM_TITLE[] = "Tavolin - " TAVOLIN_VERSION " - https://tavolin.example/";
 
 namespace {
 constexpr char OPEN_QUOTE[] = "'";

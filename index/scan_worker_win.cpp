@@ -4,6 +4,7 @@
 
 #include "index/scan_state_win.h"
 #include "index/scan_walk.h"
+#include "ui/file_system_win.h"
 #include "ui/scoped_win.h"
 
 namespace {
@@ -35,9 +36,8 @@ DWORD WINAPI ScanWorker(LPVOID) {
     HWND window = gScan.notifyWindow;
 
     // Shared for reading only: while the scan runs nobody can open the index
-    // for writing.
-    ScopedHandle file(
-        CreateFileA(gScan.indexPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    // for writing. The path is UTF-8 (a copy's folder may have any name).
+    ScopedHandle file(OpenFileByPath(gScan.indexPath, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
     uint8_t* image = nullptr;
     size_t imageSize = 0;
     if (file.IsValid()) {
