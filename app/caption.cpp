@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "tavolin_version.h"
+#include "text/utf8.h"
 
 const char PROGRAM_TITLE[] = "Tavolin - " TAVOLIN_VERSION " - https://tavolin.example/";
 
@@ -10,39 +11,55 @@ namespace {
 constexpr char OPEN_QUOTE[] = "'";
 constexpr char SEPARATOR[] = "'  ---- ";
 
-// Appends at most room - 1 bytes of text at out + *length, keeping out
-// terminated.
-void Append(char* out, size_t size, size_t* length, const char* text, size_t n) {
-    const size_t room = size - 1 - *length;
-    if (n > room) n = room;
-    std::memcpy(out + *length, text, n);
-    *length += n;
-    out[*length] = '\0';
+// A piece of the caption: its bytes and its characters.
+struct Piece {
+    const char* text;
+    size_t bytes;
+    size_t chars;
+};
+
+Piece PieceOf(const char* text) {
+    const size_t bytes = std::strlen(text);
+    return {text, bytes, CountUtf8Chars(text, bytes)};
+}
+
+// Appends as much of the piece as fits before the buffer's last byte and
+// within CAPTION_CHARS characters, cut on a character boundary.
+void Append(char* out, size_t size, size_t& length, size_t& chars, const Piece& piece) {
+    const size_t n = Utf8CutLength(piece.text, piece.bytes, size - 1 - length, CAPTION_CHARS - chars);
+    std::memcpy(out + length, piece.text, n);
+    length += n;
+    chars += CountUtf8Chars(piece.text, n);
+    out[length] = '\0';
 }
 }  // namespace
 
 // A disc title may be 511 characters long while the caption holds 387, so the
 // title gives way: the program title is what tells the user which program the
-// window belongs to, and the cut mark says that the title goes on.
+// window belongs to, and the cut mark says that the title goes on. The title
+// is cut on a character boundary.
 size_t ComposeCaption(const char* discTitle, const char* programTitle, char* out, size_t size) {
     if (size == 0) return 0;
     out[0] = '\0';
-    size_t length = 0;
-    const size_t titleLength = std::strlen(discTitle);
-    const size_t tailLength = std::strlen(SEPARATOR) + std::strlen(programTitle);
-    const size_t fixed = std::strlen(OPEN_QUOTE) + tailLength;
+    size_t length = 0, chars = 0;
+    Piece title = PieceOf(discTitle);
+    const Piece quote = PieceOf(OPEN_QUOTE), separator = PieceOf(SEPARATOR), program = PieceOf(programTitle);
+    const Piece mark = PieceOf(CAPTION_CUT_MARK);
+    const size_t fixedBytes = quote.bytes + separator.bytes + program.bytes;
+    const size_t fixedChars = quote.chars + separator.chars + program.chars;
     const size_t capacity = size - 1;
 
-    Append(out, size, &length, OPEN_QUOTE, std::strlen(OPEN_QUOTE));
-    if (fixed + titleLength <= capacity) {
-        Append(out, size, &length, discTitle, titleLength);
-    } else {
-        const size_t markLength = std::strlen(CAPTION_CUT_MARK);
-        const size_t kept = capacity > fixed + markLength ? capacity - fixed - markLength : 0;
-        Append(out, size, &length, discTitle, kept < titleLength ? kept : titleLength);
-        Append(out, size, &length, CAPTION_CUT_MARK, markLength);
+    Append(out, size, length, chars, quote);
+    const bool isWhole = fixedBytes + title.bytes <= capacity && fixedChars + title.chars <= CAPTION_CHARS;
+    if (!isWhole) {
+        const size_t roomBytes = capacity > fixedBytes + mark.bytes ? capacity - fixedBytes - mark.bytes : 0;
+        const size_t roomChars =
+            CAPTION_CHARS > fixedChars + mark.chars ? CAPTION_CHARS - fixedChars - mark.chars : 0;
+        title.bytes = Utf8CutLength(title.text, title.bytes, roomBytes, roomChars);
     }
-    Append(out, size, &length, SEPARATOR, std::strlen(SEPARATOR));
-    Append(out, size, &length, programTitle, std::strlen(programTitle));
+    Append(out, size, length, chars, title);
+    if (!isWhole) Append(out, size, length, chars, mark);
+    Append(out, size, length, chars, separator);
+    Append(out, size, length, chars, program);
     return length;
 }

@@ -1,21 +1,31 @@
 #include <cstring>
 
 #include "index/track_index.h"
+#include "text/decoders.h"
+#include "text/utf8.h"
 
 namespace {
 
-// Byte 0 of a chain's first cell names the text's encoding: 0x84 is UTF-16
-// big-endian; Latin-1 (0x05), Shift-JIS (0x90) and any other value are read
-// byte by byte.
+// Byte 0 of a chain's first cell names the text's encoding: 0x90 Shift-JIS,
+// 0x84 UTF-16 big-endian; 0x05 (Latin-1) and any other value are read as
+// Windows-1252, the code page a Western Windows shows those bytes in.
+constexpr uint8_t ENCODING_SHIFT_JIS = 0x90;
 constexpr uint8_t ENCODING_UTF16BE = 0x84;
-constexpr uint8_t TEXT_END = 0x05;  // ends a single-byte text
-constexpr uint8_t FIRST_PRINTABLE = 0x20;
+constexpr char32_t TEXT_END = 0x05;  // ends a single-byte text
+constexpr char32_t FIRST_PRINTABLE = 0x20;
 constexpr size_t CELL_TEXT_SIZE = 14;  // bytes 0..13; the first cell's byte 0 is its encoding
+
+TextEncoding EncodingOf(uint8_t b) {
+    if (b == ENCODING_SHIFT_JIS) return TextEncoding::CP932;
+    if (b == ENCODING_UTF16BE) return TextEncoding::UTF16BE;
+    return TextEncoding::WINDOWS_1252;
+}
 
 // The text bytes of a string chain in chain order: bytes 1..13 of the first
 // cell, then bytes 0..13 of each linked cell. A link of 0 ends the chain, and
 // so does a link back to a cell already read: links reach only 4096 cells, so
-// no chain yields more than 4097 cells' bytes whatever the file holds.
+// no chain yields more than 4097 cells' bytes whatever the file holds. The
+// chain is one byte stream: a character's bytes may straddle two cells.
 class ChainBytes {
 public:
     ChainBytes(const TrackIndexFile& file, uint32_t cell) : file_(file) {
@@ -42,70 +52,93 @@ private:
     VisitedCells visited_;
 };
 
-// Appends to a terminated text; false once the buffer is full.
+// Appends UTF-8 characters to a terminated text of at most maxChars
+// characters in size bytes. The first character that does not fit ends the
+// text, so it is cut on a character boundary and never skips a character.
 class TextOut {
 public:
-    TextOut(char* out, size_t size) : out_(out), size_(size) {
-        len_ = strnlen(out, size);
-        if (len_ == size) out_[--len_] = '\0';
-    }
-    bool IsFull() const { return len_ + 1 >= size_; }
-    void Put(uint8_t c) {
-        out_[len_++] = char(c);
+    TextOut(char* out, size_t size, size_t maxChars) : out_(out), size_(size), maxChars_(maxChars) {
+        len_ = Utf8CutLength(out, strnlen(out, size), size - 1, maxChars, &chars_);
         out_[len_] = '\0';
+    }
+    bool IsFull() const { return isFull_ || len_ + 1 >= size_ || chars_ >= maxChars_; }
+    // False, and full from then on, when the character does not fit.
+    bool Put(char32_t cp) {
+        char bytes[UTF8_MAX_CHAR_BYTES];
+        const size_t n = EncodeUtf8(cp, bytes);
+        if (n > size_ - 1 - len_ || chars_ >= maxChars_) {
+            isFull_ = true;
+            return false;
+        }
+        std::memcpy(out_ + len_, bytes, n);
+        len_ += n;
+        ++chars_;
+        out_[len_] = '\0';
+        return true;
     }
 
 private:
     char* out_;
     size_t size_;
+    size_t maxChars_;
     size_t len_;
+    size_t chars_;
+    bool isFull_ = false;
 };
 
-// Latin-1, Shift-JIS and unknown encodings: bytes as they stand. A zero byte
-// ends the text when the next byte is zero too or the chain ends; otherwise
-// it is skipped. 0x05 ends the text; other control bytes are dropped.
-void ReadSingleByteText(ChainBytes& chain, TextOut& out, const std::atomic<int32_t>& stop) {
-    bool afterZero = false;
-    uint8_t b;
-    while (!out.IsFull() && chain.Next(b)) {
-        if (b == 0) {
-            if (afterZero) return;
-            afterZero = true;
-        } else {
-            afterZero = false;
-            if (b == TEXT_END) return;
-            if (b >= FIRST_PRINTABLE) out.Put(b);
-        }
-        if (IsStopped(stop)) return;
-    }
-}
+// The rules a decoded character meets on its way into the text; false once
+// the text ends. Single-byte texts (Windows-1252, Shift-JIS): a zero ends
+// the text when the next character is zero too, otherwise it is skipped;
+// 0x05 ends the text. UTF-16 texts end at a zero character. In both, other
+// control characters are dropped.
+class TextRules {
+public:
+    explicit TextRules(TextEncoding encoding) : isWide_(encoding == TextEncoding::UTF16BE) {}
 
-// UTF-16 big-endian, two chain bytes per character (a pair may straddle two
-// cells). Characters up to 0xFF are written as that byte, any other as '?';
-// each half of a surrogate pair counts as one such character.
-void ReadUtf16Text(ChainBytes& chain, TextOut& out, const std::atomic<int32_t>& stop) {
-    uint8_t hi, lo;
-    while (!out.IsFull() && chain.Next(hi) && chain.Next(lo)) {
-        const uint16_t ch = uint16_t(hi << 8 | lo);
-        if (ch == 0) return;
-        if (ch >= FIRST_PRINTABLE) out.Put(ch <= 0xFF ? uint8_t(ch) : uint8_t('?'));
-        if (IsStopped(stop)) return;
+    bool Take(char32_t cp, TextOut& out) {
+        if (cp == 0) {
+            if (isWide_ || afterZero_) return false;
+            afterZero_ = true;
+            return true;
+        }
+        afterZero_ = false;
+        if (cp == TEXT_END && !isWide_) return false;
+        if (cp < FIRST_PRINTABLE) return true;
+        return out.Put(cp);
     }
-}
+
+private:
+    bool isWide_;
+    bool afterZero_ = false;
+};
 
 }  // namespace
 
-// The text is cut when the buffer is full and always terminated; the stop
-// flag is polled after every byte or character.
-void ReadCellText(const TrackIndexFile& file, uint32_t cell, char* out, size_t outSize,
+// The text is decoded into UTF-8, cut when the buffer or the character limit
+// is reached and always terminated; the stop flag is polled after every
+// byte. A character left unfinished when the chain ends gives U+FFFD; one
+// left unfinished by the stop flag gives nothing, so a stopped walk yields a
+// beginning of the whole text.
+void ReadCellText(const TrackIndexFile& file, uint32_t cell, char* out, size_t outSize, size_t maxChars,
                   const std::atomic<int32_t>& stop) {
     if (out == nullptr || outSize == 0) return;
-    TextOut text(out, outSize);
+    TextOut text(out, outSize, maxChars);
     ChainBytes chain(file, cell);
-    const uint8_t encoding = ImageByte(file, STRING_CELL_BASE + CELL_SIZE * size_t(cell));
-    if (encoding == ENCODING_UTF16BE) {
-        ReadUtf16Text(chain, text, stop);
-    } else {
-        ReadSingleByteText(chain, text, stop);
+    const TextEncoding encoding = EncodingOf(ImageByte(file, STRING_CELL_BASE + CELL_SIZE * size_t(cell)));
+    TextDecoder decoder(encoding);
+    TextRules rules(encoding);
+    char32_t chars[TextDecoder::MAX_CHARS_PER_BYTE];
+    auto takeAll = [&](size_t n) {
+        for (size_t i = 0; i < n; ++i)
+            if (!rules.Take(chars[i], text)) return false;
+        return true;
+    };
+    uint8_t b;
+    while (!text.IsFull()) {
+        if (!chain.Next(b)) {
+            takeAll(decoder.Finish(chars));
+            return;
+        }
+        if (!takeAll(decoder.Feed(b, chars)) || IsStopped(stop)) return;
     }
 }

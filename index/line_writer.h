@@ -1,19 +1,24 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 
-// Appends text to a fixed buffer of size bytes, cutting what does not fit:
-// the buffer always holds a terminated text (when size is not 0) and is never
-// written past. The decoder's display lines and the format lines both write
-// through it.
+// Appends UTF-8 text to a fixed buffer of size bytes that holds at most
+// maxChars characters, cutting what does not fit on a character boundary:
+// the buffer always holds a terminated text (when size is not 0) and is
+// never written past. Once a piece has been cut the line is full, so no
+// later, shorter piece follows a cut one. The decoder's display lines and
+// the format lines both write through it.
 class LineWriter {
 public:
     // Starts an empty text in out.
-    LineWriter(char* out, size_t size);
+    LineWriter(char* out, size_t size, size_t maxChars = SIZE_MAX);
 
     // True once no further character fits.
-    bool IsFull() const { return used_ + 1 >= size_; }
-    // Characters written, without the terminator.
+    bool IsFull() const { return isFull_ || used_ + 1 >= size_ || chars_ >= maxChars_; }
+    // Bytes written, without the terminator.
     size_t Length() const { return used_; }
+    // Characters written.
+    size_t Chars() const { return chars_; }
 
     void Append(const char* text, size_t n);
     void Append(const char* text);
@@ -26,5 +31,8 @@ public:
 private:
     char* out_;
     size_t size_;
+    size_t maxChars_;
     size_t used_ = 0;
+    size_t chars_ = 0;
+    bool isFull_ = false;
 };

@@ -24,14 +24,15 @@ struct ScanBuffers {
 void ReadTextOrEmpty(const TrackIndexFile& file, uint16_t cell, char (&out)[TEXT_BUFFER_SIZE],
                      const std::atomic<int32_t>& stop) {
     out[0] = '\0';
-    if (cell != 0) ReadCellText(file, cell, out, sizeof out, stop);
+    if (cell != 0) ReadCellText(file, cell, out, sizeof out, TEXT_CHARS, stop);
 }
 
 // Decodes the track in the slot and reports it. The number shown is the play
 // position, or the entry's own track number when the disc keeps no play
 // order (playPosition 0); running numbers an untitled track. The texts come
-// first in the line and are cut when the line is full, so the length and
-// mode piece at its end always shows.
+// first in the line and are cut on a character boundary when the line holds
+// LINE_CHARS characters, so the length and mode piece at its end always
+// shows.
 void ReportTrack(const TrackIndexFile& file, uint32_t slot, uint32_t playPosition, uint32_t running,
                  const std::atomic<int32_t>& stop, ScanBuffers& buf, ScanSink& sink) {
     const uint16_t titleCell = TitleCell(file, slot);
@@ -59,7 +60,7 @@ void ReportTrack(const TrackIndexFile& file, uint32_t slot, uint32_t playPositio
     tail.Add("     (%s) ", length);
     tail.Add("   [ %s ]", RecordingModeName(timing.bitrate));
 
-    LineWriter line(buf.line, sizeof buf.line - tail.Length());
+    LineWriter line(buf.line, sizeof buf.line - tail.Length(), LINE_CHARS - tail.Chars());
     if (isUntitled) {
         line.Add("UNTITLED TRACK %u", running);
     } else {
@@ -96,7 +97,7 @@ void WalkTrackIndex(const TrackIndexFile& file, const std::atomic<int32_t>& stop
     const uint16_t discTitleCell = DiscTitleCell(file);
     if (discTitleCell != 0) {
         buf.line[0] = '\0';
-        ReadCellText(file, discTitleCell, buf.line, sizeof buf.line, stop);
+        ReadCellText(file, discTitleCell, buf.line, sizeof buf.line, LINE_CHARS, stop);
         sink.OnDiscTitle(buf.line);
     }
     if (IsStopped(stop)) return;

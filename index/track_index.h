@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "text/utf8.h"
+
 // A track index file held whole in memory. Every field is decoded from this
 // image through accessors that know its length: a read past the end yields 0.
 struct TrackIndexFile {
@@ -62,9 +64,13 @@ inline constexpr uint32_t INDEX_READ_LIMIT = 0x400000;
 static_assert(INDEX_READ_LIMIT >= INDEX_DECODED_END);
 inline constexpr uint32_t INDEX_IMAGE_PADDING = 100;  // zero bytes after the file's
 
-// Text buffers of the scan, terminating zero included.
-inline constexpr size_t TEXT_BUFFER_SIZE = 128;
-inline constexpr size_t LINE_BUFFER_SIZE = 512;
+// Texts of the scan, in characters: a title, artist, album or group name,
+// and the disc title or a display line. Their buffers hold that many
+// characters of any kind in UTF-8 and the terminating zero.
+inline constexpr size_t TEXT_CHARS = 127;
+inline constexpr size_t LINE_CHARS = 511;
+inline constexpr size_t TEXT_BUFFER_SIZE = Utf8Size(TEXT_CHARS);
+inline constexpr size_t LINE_BUFFER_SIZE = Utf8Size(LINE_CHARS);
 
 // Sentinels.
 inline constexpr int32_t NO_GROUP = -1;  // FindGroup: the track lies in no group
@@ -109,6 +115,7 @@ uint32_t ReadPlayOrder(const TrackIndexFile& file, uint16_t (&positions)[TRACK_S
 int32_t FindGroup(const TrackIndexFile& file, uint32_t trackNumber);
 
 // Appends the text of the string chain that begins at the cell to out (which
-// holds outSize bytes and a terminated text), cut to fit and terminated.
-void ReadCellText(const TrackIndexFile& file, uint32_t cell, char* out, size_t outSize,
+// holds outSize bytes and a terminated text) as UTF-8, cut on a character
+// boundary to fit outSize bytes and maxChars characters, and terminated.
+void ReadCellText(const TrackIndexFile& file, uint32_t cell, char* out, size_t outSize, size_t maxChars,
                   const std::atomic<int32_t>& stop);

@@ -1,4 +1,5 @@
 #include "listing/compare_tracks.h"
+#include "text/fields.h"
 
 namespace {
 template <typename T>

@@ -8,6 +8,7 @@
 #include "index/line_writer.h"
 #include "index/track_timing.h"
 #include "settings/listing_words.h"
+#include "text/fields.h"
 
 namespace {
 
@@ -52,9 +53,10 @@ const char* FormatModeName(uint32_t bitrate) { return RecordingModeFormatName(in
 // end of their 32-byte field, since a loaded table may hold unterminated
 // fields. A token text that names no token (matched folding A-Z) is written
 // as it stands, repeated like a separator. A negative amount writes nothing,
-// and a line longer than the buffer is cut at size - 1 characters.
+// and a line longer than FORMAT_LINE_CHARS characters or size - 1 bytes is
+// cut on a character boundary.
 size_t FormatRecordLine(const TrackRecord& r, const FormatSettings& settings, char* out, size_t size) {
-    LineWriter w(out, size);
+    LineWriter w(out, size, FORMAT_LINE_CHARS);
     if (size == 0) return 0;
     const FormatTable& table = ActiveFormatTable(settings);
     for (size_t k = 0; k < FORMAT_USED_SLOTS && !w.IsFull(); ++k) {

@@ -4,13 +4,17 @@
 
 #include "listing/track_catalogue.h"
 #include "settings/format_settings.h"
+#include "text/utf8.h"
 
-// Both callers render into a buffer of this size: at most 1023 characters.
-constexpr size_t FORMAT_LINE_SIZE = 1024;
+// A rendered line holds at most FORMAT_LINE_CHARS characters; the callers'
+// buffers of FORMAT_LINE_SIZE bytes hold that many of any kind in UTF-8.
+constexpr size_t FORMAT_LINE_CHARS = 1023;
+constexpr size_t FORMAT_LINE_SIZE = Utf8Size(FORMAT_LINE_CHARS);
 
 // Renders catalogue record index through the FormatTable of the current
-// listing mode of gFormatSettings into out (size bytes, always terminated);
-// an index outside the catalogue renders an empty line. Returns the length.
+// listing mode of gFormatSettings into out (size bytes, always terminated),
+// at most FORMAT_LINE_CHARS characters cut on a character boundary; an index
+// outside the catalogue renders an empty line. Returns the length in bytes.
 size_t FormatLine(intptr_t index, char* out, size_t size = FORMAT_LINE_SIZE);
 
 // The same for an explicit record and settings.

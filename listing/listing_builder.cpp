@@ -56,7 +56,8 @@ void FormatGroupLine(uint32_t number, const char* name, float length, char* out,
     if (size == 0) return;
     char text[HMS_TEXT_SIZE];
     FormatHms(length, 1, text, sizeof text);
-    std::snprintf(out, size, "%03u) %.254s       (%s)", unsigned(number), name, text);
+    const int nameBytes = int(Utf8CutLength(name, std::strlen(name), SIZE_MAX, GROUP_NAME_CHARS));
+    std::snprintf(out, size, "%03u) %.*s       (%s)", unsigned(number), nameBytes, name, text);
 }
 
 void ReleaseListing(ComposedListing& listing) {

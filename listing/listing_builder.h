@@ -5,10 +5,13 @@
 #include "listing/compare_tracks.h"
 #include "listing/track_catalogue.h"
 #include "settings/format_settings.h"
+#include "text/utf8.h"
 
-// Room for one Group Listing line: a 10-digit number, a 254-character name,
-// the spaces and the longest length piece fit with margin.
-constexpr size_t GROUP_LINE_SIZE = 320;
+// A Group Listing line shows at most this many characters of a group's name.
+constexpr size_t GROUP_NAME_CHARS = 254;
+// Room for one Group Listing line in bytes: a 10-digit number, the name in
+// UTF-8, the spaces and the longest length piece fit with margin.
+constexpr size_t GROUP_LINE_SIZE = Utf8Size(GROUP_NAME_CHARS) + 64;
 constexpr size_t STATUS_TEXT_SIZE = 64;
 
 // One line of the track list: its text and its item data, the catalogue

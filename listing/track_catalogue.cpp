@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "settings/format_settings.h"
+#include "text/fields.h"
 
 TrackCatalogue gCatalogue;
 CatalogueAllocFn gCatalogueAlloc = std::calloc;
@@ -35,13 +36,14 @@ int AppendTrack(const TrackReport& report) {
     const uint32_t index = gCatalogue.count;
     // The slot is zero (fresh storage or cleared), so groupNumber and
     // groupLength start at 0 without being written here.
-    // Texts longer than their fields are cut, never written past them.
+    // Texts longer than their fields are cut on a character boundary, never
+    // written past them.
     TrackRecord& r = gCatalogue.records[index];
-    StoreFieldText(r.artist, sizeof r.artist, report.artist);
-    StoreFieldText(r.album, sizeof r.album, report.album);
-    StoreFieldText(r.title, sizeof r.title, report.title);
-    StoreFieldText(r.groupName, sizeof r.groupName, report.groupName);
-    StoreFieldText(r.displayLine, sizeof r.displayLine, report.displayLine);
+    StoreFieldText(r.artist, sizeof r.artist, report.artist, TRACK_TEXT_CHARS);
+    StoreFieldText(r.album, sizeof r.album, report.album, TRACK_TEXT_CHARS);
+    StoreFieldText(r.title, sizeof r.title, report.title, TRACK_TEXT_CHARS);
+    StoreFieldText(r.groupName, sizeof r.groupName, report.groupName, TRACK_TEXT_CHARS);
+    StoreFieldText(r.displayLine, sizeof r.displayLine, report.displayLine, DISPLAY_LINE_CHARS);
     r.trackNumber = report.trackNumber;
     r.trackLength = report.trackLength ? *report.trackLength : 0.0f;
     r.bitrate = uint32_t(report.bitrate);

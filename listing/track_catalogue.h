@@ -2,14 +2,22 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "index/track_index.h"
 #include "index/track_report.h"
 
-constexpr size_t TRACK_TEXT_SIZE = 255;  // artist, album, title, groupName
+// Text fields in bytes of UTF-8, and the most characters each keeps.
+// artist, album, title and groupName hold every text a report carries
+// (TEXT_CHARS characters of any kind) and TRACK_TEXT_CHARS Latin letters;
+// displayLine holds a whole display line.
+constexpr size_t TRACK_TEXT_CHARS = 254;
+constexpr size_t TRACK_TEXT_SIZE = TEXT_BUFFER_SIZE;
+constexpr size_t DISPLAY_LINE_CHARS = 2047;
 constexpr size_t DISPLAY_LINE_SIZE = 2048;
+static_assert(TRACK_TEXT_SIZE >= 2 * TRACK_TEXT_CHARS + 1 && DISPLAY_LINE_SIZE >= LINE_BUFFER_SIZE);
 constexpr uint32_t CATALOGUE_GROWTH = 100;  // records added per growth step
 
-// One reported track. The four text fields are 255 bytes each and lie back to
-// back with trackNumber directly after them.
+// One reported track. The four text fields lie back to back with
+// trackNumber directly after them.
 struct TrackRecord {
     char artist[TRACK_TEXT_SIZE];
     char album[TRACK_TEXT_SIZE];

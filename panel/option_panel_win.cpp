@@ -8,6 +8,7 @@
 #include "panel/row_layout.h"
 #include "settings/format_settings.h"
 #include "ui/controls_win.h"
+#include "text/fields.h"
 
 TableRegistration TableRegistry[TABLE_REGISTRY_SIZE];
 PanelEntry PanelRegistry[PANEL_REGISTRY_SIZE];

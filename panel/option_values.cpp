@@ -4,12 +4,14 @@
 #include <cstring>
 
 #include "settings/format_settings.h"
+#include "text/utf8.h"
+#include "text/fields.h"
 
 bool ItemCursor::Next(char (&item)[ITEM_TEXT_MAX + 1]) {
     if (next_ == nullptr) return false;
     const char* end = std::strchr(next_, ',');
     const size_t length = end != nullptr ? static_cast<size_t>(end - next_) : std::strlen(next_);
-    const size_t n = length < ITEM_TEXT_MAX ? length : ITEM_TEXT_MAX;
+    const size_t n = Utf8CutLength(next_, length, ITEM_TEXT_MAX);
     std::memcpy(item, next_, n);
     item[n] = '\0';
     next_ = end != nullptr ? end + 1 : nullptr;

@@ -14,7 +14,8 @@ constexpr size_t ITEM_TEXT_MAX = 63;
 class ItemCursor {
 public:
     explicit ItemCursor(const char* items) : next_(items != nullptr && *items ? items : nullptr) {}
-    // Copies the next item, cut to ITEM_TEXT_MAX characters, and terminates it.
+    // Copies the next item, cut to ITEM_TEXT_MAX bytes on a character
+    // boundary, and terminates it.
     // False when there is none left.
     bool Next(char (&item)[ITEM_TEXT_MAX + 1]);
 

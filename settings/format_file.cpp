@@ -3,6 +3,9 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "text/decoders.h"
+#include "text/utf8.h"
+
 namespace {
 
 constexpr uint32_t FORMAT_FILE_FULL_ONLY_VERSION = 1;  // holds the Full Listing table only
@@ -16,12 +19,19 @@ size_t ReadTable(const uint8_t* bytes, size_t left, FormatTable& table) {
 }
 
 // A damaged file may hold a field with no terminator in its 32 bytes. It is
-// cut to 31 characters, as a stored text of that length would be, so no
-// reader of the table can run past the field.
-void TerminateFields(FormatTable& table) {
+// cut to 31 bytes, as a stored text of that length would be, so no reader of
+// the table can run past the field. A field that is not UTF-8 was written by
+// a program that kept Windows-1252 texts: it is converted, and cut on a
+// character boundary where its UTF-8 runs past 31 bytes.
+void ReadFields(FormatTable& table) {
     for (FormatSlot& slot : table.slots) {
         for (char* field : {slot.token, slot.param}) {
             if (!std::memchr(field, '\0', FORMAT_FIELD_SIZE)) field[FORMAT_FIELD_SIZE - 1] = '\0';
+            const size_t n = std::strlen(field);
+            if (IsValidUtf8(field, n)) continue;
+            char text[FORMAT_FIELD_SIZE];
+            Windows1252ToUtf8(field, n, text, sizeof text);
+            std::memcpy(field, text, std::strlen(text) + 1);
         }
     }
 }
@@ -47,7 +57,7 @@ int ReadFormatFile(const uint8_t* bytes, size_t size, FormatSettings& settings) 
     size_t at = FORMAT_FILE_VERSION_SIZE;
     at += ReadTable(bytes + at, size - at, settings.fullFormat);
     if (version != FORMAT_FILE_FULL_ONLY_VERSION) ReadTable(bytes + at, size - at, settings.groupFormat);
-    TerminateFields(settings.fullFormat);
-    TerminateFields(settings.groupFormat);
+    ReadFields(settings.fullFormat);
+    ReadFields(settings.groupFormat);
     return 1;
 }

@@ -15,6 +15,7 @@ constexpr size_t FORMAT_FILE_SIZE = FORMAT_FILE_VERSION_SIZE + 2 * sizeof(Format
 void WriteFormatFile(const FormatSettings& settings, uint8_t out[FORMAT_FILE_SIZE]);
 
 // Reads a file's bytes into the tables of settings as the file's version
-// says. Returns 1 when read, 0 when the version is above 2 (both tables are
-// then unchanged).
+// says; a field that is not UTF-8 is read as Windows-1252 and converted.
+// Returns 1 when read, 0 when the version is above 2 (both tables are then
+// unchanged).
 int ReadFormatFile(const uint8_t* bytes, size_t size, FormatSettings& settings);

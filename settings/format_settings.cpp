@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "settings/listing_words.h"
+#include "text/fields.h"
 
 namespace {
 void SetTableDefaults(FormatTable& table) {
@@ -34,22 +35,4 @@ void SetFormatDefaults(FormatSettings& settings) {
 
 const FormatTable& ActiveFormatTable(const FormatSettings& settings) {
     return settings.listingMode == GROUP_LISTING ? settings.groupFormat : settings.fullFormat;
-}
-
-int StoreFieldText(char* field, size_t size, const char* text) {
-    if (size == 0) return 0;
-    const char* src = text ? text : "";
-    size_t n = 0;
-    while (n < size - 1 && src[n] != '\0') ++n;
-    std::memcpy(field, src, n);
-    field[n] = '\0';
-    return src[n] == '\0' ? 1 : 0;
-}
-
-bool TextEqualsFolded(const char* text, size_t limit, const char* name) {
-    size_t i = 0;
-    for (; i < limit && name[i] != '\0'; ++i) {
-        if (FoldCase(text[i]) != FoldCase(name[i])) return false;
-    }
-    return name[i] == '\0' && (i == limit || text[i] == '\0');
 }

@@ -1,5 +1,7 @@
 #include "settings/listing_words.h"
 
+#include "text/fields.h"
+
 namespace {
 // Each SortKey's track wording, and its group wording where the key reads
 // group fields in the Group Listing (null where both are the same).

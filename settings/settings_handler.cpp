@@ -5,6 +5,7 @@
 #include "settings/busy_flag.h"
 #include "settings/format_settings.h"
 #include "settings/listing_words.h"
+#include "text/fields.h"
 
 namespace {
 

@@ -16,7 +16,11 @@ TEST(Caption, ProgramTitleNamesTavolinAndItsVersion) {
 }
 
 TEST(Caption, DiscTitleAndProgramTitle) {
-    const size_t room = CAPTION_SIZE - 1 - 1 - TAIL.size();  // disc title characters that fit whole
+    const size_t room = CAPTION_CHARS - 1 - TAIL.size();  // disc title characters that fit whole
+    // Characters of three bytes each.
+    std::string han, cutHan;
+    for (size_t i = 0; i < 511; ++i) han += "\u65E5";
+    for (size_t i = 0; i < room - 3; ++i) cutHan += "\u65E5";
     const struct {
         const char* name;
         std::string discTitle;
@@ -32,6 +36,7 @@ TEST(Caption, DiscTitleAndProgramTitle) {
         // The longest title a scan reports.
         {"511 characters", std::string(511, 'c'),
          std::string("'") + std::string(room - 3, 'c') + CAPTION_CUT_MARK + TAIL},
+        {"511 characters of three bytes", han, "'" + cutHan + CAPTION_CUT_MARK + TAIL},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

@@ -2,11 +2,15 @@
 // settings, then read back the way the option panel reads it: every get of
 // every option number through the settings handler.
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "fuzz/fuzz_input.h"
 #include "settings/format_file.h"
 #include "settings/settings_handler.h"
+#include "text/decoders.h"
+#include "text/utf8.h"
+#include "text/fields.h"
 
 using fuzz_input::Check;
 
@@ -15,12 +19,26 @@ namespace {
 bool IsTerminated(const char* field) { return std::memchr(field, '\0', FORMAT_FIELD_SIZE) != nullptr; }
 
 // The field a load must leave: the file's bytes over the old ones as far as
-// the file reaches, cut to 31 characters when that leaves no terminator.
+// the file reaches, cut to 31 bytes when that leaves no terminator. A text
+// that is not UTF-8 is read as Windows-1252: its characters in UTF-8 as far
+// as whole ones fit 31 bytes, then the terminator, over the same bytes.
 void CheckField(const char* got, const char* old, const uint8_t* file, size_t fileBytes) {
     char want[FORMAT_FIELD_SIZE];
     std::memcpy(want, old, sizeof want);
     std::memcpy(want, file, fileBytes < sizeof want ? fileBytes : sizeof want);
     if (!IsTerminated(want)) want[FORMAT_FIELD_SIZE - 1] = '\0';
+    const size_t n = std::strlen(want);
+    if (!IsValidUtf8(want, n)) {
+        std::string text;
+        for (size_t i = 0; i < n; ++i) {
+            char bytes[UTF8_MAX_CHAR_BYTES];
+            const size_t k = EncodeUtf8(Windows1252CodePoint(uint8_t(want[i])), bytes);
+            if (text.size() + k > FORMAT_FIELD_SIZE - 1) break;
+            text.append(bytes, k);
+        }
+        std::memcpy(want, text.c_str(), text.size() + 1);
+        Check(IsValidUtf8(got, std::strlen(got)));
+    }
     Check(std::memcmp(got, want, sizeof want) == 0);
 }
 

@@ -82,8 +82,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     Check(Render(*record, *settings, FORMAT_LINE_SIZE) == line);
 
+    Check(CountUtf8Chars(line.data(), line.size()) <= FORMAT_LINE_CHARS);
+
+    // A smaller buffer holds the line's beginning, at most one character's
+    // bytes short of the buffer; a line of well-formed UTF-8 is cut on a
+    // character boundary.
     std::vector<char> shorter = Render(*record, *settings, cut);
     const size_t want = cut == 0 ? 0 : (line.size() < cut - 1 ? line.size() : cut - 1);
-    Check(shorter.size() == want && std::equal(shorter.begin(), shorter.end(), line.begin()));
+    Check(shorter.size() <= want && shorter.size() + UTF8_MAX_CHAR_BYTES > want &&
+          std::equal(shorter.begin(), shorter.end(), line.begin()));
+    if (IsValidUtf8(line.data(), line.size()))
+        Check(shorter.size() == line.size() || !IsUtf8Continuation(line[shorter.size()]));
     return 0;
 }

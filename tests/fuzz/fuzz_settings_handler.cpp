@@ -12,6 +12,7 @@
 #include "settings/busy_flag.h"
 #include "settings/format_settings.h"
 #include "settings/settings_handler.h"
+#include "text/utf8.h"
 
 using fuzz_input::Check;
 
@@ -132,14 +133,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             Check(std::memcmp(a + span.at + span.size, b + span.at + span.size,
                               sizeof before - span.at - span.size) == 0);
             // A flag is set by a leading "1"; a stored text reads back as
-            // sent, cut to the field.
+            // sent, cut to the field on a character boundary.
             const uint32_t number = id & OPTION_NUMBER_MASK;
             if (number >= 4 && number <= 7)
                 Check(*reinterpret_cast<const uint32_t*>(b + span.at) == (sent[0] == '1'));
             if ((number >= 10 && number <= 30) || (number >= 40 && number <= 60)) {
                 std::vector<char> back(OPTION_TEXT_SIZE);
                 Check(SettingsHandler(nullptr, id, back.data(), 0) == 1);
-                const size_t n = strnlen(sent.data(), FORMAT_FIELD_SIZE - 1);
+                const size_t n =
+                    Utf8CutLength(sent.data(), strnlen(sent.data(), sent.size()), FORMAT_FIELD_SIZE - 1);
                 Check(std::memcmp(back.data(), sent.data(), n) == 0 && back[n] == '\0');
             }
         }

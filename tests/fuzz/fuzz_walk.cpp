@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "index/scan_walk.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -14,12 +15,19 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
+// A terminated text in its buffer: well-formed UTF-8 of at most maxChars
+// characters.
+void CheckText(const char* text, size_t bufferSize, size_t maxChars) {
+    const size_t n = strnlen(text, bufferSize);
+    Check(n < bufferSize && IsValidUtf8(text, n) && CountUtf8Chars(text, n) <= maxChars);
+}
+
 class CheckingSink : public ScanSink {
 public:
     void OnDiscTitle(const char* title) override {
         Check(!hasTitle_ && tracks_ == 0);
         hasTitle_ = true;
-        Check(strnlen(title, LINE_BUFFER_SIZE) < LINE_BUFFER_SIZE);
+        CheckText(title, LINE_BUFFER_SIZE, LINE_CHARS);
     }
     void OnTrackFound(uint32_t slot, const TrackReport& r) override {
         Check(slot < TRACK_SLOT_COUNT);
@@ -27,10 +35,11 @@ public:
         lastSlot_ = slot;
         ++tracks_;
         Check(tracks_ <= TRACK_SLOT_COUNT);
+        CheckText(r.displayLine, LINE_BUFFER_SIZE, LINE_CHARS);
         const size_t lineLength = strnlen(r.displayLine, LINE_BUFFER_SIZE);
-        Check(lineLength > 0 && lineLength < LINE_BUFFER_SIZE);
+        Check(lineLength > 0);
         for (const char* text : {r.artist, r.album, r.title, r.groupName})
-            Check(strnlen(text, TEXT_BUFFER_SIZE) < TEXT_BUFFER_SIZE);
+            CheckText(text, TEXT_BUFFER_SIZE, TEXT_CHARS);
         Check(std::isfinite(*r.trackLength) && *r.trackLength >= 0.0f);
         // Every line ends with its mode piece, however long the texts.
         Check(r.displayLine[lineLength - 1] == ']');

@@ -15,6 +15,7 @@
 #include "settings/settings_handler.h"
 #include "tools/demo/demo_disc.h"
 #include "tools/index_image/index_image_builder.h"
+#include "text/fields.h"
 
 namespace fs = std::filesystem;
 using fuzz_input::Writer;

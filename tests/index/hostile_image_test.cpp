@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "index/scan_walk.h"
+#include "text/utf8.h"
 #include "tools/index_image/index_image_builder.h"
 #include "walk_recorder.h"
 
@@ -13,24 +14,28 @@ namespace {
 
 using namespace index_image;
 
+// A text of at most maxChars characters in well-formed UTF-8.
+void ExpectText(const std::string& text, size_t maxChars) {
+    EXPECT_TRUE(IsValidUtf8(text.data(), text.size())) << text;
+    EXPECT_LE(CountUtf8Chars(text.data(), text.size()), maxChars) << text;
+}
+
 // What any image, however damaged, must give: few enough tracks in rising
-// slot order, texts within their buffers, finite lengths. (The sanitizers
-// of the native build check every read on top.)
+// slot order, texts of well-formed UTF-8 within their character limits,
+// finite lengths. (The sanitizers of the native build check every read on
+// top.)
 void ExpectSaneWalk(const WalkRecorder& r) {
     EXPECT_LE(r.discTitles.size(), 1u);
-    for (const std::string& t : r.discTitles) EXPECT_LE(t.size(), 511u);
+    for (const std::string& t : r.discTitles) ExpectText(t, 511);
     EXPECT_LE(r.tracks.size(), size_t(TRACK_SLOT_COUNT));
     int64_t lastSlot = -1;
     for (const ReportedTrack& t : r.tracks) {
         EXPECT_GT(int64_t(t.slot), lastSlot);
         EXPECT_LT(t.slot, TRACK_SLOT_COUNT);
         lastSlot = t.slot;
-        EXPECT_LE(t.displayLine.size(), 511u);
+        ExpectText(t.displayLine, 511);
         EXPECT_GT(t.displayLine.size(), 0u);
-        EXPECT_LE(t.title.size(), 127u);
-        EXPECT_LE(t.artist.size(), 127u);
-        EXPECT_LE(t.album.size(), 127u);
-        EXPECT_LE(t.groupName.size(), 127u);
+        for (const std::string* text : {&t.title, &t.artist, &t.album, &t.groupName}) ExpectText(*text, 127);
         EXPECT_TRUE(std::isfinite(t.length) && t.length >= 0.0f) << t.length;
     }
 }

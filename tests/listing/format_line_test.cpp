@@ -152,11 +152,15 @@ TEST_F(FormatLineTest, OverlongOutputIsCutAndBounded) {
     };
     for (const auto& row : rows) {
         const std::string line = Render(row.slots);
-        EXPECT_EQ(line.size(), FORMAT_LINE_SIZE - 1);
+        EXPECT_EQ(line.size(), FORMAT_LINE_CHARS);
         if (row.fill) {
             EXPECT_EQ(line.find_first_not_of(row.fill), std::string::npos);
         }
     }
+    // Characters of any kind: 1023 of them, never half of one.
+    std::string euros;
+    for (int i = 0; i < 1023; ++i) euros += "\u20AC";
+    EXPECT_EQ(Render({{"\u20AC", "5000"}}), euros);
     // 21 slots of the longest custom text fit whole.
     EXPECT_EQ(Render(std::vector<Slot>(21, Slot{"<Custom>", "0123456789012345678901234567890"})).size(),
               21u * 31);
@@ -182,6 +186,11 @@ TEST_F(FormatLineTest, OverlongOutputIsCutAndBounded) {
     SetSlots(s.fullFormat, {{"Title", ""}});
     EXPECT_EQ(FormatRecordLine(Record(), s, small, sizeof small), 3u);
     EXPECT_STREQ(small, "Int");
+    TrackRecord cafe = Record();
+    std::strcpy(cafe.title, "Caf\u00E9");
+    char five[5];
+    EXPECT_EQ(FormatRecordLine(cafe, s, five, sizeof five), 3u);
+    EXPECT_STREQ(five, "Caf");
 }
 
 TEST_F(ReadAmountTest, ReadsLikeStrtol) {

@@ -26,6 +26,7 @@
 #include "tools/listing_reference/listing_reference_win.h"
 #include "tools/window_driver/window_driver_win.h"
 #include "ui/controls_win.h"
+#include "text/fields.h"
 
 namespace wd = window_driver;
 using window_driver::SameListState;

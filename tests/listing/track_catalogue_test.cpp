@@ -93,9 +93,18 @@ TEST_F(TrackCatalogueTest, TextsAreCutToTheirFieldsAndMissingOnesAreEmpty) {
     // The cut texts did not run into their neighbours.
     EXPECT_EQ(r.album[0], 0);
 
+    // 254 Latin letters of two bytes fit; three-byte characters are cut on a
+    // character boundary by the field's bytes.
+    std::string latin, han;
+    for (int i = 0; i < 300; ++i) latin += "\u00E9", han += "\u65E5";
+    TrackReport wide{"", latin.c_str(), han.c_str(), "", 1, &length, 0, ""};
+    ASSERT_EQ(AppendTrack(wide), 1);
+    EXPECT_EQ(std::string(gCatalogue.records[1].artist), latin.substr(0, 254 * 2));
+    EXPECT_EQ(std::string(gCatalogue.records[1].album), han.substr(0, (TRACK_TEXT_SIZE - 1) / 3 * 3));
+
     TrackReport noLength{"x", "", "", "", 1, nullptr, 0, ""};
-    ASSERT_EQ(AppendTrack(noLength), 1);
-    EXPECT_EQ(gCatalogue.records[1].trackLength, 0.0f);
+    ASSERT_EQ(AppendTrack(noLength), 2);
+    EXPECT_EQ(gCatalogue.records[2].trackLength, 0.0f);
 }
 
 void* FailingAlloc(size_t, size_t) { return nullptr; }

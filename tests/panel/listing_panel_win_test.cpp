@@ -20,6 +20,7 @@
 #include "tests/panel/listing_lines.h"
 #include "tests/panel/panel_fixture_win.h"
 #include "tools/window_driver/window_driver_win.h"
+#include "text/fields.h"
 
 namespace {
 

@@ -20,6 +20,7 @@ std::vector<std::string> Items(const char* text) {
 TEST(OptionValues, ItemsSplitAtCommasAndCutAt63) {
     const std::string long64(64, 'x');
     const std::string list = "a," + long64 + ",b";
+    const std::string euros = std::string(61, 'x') + "\u20AC,b";  // the euro sign's 3 bytes straddle byte 63
     struct Case {
         const char* name;
         const char* text;
@@ -33,6 +34,7 @@ TEST(OptionValues, ItemsSplitAtCommasAndCutAt63) {
         {"empty items between commas", ",x,", {"", "x", ""}},
         {"backslash is an item", "/,\\,<CR>", {"/", "\\", "<CR>"}},
         {"64 characters cut to 63, the next item intact", list.c_str(), {"a", std::string(63, 'x'), "b"}},
+        {"cut before a character that does not fit whole", euros.c_str(), {std::string(61, 'x'), "b"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,4 +1,5 @@
 #include "settings/format_file.h"
+#include "text/fields.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,12 @@
 #include <vector>
 
 namespace {
+
+std::string Repeated(size_t n, const std::string& piece) {
+    std::string text;
+    for (size_t i = 0; i < n; ++i) text += piece;
+    return text;
+}
 
 std::vector<uint8_t> TableBytes(const FormatTable& table) {
     const auto* p = reinterpret_cast<const uint8_t*>(&table);
@@ -109,7 +116,9 @@ TEST(FormatFile, ReadsEachVersionAsFarAsTheFileGoes) {
     }
 }
 
-TEST(FormatFile, FieldsWithoutATerminatorAreCutTo31Characters) {
+// Unterminated fields are cut to 31 bytes; a field that is not UTF-8 is read
+// as Windows-1252 and cut on a character boundary.
+TEST(FormatFile, FieldsAreCutTo31BytesAndReadAsUtf8) {
     FormatSettings s;
     SetFormatDefaults(s);
     std::vector<uint8_t> file(FORMAT_FILE_SIZE);
@@ -122,6 +131,11 @@ TEST(FormatFile, FieldsWithoutATerminatorAreCutTo31Characters) {
     std::memset(group[5].token, 'A', FORMAT_FIELD_SIZE - 1);  // 31 characters and a terminator: kept
     std::memset(group[5].param, 'B', FORMAT_FIELD_SIZE);
     group[5].param[0] = '\0';  // a terminator first, then a tail: kept whole
+    std::strcpy(full[1].param, "Caf\xE9 \x80");
+    std::memset(full[2].param, 0xE9, 20);
+    std::strcpy(full[3].param, "Caf\u00E9 \u20AC");
+    std::memset(full[4].token, 0, FORMAT_FIELD_SIZE);
+    full[4].token[0] = '\xBB';
 
     ASSERT_EQ(ReadFormatFile(file.data(), file.size(), s), 1);
     const struct {
@@ -134,6 +148,10 @@ TEST(FormatFile, FieldsWithoutATerminatorAreCutTo31Characters) {
         {"group slot 39 param", s.groupFormat.slots[39].param, std::string(31, 'Q') + '\0'},
         {"group slot 5 token", s.groupFormat.slots[5].token, std::string(31, 'A') + '\0'},
         {"group slot 5 param", s.groupFormat.slots[5].param, '\0' + std::string(31, 'B')},
+        {"1252 custom text", s.fullFormat.slots[1].param, "Caf\u00E9 \u20AC" + std::string(23, '\0')},
+        {"1252 text cut", s.fullFormat.slots[2].param, Repeated(15, "\u00E9") + std::string(2, '\0')},
+        {"UTF-8 as it stands", s.fullFormat.slots[3].param, "Caf\u00E9 \u20AC" + std::string(23, '\0')},
+        {"1252 token", s.fullFormat.slots[4].token, "\u00BB" + std::string(30, '\0')},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

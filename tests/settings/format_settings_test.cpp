@@ -1,4 +1,5 @@
 #include "settings/format_settings.h"
+#include "text/fields.h"
 
 #include <gtest/gtest.h>
 
@@ -86,6 +87,12 @@ TEST(StoreFieldText, KeepsTheTailOfALongerTextAndCutsOverlongText) {
     EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, "0123456789012345678901234567890123456789"), 0);
     EXPECT_EQ(std::strlen(slot.token), 31u);
     EXPECT_EQ(slot.param[0], 'P');
+
+    // Cut on a character boundary: 30 letters and a two-byte character.
+    EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, "012345678901234567890123456789\u00E9"), 0);
+    EXPECT_STREQ(slot.token, "012345678901234567890123456789");
+    EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, "01234567890123456789012345678\u00E9"), 1);
+    EXPECT_EQ(std::strlen(slot.token), 31u);
 
     EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, nullptr), 1);
     EXPECT_STREQ(slot.token, "");

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "settings/format_settings.h"
+#include "text/fields.h"
 
 struct Slot {
     const char* token;

@@ -6,6 +6,7 @@
 
 #include "settings/format_file.h"
 #include "tools/index_image/index_image_builder.h"
+#include "text/fields.h"
 
 namespace fs = std::filesystem;
 using namespace index_image;

@@ -15,6 +15,7 @@
 #include "listing/track_catalogue.h"
 #include "settings/format_file.h"
 #include "tavolin_version.h"
+#include "text/fields.h"
 
 namespace fs = std::filesystem;
 
@@ -58,7 +59,7 @@ constexpr const char* HELP_TEXT =
     "  --                ends the options\n"
     "\n"
     "Several paths are listed in turn, each after a line naming it, with a blank line\n"
-    "between them. Texts are written as the recorder's 8-bit bytes.\n"
+    "between them. Texts are written in UTF-8.\n"
     "Exit status: 0 listed, 1 a path or the layouts file could not be read, 2 bad options.\n"
     "\n"
     "Example: tavolin-list --group --sort -length,group /media/recorder\n";

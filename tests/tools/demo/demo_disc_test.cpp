@@ -42,7 +42,7 @@ Collect WalkImage(const std::vector<uint8_t>& image) {
 // demo loses one of these, this test says which.
 TEST(DemoDisc, CurrentGenerationShowsEveryCase) {
     const Collect disc = WalkImage(BuildDemoIndex(DemoGeneration::CURRENT));
-    EXPECT_EQ(disc.title, "Tavolin Demo Disc: Caf\xE9, Harbour & Se\xF1oritas");
+    EXPECT_EQ(disc.title, "Tavolin Demo Disc: Caf\u00E9, Harbour & Se\u00F1oritas");
     ASSERT_EQ(disc.tracks.size(), 30u);
 
     std::set<uint32_t> numbers, slots;
@@ -70,15 +70,12 @@ TEST(DemoDisc, CurrentGenerationShowsEveryCase) {
     EXPECT_TRUE(hasLongTitle);
     EXPECT_TRUE(hasHours);
     bool hasUtf16Title = false;
-    for (const Track& t : disc.tracks)
-        hasUtf16Title |= t.title ==
-                         "Cr\xE8me br\xFBl\xE9"
-                         "e";
+    for (const Track& t : disc.tracks) hasUtf16Title |= t.title == "Cr\u00E8me br\u00FBl\u00E9e";
     EXPECT_TRUE(hasUtf16Title);
-    EXPECT_EQ(
-        disc.tracks[0].line,
-        "001)  {Caf\xE9 Nocturne}     Les \xC9toiles Filantes \\ Caf\xE9 Nocturne \\ Pr\xE9lude \xE0 la nuit"
-        "     (3m:12s)    [ LP2 132kbps ]");
+    EXPECT_EQ(disc.tracks[0].line,
+              "001)  {Caf\u00E9 Nocturne}     Les \u00C9toiles Filantes \\ Caf\u00E9 Nocturne \\ "
+              "Pr\u00E9lude \u00E0 la nuit"
+              "     (3m:12s)    [ LP2 132kbps ]");
 }
 
 TEST(DemoDisc, RecorderFolderOffersTheCurrentGenerationAsNewest) {

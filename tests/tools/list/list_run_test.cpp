@@ -224,7 +224,7 @@ TEST_F(ListRunTest, DemoRecorderListsAsTheReferenceDoes) {
         const bool isGroup = gFormatSettings.listingMode == GROUP_LISTING;
         const std::vector<RefLine> lines = ReferenceReorder(
             isGroup ? ReferenceGroupListing(gCatalogue) : FullListingLines(gCatalogue), CompareTracks);
-        std::string expected = "Tavolin Demo Disc: Caf\xE9, Harbour & Se\xF1oritas\n";
+        std::string expected = "Tavolin Demo Disc: Caf\u00E9, Harbour & Se\u00F1oritas\n";
         for (const RefLine& line : lines) expected += line.text + "\n";
         EXPECT_EQ(run.out, expected);
     }
