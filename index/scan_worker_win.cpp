@@ -4,6 +4,7 @@
 
 #include "index/scan_state_win.h"
 #include "index/scan_walk.h"
+#include "ui/file_system_win.h"
 #include "ui/scoped_win.h"
 
 namespace {
@@ -15,11 +16,11 @@ public:
     explicit WindowSink(HWND window) : window_(window) {}
 
     void OnDiscTitle(const char* title) override {
-        SendMessageA(window_, MSG_DISC_TITLE, 0, reinterpret_cast<LPARAM>(title));
+        SendMessageW(window_, MSG_DISC_TITLE, 0, reinterpret_cast<LPARAM>(title));
     }
 
     void OnTrackFound(uint32_t slot, const TrackReport& report) override {
-        SendMessageA(window_, MSG_TRACK_FOUND, slot, reinterpret_cast<LPARAM>(&report));
+        SendMessageW(window_, MSG_TRACK_FOUND, slot, reinterpret_cast<LPARAM>(&report));
     }
 
 private:
@@ -36,8 +37,7 @@ DWORD WINAPI ScanWorker(LPVOID) {
 
     // Shared for reading only: while the scan runs nobody can open the index
     // for writing.
-    ScopedHandle file(
-        CreateFileA(gScan.indexPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ScopedHandle file(OpenFileByPath(gScan.indexPath, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
     uint8_t* image = nullptr;
     size_t imageSize = 0;
     if (file.IsValid()) {
@@ -72,7 +72,7 @@ DWORD WINAPI ScanWorker(LPVOID) {
     // marker is cleared.
     HANDLE mine = self.Get();
     gScan.running.compare_exchange_strong(mine, nullptr);
-    PostMessageA(window, MSG_SCAN_DONE, 0, 0);
+    PostMessageW(window, MSG_SCAN_DONE, 0, 0);
     // The thread's own handle is closed, then the file's.
     self.Close();
     return 0;

@@ -1,0 +1,25 @@
+#include "ui/file_system_win.h"
+
+#include "ui/scoped_win.h"
+#include "ui/wide_text_win.h"
+
+HANDLE OpenFileByPath(const char* path, DWORD access, DWORD share, DWORD disposition) {
+    return CreateFileW(ToWide(path).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+}
+
+DWORD GetPathAttributes(const char* path) { return GetFileAttributesW(ToWide(path).c_str()); }
+
+bool GetPathWriteTime(const char* path, FILETIME* written) {
+    const ScopedHandle file(OpenFileByPath(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
+    return file.IsValid() && GetFileTime(file.Get(), nullptr, nullptr, written);
+}
+
+bool MovePathOver(const char* from, const char* to) {
+    return MoveFileExW(ToWide(from).c_str(), ToWide(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+bool DeletePath(const char* path) { return DeleteFileW(ToWide(path).c_str()); }
+
+UINT GetPathDriveType(const char* root) { return GetDriveTypeW(ToWide(root).c_str()); }

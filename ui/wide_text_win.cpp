@@ -1,0 +1,41 @@
+#include "ui/wide_text_win.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+std::wstring ToWide(const char* text) {
+    if (text == nullptr || *text == '\0') return std::wstring();
+    const int length = static_cast<int>(std::strlen(text));
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text, length, nullptr, 0);
+    std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
+    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text, length, wide.data(), n);
+    return wide;
+}
+
+std::string ToUtf8(const wchar_t* text, int length) {
+    if (text == nullptr) return std::string();
+    if (length < 0) length = static_cast<int>(std::wcslen(text));
+    if (length == 0) return std::string();
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string utf8(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), n, nullptr, nullptr);
+    return utf8;
+}
+
+// A cut that would land inside a character steps back to its first byte:
+// continuation bytes are 10xxxxxx.
+size_t CopyUtf8(const std::string& text, char* buffer, size_t bufferSize) {
+    if (buffer == nullptr || bufferSize == 0) return 0;
+    size_t n = text.size() < bufferSize - 1 ? text.size() : bufferSize - 1;
+    if (n < text.size()) {
+        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+    }
+    std::memcpy(buffer, text.data(), n);
+    buffer[n] = '\0';
+    return n;
+}
+
+size_t CopyAsUtf8(const wchar_t* text, int length, char* buffer, size_t bufferSize) {
+    return CopyUtf8(ToUtf8(text, length), buffer, bufferSize);
+}
