@@ -1,17 +1,78 @@
 #include "e2e_support_win.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
-#include <cstring>
+#include <set>
 
 #include "index/track_report.h"
-#include "listing/compare_tracks.h"
-#include "listing/format_line.h"
-#include "listing/listing_builder.h"
+#include "tools/index_image/index_image_builder.h"
 #include "listing/track_catalogue.h"
 #include "tools/index_image/index_image_builder.h"
 #include "tools/window_driver/window_driver_win.h"
 
 namespace e2e {
+namespace wd = window_driver;
+
+std::string CaptionWith(const std::string& discTitle) {
+    // A caption holds 387 characters; a longer title is cut to fit and ends
+    // in "...", so the closing quote and the program title stay whole.
+    constexpr size_t CAPTION_LENGTH = 387;
+    // Built by appends: GCC 12 warns falsely (-Wrestrict) on "'" + string.
+    const std::string tail = std::string("'  ---- ") + PROGRAM_TITLE;
+    std::string caption = "'";
+    if (1 + discTitle.size() + tail.size() <= CAPTION_LENGTH)
+        caption += discTitle;
+    else
+        caption += discTitle.substr(0, CAPTION_LENGTH - 1 - tail.size() - 3) + "...";
+    return caption + tail;
+}
+
+void ExpectNoHang(process_probe::ResponseWatch& watch) {
+    watch.Stop();
+    std::printf("window answers: %d probes, slowest %.1f ms\n", watch.Probes(), watch.SlowestMs());
+    EXPECT_EQ(watch.Misses(), 0) << "the window did not answer for " << HANG_LIMIT_MS << " ms";
+}
+
+std::string Text(HWND window) { return wd::ReadWindowText(window); }
+
+std::string WorkPath(const std::string& name) { return app_driver::WorkFolder() + "\\" + name; }
+
+void EmptyAllDrives() {
+    for (char d : {app_driver::REMOVABLE_DRIVE, app_driver::SECOND_REMOVABLE_DRIVE, app_driver::CDROM_DRIVE,
+                   app_driver::FIXED_DRIVE})
+        app_driver::EmptyDrive(d);
+}
+
+bool GetTracks(app_driver::Tavolin& app, DWORD timeoutMs) {
+    const HWND button = app.Controls().getTracks;
+    wd::PendingClick click(button);
+    return wd::WaitFor([&] { return click.IsReturned() && Text(button) == GET_TRACKS_TEXT; }, timeoutMs);
+}
+
+std::string FileCommand(app_driver::Tavolin& app, HWND button, const char* dialogTitle,
+                        const std::string& path, const char* boxTitle) {
+    wd::PendingClick click(button);
+    HWND dialog = wd::WaitForTopWindow(wd::DIALOG_CLASS, dialogTitle, app.ProcessId());
+    if (!dialog || !wd::DriveFileDialog(dialog, path.c_str(), true)) return "<no dialog>";
+    std::string text;
+    if (boxTitle) {
+        HWND box = wd::WaitForMessageBox(boxTitle, app.ProcessId());
+        if (!box) return "<no box titled " + std::string(boxTitle) + ">";
+        text = wd::MessageBoxText(box);
+        wd::AnswerMessageBox(box);
+    }
+    wd::WaitFor([&] { return click.IsReturned(); });
+    return text;
+}
+
+void CloseAndCheck(app_driver::Tavolin& app, const char* when) {
+    SCOPED_TRACE(when);
+    DWORD code = 1;
+    EXPECT_TRUE(app.Close(5000, &code)) << "still running 5 s after WM_CLOSE";
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(app.HasCrashReport()) << app.Log();
+}
 
 void FillCatalogue(const app_driver::Listing& listing) {
     ClearCatalogue();
@@ -24,41 +85,70 @@ void FillCatalogue(const app_driver::Listing& listing) {
     }
 }
 
-std::vector<RefLine> ExpectedListing(const FormatSettings& settings) {
-    gFormatSettings = settings;
-    return ReferenceReorder(ComposedLines(settings.listingMode), CompareTracks);
+std::vector<RefLine> ReferenceGroups() { return ReferenceGroupListing(gCatalogue); }
+
+namespace {
+RecordOrder gOrder = nullptr;
+
+int CompareRecords(const char*, const char*, intptr_t a, intptr_t b) {
+    return gOrder(gCatalogue.records[a], gCatalogue.records[b]);
+}
+}  // namespace
+
+std::vector<RefLine> Reordered(const std::vector<RefLine>& lines, RecordOrder compare) {
+    gOrder = compare;
+    return ReferenceReorder(lines, CompareRecords);
 }
 
-std::vector<RefLine> ExpectedReorder(const std::vector<RefLine>& current, const FormatSettings& settings) {
-    gFormatSettings = settings;
-    return ReferenceReorder(current, CompareTracks);
+std::vector<RefLine> ReportOrder(const app_driver::Listing& listing) {
+    std::vector<RefLine> lines;
+    for (size_t i = 0; i < listing.tracks.size(); ++i)
+        lines.push_back({listing.tracks[i].displayLine, intptr_t(i)});
+    return lines;
+}
+
+int ByTrackNumber(const TrackRecord& a, const TrackRecord& b) {
+    return a.trackNumber < b.trackNumber ? -1 : a.trackNumber > b.trackNumber ? 1 : 0;
+}
+
+void ExpectToolLines(const app_driver::Tavolin& app, const app_driver::Listing& listing) {
+    std::multiset<std::string> expected, shown;
+    for (const app_driver::ListedTrack& t : listing.tracks) expected.insert(t.displayLine);
+    for (const std::string& line : app.Lines()) shown.insert(line);
+    EXPECT_EQ(shown.size(), expected.size());
+    EXPECT_TRUE(shown == expected) << "the listing differs from tavolin-list's";
 }
 
 std::vector<RefLine> ShownLines(const app_driver::Tavolin& app) {
     const std::vector<std::string> texts = app.Lines();
-    const std::vector<intptr_t> items = window_driver::ReadListItemData(app.Controls().trackList);
+    const std::vector<intptr_t> items = wd::ReadListItemData(app.Controls().trackList);
     std::vector<RefLine> lines;
     for (size_t i = 0; i < texts.size(); ++i) lines.push_back({texts[i], i < items.size() ? items[i] : -1});
     return lines;
 }
 
-std::string RenderLine(intptr_t index, const FormatSettings& settings) {
-    char out[FORMAT_LINE_SIZE];
-    const TrackRecord* record = CatalogueRecord(index);
-    if (record == nullptr) return std::string();
-    FormatRecordLine(*record, settings, out, sizeof out);
-    return out;
-}
-
-std::string StatusText(ListingMode mode, uint32_t count) {
-    char text[STATUS_TEXT_SIZE];
-    FormatStatusText(mode, count, text, sizeof text);
+std::string Number(uint32_t n) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%03u", unsigned(n));
     return text;
 }
 
-void SetSlot(FormatTable& table, int slot, const char* token, const char* param) {
-    StoreFieldText(table.slots[slot].token, FORMAT_FIELD_SIZE, token);
-    StoreFieldText(table.slots[slot].param, FORMAT_FIELD_SIZE, param);
+std::string LayoutsFile(uint32_t version, std::initializer_list<SlotText> full,
+                        std::initializer_list<SlotText> group) {
+    constexpr size_t FIELD = 32, SLOTS = 40;
+    std::string bytes = {char(version), char(version >> 8), char(version >> 16), char(version >> 24)};
+    for (const std::initializer_list<SlotText>* table : {&full, &group}) {
+        if (table == &group && version < 2) break;
+        for (size_t s = 0; s < SLOTS; ++s) {
+            std::string token = "<None>", param = "1";
+            for (const SlotText& given : *table)
+                if (size_t(given.slot) == s) token = given.token, param = given.param;
+            token.resize(FIELD, '\0');
+            param.resize(FIELD, '\0');
+            bytes += token + param;
+        }
+    }
+    return bytes;
 }
 
 std::vector<uint8_t> BigDisc(uint32_t trackCount) {
@@ -80,31 +170,6 @@ std::vector<uint8_t> BigDisc(uint32_t trackCount) {
         b.AddTrack(t);
     }
     return b.Build();
-}
-
-uint32_t SortKeyOf(const char* itemText) {
-    static const struct {
-        const char* text;
-        uint32_t key;
-    } KEYS[] = {
-        {"Artist (Ascending Order)", SORT_ARTIST_ASC},
-        {"Album (Ascending Order)", SORT_ALBUM_ASC},
-        {"Title (Ascending Order)", SORT_TITLE_ASC},
-        {"Artist (Decending Order)", SORT_ARTIST_DESC},
-        {"Album (Decending Order)", SORT_ALBUM_DESC},
-        {"Title (Decending Order)", SORT_TITLE_DESC},
-        {"Track Number (Ascending Order)", SORT_NUMBER_ASC},
-        {"Track Number (Decending Order)", SORT_NUMBER_DESC},
-        {"Track Length (Ascending Order)", SORT_LENGTH_ASC},
-        {"Track Length (Decending Order)", SORT_LENGTH_DESC},
-        {"Bitrate (Ascending Order)", SORT_BITRATE_ASC},
-        {"Bitrate (Decending Order)", SORT_BITRATE_DESC},
-        {"Group Name (Ascending Order)", SORT_GROUP_NAME_ASC},
-        {"Group Name (Decending Order)", SORT_GROUP_NAME_DESC},
-    };
-    for (const auto& k : KEYS)
-        if (std::strcmp(k.text, itemText) == 0) return k.key;
-    return 0;
 }
 
 }  // namespace e2e

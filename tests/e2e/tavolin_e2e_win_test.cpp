@@ -13,13 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/caption.h"
-#include "app/commands_win.h"
-#include "app/format_file_flows_win.h"
 #include "e2e_support_win.h"
-#include "listing/listing_win.h"
-#include "listing/track_catalogue.h"
-#include "settings/format_file.h"
 #include "tools/app_driver/app_driver_win.h"
 #include "tools/index_image/index_image_builder.h"
 #include "tools/window_driver/window_driver_win.h"
@@ -27,12 +21,9 @@
 namespace {
 
 namespace wd = window_driver;
+using namespace e2e;
+using app_driver::ListedTrack;
 using app_driver::Tavolin;
-using e2e::SetSlot;
-
-constexpr char SAVE_DIALOG_TITLE[] = "Select where to save formatting configuration.";
-
-std::string WorkPath(const char* name) { return app_driver::WorkFolder() + "\\" + name; }
 
 // A file whose every write fails, as on a full disk (a link to /dev/full
 // made by app_prefix.sh).
@@ -41,26 +32,35 @@ std::string FullDevicePath() {
     return path != nullptr ? path : std::string();
 }
 
-std::string Text(HWND window) { return wd::ReadWindowText(window); }
-
-void EmptyAllDrives() {
-    for (char d : {app_driver::REMOVABLE_DRIVE, app_driver::SECOND_REMOVABLE_DRIVE, app_driver::CDROM_DRIVE,
-                   app_driver::FIXED_DRIVE})
-        app_driver::EmptyDrive(d);
+// Get Tracks, then the window through everything the scan queued.
+void Scan(Tavolin& app) {
+    ASSERT_TRUE(GetTracks(app, 20000)) << "button reads " << Text(app.Controls().getTracks);
+    app.Settle();
 }
 
-// Clicks Get Tracks and waits for the scan's end: the button's caption back.
-void GetTracks(Tavolin& app) {
-    const HWND button = app.Controls().getTracks;
-    wd::ClickButton(button, true);
-    ASSERT_TRUE(wd::WaitFor([&] { return Text(button) == "Get Tracks..."; }, 20000))
-        << "button reads " << Text(button);
-    app.Settle();
+// "Title (Decending Order)" without Case Sensitive (only A to Z fold, to a
+// to z; bytes compare unsigned), then the second level, the track or group
+// length.
+int TitleDescending(const TrackRecord& a, const TrackRecord& b, float TrackRecord::*length) {
+    auto fold = [](std::string s) {
+        for (char& ch : s)
+            if (ch >= 'A' && ch <= 'Z') ch = char(ch - 'A' + 'a');
+        return s;
+    };
+    const int title = fold(b.title).compare(fold(a.title));
+    if (title != 0) return title;
+    return a.*length < b.*length ? -1 : a.*length > b.*length ? 1 : 0;
+}
+int TracksByTitleDescending(const TrackRecord& a, const TrackRecord& b) {
+    return TitleDescending(a, b, &TrackRecord::trackLength);
+}
+int GroupsByTitleDescending(const TrackRecord& a, const TrackRecord& b) {
+    return TitleDescending(a, b, &TrackRecord::groupLength);
 }
 
 void ExpectLines(const Tavolin& app, const std::vector<RefLine>& expected, const char* what) {
     SCOPED_TRACE(what);
-    const std::vector<RefLine> shown = e2e::ShownLines(app);
+    const std::vector<RefLine> shown = ShownLines(app);
     ASSERT_EQ(shown.size(), expected.size());
     for (size_t i = 0; i < shown.size(); ++i) {
         EXPECT_EQ(shown[i].text, expected[i].text) << "line " << i;
@@ -71,22 +71,6 @@ void ExpectLines(const Tavolin& app, const std::vector<RefLine>& expected, const
 void ExpectNoLineTwice(const std::vector<std::string>& lines) {
     std::set<std::string> seen;
     for (const std::string& line : lines) EXPECT_TRUE(seen.insert(line).second) << "shown twice: " << line;
-}
-
-// The program ends on its own when closed, with exit code 0 and no crash.
-void CloseAndCheck(Tavolin& app) {
-    DWORD code = 1;
-    ASSERT_TRUE(app.Close(5000, &code));
-    EXPECT_EQ(code, 0u);
-    EXPECT_FALSE(app.HasCrashReport()) << app.Log();
-}
-
-// Clicks the button for a save or open dialog, gives it the path and waits
-// for the dialog to close.
-void FileDialog(Tavolin& app, HWND button, const char* title, const std::string& path) {
-    HWND dialog = app.ClickForDialog(button, title);
-    ASSERT_NE(dialog, nullptr) << "no dialog titled " << title;
-    ASSERT_TRUE(wd::DriveFileDialog(dialog, path.c_str()));
 }
 
 // Start-up state, no recorder, then the demo recorder, the CD-ROM drive and
@@ -158,18 +142,12 @@ TEST(Tavolin, StartsScansAndListsRecorders) {
     app_driver::Listing demo;
     ASSERT_TRUE(app_driver::ListWithTool(app_driver::REMOVABLE_DRIVE, &demo));
     ASSERT_GT(demo.tracks.size(), 5u);
-    GetTracks(app);
-    e2e::FillCatalogue(demo);
-    FormatSettings settings;
-    SetFormatDefaults(settings);
-    const std::vector<RefLine> expected = e2e::ExpectedListing(settings);
-    ExpectLines(app, expected, "demo disc");
-    std::multiset<std::string> toolLines, shownLines;
-    for (const auto& t : demo.tracks) toolLines.insert(t.displayLine);
-    for (const std::string& line : app.Lines()) shownLines.insert(line);
-    EXPECT_EQ(shownLines, toolLines);
-    EXPECT_EQ(app.Caption(), "'" + demo.discTitle + "'  ---- " + PROGRAM_TITLE);
-    EXPECT_EQ(Text(c.status), e2e::StatusText(FULL_LISTING, uint32_t(demo.tracks.size())));
+    Scan(app);
+    FillCatalogue(demo);
+    ExpectLines(app, Reordered(ReportOrder(demo), ByTrackNumber), "demo disc");
+    ExpectToolLines(app, demo);
+    EXPECT_EQ(app.Caption(), CaptionWith(demo.discTitle));
+    EXPECT_EQ(Text(c.status), "Found " + std::to_string(demo.tracks.size()) + " tracks");
 
     // A CD-ROM that holds a recorder folder is passed over for the fixed
     // drive after it; of that drive's index files the newest by write time
@@ -191,14 +169,14 @@ TEST(Tavolin, StartsScansAndListsRecorders) {
     app_driver::WriteRecorder(app_driver::FIXED_DRIVE, {{0, disc("Oldest", {"Old Song"}), 0},
                                                         {1, disc("Newest", {"New Song", "Other Song"}), 30},
                                                         {2, disc("Middle", {"Mid Song"}), 10}});
-    GetTracks(app);
-    EXPECT_EQ(app.Caption(), std::string("'Newest'  ---- ") + PROGRAM_TITLE);
+    Scan(app);
+    EXPECT_EQ(app.Caption(), CaptionWith("Newest"));
     const std::vector<std::string> lines = app.Lines();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_NE(lines[0].find("New Song"), std::string::npos) << lines[0];
     EXPECT_NE(lines[1].find("Other Song"), std::string::npos) << lines[1];
 
-    CloseAndCheck(app);
+    CloseAndCheck(app, "at the end");
 }
 
 // The panel's format and sort rows, the preview of a selected or
@@ -209,15 +187,13 @@ TEST(Tavolin, ListsPreviewsAndExportsThroughThePanel) {
     ASSERT_TRUE(app_driver::WriteDemoRecorderOn(app_driver::REMOVABLE_DRIVE));
     app_driver::Listing demo;
     ASSERT_TRUE(app_driver::ListWithTool(app_driver::REMOVABLE_DRIVE, &demo));
-    e2e::FillCatalogue(demo);
-    FormatSettings settings;
-    SetFormatDefaults(settings);
+    FillCatalogue(demo);
 
     Tavolin app;
     ASSERT_TRUE(app.Start()) << app.Error();
     const app_driver::MainControls& c = app.Controls();
-    GetTracks(app);
-    ExpectLines(app, e2e::ExpectedListing(settings), "after the scan");
+    Scan(app);
+    ExpectLines(app, Reordered(ReportOrder(demo), ByTrackNumber), "after the scan");
 
     // A layout of three slots: Trk Number, "-" twice (its Amount: row), Title.
     HWND slot0 = app.PanelComboWithItem("Trk Number", 0);
@@ -232,16 +208,17 @@ TEST(Tavolin, ListsPreviewsAndExportsThroughThePanel) {
     SendMessageA(amount, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("2"));
     app.Settle();
     ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 2), "Title"));
-    SetSlot(settings.fullFormat, 0, "Trk Number", "1");
-    SetSlot(settings.fullFormat, 1, "-", "2");
-    SetSlot(settings.fullFormat, 2, "Title", "1");
+    auto rendered = [&](intptr_t track) {
+        const ListedTrack& t = demo.tracks[size_t(track)];
+        return Number(t.trackNumber) + "--" + t.title;
+    };
 
     // Selecting a line previews it; so does a double-click on another.
-    std::vector<RefLine> shown = e2e::ShownLines(app);
+    std::vector<RefLine> shown = ShownLines(app);
     ASSERT_GE(shown.size(), 6u);
     wd::SelectListLine(c.trackList, 2);
     app.Settle();
-    EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[2].itemData, settings));
+    EXPECT_EQ(Text(c.preview), rendered(shown[2].itemData));
     EXPECT_NE(Text(c.preview), "");
     // Line 4 selected without a notification leaves the preview on line 2,
     // until a double-click on it.
@@ -249,14 +226,14 @@ TEST(Tavolin, ListsPreviewsAndExportsThroughThePanel) {
     SendMessageA(c.trackList, LB_SETSEL, TRUE, 4);
     SendMessageA(c.trackList, LB_SETCARETINDEX, 4, 0);
     app.Settle();
-    EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[2].itemData, settings));
+    EXPECT_EQ(Text(c.preview), rendered(shown[2].itemData));
     RECT item;
     SendMessageA(c.trackList, LB_GETITEMRECT, 4, reinterpret_cast<LPARAM>(&item));
     const LPARAM at = MAKELPARAM(item.left + 5, (item.top + item.bottom) / 2);
     PostMessageA(c.trackList, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     PostMessageA(c.trackList, WM_LBUTTONUP, 0, at);
     app.Settle();
-    EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[4].itemData, settings));
+    EXPECT_EQ(Text(c.preview), rendered(shown[4].itemData));
 
     // Shift and Ctrl clicks leave only the line with the focus selected.
     const struct {
@@ -273,7 +250,7 @@ TEST(Tavolin, ListsPreviewsAndExportsThroughThePanel) {
         app.Settle();
         EXPECT_EQ(SendMessageA(c.trackList, LB_GETSELCOUNT, 0, 0), 1);
         EXPECT_EQ(SendMessageA(c.trackList, LB_GETSEL, k.line, 0), 1);
-        EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[size_t(k.line)].itemData, settings));
+        EXPECT_EQ(Text(c.preview), rendered(shown[size_t(k.line)].itemData));
     }
 
     // A sort change re-orders the lines as they stand.
@@ -281,32 +258,29 @@ TEST(Tavolin, ListsPreviewsAndExportsThroughThePanel) {
     ASSERT_NE(firstSort, nullptr);
     EXPECT_EQ(Text(firstSort), "Track Number (Ascending Order)");
     ASSERT_TRUE(app.Choose(firstSort, "Title (Decending Order)"));
-    settings.sortLevels[0].key = SORT_TITLE_DESC;
-    ExpectLines(app, e2e::ExpectedReorder(shown, settings), "sorted by title, descending");
+    ExpectLines(app, Reordered(shown, TracksByTitleDescending), "sorted by title, descending");
 
     // Export List: every line rendered through the layout, with nothing added.
-    shown = e2e::ShownLines(app);
+    shown = ShownLines(app);
     std::string expectedBytes;
-    for (const RefLine& line : shown) expectedBytes += e2e::RenderLine(line.itemData, settings);
+    for (const RefLine& line : shown) expectedBytes += rendered(line.itemData);
     const std::string exportPath = WorkPath("listing.txt");
     DeleteFileA(exportPath.c_str());
-    FileDialog(app, c.exportList, EXPORT_DIALOG_TITLE, exportPath);
-    EXPECT_TRUE(app.ExpectMessage(TITLE_OK, EXPORT_SUCCESS_TEXT)) << app.Error();
+    EXPECT_EQ(FileCommand(app, c.exportList, EXPORT_TITLE, exportPath, OK_TITLE), EXPORT_DONE_TEXT);
     EXPECT_EQ(app_driver::ReadFileBytes(exportPath), expectedBytes);
 
     // A disk that takes no byte: the failure box, never the success box.
     const std::string full = FullDevicePath();
     ASSERT_FALSE(full.empty());
-    FileDialog(app, c.exportList, EXPORT_DIALOG_TITLE, full);
-    EXPECT_TRUE(app.ExpectMessage(TITLE_ERROR, EXPORT_WRITE_FAILED_TEXT)) << app.Error();
+    EXPECT_EQ(FileCommand(app, c.exportList, EXPORT_TITLE, full, ERROR_TITLE), EXPORT_WRITE_FAILED_TEXT);
 
     // Group Listing through "List Type": one line per group, sorted by the
-    // group keys, and the group layout (still all "<None>") in the preview.
+    // same levels (a group's title is its first track's), and the group
+    // layout (still all "<None>") in the preview.
     ASSERT_TRUE(app.Choose(app.PanelCombo("List Type"), "Group Listing"));
-    settings.listingMode = GROUP_LISTING;
-    const std::vector<RefLine> groups = e2e::ExpectedListing(settings);
+    const std::vector<RefLine> groups = Reordered(ReferenceGroups(), GroupsByTitleDescending);
     ExpectLines(app, groups, "group listing");
-    EXPECT_EQ(Text(c.status), e2e::StatusText(GROUP_LISTING, uint32_t(groups.size())));
+    EXPECT_EQ(Text(c.status), "Found " + std::to_string(groups.size()) + " groups");
     ASSERT_FALSE(groups.empty());
     wd::SelectListLine(c.trackList, 0);
     app.Settle();
@@ -315,16 +289,9 @@ TEST(Tavolin, ListsPreviewsAndExportsThroughThePanel) {
     HWND groupSlot0 = app.PanelComboWithItem("Grp Name", 0);
     ASSERT_NE(groupSlot0, nullptr);
     ASSERT_TRUE(app.Choose(groupSlot0, "Grp Name"));
-    SetSlot(settings.groupFormat, 0, "Grp Name", "1");
-    EXPECT_EQ(Text(c.preview), e2e::RenderLine(groups[0].itemData, settings));
+    EXPECT_EQ(Text(c.preview), demo.tracks[size_t(groups[0].itemData)].groupName);
 
-    CloseAndCheck(app);
-}
-
-std::string FormatFileBytes(const FormatSettings& settings) {
-    std::string bytes(FORMAT_FILE_SIZE, '\0');
-    WriteFormatFile(settings, reinterpret_cast<uint8_t*>(bytes.data()));
-    return bytes;
+    CloseAndCheck(app, "at the end");
 }
 
 // Save Format and Load Format with the real dialogs: the exact file, the
@@ -335,104 +302,91 @@ TEST(Tavolin, SavesAndLoadsLayouts) {
     ASSERT_TRUE(app_driver::WriteDemoRecorderOn(app_driver::REMOVABLE_DRIVE));
     app_driver::Listing demo;
     ASSERT_TRUE(app_driver::ListWithTool(app_driver::REMOVABLE_DRIVE, &demo));
-    e2e::FillCatalogue(demo);
-    FormatSettings settings;
-    SetFormatDefaults(settings);
-    const FormatSettings fresh = settings;
 
     Tavolin app;
     ASSERT_TRUE(app.Start()) << app.Error();
     const app_driver::MainControls& c = app.Controls();
+    auto save = [&](const std::string& path) {
+        return FileCommand(app, c.saveFormat, SAVE_TITLE, path, OK_TITLE);
+    };
 
     // Fresh settings: version 2 and 80 slots of "<None>" / "1".
     const std::string freshPath = WorkPath("fresh.tfc");
     DeleteFileA(freshPath.c_str());
-    FileDialog(app, c.saveFormat, SAVE_DIALOG_TITLE, freshPath);
-    EXPECT_TRUE(app.ExpectMessage(TITLE_OK, SAVE_FORMAT_SUCCESS_TEXT)) << app.Error();
+    EXPECT_EQ(save(freshPath), SAVE_DONE_TEXT);
     const std::string freshBytes = app_driver::ReadFileBytes(freshPath);
     ASSERT_EQ(freshBytes.size(), 5124u);
     EXPECT_EQ(freshBytes.substr(0, 4), std::string("\2\0\0\0", 4));
-    EXPECT_EQ(freshBytes, FormatFileBytes(fresh));
+    EXPECT_EQ(freshBytes, LayoutsFile(2, {}));
 
     // A layout made in the panel is what the file holds.
     ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 0), "Title"));
     ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 1), "<TAB>"));
-    SetSlot(settings.fullFormat, 0, "Title", "1");
-    SetSlot(settings.fullFormat, 1, "<TAB>", "1");
     const std::string layoutPath = WorkPath("layout.tfc");
-    FileDialog(app, c.saveFormat, SAVE_DIALOG_TITLE, layoutPath);
-    EXPECT_TRUE(app.ExpectMessage(TITLE_OK, SAVE_FORMAT_SUCCESS_TEXT)) << app.Error();
-    EXPECT_EQ(app_driver::ReadFileBytes(layoutPath), FormatFileBytes(settings));
+    EXPECT_EQ(save(layoutPath), SAVE_DONE_TEXT);
+    EXPECT_EQ(app_driver::ReadFileBytes(layoutPath), LayoutsFile(2, {{0, "Title", "1"}, {1, "<TAB>", "1"}}));
 
     // A full disk: the write failure, never the success box.
-    FileDialog(app, c.saveFormat, SAVE_DIALOG_TITLE, FullDevicePath());
-    EXPECT_TRUE(app.ExpectMessage(TITLE_ERROR, SAVE_FORMAT_WRITE_FAILED_TEXT)) << app.Error();
+    EXPECT_EQ(FileCommand(app, c.saveFormat, SAVE_TITLE, FullDevicePath(), ERROR_TITLE),
+              SAVE_WRITE_FAILED_TEXT);
 
-    GetTracks(app);
-    const std::vector<RefLine> shown = e2e::ShownLines(app);
+    Scan(app);
+    const std::vector<RefLine> shown = ShownLines(app);
     ASSERT_FALSE(shown.empty());
+    const ListedTrack& first = demo.tracks[size_t(shown[0].itemData)];
     wd::SelectListLine(c.trackList, 0);
     app.Settle();
-    EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[0].itemData, settings));
+    EXPECT_EQ(Text(c.preview), first.title + "\t");
 
     // Files to load: version 3 (refused), empty, and version 1 with a
     // "<Custom>" in slot 4 and "Artist" in slot 0 of the Full Listing table
     // (the Group Listing table is not in it).
-    std::string v3 = FormatFileBytes(fresh);
-    v3[0] = 3;
-    ASSERT_TRUE(app_driver::WriteFileBytes(WorkPath("v3.tfc"), v3));
+    const std::initializer_list<SlotText> loaded = {{0, "Artist", "1"}, {4, "<Custom>", "Made Here"}};
+    ASSERT_TRUE(app_driver::WriteFileBytes(WorkPath("v3.tfc"), LayoutsFile(3, {})));
     ASSERT_TRUE(app_driver::WriteFileBytes(WorkPath("empty.tfc"), ""));
-    FormatSettings loaded = fresh;
-    SetSlot(loaded.fullFormat, 0, "Artist", "1");
-    SetSlot(loaded.fullFormat, 4, "<Custom>", "Made Here");
-    std::string v1 = FormatFileBytes(loaded).substr(0, 4 + sizeof(FormatTable));
-    v1[0] = 1;
-    ASSERT_TRUE(app_driver::WriteFileBytes(WorkPath("v1.tfc"), v1));
+    ASSERT_TRUE(app_driver::WriteFileBytes(WorkPath("v1.tfc"), LayoutsFile(1, loaded)));
 
     const struct {
         const char* name;
         const char* file;
         const char* errorText;  // null: no message
     } loads[] = {
-        {"version 3 is refused", "v3.tfc", LOAD_FORMAT_VERSION_TEXT},
+        {"version 3 is refused", "v3.tfc", LOAD_VERSION_TEXT},
         {"an empty file changes nothing", "empty.tfc", nullptr},
     };
     for (const auto& l : loads) {
         SCOPED_TRACE(l.name);
-        FileDialog(app, c.loadFormat, LOAD_FORMAT_TITLE, WorkPath(l.file));
-        if (l.errorText != nullptr) {
-            EXPECT_TRUE(app.ExpectMessage(TITLE_ERROR, l.errorText)) << app.Error();
-        }
+        EXPECT_EQ(
+            FileCommand(app, c.loadFormat, LOAD_TITLE, WorkPath(l.file), l.errorText ? ERROR_TITLE : nullptr),
+            l.errorText ? l.errorText : "");
         app.Settle();
         EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 0)), "Title");
         EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 1)), "<TAB>");
-        EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[0].itemData, settings));
+        EXPECT_EQ(Text(c.preview), first.title + "\t");
     }
 
     // Version 1: the panel shows the loaded tokens with the "Custom:" row and
     // its text; the preview follows at once.
-    FileDialog(app, c.loadFormat, LOAD_FORMAT_TITLE, WorkPath("v1.tfc"));
+    EXPECT_EQ(FileCommand(app, c.loadFormat, LOAD_TITLE, WorkPath("v1.tfc"), nullptr), "");
     app.Settle();
-    settings.fullFormat = loaded.fullFormat;
     EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 0)), "Artist");
     EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 1)), "<None>");
     EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 4)), "<Custom>");
     HWND custom = app.PanelEdit("Custom:");
     ASSERT_NE(custom, nullptr);
     EXPECT_EQ(Text(custom), "Made Here");
-    EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[0].itemData, settings));
+    EXPECT_EQ(Text(c.preview), first.artist + "Made Here");
 
     // Saved again, the file has the loaded Full Listing table and the Group
     // Listing table as it was.
     const std::string againPath = WorkPath("again.tfc");
-    FileDialog(app, c.saveFormat, SAVE_DIALOG_TITLE, againPath);
-    EXPECT_TRUE(app.ExpectMessage(TITLE_OK, SAVE_FORMAT_SUCCESS_TEXT)) << app.Error();
-    EXPECT_EQ(app_driver::ReadFileBytes(againPath), FormatFileBytes(settings));
+    EXPECT_EQ(save(againPath), SAVE_DONE_TEXT);
+    EXPECT_EQ(app_driver::ReadFileBytes(againPath), LayoutsFile(2, loaded));
 
     // While the save dialog is open, Get Tracks and settings are turned away
     // (the panel puts the refused choice back); once it is cancelled every
     // command works again.
-    HWND dialog = app.ClickForDialog(c.saveFormat, SAVE_DIALOG_TITLE);
+    HWND dialog = app.ClickForDialog(c.saveFormat, SAVE_TITLE);
     ASSERT_NE(dialog, nullptr);
     wd::ClickButton(c.getTracks);
     EXPECT_EQ(Text(c.getTracks), "Get Tracks...");
@@ -441,38 +395,41 @@ TEST(Tavolin, SavesAndLoadsLayouts) {
     EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 2)), "<None>");
     ASSERT_TRUE(wd::CancelDialog(dialog));
     ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 2), "Title"));
-    SetSlot(settings.fullFormat, 2, "Title", "1");
-    EXPECT_EQ(Text(c.preview), e2e::RenderLine(shown[0].itemData, settings));
+    EXPECT_EQ(Text(c.preview), first.artist + first.title + "Made Here");
 
     // Load Format while the Export List dialog is open leaves the flag to the
     // export: Get Tracks is refused, and the export writes the whole listing
     // through the loaded layout (each track's number and CR LF).
-    FormatSettings numbers = fresh;
-    SetSlot(numbers.fullFormat, 0, "Trk Number", "1");
-    SetSlot(numbers.fullFormat, 1, "<CRLF>", "1");
-    ASSERT_TRUE(app_driver::WriteFileBytes(WorkPath("numbers.tfc"), FormatFileBytes(numbers)));
+    ASSERT_TRUE(app_driver::WriteFileBytes(WorkPath("numbers.tfc"),
+                                           LayoutsFile(2, {{0, "Trk Number", "1"}, {1, "<CRLF>", "1"}})));
     std::vector<uint32_t> trackNumbers;
     for (const auto& t : demo.tracks) trackNumbers.push_back(t.trackNumber);
     std::sort(trackNumbers.begin(), trackNumbers.end());
     std::string numberLines;
-    for (uint32_t n : trackNumbers)
-        numberLines += (n < 10 ? "00" : n < 100 ? "0" : "") + std::to_string(n) + "\r\n";
+    for (uint32_t n : trackNumbers) numberLines += Number(n) + "\r\n";
     const std::string numbersPath = WorkPath("numbers.txt");
     DeleteFileA(numbersPath.c_str());
-    dialog = app.ClickForDialog(c.exportList, "Select where to save output listing file.");
-    ASSERT_NE(dialog, nullptr);
-    FileDialog(app, c.loadFormat, "Select format configuration file to use", WorkPath("numbers.tfc"));
-    app.Settle();
-    wd::ClickButton(c.getTracks);
-    EXPECT_EQ(Text(c.getTracks), "Get Tracks...");
-    EXPECT_EQ(wd::ReadListCount(c.trackList), int(shown.size()));
-    ASSERT_TRUE(wd::DriveFileDialog(dialog, numbersPath.c_str()));
-    EXPECT_TRUE(app.ExpectMessage("Tavolin OK", "Listing file has been successfully created")) << app.Error();
+    {
+        wd::PendingClick exportClick(c.exportList);
+        dialog = wd::WaitForTopWindow(wd::DIALOG_CLASS, EXPORT_TITLE, app.ProcessId());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(FileCommand(app, c.loadFormat, LOAD_TITLE, WorkPath("numbers.tfc"), nullptr), "");
+        app.Settle();
+        wd::ClickButton(c.getTracks);
+        EXPECT_EQ(Text(c.getTracks), "Get Tracks...");
+        EXPECT_EQ(wd::ReadListCount(c.trackList), int(shown.size()));
+        ASSERT_TRUE(wd::DriveFileDialog(dialog, numbersPath.c_str(), true));
+        HWND box = wd::WaitForMessageBox(OK_TITLE, app.ProcessId());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(wd::MessageBoxText(box), EXPORT_DONE_TEXT);
+        wd::AnswerMessageBox(box);
+        wd::WaitFor([&] { return exportClick.IsReturned(); });
+    }
     EXPECT_EQ(app_driver::ReadFileBytes(numbersPath), numberLines);
     ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 2), "Title"));
     EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 2)), "Title") << "the flag outlived the export";
 
-    CloseAndCheck(app);
+    CloseAndCheck(app, "at the end");
 }
 
 // Acting while a scan runs: a listing-mode switch and a second Get Tracks,
@@ -480,15 +437,12 @@ TEST(Tavolin, SavesAndLoadsLayouts) {
 TEST(Tavolin, HandlesCommandsDuringAScan) {
     EmptyAllDrives();
     constexpr uint32_t TRACKS = 2047;
-    app_driver::WriteRecorder(app_driver::REMOVABLE_DRIVE, {{0, e2e::BigDisc(TRACKS), 0}});
+    app_driver::WriteRecorder(app_driver::REMOVABLE_DRIVE, {{0, BigDisc(TRACKS), 0}});
     app_driver::Listing disc;
     ASSERT_TRUE(app_driver::ListWithTool(app_driver::REMOVABLE_DRIVE, &disc));
     ASSERT_EQ(disc.tracks.size(), TRACKS);
-    e2e::FillCatalogue(disc);
-    FormatSettings settings;
-    SetFormatDefaults(settings);
-    settings.listingMode = GROUP_LISTING;
-    const std::vector<RefLine> groups = e2e::ExpectedListing(settings);
+    FillCatalogue(disc);
+    const std::vector<RefLine> groups = ReferenceGroups();
 
     Tavolin app;
     ASSERT_TRUE(app.Start()) << app.Error();
@@ -539,7 +493,6 @@ TEST(Tavolin, HandlesCommandsDuringAScan) {
     wd::ClickButton(c.getTracks, true);
     ASSERT_TRUE(wd::WaitFor([&] { return Text(c.getTracks) == "Get Tracks..."; }, 20000));
     app.Settle();
-    settings.listingMode = FULL_LISTING;
     EXPECT_EQ(wd::ReadListCount(c.trackList), int(TRACKS));
     ExpectNoLineTwice(app.Lines());
 

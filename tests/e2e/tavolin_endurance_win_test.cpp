@@ -2,8 +2,8 @@
 // prefix of app_prefix.sh: a long session in one process (Get Tracks, List
 // Type switches, save/load cycles, exports) must leave its windows, threads,
 // live GDI objects and private bytes flat; commands that overlap a scan, and
-// a close at awkward moments, must end cleanly. The window answers a
-// message within 1 s throughout.
+// a close at awkward moments, must end cleanly. The window never stops
+// answering messages; its slowest answer in each kind of command is printed.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -16,11 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "app/commands_win.h"
-#include "app/format_file_flows_win.h"
 #include "e2e_support_win.h"
-#include "listing/listing_win.h"
-#include "settings/format_file.h"
+#include "tools/app_driver/app_driver_win.h"
 #include "support/process_probe/process_probe_win.h"
 #include "tools/app_driver/app_driver_win.h"
 #include "tools/window_driver/window_driver_win.h"
@@ -29,55 +26,14 @@ namespace {
 
 namespace wd = window_driver;
 namespace pp = process_probe;
+using namespace e2e;
 using app_driver::Tavolin;
+using Click = wd::PendingClick;
 
 constexpr char DRIVE = app_driver::REMOVABLE_DRIVE;
-constexpr char BUTTON_IDLE[] = "Get Tracks...";
-// A List Type switch or a load rebuilds the whole panel (about 120 labels and
-// controls), which under Wine on a loaded machine takes most of a second; the
-// bound is there to catch a window that stops answering, not a slow rebuild.
-constexpr DWORD ANSWER_LIMIT_MS = 2000;
 // Half of the long session's commands of each kind; an even number of
 // switches leaves the Full Listing shown.
 constexpr int HALF_GET_TRACKS = 250, HALF_SWITCHES = 250, HALF_SAVE_LOADS = 50, HALF_EXPORTS = 50;
-
-std::string Text(HWND window) { return wd::ReadWindowText(window); }
-std::string WorkPath(const char* name) { return app_driver::WorkFolder() + "\\" + name; }
-
-void EmptyAllDrives() {
-    for (char d : {app_driver::REMOVABLE_DRIVE, app_driver::SECOND_REMOVABLE_DRIVE, app_driver::CDROM_DRIVE,
-                   app_driver::FIXED_DRIVE})
-        app_driver::EmptyDrive(d);
-}
-
-using Click = wd::PendingClick;
-
-// Get Tracks on a recorder that is there: true when the handler returned and
-// the scan ended (the button's caption back).
-bool GetTracks(Tavolin& app, DWORD timeoutMs = 30000) {
-    const HWND button = app.Controls().getTracks;
-    Click click(button);
-    return wd::WaitFor([&] { return click.IsReturned() && Text(button) == BUTTON_IDLE; }, timeoutMs);
-}
-
-// A file dialog opened by the button, answered with path (an overwrite
-// prompt confirmed), and the message box that follows, if a title is given,
-// answered; its text is returned.
-std::string FileCommand(Tavolin& app, HWND button, const char* dialogTitle, const std::string& path,
-                        const char* boxTitle) {
-    Click click(button);
-    HWND dialog = wd::WaitForTopWindow(wd::DIALOG_CLASS, dialogTitle, app.ProcessId());
-    if (!dialog || !wd::DriveFileDialog(dialog, path.c_str(), true)) return "<no dialog>";
-    std::string text;
-    if (boxTitle) {
-        HWND box = wd::WaitForMessageBox(boxTitle, app.ProcessId());
-        if (!box) return "<no box>";
-        text = wd::MessageBoxText(box);
-        wd::AnswerMessageBox(box);
-    }
-    wd::WaitFor([&] { return click.IsReturned(); });
-    return text;
-}
 
 // Milliseconds since it was made or last asked.
 class Stopwatch {
@@ -99,14 +55,6 @@ pp::Figures Figures(const Tavolin& app) {
     return f;
 }
 
-void CloseAndCheck(Tavolin& app, const char* when) {
-    SCOPED_TRACE(when);
-    DWORD code = 1;
-    EXPECT_TRUE(app.Close(5000, &code)) << "still running 5 s after WM_CLOSE";
-    EXPECT_EQ(code, 0u);
-    EXPECT_FALSE(app.HasCrashReport()) << app.Log();
-}
-
 // 500 Get Tracks, 500 List Type switches, 100 save/load cycles and 100
 // exports, in two equal halves; the figures after a warm-up round, after
 // the first half and after the second must stay flat.
@@ -121,25 +69,18 @@ TEST(Endurance, ALongSessionStaysFlat) {
     ASSERT_TRUE(app.Start()) << app.Error();
     const app_driver::MainControls& c = app.Controls();
     pp::ResponseWatch watch;
-    watch.Start(app.Window(), ANSWER_LIMIT_MS);
+    watch.Start(app.Window(), HANG_LIMIT_MS);
     HWND listType = app.PanelCombo("List Type");
     ASSERT_NE(listType, nullptr);
     // A layout for each listing, so that every export writes something: the
     // session starts by loading it, and every save/load cycle keeps it.
-    FormatSettings settings;
-    SetFormatDefaults(settings);
-    e2e::SetSlot(settings.fullFormat, 0, "Trk Number", "1");
-    e2e::SetSlot(settings.fullFormat, 1, "<Space>", "1");
-    e2e::SetSlot(settings.fullFormat, 2, "Title", "1");
-    e2e::SetSlot(settings.fullFormat, 3, "<CRLF>", "1");
-    e2e::SetSlot(settings.groupFormat, 0, "Grp Name", "1");
-    e2e::SetSlot(settings.groupFormat, 1, "<CRLF>", "1");
-    std::string layoutBytes(FORMAT_FILE_SIZE, '\0');
-    WriteFormatFile(settings, reinterpret_cast<uint8_t*>(layoutBytes.data()));
+    const std::string layoutBytes =
+        LayoutsFile(2, {{0, "Trk Number", "1"}, {1, "<Space>", "1"}, {2, "Title", "1"}, {3, "<CRLF>", "1"}},
+                    {{0, "Grp Name", "1"}, {1, "<CRLF>", "1"}});
     const std::string layouts = WorkPath("endurance.tfc"), exported = WorkPath("endurance.txt");
     ASSERT_TRUE(app_driver::WriteFileBytes(layouts, layoutBytes));
     DeleteFileA(exported.c_str());
-    FileCommand(app, c.loadFormat, LOAD_FORMAT_TITLE, layouts, nullptr);
+    FileCommand(app, c.loadFormat, LOAD_TITLE, layouts, nullptr);
     app.Settle();
     listType = app.PanelCombo("List Type");
     ASSERT_NE(listType, nullptr);
@@ -164,10 +105,9 @@ TEST(Endurance, ALongSessionStaysFlat) {
         phaseMs[1] += clock.Lap();
         phaseSlowestMs[1] = std::max(phaseSlowestMs[1], watch.TakeSlowestSinceMs());
         for (int i = 0; i < saveLoads; ++i) {
-            if (FileCommand(app, c.saveFormat, SAVE_FORMAT_TITLE, layouts, TITLE_OK) !=
-                SAVE_FORMAT_SUCCESS_TEXT)
+            if (FileCommand(app, c.saveFormat, SAVE_TITLE, layouts, OK_TITLE) != SAVE_DONE_TEXT)
                 ++failures[2];
-            FileCommand(app, c.loadFormat, LOAD_FORMAT_TITLE, layouts, nullptr);
+            FileCommand(app, c.loadFormat, LOAD_TITLE, layouts, nullptr);
             app.Settle();
             listType = app.PanelCombo("List Type");
             if (!listType) ++failures[2];
@@ -175,15 +115,16 @@ TEST(Endurance, ALongSessionStaysFlat) {
         phaseMs[2] += clock.Lap();
         phaseSlowestMs[2] = std::max(phaseSlowestMs[2], watch.TakeSlowestSinceMs());
         for (int i = 0; i < exports; ++i) {
-            if (FileCommand(app, c.exportList, EXPORT_DIALOG_TITLE, exported, TITLE_OK) !=
-                EXPORT_SUCCESS_TEXT)
+            if (FileCommand(app, c.exportList, EXPORT_TITLE, exported, OK_TITLE) != EXPORT_DONE_TEXT)
                 ++failures[3];
             const std::string bytes = app_driver::ReadFileBytes(exported);
             if (firstExport.empty()) {
-                // The first export is checked whole; the later ones against it.
-                e2e::FillCatalogue(demo);
-                for (const RefLine& line : e2e::ShownLines(app))
-                    firstExport += e2e::RenderLine(line.itemData, settings);
+                // The first export (of the Full Listing) is checked whole;
+                // the later ones against it.
+                for (const RefLine& line : ShownLines(app)) {
+                    const app_driver::ListedTrack& t = demo.tracks[size_t(line.itemData)];
+                    firstExport += Number(t.trackNumber) + " " + t.title + "\r\n";
+                }
                 EXPECT_EQ(bytes, firstExport);
             }
             if (bytes.empty() || bytes != firstExport) ++failures[3];
@@ -198,11 +139,10 @@ TEST(Endurance, ALongSessionStaysFlat) {
     const pp::Figures middle = Figures(app);
     round(HALF_GET_TRACKS, HALF_SWITCHES, HALF_SAVE_LOADS, HALF_EXPORTS);
     const pp::Figures end = Figures(app);
-    watch.Stop();
+    ExpectNoHang(watch);
 
     std::printf("start:  %s\nmiddle: %s\nend:    %s\n", pp::Describe(start).c_str(),
                 pp::Describe(middle).c_str(), pp::Describe(end).c_str());
-    std::printf("window answers: %d probes, slowest %.1f ms\n", watch.Probes(), watch.SlowestMs());
     std::printf("per command: Get Tracks %.0f ms, List Type %.0f ms, save and load %.0f ms, export %.0f ms\n",
                 phaseMs[0] / (1 + 2 * HALF_GET_TRACKS), phaseMs[1] / (2 + 2 * HALF_SWITCHES),
                 phaseMs[2] / (1 + 2 * HALF_SAVE_LOADS), phaseMs[3] / (1 + 2 * HALF_EXPORTS));
@@ -230,8 +170,6 @@ TEST(Endurance, ALongSessionStaysFlat) {
     // Memory may settle in the first half (heap growth to a working size),
     // but the second half, the same work again, must not add to it.
     EXPECT_LT(double(end.privateBytes), double(middle.privateBytes) + (1 << 20));
-    EXPECT_EQ(watch.Misses(), 0);
-    EXPECT_LT(watch.SlowestMs(), ANSWER_LIMIT_MS);
     CloseAndCheck(app, "after the session");
 }
 
@@ -241,7 +179,7 @@ TEST(Endurance, ALongSessionStaysFlat) {
 TEST(Endurance, CommandsDuringScans) {
     EmptyAllDrives();
     constexpr uint32_t TRACKS = 2000;
-    app_driver::WriteRecorder(DRIVE, {{0, e2e::BigDisc(TRACKS), 0}});
+    app_driver::WriteRecorder(DRIVE, {{0, BigDisc(TRACKS), 0}});
     app_driver::Listing disc;
     ASSERT_TRUE(app_driver::ListWithTool(DRIVE, &disc));
     std::set<std::string> discLines;
@@ -252,7 +190,7 @@ TEST(Endurance, CommandsDuringScans) {
     const app_driver::MainControls& c = app.Controls();
     const int idleThreads = Figures(app).threads;
     pp::ResponseWatch watch;
-    watch.Start(app.Window(), ANSWER_LIMIT_MS);
+    watch.Start(app.Window(), HANG_LIMIT_MS);
 
     for (int scan = 0; scan < 5; ++scan) {
         SCOPED_TRACE("scan " + std::to_string(scan));
@@ -265,7 +203,7 @@ TEST(Endurance, CommandsDuringScans) {
             [&] {
                 for (const auto& click : clicks)
                     if (!click->IsReturned()) return false;
-                return Text(c.getTracks) == BUTTON_IDLE;
+                return Text(c.getTracks) == GET_TRACKS_TEXT;
             },
             30000));
         app.Settle();
@@ -286,22 +224,19 @@ TEST(Endurance, CommandsDuringScans) {
     // handles them. The export writes the list as it stands when the dialog
     // closes: empty while the scan runs (Get Tracks emptied it), or whole.
     const std::string whole = WorkPath("during-scan-whole.txt");
-    ASSERT_EQ(FileCommand(app, c.exportList, EXPORT_DIALOG_TITLE, whole, TITLE_OK), EXPORT_SUCCESS_TEXT);
+    ASSERT_EQ(FileCommand(app, c.exportList, EXPORT_TITLE, whole, OK_TITLE), EXPORT_DONE_TEXT);
     const std::string during = WorkPath("during-scan.txt");
     Click scan(c.getTracks);
-    const std::string box = FileCommand(app, c.exportList, EXPORT_DIALOG_TITLE, during, TITLE_OK);
-    EXPECT_EQ(box, EXPORT_SUCCESS_TEXT);
-    EXPECT_TRUE(wd::WaitFor([&] { return scan.IsReturned() && Text(c.getTracks) == BUTTON_IDLE; }, 30000));
+    EXPECT_EQ(FileCommand(app, c.exportList, EXPORT_TITLE, during, OK_TITLE), EXPORT_DONE_TEXT);
+    EXPECT_TRUE(
+        wd::WaitFor([&] { return scan.IsReturned() && Text(c.getTracks) == GET_TRACKS_TEXT; }, 30000));
     const std::string written = app_driver::ReadFileBytes(during);
     EXPECT_TRUE(written.empty() || written == app_driver::ReadFileBytes(whole))
         << "an export of " << written.size() << " bytes";
     EXPECT_EQ(wd::ReadListCount(c.trackList), int(TRACKS));
     std::printf("export during a scan wrote %zu bytes\n", written.size());
 
-    watch.Stop();
-    std::printf("window answers: %d probes, slowest %.1f ms\n", watch.Probes(), watch.SlowestMs());
-    EXPECT_EQ(watch.Misses(), 0);
-    EXPECT_LT(watch.SlowestMs(), ANSWER_LIMIT_MS);
+    ExpectNoHang(watch);
     CloseAndCheck(app, "after the scans");
 }
 
@@ -310,7 +245,7 @@ TEST(Endurance, CommandsDuringScans) {
 // and no crash.
 TEST(Endurance, ClosedAtAwkwardMoments) {
     EmptyAllDrives();
-    app_driver::WriteRecorder(DRIVE, {{0, e2e::BigDisc(2000), 0}});
+    app_driver::WriteRecorder(DRIVE, {{0, BigDisc(2000), 0}});
     {
         Tavolin app;
         ASSERT_TRUE(app.Start()) << app.Error();
@@ -322,7 +257,7 @@ TEST(Endurance, ClosedAtAwkwardMoments) {
     {
         Tavolin app;
         ASSERT_TRUE(app.Start()) << app.Error();
-        ASSERT_NE(app.ClickForDialog(app.Controls().saveFormat, SAVE_FORMAT_TITLE), nullptr);
+        ASSERT_NE(app.ClickForDialog(app.Controls().saveFormat, SAVE_TITLE), nullptr);
         CloseAndCheck(app, "during the save dialog");
     }
     app_driver::EmptyDrive(DRIVE);

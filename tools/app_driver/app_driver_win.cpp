@@ -408,19 +408,4 @@ HWND Tavolin::ClickForDialog(HWND button, const char* dialogTitle) {
     return wd::WaitForTopWindow(wd::DIALOG_CLASS, dialogTitle, processId_);
 }
 
-bool Tavolin::ExpectMessage(const char* title, const std::string& text) {
-    HWND box = wd::WaitForMessageBox(title, processId_);
-    if (box == nullptr) {
-        error_ = std::string("no message box titled ") + title;
-        return false;
-    }
-    const std::string shown = wd::MessageBoxText(box);
-    wd::AnswerMessageBox(box, IDOK);
-    if (shown != text) {
-        error_ = "message box text: got \"" + shown + "\", wanted \"" + text + "\"";
-        return false;
-    }
-    return true;
-}
-
 }  // namespace app_driver

@@ -112,8 +112,6 @@ public:
     // Posts a click and waits for the dialog with the title (a file dialog or
     // a message box) that it opens.
     HWND ClickForDialog(HWND button, const char* dialogTitle);
-    // The program's message box with that title, its text, and the OK press.
-    bool ExpectMessage(const char* title, const std::string& text);
 
 private:
     bool FindControls();
