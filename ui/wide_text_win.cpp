@@ -4,9 +4,11 @@
 
 #include <cstring>
 
-std::wstring ToWide(const char* text) {
-    if (text == nullptr || *text == '\0') return std::wstring();
-    const int length = static_cast<int>(std::strlen(text));
+std::wstring ToWide(const char* text) { return ToWide(text, text != nullptr ? std::strlen(text) : 0); }
+
+std::wstring ToWide(const char* text, size_t size) {
+    if (text == nullptr || size == 0) return std::wstring();
+    const int length = static_cast<int>(size);
     const int n = MultiByteToWideChar(CP_UTF8, 0, text, length, nullptr, 0);
     std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
     if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text, length, wide.data(), n);

@@ -8,6 +8,8 @@
 
 // A null text gives the empty one.
 std::wstring ToWide(const char* text);
+// The first size bytes of the text.
+std::wstring ToWide(const char* text, size_t size);
 // length < 0: up to the terminator.
 std::string ToUtf8(const wchar_t* text, int length = -1);
 

@@ -39,7 +39,13 @@ std::thread DriveDialog(const char* title, Answer answer, std::string path, Dial
         seen->found = true;
         HWND types = GetDlgItem(dialog, FILE_TYPE_COMBO_ID);
         if (types != nullptr) seen->fileTypes = wd::ReadComboLines(types);
-        if (types != nullptr && typeIndex >= 0) wd::SelectComboItem(types, typeIndex);
+        if (types != nullptr && typeIndex >= 0) {
+            // The dialog takes the type on CBN_SELENDOK, which a user's choice
+            // sends after CBN_SELCHANGE.
+            wd::SelectComboItem(types, typeIndex);
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(FILE_TYPE_COMBO_ID, CBN_SELENDOK),
+                         reinterpret_cast<LPARAM>(types));
+        }
         seen->closed = answer == Answer::Cancel ? wd::CancelDialog(dialog)
                                                 : wd::DriveFileDialog(dialog, path.c_str(), true);
     });

@@ -19,8 +19,16 @@ constexpr char MARKER_NAME[] = "_MDHIFI.HMA";
 
 std::string Root(char drive) { return std::string(1, drive) + ":\\"; }
 
+// Paths are UTF-8, as the program's own.
+std::wstring Wide(const std::string& text) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring wide(size_t(n > 0 ? n : 0), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), n);
+    return wide;
+}
+
 bool WriteWithTime(const std::string& path, const std::vector<uint8_t>& bytes, int minutes) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     bool ok = bytes.empty() ||
@@ -163,8 +171,20 @@ std::string WorkFolder() {
     return folder;
 }
 
+std::string WorkFolderIn(const std::string& names) {
+    std::string folder = WorkFolder();
+    std::stringstream parts(names);
+    for (std::string part; std::getline(parts, part, '\\');) {
+        folder += "\\" + part;
+        CreateDirectoryW(Wide(folder).c_str(), nullptr);
+    }
+    return folder;
+}
+
+bool DeleteFileAt(const std::string& path) { return DeleteFileW(Wide(path).c_str()); }
+
 std::string ReadFileBytes(const std::string& path) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return std::string();
     std::string out;
