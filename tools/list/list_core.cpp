@@ -134,13 +134,23 @@ public:
     bool hasTitle = false;
 };
 
+namespace {
+// Paths are UTF-8 text on every platform: the Windows program's narrow
+// encoding would otherwise be the code page, which cannot name every folder.
+fs::path PathOf(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
+std::string TextOf(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+}  // namespace
+
 // Reads the layouts file into the two tables of settings as the window's
 // Load Format does: only as far as the file goes, the rest of each table
 // kept. A folder does not open, as on Windows.
 bool ReadLayoutFile(const std::string& path, FormatSettings& settings, std::string& error) {
     std::error_code ec;
     std::ifstream in;
-    if (!fs::is_directory(path, ec)) in.open(path, std::ios::binary);
+    if (!fs::is_directory(PathOf(path), ec)) in.open(PathOf(path), std::ios::binary);
     if (!in.is_open()) {
         error = path + ": " + LAYOUT_OPEN_FAILED_TEXT;
         return false;
@@ -185,10 +195,10 @@ void PrintCsv(const ComposedListing& listing, const FormatSettings& settings, FI
 bool ListDisc(const std::string& path, const std::string& heading, const ListOptions& options, FILE* out,
               std::string& error) {
     fs::path index;
-    if (!ResolveIndexPath(path, index, error)) return false;
+    if (!ResolveIndexPath(PathOf(path), index, error)) return false;
     std::vector<uint8_t> image;
     if (!ReadIndexImage(index, image)) {
-        error = index.string() + ": cannot read the file";
+        error = TextOf(index) + ": cannot read the file";
         return false;
     }
     std::fputs(heading.c_str(), out);
@@ -390,7 +400,7 @@ bool ResolveIndexPath(const fs::path& path, fs::path& index, std::string& error)
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (ec || !fs::exists(status)) {
-        error = path.string() + ": no such file or folder";
+        error = TextOf(path) + ": no such file or folder";
         return false;
     }
     if (!fs::is_directory(status)) {
@@ -409,12 +419,12 @@ bool ResolveIndexPath(const fs::path& path, fs::path& index, std::string& error)
     const std::string root = std::string(1, FIRST_DRIVE_LETTER) + ":\\";
     fs::path found;
     if (!probe.Resolve((root + INDEX_DIRECTORY).c_str(), found) || !fs::is_directory(found, ec))
-        error = path.string() + ": not a recorder (no " + INDEX_DIRECTORY + " folder)";
+        error = TextOf(path) + ": not a recorder (no " + INDEX_DIRECTORY + " folder)";
     else if (!probe.HasAttributes((root + RECORDER_MARKER).c_str()))
-        error = path.string() + ": not a recorder (no marker file " + INDEX_DIRECTORY + "/" +
+        error = TextOf(path) + ": not a recorder (no marker file " + INDEX_DIRECTORY + "/" +
                 (std::strchr(RECORDER_MARKER, '\\') + 1) + ")";
     else
-        error = path.string() + ": no track index file in " + INDEX_DIRECTORY;
+        error = TextOf(path) + ": no track index file in " + INDEX_DIRECTORY;
     return false;
 }
 
