@@ -129,27 +129,28 @@ void ReorderList(HWND list, WindowContext*, CompareCallback compare) {
     const int counted = GetListCount(list);
     const size_t n = counted > 0 ? size_t(counted) : 0;
 
-    std::unique_ptr<size_t[]> lengths(new (std::nothrow) size_t[n + 1]);
-    if (!lengths) return;
-    size_t textBytes = 0;
+    // Room for every line as UTF-8, from the lengths the list counts.
+    size_t room = 0;
     for (size_t i = 0; i < n; ++i) {
         const int len = GetListTextLength(list, int(i));
-        lengths[i] = len > 0 ? size_t(len) : 0;
-        textBytes += lengths[i] + 1;
+        room += (len > 0 ? size_t(len) * LIST_UTF8_PER_UNIT : 0) + 1;
     }
-    std::unique_ptr<char[]> store(new (std::nothrow) char[textBytes + 1]);
+    std::unique_ptr<char[]> store(new (std::nothrow) char[room + 1]);
     std::unique_ptr<const char*[]> texts(new (std::nothrow) const char*[n + 1]);
     std::unique_ptr<intptr_t[]> items(new (std::nothrow) intptr_t[n + 1]);
     std::unique_ptr<uint32_t[]> order(new (std::nothrow) uint32_t[n + 1]);
     if (!store || !texts || !items || !order) return;
 
     char* next = store.get();
+    size_t textBytes = 0;
     for (size_t i = 0; i < n; ++i) {
-        // The text and its terminator: exactly the room reserved.
+        // The text and its terminator, in the room left.
         next[0] = '\0';
-        if (lengths[i] > 0) GetListText(list, int(i), next, lengths[i] + 1);
+        const int got = GetListText(list, int(i), next, room + 1 - textBytes);
         texts[i] = next;
-        next += lengths[i] + 1;
+        const size_t used = (got > 0 ? size_t(got) : 0) + 1;
+        next += used;
+        textBytes += used;
         items[i] = GetListItemDataAt(list, int(i));
     }
     ComputeReorder(texts.get(), items.get(), n, compare, order.get());

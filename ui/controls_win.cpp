@@ -310,8 +310,7 @@ int GetListCurrentIndex(HWND list) { return ToIndex(Send(list, LB_GETCURSEL)); }
 int GetListSelectedCount(HWND list) { return static_cast<int>(Send(list, LB_GETSELCOUNT)); }
 
 int GetListTextLength(HWND list, int index) {
-    std::string text;
-    return ReadItemText(list, LB_GETTEXTLEN, LB_GETTEXT, index, &text) ? static_cast<int>(text.size()) : -1;
+    return ToIndex(Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(index)));
 }
 
 int GetListText(HWND list, int index, char* buffer, size_t bufferSize) {

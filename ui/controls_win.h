@@ -61,9 +61,12 @@ int GetListCaretIndex(HWND list);             // LB_GETCARETINDEX
 int GetListAnchorIndex(HWND list);            // LB_GETANCHORINDEX
 int GetListCurrentIndex(HWND list);           // LB_GETCURSEL; -1: none
 int GetListSelectedCount(HWND list);          // LB_GETSELCOUNT
-// LB_GETTEXT as UTF-8: the bytes of the line's text, and the text cut to
-// bufferSize bytes (bytes copied; -1 when there is no such line).
+// LB_GETTEXTLEN: the line's length in UTF-16 units; as UTF-8 it takes at
+// most LIST_UTF8_PER_UNIT bytes per unit. -1 when there is no such line.
+constexpr size_t LIST_UTF8_PER_UNIT = 3;
 int GetListTextLength(HWND list, int index);
+// LB_GETTEXT as UTF-8, cut to bufferSize bytes: bytes copied; -1 when there
+// is no such line.
 int GetListText(HWND list, int index, char* buffer, size_t bufferSize);
 intptr_t GetListItemDataAt(HWND list, int index);               // LB_GETITEMDATA, no range check
 int AddListString(HWND list, const char* text);                 // LB_ADDSTRING: the new index
