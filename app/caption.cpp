@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-const char PROGRAM_TITLE[] = "Tavolin - 0.04 - https://tavolin.example/";
+#include "tavolin_version.h"
+
+const char PROGRAM_TITLE[] = "Tavolin - " TAVOLIN_VERSION " - https://tavolin.example/";
 
 namespace {
 constexpr char OPEN_QUOTE[] = "'";

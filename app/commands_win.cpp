@@ -4,6 +4,7 @@
 #include "app/format_file_flows_win.h"
 #include "app/main_window_win.h"
 #include "index/scan_messages.h"
+#include "index/locate_copy_win.h"
 #include "index/scan_start_win.h"
 #include "index/track_report.h"
 #include "listing/compare_tracks.h"
@@ -13,6 +14,7 @@
 #include "settings/settings_handler.h"
 #include "ui/controls_win.h"
 #include "ui/file_dialogs_win.h"
+#include "ui/shell_win.h"
 
 const char SCANNING_TEXT[] = "Scanning...";
 const char GET_TRACKS_AFTER_FAILURE_TEXT[] = "Get Tracks";
@@ -30,21 +32,60 @@ namespace {
 // once the flag is clear.
 bool gIsScanPending = false;
 
+// Every scan command begins so: the catalogue and the list emptied, the
+// button reading "Scanning...".
+void PrepareScan() {
+    const MainWindow& w = gMainWindow;
+    ClearCatalogue();
+    ClearList(w.trackList);
+    SetControlText(w.getTracksButton, SCANNING_TEXT);
+}
+
+// A scan that did not start: the box, then "Get Tracks" on the button until
+// the next scan ends.
+void ReportRefusedScan(const std::string& text, const char* title) {
+    ShowMessage(text.c_str(), title);
+    SetControlText(gMainWindow.getTracksButton, GET_TRACKS_AFTER_FAILURE_TEXT);
+}
+
 // While a scan runs the button already reads "Scanning..." and that scan will
 // deliver the whole disc; starting over would empty the catalogue midway and
 // leave a listing of only the tracks that arrive afterwards.
 void GetTracks(WindowContext* context) {
     if (gIsScanPending) return;
-    const MainWindow& w = gMainWindow;
-    ClearCatalogue();
-    ClearList(w.trackList);
-    SetControlText(w.getTracksButton, SCANNING_TEXT);
+    PrepareScan();
     if (StartScan(MainWindowOf(context))) {
         gIsScanPending = true;
         return;
     }
-    ShowMessage(SCAN_FAILED_TEXT, SCAN_FAILED_TITLE);
-    SetControlText(w.getTracksButton, GET_TRACKS_AFTER_FAILURE_TEXT);
+    ReportRefusedScan(SCAN_FAILED_TEXT, SCAN_FAILED_TITLE);
+}
+
+// The box text for a copy whose index was not found at path.
+std::string CopyFailureText(CopyIndexResult result, const std::string& path) {
+    switch (result) {
+    case CopyIndexResult::FOUND: break;
+    case CopyIndexResult::NO_SUCH_PATH: return "Tavolin could not find " + path + ".";
+    case CopyIndexResult::UNREADABLE_FILE:
+        return "The track index " + path + " could not be opened for reading.";
+    case CopyIndexResult::NO_INDEX_FOLDER:
+        return "No copy of a recorder was found in " + path +
+               ". Open the folder that holds the HMDHIFI folder, the HMDHIFI folder itself, or a track index "
+               "file (TRKIDXnn.HMA).";
+    case CopyIndexResult::NO_MARKER:
+        return "No recorder's HMDHIFI folder was found in " + path +
+               ": its marker file HMDHIFI\\_MDHIFI.HMA is missing.";
+    case CopyIndexResult::NO_INDEX_FILE:
+        return "No track index (HMDHIFI\\TRKIDXnn.HMA) was found in " + path + ".";
+    }
+    return std::string();
+}
+
+// Lists the first path of a drop; the others are let go.
+int HandleDroppedFiles(WindowContext* context, HWND, UINT, WPARAM wParam, LPARAM, intptr_t) {
+    const std::vector<std::string> paths = TakeDroppedPaths(wParam);
+    if (!paths.empty()) OpenCopy(context, paths.front());
+    return 0;
 }
 
 void ClearTrackList() { ClearList(gMainWindow.trackList); }
@@ -54,6 +95,28 @@ void ReorderTrackList() { ReorderList(gMainWindow.trackList, gMainWindow.context
 }  // namespace
 
 bool IsScanPending() { return gIsScanPending; }
+
+// Refused like Get Tracks while a file command or a scan runs.
+void OpenCopy(WindowContext* context, const std::string& path) {
+    if (gBusy || gIsScanPending) return;
+    PrepareScan();
+    std::string fullPath, index;
+    const CopyIndexResult result = LocateCopyIndex(path, fullPath, index);
+    if (result != CopyIndexResult::FOUND) {
+        ReportRefusedScan(CopyFailureText(result, fullPath), TITLE_ERROR);
+        return;
+    }
+    if (StartScanOfFile(MainWindowOf(context), index.c_str(), StartSuspendedThread)) {
+        gIsScanPending = true;
+        return;
+    }
+    ReportRefusedScan("Tavolin could not start reading the track index " + index + ".", TITLE_ERROR);
+}
+
+void AcceptDroppedCopies(WindowContext* context) {
+    AcceptDroppedFiles(MainWindowOf(context));
+    AddMessageHandler(context, WM_DROPFILES, HandleDroppedFiles, 0);
+}
 
 void InstallSettingsRefreshHooks() {
     SettingsRefreshHooks hooks = {};

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "ui/window_context_win.h"
 
@@ -22,6 +23,16 @@ int HandleScanMessage(WindowContext* context, HWND window, UINT message, WPARAM 
 
 // True from a started scan until its MSG_SCAN_DONE has been handled.
 bool IsScanPending();
+
+// Lists the recorder copy at path (the folder holding HMDHIFI, the HMDHIFI
+// folder or an index file) as Get Tracks lists a recorder: the same scan,
+// the same rules while busy or scanning. A path without an index gives an
+// error box naming it.
+void OpenCopy(WindowContext* context, const std::string& path);
+
+// The main window takes folders and index files dropped on it and opens
+// the first of each drop with OpenCopy.
+void AcceptDroppedCopies(WindowContext* context);
 
 // Installs the refreshes that a changed setting runs on the main window's
 // list and preview.

@@ -96,6 +96,7 @@ WindowContext* StartMainWindow(HINSTANCE instance, int* exitCode) {
     gListingWindow = {context, w.trackList, w.statusLabel, w.previewText};
     InstallSettingsRefreshHooks();
     for (UINT message : SCAN_MESSAGES) AddMessageHandler(context, message, HandleScanMessage, 0);
+    AcceptDroppedCopies(context);
 
     // Five pixels wider: the resize scales every control by the new client
     // width over the old one, and moves the ones at 0 to 1.
@@ -105,10 +106,13 @@ WindowContext* StartMainWindow(HINSTANCE instance, int* exitCode) {
     return context;
 }
 
-int RunTavolin(HINSTANCE instance) {
+int RunTavolin(HINSTANCE instance, const std::vector<std::string>& arguments) {
     int exitCode = EXIT_NORMAL;
     WindowContext* context = StartMainWindow(instance, &exitCode);
     if (context == nullptr) return exitCode;
+    // The shell passes a folder dropped on the program's icon, or opened
+    // with it, as the first argument; further ones are let go.
+    if (!arguments.empty()) OpenCopy(context, arguments.front());
     RunMessageLoop();
     gListingWindow = {};
     gMainWindow = MainWindow{};

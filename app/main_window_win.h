@@ -3,6 +3,9 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "ui/window_context_win.h"
 
 constexpr char MAIN_CLASS_NAME[] = "TAVOLINWNDCLASS";
@@ -33,11 +36,12 @@ struct MainWindow {
 extern MainWindow gMainWindow;
 
 // Start-up up to the message loop: the context, the window, the option
-// panel, the controls, their fonts, the scan-message handlers and the first
-// resize. Returns the main context, or null with *exitCode set when the
+// panel, the controls, their fonts, the scan-message and drop handlers and
+// the first resize. Returns the main context, or null with *exitCode set when the
 // context or the window could not be made.
 WindowContext* StartMainWindow(HINSTANCE instance, int* exitCode);
 
-// The whole program: start-up, the message loop and the teardown. Returns
-// the exit code.
-int RunTavolin(HINSTANCE instance);
+// The whole program: start-up, the recorder copy named by the first
+// argument (if any) opened, the message loop and the teardown. Returns the
+// exit code.
+int RunTavolin(HINSTANCE instance, const std::vector<std::string>& arguments);

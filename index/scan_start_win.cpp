@@ -17,7 +17,7 @@ HANDLE StartSuspendedThread(LPTHREAD_START_ROUTINE entry) {
 // never clears the marker of a newer one.
 int StartScanOfFile(HWND window, const char* indexPath, ScanThreadStarter starter) {
     if (gScan.running.load() != nullptr) return 1;
-    if (strlen(indexPath) >= INDEX_PATH_SIZE) return 0;
+    if (strlen(indexPath) >= SCAN_PATH_SIZE) return 0;
     gScan.notifyWindow = window;
     gScan.stop.store(0);
     strcpy(gScan.indexPath, indexPath);

@@ -16,11 +16,11 @@ public:
     explicit WindowSink(HWND window) : window_(window) {}
 
     void OnDiscTitle(const char* title) override {
-        SendMessageW(window_, MSG_DISC_TITLE, 0, reinterpret_cast<LPARAM>(title));
+        SendMessageA(window_, MSG_DISC_TITLE, 0, reinterpret_cast<LPARAM>(title));
     }
 
     void OnTrackFound(uint32_t slot, const TrackReport& report) override {
-        SendMessageW(window_, MSG_TRACK_FOUND, slot, reinterpret_cast<LPARAM>(&report));
+        SendMessageA(window_, MSG_TRACK_FOUND, slot, reinterpret_cast<LPARAM>(&report));
     }
 
 private:
@@ -36,7 +36,7 @@ DWORD WINAPI ScanWorker(LPVOID) {
     HWND window = gScan.notifyWindow;
 
     // Shared for reading only: while the scan runs nobody can open the index
-    // for writing.
+    // for writing. The path is UTF-8 (a copy's folder may have any name).
     ScopedHandle file(OpenFileByPath(gScan.indexPath, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
     uint8_t* image = nullptr;
     size_t imageSize = 0;
@@ -72,7 +72,7 @@ DWORD WINAPI ScanWorker(LPVOID) {
     // marker is cleared.
     HANDLE mine = self.Get();
     gScan.running.compare_exchange_strong(mine, nullptr);
-    PostMessageW(window, MSG_SCAN_DONE, 0, 0);
+    PostMessageA(window, MSG_SCAN_DONE, 0, 0);
     // The thread's own handle is closed, then the file's.
     self.Close();
     return 0;

@@ -9,7 +9,7 @@ int CompareNumbers(T a, T b) {
 // A NaN length (a damaged disc could yield one) would compare equal to every
 // value and break the ordering that the re-order relies on. Here NaNs are
 // equal to each other and greater than every number; all other values
-// compare as before.
+// compare by their order.
 int CompareLengths(float a, float b) {
     const bool aNan = a != a, bNan = b != b;
     if (aNan || bNan) return int(aNan) - int(bNan);

@@ -7,7 +7,7 @@
 #include "index/hms.h"
 #include "index/line_writer.h"
 #include "index/track_timing.h"
-#include "listing/compare_tracks.h"
+#include "settings/listing_words.h"
 
 namespace {
 
@@ -44,14 +44,15 @@ long ReadAmount(const char* field, size_t size) {
     return value;
 }
 
-// A rate past INT32_MAX turns negative here and names no mode, as before.
+// A rate past INT32_MAX turns negative here and names no mode.
 const char* FormatModeName(uint32_t bitrate) { return RecordingModeFormatName(int32_t(bitrate)); }
 
 // Slots 0..20 of the mode's table, in order; no separator or line end is
 // added between them. Token and param are read up to their first NUL or the
 // end of their 32-byte field, since a loaded table may hold unterminated
-// fields. A negative amount writes nothing, and a line longer than the
-// buffer is cut at size - 1 characters.
+// fields. A token text that names no token (matched folding A-Z) is written
+// as it stands, repeated like a separator. A negative amount writes nothing,
+// and a line longer than the buffer is cut at size - 1 characters.
 size_t FormatRecordLine(const TrackRecord& r, const FormatSettings& settings, char* out, size_t size) {
     LineWriter w(out, size);
     if (size == 0) return 0;
@@ -59,42 +60,28 @@ size_t FormatRecordLine(const TrackRecord& r, const FormatSettings& settings, ch
     for (size_t k = 0; k < FORMAT_USED_SLOTS && !w.IsFull(); ++k) {
         const FormatSlot& slot = table.slots[k];
         const size_t n = FieldLength(slot.token);
-        const char* t = slot.token;
-        if (TextEqualsFolded(t, n, "Trk Number"))
-            AppendNumber(w, r.trackNumber);
-        else if (TextEqualsFolded(t, n, "Grp Number"))
-            AppendNumber(w, r.groupNumber);
-        else if (TextEqualsFolded(t, n, "Group") || TextEqualsFolded(t, n, "Grp Name"))
-            w.Append(r.groupName);
-        else if (TextEqualsFolded(t, n, "Artist"))
-            w.Append(r.artist);
-        else if (TextEqualsFolded(t, n, "Album"))
-            w.Append(r.album);
-        else if (TextEqualsFolded(t, n, "Title"))
-            w.Append(r.title);
-        else if (TextEqualsFolded(t, n, "Trk Length"))
-            AppendLength(w, r.trackLength, settings.roundLengths != 0);
-        else if (TextEqualsFolded(t, n, "Grp Length"))
-            AppendLength(w, r.groupLength, settings.roundLengths != 0);
-        else if (TextEqualsFolded(t, n, "Trk Format"))
-            w.Append(FormatModeName(r.bitrate));
-        else if (TextEqualsFolded(t, n, "<None>")) {
-        } else if (TextEqualsFolded(t, n, "<Custom>"))
-            w.Append(slot.param, FieldLength(slot.param));
-        else {
-            const long amount = ReadAmount(slot.param, FieldLength(slot.param));
-            if (TextEqualsFolded(t, n, "<Tab>"))
-                w.Repeat("\t", 1, amount);
-            else if (TextEqualsFolded(t, n, "<Space>"))
-                w.Repeat(" ", 1, amount);
-            else if (TextEqualsFolded(t, n, "<Comma>"))
-                w.Repeat(",", 1, amount);
-            else if (TextEqualsFolded(t, n, "<CR>"))
-                w.Repeat("\n", 1, amount);
-            else if (TextEqualsFolded(t, n, "<CRLF>"))
-                w.Repeat("\r\n", 2, amount);
-            else
-                w.Repeat(t, n, amount);
+        const FormatToken* token = FindFormatToken(slot.token, n);
+        if (!token) {
+            w.Repeat(slot.token, n, ReadAmount(slot.param, FieldLength(slot.param)));
+            continue;
+        }
+        switch (token->writes) {
+        case TokenWrites::NOTHING: break;
+        case TokenWrites::TRACK_NUMBER: AppendNumber(w, r.trackNumber); break;
+        case TokenWrites::GROUP_NUMBER: AppendNumber(w, r.groupNumber); break;
+        case TokenWrites::GROUP_NAME: w.Append(r.groupName); break;
+        case TokenWrites::ARTIST: w.Append(r.artist); break;
+        case TokenWrites::ALBUM: w.Append(r.album); break;
+        case TokenWrites::TITLE: w.Append(r.title); break;
+        case TokenWrites::TRACK_LENGTH: AppendLength(w, r.trackLength, settings.roundLengths != 0); break;
+        case TokenWrites::GROUP_LENGTH: AppendLength(w, r.groupLength, settings.roundLengths != 0); break;
+        case TokenWrites::MODE_NAME: w.Append(FormatModeName(r.bitrate)); break;
+        case TokenWrites::CUSTOM_TEXT: w.Append(slot.param, FieldLength(slot.param)); break;
+        case TokenWrites::REPEATED_TEXT: {
+            const char* text = token->repeated ? token->repeated : token->name;
+            w.Repeat(text, std::strlen(text), ReadAmount(slot.param, FieldLength(slot.param)));
+            break;
+        }
         }
     }
     return w.Length();

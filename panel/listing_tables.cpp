@@ -2,97 +2,92 @@
 
 #include <cstring>
 
+#include "panel/option_values.h"
 #include "settings/format_settings.h"
+#include "settings/listing_words.h"
 #include "settings/settings_handler.h"
 
 namespace {
 
-constexpr int32_t KIND_NONE = 0;
-constexpr int32_t KIND_EDIT = 2;
-constexpr int32_t KIND_CHECK_BOX = 5;
-constexpr int32_t KIND_COMBO_BOX = 6;
-
 constexpr int LISTING_ROW_COUNT = 36;
-constexpr int TRACK_TOKEN_COUNT = 25;
-constexpr int GROUP_TOKEN_COUNT = 21;
+constexpr size_t TRACK_TOKEN_COUNT = TokenCountIn(FULL_LISTING);
+constexpr size_t GROUP_TOKEN_COUNT = TokenCountIn(GROUP_LISTING);
 
-const char TRACK_SORT_ITEMS[] =
-    "Group Name (Ascending Order),Artist (Ascending Order),Album (Ascending Order),"
-    "Title (Ascending Order),Track Number (Ascending Order),Track Length (Ascending Order),"
-    "Bitrate (Ascending Order),Group Name (Decending Order),Artist (Decending Order),"
-    "Album (Decending Order),Title (Decending Order),Track Number (Decending Order),"
-    "Track Length (Decending Order),Bitrate (Decending Order)";
-const char GROUP_SORT_ITEMS[] =
-    "Group Name (Ascending Order),Group Number (Ascending Order),Group Length (Ascending Order),"
-    "Group Name (Decending Order),Group Number (Decending Order),Group Length (Decending Order)";
-const char TRACK_TOKEN_ITEMS[] =
-    "<None>,Group,Trk Number,Artist,Album,Title,Trk Length,Trk Format,"
-    "{,},-,(,),[,],|,:,\\,/,<CR>,<CRLF>,<Space>,<TAB>,<Comma>,<Custom>";
-const char GROUP_TOKEN_ITEMS[] =
-    "<None>,Grp Name,Grp Number,Grp Length,"
-    "{,},-,(,),[,],|,:,\\,/,<CR>,<CRLF>,<Space>,<TAB>,<Comma>,<Custom>";
-
-// What a token's choice reveals below its format combo.
-enum ChoiceChild {
-    SHOWS_NOTHING,
-    SHOWS_AMOUNT,
-    SHOWS_CUSTOM
+// The sort keys each listing's sort rows offer, in item order; their texts
+// are the mode's wording of each key.
+constexpr SortKey TRACK_SORT_KEYS[] = {
+    SORT_GROUP_NAME_ASC, SORT_ARTIST_ASC,  SORT_ALBUM_ASC,       SORT_TITLE_ASC,    SORT_NUMBER_ASC,
+    SORT_LENGTH_ASC,     SORT_BITRATE_ASC, SORT_GROUP_NAME_DESC, SORT_ARTIST_DESC,  SORT_ALBUM_DESC,
+    SORT_TITLE_DESC,     SORT_NUMBER_DESC, SORT_LENGTH_DESC,     SORT_BITRATE_DESC,
 };
-struct TokenChoice {
-    const char* text;
-    ChoiceChild child;
+constexpr SortKey GROUP_SORT_KEYS[] = {
+    SORT_GROUP_NAME_ASC,  SORT_NUMBER_ASC,  SORT_LENGTH_ASC,
+    SORT_GROUP_NAME_DESC, SORT_NUMBER_DESC, SORT_LENGTH_DESC,
 };
+constexpr size_t TRACK_SORT_KEY_COUNT = sizeof TRACK_SORT_KEYS / sizeof TRACK_SORT_KEYS[0];
+constexpr size_t GROUP_SORT_KEY_COUNT = sizeof GROUP_SORT_KEYS / sizeof GROUP_SORT_KEYS[0];
 
-// Separators and special characters repeat a number of times; "<Custom>"
-// takes free text.
-#define SEPARATOR_TOKENS                                                                                     \
-    {"{", SHOWS_AMOUNT}, {"}", SHOWS_AMOUNT}, {"-", SHOWS_AMOUNT}, {"(", SHOWS_AMOUNT}, {")", SHOWS_AMOUNT}, \
-        {"[", SHOWS_AMOUNT}, {"]", SHOWS_AMOUNT}, {"|", SHOWS_AMOUNT}, {":", SHOWS_AMOUNT},                  \
-        {"\\", SHOWS_AMOUNT}, {"/", SHOWS_AMOUNT}, {"<CR>", SHOWS_AMOUNT}, {"<CRLF>", SHOWS_AMOUNT},         \
-        {"<Space>", SHOWS_AMOUNT}, {"<TAB>", SHOWS_AMOUNT}, {"<Comma>", SHOWS_AMOUNT}, {                     \
-        "<Custom>", SHOWS_CUSTOM                                                                             \
-    }
+// Items texts of the combo rows, joined from the word tables. Each item is
+// cut to ITEM_TEXT_MAX characters, as the panel reads items, so a text of
+// count items always fits in count * (ITEM_TEXT_MAX + 1) bytes.
+constexpr size_t ItemsSize(size_t count) { return count * (ITEM_TEXT_MAX + 1); }
+char TrackSortItems[ItemsSize(TRACK_SORT_KEY_COUNT)];
+char GroupSortItems[ItemsSize(GROUP_SORT_KEY_COUNT)];
+char TrackTokenItems[ItemsSize(TRACK_TOKEN_COUNT)];
+char GroupTokenItems[ItemsSize(GROUP_TOKEN_COUNT)];
+char ListTypeItems[ItemsSize(2)];
 
-const TokenChoice TRACK_TOKENS[TRACK_TOKEN_COUNT] = {
-    {"<None>", SHOWS_NOTHING},     {"Group", SHOWS_NOTHING},      {"Trk Number", SHOWS_NOTHING},
-    {"Artist", SHOWS_NOTHING},     {"Album", SHOWS_NOTHING},      {"Title", SHOWS_NOTHING},
-    {"Trk Length", SHOWS_NOTHING}, {"Trk Format", SHOWS_NOTHING}, SEPARATOR_TOKENS};
-const TokenChoice GROUP_TOKENS[GROUP_TOKEN_COUNT] = {{"<None>", SHOWS_NOTHING},
-                                                     {"Grp Name", SHOWS_NOTHING},
-                                                     {"Grp Number", SHOWS_NOTHING},
-                                                     {"Grp Length", SHOWS_NOTHING},
-                                                     SEPARATOR_TOKENS};
-#undef SEPARATOR_TOKENS
+// Appends item to the comma-separated items text in out (size bytes, from
+// the items' count as above).
+void AppendItem(char* out, size_t size, const char* item) {
+    size_t n = std::strlen(out);
+    if (n > 0 && n + 1 < size) out[n++] = ',';
+    for (size_t i = 0; item[i] != '\0' && i < ITEM_TEXT_MAX && n + 1 < size; ++i) out[n++] = item[i];
+    out[n] = '\0';
+}
+
+void JoinSortItems(char* out, size_t size, const SortKey* keys, size_t count, ListingMode mode) {
+    out[0] = '\0';
+    for (size_t i = 0; i < count; ++i) AppendItem(out, size, SortKeyText(keys[i], mode));
+}
+
+void JoinTokenItems(char* out, size_t size, ListingMode mode) {
+    out[0] = '\0';
+    for (const FormatToken& t : FORMAT_TOKENS)
+        if (t.modes & mode) AppendItem(out, size, t.name);
+}
 
 // The rows of one listing mode. Sort items, the rounding label, the format
 // rows' mode bit, items and choice lists are filled in per mode.
 constexpr uint32_t FORMAT_ROW = ROW_HAS_CHOICES | ROW_SAME_LINE;
 constexpr uint32_t INDENT_ROW = ROW_LABEL_ONLY | ROW_SAME_LINE;
 #define BLANK_ROW \
-    { "", 100, 230, 0, ROW_LABEL_ONLY, KIND_NONE, nullptr, nullptr }
+    { "", 100, 230, 0, ROW_LABEL_ONLY, NO_CONTROL, nullptr, nullptr }
 #define FORMAT_ROW_OF(slot) \
-    { "", 0, 100, OPTION_SLOT_TOKEN_FIRST + (slot), FORMAT_ROW, KIND_COMBO_BOX, nullptr, nullptr }
+    { "", 0, 100, OPTION_SLOT_TOKEN_FIRST + (slot), FORMAT_ROW, CONTROL_COMBO_BOX, nullptr, nullptr }
 #define SEVEN_FORMAT_ROWS(first)                                                                        \
     FORMAT_ROW_OF(first), FORMAT_ROW_OF(first + 1), FORMAT_ROW_OF(first + 2), FORMAT_ROW_OF(first + 3), \
         FORMAT_ROW_OF(first + 4), FORMAT_ROW_OF(first + 5), FORMAT_ROW_OF(first + 6)
 const OptionRow LISTING_ROWS_TEMPLATE[LISTING_ROW_COUNT] = {
-    {"First sort by", 110, 230, OPTION_SORT_KEY_FIRST, ROW_SAME_LINE, KIND_COMBO_BOX, nullptr, nullptr},
-    {"  Case Sensitive:", 120, 20, OPTION_SORT_CASE_FIRST, ROW_SAME_LINE, KIND_CHECK_BOX, nullptr, nullptr},
-    {nullptr, 200, 20, OPTION_ROUND_LENGTHS, 0, KIND_CHECK_BOX, nullptr, nullptr},
-    {"Then sort by", 110, 230, OPTION_SORT_KEY_FIRST + 1, ROW_SAME_LINE, KIND_COMBO_BOX, nullptr, nullptr},
-    {"  Case Sensitive:", 120, 20, OPTION_SORT_CASE_FIRST + 1, 0, KIND_CHECK_BOX, nullptr, nullptr},
-    {"Finally sort by", 110, 230, OPTION_SORT_KEY_FIRST + 2, ROW_SAME_LINE, KIND_COMBO_BOX, nullptr, nullptr},
-    {"  Case Sensitive:", 120, 20, OPTION_SORT_CASE_FIRST + 2, 0, KIND_CHECK_BOX, nullptr, nullptr},
+    {"First sort by", 110, 230, OPTION_SORT_KEY_FIRST, ROW_SAME_LINE, CONTROL_COMBO_BOX, nullptr, nullptr},
+    {"  Case Sensitive:", 120, 20, OPTION_SORT_CASE_FIRST, ROW_SAME_LINE, CONTROL_CHECK_BOX, nullptr,
+     nullptr},
+    {nullptr, 200, 20, OPTION_ROUND_LENGTHS, 0, CONTROL_CHECK_BOX, nullptr, nullptr},
+    {"Then sort by", 110, 230, OPTION_SORT_KEY_FIRST + 1, ROW_SAME_LINE, CONTROL_COMBO_BOX, nullptr, nullptr},
+    {"  Case Sensitive:", 120, 20, OPTION_SORT_CASE_FIRST + 1, 0, CONTROL_CHECK_BOX, nullptr, nullptr},
+    {"Finally sort by", 110, 230, OPTION_SORT_KEY_FIRST + 2, ROW_SAME_LINE, CONTROL_COMBO_BOX, nullptr,
+     nullptr},
+    {"  Case Sensitive:", 120, 20, OPTION_SORT_CASE_FIRST + 2, 0, CONTROL_CHECK_BOX, nullptr, nullptr},
     BLANK_ROW,
-    {"Format:", 60, 0, 0, INDENT_ROW, KIND_NONE, nullptr, nullptr},
+    {"Format:", 60, 0, 0, INDENT_ROW, NO_CONTROL, nullptr, nullptr},
     SEVEN_FORMAT_ROWS(0),
     BLANK_ROW,
     BLANK_ROW,
-    {"        ", 60, 0, 0, INDENT_ROW, KIND_NONE, nullptr, nullptr},
+    {"        ", 60, 0, 0, INDENT_ROW, NO_CONTROL, nullptr, nullptr},
     SEVEN_FORMAT_ROWS(7),
     BLANK_ROW,
     BLANK_ROW,
-    {"        ", 60, 0, 0, INDENT_ROW, KIND_NONE, nullptr, nullptr},
+    {"        ", 60, 0, 0, INDENT_ROW, NO_CONTROL, nullptr, nullptr},
     SEVEN_FORMAT_ROWS(14),
 };
 #undef SEVEN_FORMAT_ROWS
@@ -102,17 +97,16 @@ constexpr int ROUNDING_ROW = 2;
 
 // The child rows of one slot: its repeat amount, or its custom text. Both
 // edit the slot's param.
-const OptionRow AMOUNT_ROW_TEMPLATE = {"Amount:",   45,        45,  OPTION_SLOT_PARAM_FIRST,
-                                       ROW_NUMERIC, KIND_EDIT, "1", nullptr};
-const OptionRow CUSTOM_ROW_TEMPLATE = {"Custom:", 45, 45, OPTION_SLOT_PARAM_FIRST, 0, KIND_EDIT, "", nullptr};
+const OptionRow AMOUNT_ROW_TEMPLATE = {"Amount:",   45,           45,  OPTION_SLOT_PARAM_FIRST,
+                                       ROW_NUMERIC, CONTROL_EDIT, "1", nullptr};
+const OptionRow CUSTOM_ROW_TEMPLATE = {"Custom:", 45,           45, OPTION_SLOT_PARAM_FIRST,
+                                       0,         CONTROL_EDIT, "", nullptr};
 
 struct ModeTemplate {
-    uint32_t modeBit;
+    ListingMode mode;  // also the mode bit of the format rows' option ids
     const char* roundingLabel;
     const char* sortItems;
     const char* tokenItems;
-    const TokenChoice* tokens;
-    int tokenCount;
     OptionRow* rows;
 };
 
@@ -125,8 +119,8 @@ OptionRow GroupAmountTables[FORMAT_USED_SLOTS][2];
 OptionRow GroupCustomTables[FORMAT_USED_SLOTS][2];
 
 OptionChoice ListTypeChoices[] = {
-    {"Full Listing", FullListingRows, 1},
-    {"Group Listing", GroupListingRows, 0},
+    {FULL_LISTING_TEXT, FullListingRows, 1},
+    {GROUP_LISTING_TEXT, GroupListingRows, 0},
     {nullptr, nullptr, 0},
 };
 
@@ -136,30 +130,34 @@ void BuildOneRowTable(OptionRow (&table)[2], const OptionRow& row, uint32_t opti
     table[1] = OptionRow{};
 }
 
-void BuildMode(const ModeTemplate& m, OptionChoice* choiceLists, int listLength, OptionRow (*amount)[2],
+// A format row offers the mode's tokens in table order; a repeated text
+// reveals the slot's amount row, "<Custom>" its custom row.
+void BuildMode(const ModeTemplate& m, OptionChoice* choiceLists, size_t listLength, OptionRow (*amount)[2],
                OptionRow (*custom)[2]) {
-    int slot = 0;
+    size_t slot = 0;
     for (int i = 0; i < LISTING_ROW_COUNT; ++i) {
         OptionRow& row = m.rows[i];
         row = LISTING_ROWS_TEMPLATE[i];
         if (i == ROUNDING_ROW) row.label = m.roundingLabel;
-        if (row.kind == KIND_COMBO_BOX && !(row.flags & ROW_HAS_CHOICES)) row.items = m.sortItems;
+        if (row.kind == CONTROL_COMBO_BOX && !(row.flags & ROW_HAS_CHOICES)) row.items = m.sortItems;
         if (!(row.flags & ROW_HAS_CHOICES)) continue;
 
-        const uint32_t paramId = (OPTION_SLOT_PARAM_FIRST + slot) | m.modeBit;
+        const uint32_t paramId = (OPTION_SLOT_PARAM_FIRST + uint32_t(slot)) | m.mode;
         BuildOneRowTable(amount[slot], AMOUNT_ROW_TEMPLATE, paramId);
         BuildOneRowTable(custom[slot], CUSTOM_ROW_TEMPLATE, paramId);
         OptionChoice* list = choiceLists + slot * listLength;
-        for (int t = 0; t < m.tokenCount; ++t) {
-            const TokenChoice& token = m.tokens[t];
-            list[t].text = token.text;
-            list[t].child = token.child == SHOWS_AMOUNT   ? amount[slot]
-                            : token.child == SHOWS_CUSTOM ? custom[slot]
-                                                          : EmptyTable;
-            list[t].active = t == 0;  // "<None>", the token of a fresh FormatTable
+        size_t n = 0;
+        for (const FormatToken& token : FORMAT_TOKENS) {
+            if (!(token.modes & m.mode)) continue;
+            list[n].text = token.name;
+            list[n].child = token.writes == TokenWrites::REPEATED_TEXT ? amount[slot]
+                            : token.writes == TokenWrites::CUSTOM_TEXT ? custom[slot]
+                                                                       : EmptyTable;
+            list[n].active = n == 0;  // "<None>", the token of a fresh FormatTable
+            ++n;
         }
-        list[m.tokenCount] = OptionChoice{};
-        row.optionId |= m.modeBit;
+        list[n] = OptionChoice{};
+        row.optionId |= m.mode;
         row.items = m.tokenItems;
         row.choices = list;
         ++slot;
@@ -172,19 +170,23 @@ OptionRow FullListingRows[LISTING_ROW_COUNT + 1];
 OptionRow GroupListingRows[LISTING_ROW_COUNT + 1];
 OptionRow EmptyTable[1] = {};
 OptionRow ListTypeTable[] = {
-    {"List Type", 110, 230, OPTION_LISTING_MODE, ROW_HAS_CHOICES, KIND_COMBO_BOX,
-     "Full Listing,Group Listing", ListTypeChoices},
+    {"List Type", 110, 230, OPTION_LISTING_MODE, ROW_HAS_CHOICES, CONTROL_COMBO_BOX, ListTypeItems,
+     ListTypeChoices},
     {},
 };
 
 void BuildListingTables() {
-    const ModeTemplate full{FULL_LISTING,     "     Track length rounding:",
-                            TRACK_SORT_ITEMS, TRACK_TOKEN_ITEMS,
-                            TRACK_TOKENS,     TRACK_TOKEN_COUNT,
+    JoinSortItems(TrackSortItems, sizeof TrackSortItems, TRACK_SORT_KEYS, TRACK_SORT_KEY_COUNT, FULL_LISTING);
+    JoinSortItems(GroupSortItems, sizeof GroupSortItems, GROUP_SORT_KEYS, GROUP_SORT_KEY_COUNT,
+                  GROUP_LISTING);
+    JoinTokenItems(TrackTokenItems, sizeof TrackTokenItems, FULL_LISTING);
+    JoinTokenItems(GroupTokenItems, sizeof GroupTokenItems, GROUP_LISTING);
+    ListTypeItems[0] = '\0';
+    AppendItem(ListTypeItems, sizeof ListTypeItems, ListTypeChoices[0].text);
+    AppendItem(ListTypeItems, sizeof ListTypeItems, ListTypeChoices[1].text);
+    const ModeTemplate full{FULL_LISTING, "     Track length rounding:", TrackSortItems, TrackTokenItems,
                             FullListingRows};
-    const ModeTemplate group{GROUP_LISTING,    "     Group length rounding:",
-                             GROUP_SORT_ITEMS, GROUP_TOKEN_ITEMS,
-                             GROUP_TOKENS,     GROUP_TOKEN_COUNT,
+    const ModeTemplate group{GROUP_LISTING, "     Group length rounding:", GroupSortItems, GroupTokenItems,
                              GroupListingRows};
     BuildMode(full, FullChoices, TRACK_TOKEN_COUNT + 1, FullAmountTables, FullCustomTables);
     BuildMode(group, GroupChoices, GROUP_TOKEN_COUNT + 1, GroupAmountTables, GroupCustomTables);

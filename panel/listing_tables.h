@@ -13,8 +13,8 @@ extern OptionRow FullListingRows[];
 extern OptionRow GroupListingRows[];
 extern OptionRow EmptyTable[];
 
-// Builds the per-slot choice lists and Amount/Custom tables of both modes
-// from their templates and resets every choice flag to the start-up state
+// Builds the combo rows' items from the listing words, the per-slot choice
+// lists and Amount/Custom tables of both modes from their templates, and resets every choice flag to the start-up state
 // ("Full Listing" and every "<None>" active). Call once before the panel is
 // shown; calling again restores the start-up flags.
 void BuildListingTables();

@@ -22,10 +22,13 @@ constexpr int PANEL_FONT_WIDTH = 8;
 // A handler answer starting with this byte asks an edit to show the row's
 // default text instead.
 constexpr char DEFAULT_TEXT_MARK = '\x01';
-// An edit's value is read with room for 253 characters.
-constexpr int EDIT_READ_SIZE = 254;
+// An edit's value is read with room for 253 characters: one byte less than
+// the handler's buffer holds.
+constexpr int EDIT_READ_SIZE = int(OPTION_TEXT_SIZE) - 1;
 
-using ValueText = char[OPTION_VALUE_SIZE + 1];
+// The buffer handed to a handler, with one byte more so that its last
+// byte can always be made the terminator.
+using ValueText = char[OPTION_TEXT_SIZE + 1];
 
 // Index of the table the panel shows; -1 before ShowOptionTable.
 int gShownTable = -1;
@@ -135,7 +138,7 @@ const TableRegistration* ShownRegistration() {
 bool GetValue(WindowContext* context, TableHandler handler, uint32_t optionId, ValueText& text) {
     std::memset(text, 0, sizeof text);
     const int handled = handler != nullptr ? handler(context, optionId, text, 0) : 0;
-    text[OPTION_VALUE_SIZE] = '\0';
+    text[OPTION_TEXT_SIZE] = '\0';
     return handled != 0;
 }
 
@@ -248,7 +251,7 @@ HWND MakeControl(WindowContext* context, int kind, const PanelRect& place, const
     r->user = user;
     if (kind == CONTROL_COMBO_BOX) ClearComboItems(window);
     if (kind == CONTROL_STATIC_TEXT) {
-        char shown[OPTION_VALUE_SIZE + 1] = "";
+        char shown[OPTION_TEXT_SIZE + 1] = "";
         GetControlText(window, shown, sizeof shown);
         if (std::strcmp(shown, text) != 0) SetControlText(window, text);
     }

@@ -1,6 +1,9 @@
 #pragma once
 #include <cstdint>
 
+#include "base/control_kind.h"
+#include "settings/settings_handler.h"
+
 // The records that describe an option panel: rows of a label and one control,
 // and the choices of a combo row, each with the child rows it reveals. Tables
 // are static but writable: choice flags change at run time.
@@ -14,6 +17,10 @@ constexpr uint32_t ROW_EXACT_MATCH = 0x04;  // match values by exact equality, n
 constexpr uint32_t ROW_LABEL_ONLY = 0x08;   // a label and no control
 constexpr uint32_t ROW_SAME_LINE = 0x10;    // the next row continues on this line
 
+// The kind written in a label-only row, which creates no control and
+// ignores it.
+constexpr ControlKind NO_CONTROL = ControlKind(0);
+
 struct OptionChoice;
 
 struct OptionRow {
@@ -22,7 +29,7 @@ struct OptionRow {
     int32_t controlWidth;   // panel units
     uint32_t optionId;      // handed to the table handler for get and set
     uint32_t flags;         // ROW_*
-    int32_t kind;           // ControlKind: 2 edit, 5 check box, 6 combo box; 0 when label-only
+    ControlKind kind;       // edit, check box or combo box; NO_CONTROL when label-only
     const char* items;      // combo: comma-separated items; edit: default text
     OptionChoice* choices;  // with ROW_HAS_CHOICES, else null
 };
@@ -35,5 +42,5 @@ struct OptionChoice {
 };
 
 // A table handler: get (set == 0) writes the value of optionId into text (at
-// least 255 bytes); set stores it. 1: handled or accepted; 0: refused or unknown.
+// least OPTION_TEXT_SIZE bytes); set stores it. 1: handled or accepted; 0: refused or unknown.
 using TableHandler = int (*)(WindowContext* context, uint32_t optionId, char* text, int set);

@@ -39,7 +39,7 @@ bool ActivateMatchingChoice(OptionChoice* choices, const char* value) {
     bool changed = false;
     for (OptionChoice* c = choices; c->child != nullptr; ++c) {
         const int32_t active =
-            c->text != nullptr && TextEqualsFolded(value, OPTION_VALUE_SIZE, c->text) ? 1 : 0;
+            c->text != nullptr && TextEqualsFolded(value, OPTION_TEXT_SIZE, c->text) ? 1 : 0;
         if (c->active != active) changed = true;
         c->active = active;
     }

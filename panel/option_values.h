@@ -7,8 +7,6 @@
 // value against items and choices, the numeric check, and which choices
 // become active after a change or a load. Portable.
 
-// Size of the value buffer the panel hands to a table handler.
-constexpr size_t OPTION_VALUE_SIZE = 255;
 // Longest combo item; longer items are cut.
 constexpr size_t ITEM_TEXT_MAX = 63;
 

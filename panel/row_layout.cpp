@@ -2,8 +2,6 @@
 
 namespace {
 constexpr uint32_t ROW_FLAG_MASK = 0xFF;  // only the low eight flag bits carry meaning
-constexpr int32_t KIND_EDIT = 2;
-constexpr int32_t KIND_COMBO_BOX = 6;
 }  // namespace
 
 // A running left edge x and line index walk the rows. A same-line row moves
@@ -68,8 +66,8 @@ PanelRect LabelRect(const OptionRow& row, int x, int lineTop, float scaleX, floa
 }
 
 PanelRect ControlRect(const OptionRow& row, int x, int lineTop, float scaleX, float scaleY) {
-    const int top = row.kind == KIND_EDIT ? lineTop + EDIT_OFFSET_Y : lineTop;
-    const int height = row.kind == KIND_COMBO_BOX ? COMBO_HEIGHT : CONTROL_HEIGHT;
+    const int top = row.kind == CONTROL_EDIT ? lineTop + EDIT_OFFSET_Y : lineTop;
+    const int height = row.kind == CONTROL_COMBO_BOX ? COMBO_HEIGHT : CONTROL_HEIGHT;
     return {ScaleUnits(x + row.labelWidth + CONTROL_GAP, scaleX), ScaleUnits(top, scaleY),
             ScaleUnits(row.controlWidth, scaleX), height};
 }

@@ -2,11 +2,13 @@
 
 #include <cstring>
 
+#include "settings/listing_words.h"
+
 namespace {
 void SetTableDefaults(FormatTable& table) {
     std::memset(&table, 0, sizeof table);
     for (FormatSlot& slot : table.slots) {
-        StoreFieldText(slot.token, sizeof slot.token, "<None>");
+        StoreFieldText(slot.token, sizeof slot.token, NONE_TOKEN);
         StoreFieldText(slot.param, sizeof slot.param, "1");
     }
 }

@@ -4,41 +4,13 @@
 
 #include "settings/busy_flag.h"
 #include "settings/format_settings.h"
+#include "settings/listing_words.h"
 
 namespace {
 
 SettingsRefreshHooks gHooks{};
 
 constexpr uint32_t SORT_LEVEL_COUNT = 3;
-constexpr uint32_t SORT_KEY_LAST = SORT_GROUP_NAME_DESC;
-
-// The texts of each SortKey: the track wording, and the group wording where
-// the key reads group fields in Group Listing (null where both are the same).
-struct SortKeyText {
-    const char* track;
-    const char* group;
-};
-constexpr SortKeyText SORT_KEY_TEXTS[SORT_KEY_LAST + 1] = {
-    {nullptr, nullptr},
-    {"Artist (Ascending Order)", nullptr},
-    {"Album (Ascending Order)", nullptr},
-    {"Title (Ascending Order)", nullptr},
-    {"Artist (Decending Order)", nullptr},
-    {"Album (Decending Order)", nullptr},
-    {"Title (Decending Order)", nullptr},
-    {"Track Number (Ascending Order)", "Group Number (Ascending Order)"},
-    {"Track Number (Decending Order)", "Group Number (Decending Order)"},
-    {"Track Length (Ascending Order)", "Group Length (Ascending Order)"},
-    {"Track Length (Decending Order)", "Group Length (Decending Order)"},
-    {"Bitrate (Ascending Order)", nullptr},
-    {"Bitrate (Decending Order)", nullptr},
-    {"Group Name (Ascending Order)", nullptr},
-    {"Group Name (Decending Order)", nullptr},
-};
-
-constexpr const char* FULL_LISTING_TEXT = "Full Listing";
-constexpr const char* GROUP_LISTING_TEXT = "Group Listing";
-constexpr const char* CUSTOM_TOKEN = "<Custom>";
 
 bool IsCustom(const char* text, size_t limit) { return TextEqualsFolded(text, limit, CUSTOM_TOKEN); }
 
@@ -80,15 +52,10 @@ int GetSetting(uint32_t optionId, char* text) {
     const FormatSettings& s = gFormatSettings;
     const uint32_t number = optionId & OPTION_NUMBER_MASK;
     if (number >= OPTION_SORT_KEY_FIRST && number < OPTION_SORT_KEY_FIRST + SORT_LEVEL_COUNT) {
-        const uint32_t key = s.sortLevels[number - OPTION_SORT_KEY_FIRST].key;
         // Only this handler stores keys, so an unknown one cannot occur;
         // were it there, it answers the empty text.
-        if (key == 0 || key > SORT_KEY_LAST) {
-            text[0] = '\0';
-            return 1;
-        }
-        const SortKeyText& k = SORT_KEY_TEXTS[key];
-        WriteText(text, s.listingMode == GROUP_LISTING && k.group ? k.group : k.track);
+        const char* name = SortKeyText(s.sortLevels[number - OPTION_SORT_KEY_FIRST].key, s.listingMode);
+        WriteText(text, name ? name : "");
         return 1;
     }
     if (number >= OPTION_SORT_CASE_FIRST && number < OPTION_SORT_CASE_FIRST + SORT_LEVEL_COUNT) {
@@ -108,7 +75,7 @@ int GetSetting(uint32_t optionId, char* text) {
         return 1;
     }
     if (number == OPTION_LISTING_MODE) {
-        WriteText(text, s.listingMode == GROUP_LISTING ? GROUP_LISTING_TEXT : FULL_LISTING_TEXT);
+        WriteText(text, ListingModeText(s.listingMode));
         return 1;
     }
     return 0;
@@ -120,16 +87,11 @@ int SetSetting(uint32_t optionId, const char* text) {
     FormatSettings& s = gFormatSettings;
     const uint32_t number = optionId & OPTION_NUMBER_MASK;
     if (number >= OPTION_SORT_KEY_FIRST && number < OPTION_SORT_KEY_FIRST + SORT_LEVEL_COUNT) {
-        for (uint32_t key = 1; key <= SORT_KEY_LAST; ++key) {
-            const SortKeyText& k = SORT_KEY_TEXTS[key];
-            if (TextEqualsFolded(text, OPTION_TEXT_SIZE, k.track) ||
-                (k.group && TextEqualsFolded(text, OPTION_TEXT_SIZE, k.group))) {
-                s.sortLevels[number - OPTION_SORT_KEY_FIRST].key = key;
-                Run(gHooks.reorderList);
-                return 1;
-            }
-        }
-        return 0;
+        const uint32_t key = SortKeyOfText(text, OPTION_TEXT_SIZE);
+        if (key == 0) return 0;
+        s.sortLevels[number - OPTION_SORT_KEY_FIRST].key = key;
+        Run(gHooks.reorderList);
+        return 1;
     }
     if (number >= OPTION_SORT_CASE_FIRST && number < OPTION_SORT_CASE_FIRST + SORT_LEVEL_COUNT) {
         s.sortLevels[number - OPTION_SORT_CASE_FIRST].caseSensitive = FlagOf(text);

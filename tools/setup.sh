@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# setup.sh: installs what Tavolin's build, tests and main job (its screenshot
-# included) need on Debian 12.
+# setup.sh: installs what Tavolin's build, tests, release archives and main
+# job (its screenshot included) need on Debian 12.
 # Idempotent and silent when everything is present. Never installs wine32 or
 # any i386 package: with them, wine picks a 32-bit loader that cannot run here.
 set -euo pipefail
@@ -9,6 +9,7 @@ set -euo pipefail
 # fonts-wine has the Marlett symbols of the caption buttons.
 packages=(cmake make g++ googletest clang libclang-rt-14-dev
           wine wine64 g++-mingw-w64-x86-64 xvfb imagemagick xdotool
+          zip unzip groff-base
           fonts-liberation fonts-noto-cjk fonts-wine)
 missing=()
 for p in "${packages[@]}"; do

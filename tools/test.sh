@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # test.sh: every test. Installs what is missing, builds the native, Windows
-# and fuzz trees, runs the native tests (sanitized), a short fuzz run of each
-# fuzzer over its seed corpus, and the Windows tests under Wine in Xvfb.
+# and fuzz trees and the release archives, runs the native tests (sanitized),
+# a short fuzz run of each fuzzer over its seed corpus, and the Windows
+# tests and the release check under Wine in Xvfb.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 tools/setup.sh
 tools/build.sh native windows fuzz
+# The archives reuse the Windows tree just built; only the Linux release
+# tree is built anew.
+began=$(date +%s)
+tools/package.sh
+echo "package.sh: $(( $(date +%s) - began )) s"
 
 echo "== native tests"
 ctest --test-dir build/native --output-on-failure -j "$(nproc)"
@@ -32,3 +38,6 @@ done
 echo "== Windows tests under Wine"
 tools/wine-session.sh build/windows \
   ctest --test-dir build/windows --output-on-failure -j 1
+
+echo "== release archives"
+tools/wine-session.sh build/windows tools/check-release.sh

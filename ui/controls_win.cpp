@@ -267,8 +267,8 @@ void SetMultiSelect(WindowContext* context, HWND list, bool allow) {
 }
 
 // The last entry moves into the freed slot, so the table stays dense; the
-// formerly last control takes the destroyed one's place in the order that
-// resizing and routing follow.
+// last control takes the destroyed one's place in the order that resizing
+// and routing follow.
 void DestroyControl(WindowContext* context, HWND control) {
     if (FindControl(context, control) == nullptr) return;
     // The window goes first: it must not draw with a font already deleted. Its

@@ -15,6 +15,17 @@ bool GetPathWriteTime(const char* path, FILETIME* written) {
     return file.IsValid() && GetFileTime(file.Get(), nullptr, nullptr, written);
 }
 
+// Asked twice: the size with the terminator, then the path without it.
+std::string GetFullPath(const char* path) {
+    const std::wstring wide = ToWide(path);
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return path;
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) return path;
+    return ToUtf8(full.data(), int(length));
+}
+
 bool MovePathOver(const char* from, const char* to) {
     return MoveFileExW(ToWide(from).c_str(), ToWide(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);

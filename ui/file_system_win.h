@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // CreateFileW: INVALID_HANDLE_VALUE on failure, with the error code left
 // for GetLastError.
 HANDLE OpenFileByPath(const char* path, DWORD access, DWORD share, DWORD disposition);
@@ -13,6 +15,9 @@ DWORD GetPathAttributes(const char* path);
 // Opens the file for reading and reads its last-write time; false when it
 // cannot be opened or its time cannot be read.
 bool GetPathWriteTime(const char* path, FILETIME* written);
+// GetFullPathNameW: the absolute form of path against the current folder,
+// or path itself when it has none.
+std::string GetFullPath(const char* path);
 // Moves from over to (replacing a file there), returning once the move is
 // on the disk.
 bool MovePathOver(const char* from, const char* to);

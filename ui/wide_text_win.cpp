@@ -2,27 +2,31 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <cstring>
 
 std::wstring ToWide(const char* text) { return ToWide(text, text != nullptr ? std::strlen(text) : 0); }
 
 std::wstring ToWide(const char* text, size_t size) {
-    if (text == nullptr || size == 0) return std::wstring();
-    const int length = static_cast<int>(size);
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text, length, nullptr, 0);
-    std::wstring wide(n > 0 ? static_cast<size_t>(n) : 0, L'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text, length, wide.data(), n);
+    if (text == nullptr || size == 0 || size > INT_MAX) return std::wstring();
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text, int(size), nullptr, 0);
+    std::wstring wide(size_t(n > 0 ? n : 0), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text, int(size), wide.data(), n);
     return wide;
 }
 
 std::string ToUtf8(const wchar_t* text, int length) {
     if (text == nullptr) return std::string();
-    if (length < 0) length = static_cast<int>(std::wcslen(text));
+    if (length < 0) {
+        const size_t size = std::wcslen(text);
+        if (size > INT_MAX) return std::string();
+        length = int(size);
+    }
     if (length == 0) return std::string();
     const int n = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string utf8(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), n, nullptr, nullptr);
-    return utf8;
+    std::string out(size_t(n > 0 ? n : 0), '\0');
+    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), n, nullptr, nullptr);
+    return out;
 }
 
 // A cut that would land inside a character steps back to its first byte:

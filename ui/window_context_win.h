@@ -9,18 +9,9 @@
 
 #include <cstdint>
 
-struct WindowContext;
+#include "base/control_kind.h"
 
-// Kind of a child control; CreateControl refuses any other value.
-enum ControlKind : int32_t {
-    CONTROL_LIST_BOX = 0,
-    CONTROL_PUSH_BUTTON = 1,
-    CONTROL_EDIT = 2,
-    CONTROL_MULTILINE_EDIT = 3,
-    CONTROL_STATIC_TEXT = 4,
-    CONTROL_CHECK_BOX = 5,
-    CONTROL_COMBO_BOX = 6,
-};
+struct WindowContext;
 
 // Resize flags of a control: what follows the parent's size.
 constexpr uint32_t RESIZE_X = 1;       // x scales with the width

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -71,6 +72,37 @@ void ExpectLines(const Tavolin& app, const std::vector<RefLine>& expected, const
 void ExpectNoLineTwice(const std::vector<std::string>& lines) {
     std::set<std::string> seen;
     for (const std::string& line : lines) EXPECT_TRUE(seen.insert(line).second) << "shown twice: " << line;
+}
+
+// A disc of titled tracks, one per slot.
+std::vector<uint8_t> Disc(const char* title, std::initializer_list<const char*> songs) {
+    index_image::IndexImageBuilder b;
+    b.SetDiscTitle(title);
+    uint32_t slot = 0;
+    for (const char* song : songs) {
+        index_image::TrackDescription t;
+        t.slot = slot++;
+        t.title = song;
+        b.AddTrack(t);
+    }
+    return b.Build();
+}
+
+// Waits for the scan of the disc with that title to end, then expects
+// tavolin-list's listing of the path, in the default sort.
+void ExpectListingOf(Tavolin& app, const std::string& path, const std::string& title) {
+    ASSERT_TRUE(wd::WaitFor(
+        [&] {
+            return app.Caption() == CaptionWith(title) && Text(app.Controls().getTracks) == GET_TRACKS_TEXT;
+        },
+        20000))
+        << "caption " << app.Caption();
+    app.Settle();
+    app_driver::Listing listed;
+    ASSERT_TRUE(app_driver::ListWithTool(path, &listed));
+    ASSERT_EQ(listed.discTitle, title);
+    FillCatalogue(listed);
+    ExpectLines(app, Reordered(ReportOrder(listed), ByTrackNumber), path.c_str());
 }
 
 // Start-up state, no recorder, then the demo recorder, the CD-ROM drive and
@@ -153,18 +185,7 @@ TEST(Tavolin, StartsScansAndListsRecorders) {
     // drive after it; of that drive's index files the newest by write time
     // is read, not the highest number.
     app_driver::EmptyDrive(app_driver::REMOVABLE_DRIVE);
-    auto disc = [](const char* title, std::initializer_list<const char*> songs) {
-        index_image::IndexImageBuilder b;
-        b.SetDiscTitle(title);
-        uint32_t slot = 0;
-        for (const char* song : songs) {
-            index_image::TrackDescription t;
-            t.slot = slot++;
-            t.title = song;
-            b.AddTrack(t);
-        }
-        return b.Build();
-    };
+    const auto disc = Disc;
     app_driver::WriteRecorder(app_driver::CDROM_DRIVE, {{0, disc("On the CD", {"Cd Song"}), 90}});
     app_driver::WriteRecorder(app_driver::FIXED_DRIVE, {{0, disc("Oldest", {"Old Song"}), 0},
                                                         {1, disc("Newest", {"New Song", "Other Song"}), 30},
@@ -436,6 +457,106 @@ TEST(Tavolin, SavesAndLoadsLayouts) {
     EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 2)), "Title") << "the flag outlived the export";
 
     CloseAndCheck(app, "at the end");
+}
+
+// Copies of recorders in the work folder, names in mixed case: tavolin.exe
+// PATH with each form of PATH, then folders dropped on the window, a drop
+// while the save dialog is open, and paths without a track index.
+TEST(Tavolin, OpensRecorderCopies) {
+    EmptyAllDrives();
+    const std::string copies = WorkPath("Copies"), alpha = copies + "\\Disc Alpha";
+    const std::string noIndex = copies + "\\No Index";
+    wd::RemoveTree(copies, true);
+    for (const std::string& folder : {copies, alpha, noIndex}) CreateDirectoryA(folder.c_str(), nullptr);
+    app_driver::WriteRecorderCopy(alpha + "\\HmdHifi", {{0, Disc("Alpha Old", {"Old Song"}), 0},
+                                                        {1, Disc("Alpha", {"Song A", "Song B"}), 30},
+                                                        {2, Disc("Alpha Middle", {"Mid Song"}), 10}});
+    app_driver::WriteRecorderCopy(noIndex + "\\HMDHIFI", {});
+    // Renamed copies of HMDHIFI alone, known by their marker. tavolin-list.exe
+    // can't take the twins' names outside ASCII: it reads the first. The long
+    // twin's path fits Win32 but takes over 259 bytes in UTF-8.
+    const std::string beta = copies + "\\Beta Backup", betaTwin = copies + "\\Beta Caf\xE9";
+    const std::string betaLong = copies + "\\Beta " + std::string(115, '\xE9');
+    for (const std::string& folder : {beta, betaTwin, betaLong})
+        app_driver::WriteRecorderCopy(folder, {{0, Disc("Beta", {"Song C", "Song D", "Song E"}), 0}});
+
+    // Started rows start the program anew; the others drop on the last one.
+    // Each listed disc differs from the one before, so its caption tells
+    // that the path was handled.
+    const struct {
+        const char* name;
+        bool isStarted;
+        std::vector<std::string> paths;  // the first is listed
+        const char* title;               // null: the error box
+        std::string text;                // tavolin-list's path, or the box's text
+    } rows[] = {
+        {"the folder holding HMDHIFI", true, {alpha}, "Alpha"},
+        {"the HMDHIFI folder itself", true, {alpha + "\\HMDHIFI\\"}, "Alpha"},
+        {"an index file: that generation", true, {alpha + "\\HmdHifi\\TRKIDX02.HMA"}, "Alpha Middle"},
+        {"no track index",
+         true,
+         {noIndex},
+         nullptr,
+         "No track index (HMDHIFI\\TRKIDXnn.HMA) was found in " + noIndex + "."},
+        {"dropped, a second path let go", false, {beta, alpha}, "Beta"},
+        {"a folder of copies dropped",
+         false,
+         {copies},
+         nullptr,
+         "No copy of a recorder was found in " + copies +
+             ". Open the folder that holds the HMDHIFI folder, the HMDHIFI folder itself, or a track index "
+             "file "
+             "(TRKIDXnn.HMA)."},
+        {"nothing there dropped",
+         false,
+         {copies + "\\Gone"},
+         nullptr,
+         "Tavolin could not find " + copies + "\\Gone."},
+        {"a long name outside ASCII dropped", false, {betaLong}, "Beta", beta},
+        {"the folder holding HMDHIFI dropped", false, {alpha}, "Alpha"},
+        {"a name outside ASCII dropped", false, {betaTwin}, "Beta", beta},
+    };
+    std::unique_ptr<Tavolin> app;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.isStarted) {
+            if (app != nullptr) CloseAndCheck(*app, row.name);
+            app = std::make_unique<Tavolin>();
+            ASSERT_TRUE(app->Start({row.paths[0]})) << app->Error();
+        } else {
+            ASSERT_TRUE(app->Drop(row.paths));
+        }
+        if (row.title != nullptr) {
+            ExpectListingOf(*app, row.text.empty() ? row.paths[0] : row.text, row.title);
+            continue;
+        }
+        HWND box = wd::WaitForMessageBox(ERROR_TITLE, app->ProcessId());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(wd::MessageBoxText(box), row.text);
+        EXPECT_TRUE(wd::AnswerMessageBox(box));
+        EXPECT_TRUE(
+            wd::WaitFor([&] { return Text(app->Controls().getTracks) == GET_TRACKS_AFTER_FAILURE_TEXT; }));
+        EXPECT_EQ(wd::ReadListCount(app->Controls().trackList), 0);
+    }
+    EXPECT_NE(GetWindowLongW(app->Window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+
+    // While the save dialog is open a drop changes nothing.
+    const int lines = wd::ReadListCount(app->Controls().trackList);
+    HWND dialog = app->ClickForDialog(app->Controls().saveFormat, SAVE_TITLE);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(app->Drop({alpha}));
+    app->Settle();
+    EXPECT_EQ(app->Caption(), CaptionWith("Beta"));
+    EXPECT_EQ(wd::ReadListCount(app->Controls().trackList), lines);
+    ASSERT_TRUE(wd::CancelDialog(dialog));
+
+    // Get Tracks goes on looking for the recorder.
+    ASSERT_TRUE(app_driver::WriteDemoRecorderOn(app_driver::REMOVABLE_DRIVE));
+    app_driver::Listing demo;
+    ASSERT_TRUE(app_driver::ListWithTool(app_driver::REMOVABLE_DRIVE, &demo));
+    Scan(*app);
+    EXPECT_EQ(app->Caption(), CaptionWith(demo.discTitle));
+    CloseAndCheck(*app, "after the copies");
 }
 
 // Acting while a scan runs: a listing-mode switch and a second Get Tracks,

@@ -106,8 +106,8 @@ TEST(ReadCellText, FollowsChains) {
              return uint16_t(1);
          },
          "ABCDEFGHIJKLMNOPQRSTUVWXYZ!"},
-        // A link whose low byte is 0 (cells 0x100, 0x200, ...) used to be
-        // taken for the end of the chain, cutting the text.
+        // A link whose low byte is 0 (cells 0x100, 0x200, ...) is a link, not
+        // the end of the chain: taken for the end, it cuts the text.
         {"link to cell 0x100 is followed",
          [](IndexImageBuilder& b) {
              WriteCell(b, 1,
@@ -118,7 +118,8 @@ TEST(ReadCellText, FollowsChains) {
              return uint16_t(1);
          },
          "ABCDEFGHIJKLMNOP"},
-        // A full last cell used to run on into the next cell of the file.
+        // A full last cell ends the text: read on, it runs into the next cell
+        // of the file.
         {"link 0 ends the text after a full cell",
          [](IndexImageBuilder& b) {
              WriteCell(b, 1,
@@ -156,7 +157,7 @@ TEST(ReadCellText, FollowsChains) {
         {"builder chain of five cells",
          [](IndexImageBuilder& b) { return b.AddText("A title that spans five string cells of text"); },
          "A title that spans five string cells of text"},
-        // A chain that links back to itself used to be walked forever.
+        // A chain that links back to itself, walked without a limit, never ends.
         {"loop is read once",
          [](IndexImageBuilder& b) {
              WriteCell(b, 1,

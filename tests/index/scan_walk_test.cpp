@@ -83,7 +83,7 @@ TEST(WalkTrackIndex, WithoutPlayOrderCountsNonEmptySlots) {
                                                   Line("UNTITLED TRACK 5")}));
 }
 
-// With a track count above the number of entries, the walk used to read on
+// A track count above the number of entries must not make the walk read on
 // through the timing and string cells and report them as tracks.
 TEST(WalkTrackIndex, NeverReadsPastTheTrackTable) {
     IndexImageBuilder b;

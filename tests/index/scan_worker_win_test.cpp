@@ -252,9 +252,9 @@ TEST_F(ScanWorkerTest, FailedThreadStartReportsFailureAndAllowsTheNext) {
     DeleteFileA(path.c_str());
 }
 
-TEST_F(ScanWorkerTest, IndexPathLongerThan259CharactersIsRefused) {
+TEST_F(ScanWorkerTest, IndexPathLongerThanItsBufferIsRefused) {
     ScanWindow window;
-    const std::string path = "C:\\" + std::string(INDEX_PATH_SIZE, 'x');
+    const std::string path = "C:\\" + std::string(SCAN_PATH_SIZE, 'x');
     EXPECT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 0);
     EXPECT_EQ(gScan.running.load(), nullptr);
 }

@@ -16,6 +16,7 @@
 #include "settings/busy_flag.h"
 #include "settings/format_settings.h"
 #include "settings/settings_handler.h"
+#include "support/field_compare.h"
 #include "tests/panel/listing_lines.h"
 #include "tests/panel/panel_fixture_win.h"
 #include "tools/window_driver/window_driver_win.h"
@@ -327,7 +328,7 @@ TEST_F(ListingPanelTest, BusyFlagPutsControlsBack) {
     char text[16] = "";
     GetControlText(amount, text, sizeof text);
     EXPECT_STREQ(text, "1");
-    EXPECT_EQ(std::memcmp(&before, &gFormatSettings, sizeof before), 0);
+    EXPECT_TRUE(SameFormatSettings(gFormatSettings, before));
 }
 
 // Tokens changed behind the panel (a load) re-mark the choices: several
@@ -385,7 +386,7 @@ TEST_F(ListingPanelTest, MarkChoicesAfterALoad) {
 }
 
 // Many mode switches and format rebuilds leave as many windows, entries and
-// fonts as before, and every font they replaced is deleted.
+// fonts as they started with, and every font they replaced is deleted.
 TEST_F(ListingPanelTest, RebuildsLeakNothing) {
     ShowAtUnitScale();
     const int windows = ChildWindowCount(Window());

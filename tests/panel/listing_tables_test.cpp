@@ -35,26 +35,26 @@ struct ExpectedRow {
     int labelWidth, controlWidth;
     uint32_t optionId;  // format rows: slot number; the mode bit is added
     uint32_t flags;
-    int kind;
+    ControlKind kind;
     bool hasSortItems;
 };
 
 constexpr uint32_t FORMAT = ROW_HAS_CHOICES | ROW_SAME_LINE;
 constexpr uint32_t INDENT = ROW_LABEL_ONLY | ROW_SAME_LINE;
 #define BLANK \
-    { "", 100, 230, 0, ROW_LABEL_ONLY, 0, false }
+    { "", 100, 230, 0, ROW_LABEL_ONLY, NO_CONTROL, false }
 #define SLOT(k) \
-    { "", 0, 100, 10 + (k), FORMAT, 6, false }
+    { "", 0, 100, 10 + (k), FORMAT, CONTROL_COMBO_BOX, false }
 const ExpectedRow EXPECTED_ROWS[36] = {
-    {"First sort by", 110, 230, 1, ROW_SAME_LINE, 6, true},
-    {"  Case Sensitive:", 120, 20, 4, ROW_SAME_LINE, 5, false},
-    {nullptr, 200, 20, 7, 0, 5, false},
-    {"Then sort by", 110, 230, 2, ROW_SAME_LINE, 6, true},
-    {"  Case Sensitive:", 120, 20, 5, 0, 5, false},
-    {"Finally sort by", 110, 230, 3, ROW_SAME_LINE, 6, true},
-    {"  Case Sensitive:", 120, 20, 6, 0, 5, false},
+    {"First sort by", 110, 230, 1, ROW_SAME_LINE, CONTROL_COMBO_BOX, true},
+    {"  Case Sensitive:", 120, 20, 4, ROW_SAME_LINE, CONTROL_CHECK_BOX, false},
+    {nullptr, 200, 20, 7, 0, CONTROL_CHECK_BOX, false},
+    {"Then sort by", 110, 230, 2, ROW_SAME_LINE, CONTROL_COMBO_BOX, true},
+    {"  Case Sensitive:", 120, 20, 5, 0, CONTROL_CHECK_BOX, false},
+    {"Finally sort by", 110, 230, 3, ROW_SAME_LINE, CONTROL_COMBO_BOX, true},
+    {"  Case Sensitive:", 120, 20, 6, 0, CONTROL_CHECK_BOX, false},
     BLANK,
-    {"Format:", 60, 0, 0, INDENT, 0, false},
+    {"Format:", 60, 0, 0, INDENT, NO_CONTROL, false},
     SLOT(0),
     SLOT(1),
     SLOT(2),
@@ -64,7 +64,7 @@ const ExpectedRow EXPECTED_ROWS[36] = {
     SLOT(6),
     BLANK,
     BLANK,
-    {"        ", 60, 0, 0, INDENT, 0, false},
+    {"        ", 60, 0, 0, INDENT, NO_CONTROL, false},
     SLOT(7),
     SLOT(8),
     SLOT(9),
@@ -74,7 +74,7 @@ const ExpectedRow EXPECTED_ROWS[36] = {
     SLOT(13),
     BLANK,
     BLANK,
-    {"        ", 60, 0, 0, INDENT, 0, false},
+    {"        ", 60, 0, 0, INDENT, NO_CONTROL, false},
     SLOT(14),
     SLOT(15),
     SLOT(16),
@@ -134,7 +134,7 @@ void ExpectTerminator(const OptionRow& row) {
     EXPECT_EQ(row.controlWidth, 0);
     EXPECT_EQ(row.optionId, 0u);
     EXPECT_EQ(row.flags, 0u);
-    EXPECT_EQ(row.kind, 0);
+    EXPECT_EQ(row.kind, NO_CONTROL);
     EXPECT_EQ(row.items, nullptr);
     EXPECT_EQ(row.choices, nullptr);
 }
@@ -148,7 +148,7 @@ void ExpectChildTable(const OptionRow* table, const char* label, uint32_t flags,
     EXPECT_EQ(table[0].controlWidth, 45);
     EXPECT_EQ(table[0].optionId, optionId);
     EXPECT_EQ(table[0].flags, flags);
-    EXPECT_EQ(table[0].kind, 2);
+    EXPECT_EQ(table[0].kind, CONTROL_EDIT);
     EXPECT_EQ(Text(table[0].items), text);
     EXPECT_EQ(table[0].choices, nullptr);
     ExpectTerminator(table[1]);
@@ -162,7 +162,7 @@ TEST(ListingTables, ListTypeRowAndItsTwoChoices) {
     EXPECT_EQ(row.controlWidth, 230);
     EXPECT_EQ(row.optionId, 100u);
     EXPECT_EQ(row.flags, ROW_HAS_CHOICES);
-    EXPECT_EQ(row.kind, 6);
+    EXPECT_EQ(row.kind, CONTROL_COMBO_BOX);
     EXPECT_EQ(Text(row.items), "Full Listing,Group Listing");
     ASSERT_NE(row.choices, nullptr);
     EXPECT_EQ(Text(row.choices[0].text), "Full Listing");

@@ -16,8 +16,8 @@ namespace {
 
 constexpr uint32_t TOKEN_ID = 10, CHILD_ID = 40, AMOUNT_ID = 41, CASE_ID = 4, SORT_ID = 1;
 
-OptionRow gAmountChild[] = {{"Amount:", 45, 45, CHILD_ID, ROW_NUMERIC, 2, "1", nullptr}, {}};
-OptionRow gCustomChild[] = {{"Custom:", 45, 45, CHILD_ID, 0, 2, "", nullptr}, {}};
+OptionRow gAmountChild[] = {{"Amount:", 45, 45, CHILD_ID, ROW_NUMERIC, CONTROL_EDIT, "1", nullptr}, {}};
+OptionRow gCustomChild[] = {{"Custom:", 45, 45, CHILD_ID, 0, CONTROL_EDIT, "", nullptr}, {}};
 OptionRow gNoRows[] = {{}};
 OptionChoice gTokenChoices[] = {{"<None>", gNoRows, 1},
                                 {"-", gAmountChild, 0},
@@ -25,11 +25,11 @@ OptionChoice gTokenChoices[] = {{"<None>", gNoRows, 1},
                                 {"<Custom>", gCustomChild, 0},
                                 {nullptr, nullptr, 0}};
 OptionRow gTable[] = {
-    {"Token", 60, 100, TOKEN_ID, ROW_HAS_CHOICES, 6, "<None>,-,{,<Custom>", gTokenChoices},
-    {"", 100, 0, 0, ROW_LABEL_ONLY, 0, nullptr, nullptr},  // the line for the token's child row
-    {"Amount", 60, 45, AMOUNT_ID, ROW_NUMERIC, 2, "1", nullptr},
-    {"Case", 60, 20, CASE_ID, ROW_SAME_LINE, 5, nullptr, nullptr},
-    {"Sort", 60, 230, SORT_ID, 0, 6, "Alpha (x),Beta (x),Gamma", nullptr},
+    {"Token", 60, 100, TOKEN_ID, ROW_HAS_CHOICES, CONTROL_COMBO_BOX, "<None>,-,{,<Custom>", gTokenChoices},
+    {"", 100, 0, 0, ROW_LABEL_ONLY, NO_CONTROL, nullptr, nullptr},  // the line for the token's child row
+    {"Amount", 60, 45, AMOUNT_ID, ROW_NUMERIC, CONTROL_EDIT, "1", nullptr},
+    {"Case", 60, 20, CASE_ID, ROW_SAME_LINE, CONTROL_CHECK_BOX, nullptr, nullptr},
+    {"Sort", 60, 230, SORT_ID, 0, CONTROL_COMBO_BOX, "Alpha (x),Beta (x),Gamma", nullptr},
     {},
 };
 constexpr int TABLE_INDEX = 7;
@@ -214,12 +214,12 @@ TEST_F(OptionPanelTest, StaleRebuildRequestIsSkipped) {
 // With every entry taken, the remaining rows are not laid out; table indexes
 // past the registry are refused; combo items are cut at 63 characters.
 TEST_F(OptionPanelTest, Limits) {
-    std::vector<OptionRow> big(300,
-                               OptionRow{"", 10, 0, 0, ROW_LABEL_ONLY | ROW_SAME_LINE, 0, nullptr, nullptr});
+    std::vector<OptionRow> big(
+        300, OptionRow{"", 10, 0, 0, ROW_LABEL_ONLY | ROW_SAME_LINE, NO_CONTROL, nullptr, nullptr});
     big.push_back({});
     const std::string longItem(70, 'L');
     const std::string items = "short," + longItem;
-    OptionRow combo[] = {{"Long", 60, 300, SORT_ID, 0, 6, items.c_str(), nullptr}, {}};
+    OptionRow combo[] = {{"Long", 60, 300, SORT_ID, 0, CONTROL_COMBO_BOX, items.c_str(), nullptr}, {}};
     RegisterOptionTable({8, big.data(), TestOptionHandler});
     RegisterOptionTable({9, combo, TestOptionHandler});
 

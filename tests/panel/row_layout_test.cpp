@@ -104,9 +104,9 @@ TEST(RowLayout, ListingPanelLines) {
 }
 
 TEST(RowLayout, RectsScaleAndTruncate) {
-    const OptionRow combo{"Then sort by", 110, 230, 2, ROW_SAME_LINE, 6, "a,b", nullptr};
-    const OptionRow edit{"Amount:", 45, 45, 40, ROW_NUMERIC, 2, "1", nullptr};
-    const OptionRow check{"  Case Sensitive:", 120, 20, 4, 0, 5, nullptr, nullptr};
+    const OptionRow combo{"Then sort by", 110, 230, 2, ROW_SAME_LINE, CONTROL_COMBO_BOX, "a,b", nullptr};
+    const OptionRow edit{"Amount:", 45, 45, 40, ROW_NUMERIC, CONTROL_EDIT, "1", nullptr};
+    const OptionRow check{"  Case Sensitive:", 120, 20, 4, 0, CONTROL_CHECK_BOX, nullptr, nullptr};
     struct Case {
         const OptionRow* row;
         int x, top;
@@ -135,7 +135,9 @@ TEST(RowLayout, RectsScaleAndTruncate) {
     EXPECT_EQ(PositionY(PackPosition(760, 405)), 405);
 }
 
-OptionRow Edit(const char* label, uint32_t flags = 0) { return {label, 50, 40, 1, flags, 2, "", nullptr}; }
+OptionRow Edit(const char* label, uint32_t flags = 0) {
+    return {label, 50, 40, 1, flags, CONTROL_EDIT, "", nullptr};
+}
 
 // The walk's rules on small tables: (left edge, line) of each placed row and
 // the last line returned.
@@ -143,7 +145,8 @@ TEST(RowLayout, SmallTables) {
     OptionRow none[] = {{}};
     OptionRow child[] = {Edit("child"), {}};
     OptionChoice choices[] = {{"empty", none, 0}, {"rows", child, 0}, {nullptr, nullptr, 0}};
-    OptionRow combo = {"combo", 30, 70, 2, ROW_HAS_CHOICES | ROW_SAME_LINE, 6, "empty,rows", choices};
+    OptionRow combo = {"combo",           30,           70,     2, ROW_HAS_CHOICES | ROW_SAME_LINE,
+                       CONTROL_COMBO_BOX, "empty,rows", choices};
     struct Case {
         const char* name;
         std::vector<OptionRow> rows;
@@ -164,14 +167,14 @@ TEST(RowLayout, SmallTables) {
          {{10, 5}, {100, 5}, {190, 5}, {10, 6}},
          8},
         {"a blank label-only row takes a line but no line index",
-         {Edit("a"), {"", 0, 0, 0, ROW_LABEL_ONLY, 0, nullptr, nullptr}, Edit("b")},
+         {Edit("a"), {"", 0, 0, 0, ROW_LABEL_ONLY, NO_CONTROL, nullptr, nullptr}, Edit("b")},
          -1,
          -1,
          -1,
          {{10, 5}, {10, 6}, {10, 7}},
          6},
         {"an indent moves the next row right",
-         {{"  ", 60, 0, 0, ROW_LABEL_ONLY | ROW_SAME_LINE, 0, nullptr, nullptr}, Edit("a")},
+         {{"  ", 60, 0, 0, ROW_LABEL_ONLY | ROW_SAME_LINE, NO_CONTROL, nullptr, nullptr}, Edit("a")},
          -1,
          -1,
          -1,

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+
+#include "support/field_compare.h"
 
 namespace {
 
@@ -34,7 +37,32 @@ TEST(FormatSettings, StartUpDefaults) {
 TEST(FormatSettings, TheProgramWideRecordStartsWithTheDefaults) {
     FormatSettings expected;
     SetFormatDefaults(expected);
-    EXPECT_EQ(std::memcmp(&gFormatSettings, &expected, sizeof expected), 0);
+    EXPECT_TRUE(SameFormatSettings(gFormatSettings, expected));
+}
+
+// A difference anywhere in the image, a byte after a terminator included,
+// fails the comparison and is named by its field.
+TEST(FormatSettings, AComparisonNamesTheFieldThatDiffers) {
+    FormatSettings want;
+    SetFormatDefaults(want);
+    const struct {
+        const char* name;
+        void (*change)(FormatSettings&);
+    } rows[] = {
+        {"listingMode", [](FormatSettings& s) { s.listingMode = GROUP_LISTING; }},
+        {"sortLevels[1].caseSensitive", [](FormatSettings& s) { s.sortLevels[1].caseSensitive = 1; }},
+        {"fullFormat slot 0 token", [](FormatSettings& s) { s.fullFormat.slots[0].token[1] = 'n'; }},
+        {"groupFormat slot 39 param", [](FormatSettings& s) { s.groupFormat.slots[39].param[31] = 'x'; }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        FormatSettings got = want;
+        row.change(got);
+        const testing::AssertionResult result = SameFormatSettings(got, want);
+        EXPECT_FALSE(result);
+        EXPECT_NE(std::string(result.message()).find(row.name), std::string::npos) << result.message();
+    }
+    EXPECT_TRUE(SameFormatSettings(want, want));
 }
 
 TEST(FormatSettings, ActiveTableFollowsTheListingMode) {
@@ -50,7 +78,7 @@ TEST(StoreFieldText, KeepsTheTailOfALongerTextAndCutsOverlongText) {
     EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, "Trk Length"), 1);
     EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, "-"), 1);
     EXPECT_STREQ(slot.token, "-");
-    EXPECT_EQ(std::memcmp(slot.token, "-\0k Length", 11), 0);
+    EXPECT_TRUE(SameFieldBytes(slot.token, "-\0k Length", 11));
 
     // 40 characters: cut to 31 and terminated inside the field; the param
     // field right after it is untouched.

@@ -9,6 +9,7 @@
 
 #include "settings/busy_flag.h"
 #include "settings/format_settings.h"
+#include "support/field_compare.h"
 
 namespace {
 
@@ -229,7 +230,7 @@ TEST_F(SettingsHandlerTest, SlotsOfEachModeKeepTheCustomTextApartFromAmounts) {
         EXPECT_EQ(Get(paramId), row.wantParam);
         // The other mode's table is untouched.
         const FormatTable& other = (row.id & F) ? gFormatSettings.groupFormat : gFormatSettings.fullFormat;
-        EXPECT_EQ(std::memcmp(&other, &before, sizeof before), 0);
+        EXPECT_TRUE(SameFormatTable(other, before));
     }
 }
 
@@ -266,7 +267,7 @@ TEST_F(SettingsHandlerTest, UnknownOptionsAnswerZeroAndLeaveTheBufferUntouched) 
             for (size_t i = 1; i < sizeof text; ++i) ASSERT_EQ(text[i], 'Z') << "byte " << i;
         }
     }
-    EXPECT_EQ(std::memcmp(&gFormatSettings, &before, sizeof before), 0);
+    EXPECT_TRUE(SameFormatSettings(gFormatSettings, before));
     EXPECT_EQ(gLog, "");
 }
 
@@ -295,7 +296,7 @@ TEST_F(SettingsHandlerTest, EverySetIsRefusedWhileBusyAndEveryGetAnswers) {
         EXPECT_EQ(Set(row.id, row.text), 0);
         EXPECT_EQ(Get(row.id), row.get);
     }
-    EXPECT_EQ(std::memcmp(&gFormatSettings, &before, sizeof before), 0);
+    EXPECT_TRUE(SameFormatSettings(gFormatSettings, before));
     EXPECT_EQ(gLog, "");
     // A command run inside another (Load Format during a file dialog) gives
     // the flag back as it found it: still set until the outer one ends.
@@ -320,7 +321,7 @@ TEST_F(SettingsHandlerTest, LongTextsAreCutInsideTheirField) {
     EXPECT_STREQ(slot.param, "1");  // the field after the token is untouched
     EXPECT_EQ(Set(F | 42, longText), 1);
     EXPECT_EQ(Get(F | 42), std::string(31, 'x'));
-    EXPECT_EQ(std::memcmp(&gFormatSettings.fullFormat.slots[3], &next, sizeof next), 0);
+    EXPECT_TRUE(SameFormatSlot(gFormatSettings.fullFormat.slots[3], next));
 
     // A field holding no terminator (as damaged memory might) is answered
     // up to its end, never into the next field.

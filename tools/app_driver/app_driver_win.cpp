@@ -1,5 +1,7 @@
 #include "tools/app_driver/app_driver_win.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -72,6 +74,17 @@ std::vector<std::string> SplitTabs(const std::string& line) {
         if (tab == std::string::npos) return fields;
         start = tab + 1;
     }
+}
+
+// One argument for a command line, quoted: backslashes before the closing
+// quote doubled, since the parser halves them there ("D:\\" stays D:\).
+void AppendQuoted(std::string& command, const std::string& argument) {
+    command += '"';
+    command += argument;
+    size_t trailing = 0;
+    while (trailing < argument.size() && argument[argument.size() - 1 - trailing] == '\\') ++trailing;
+    command.append(trailing, '\\');
+    command += '"';
 }
 
 std::string Folder(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
@@ -212,17 +225,29 @@ void WriteRecorder(char drive, const std::vector<IndexFile>& files) {
     }
 }
 
+void WriteRecorderCopy(const std::string& folder, const std::vector<IndexFile>& files) {
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WriteWithTime(folder + "\\_MdHiFi.hma", {}, 0);
+    for (const IndexFile& f : files) {
+        char name[32];
+        std::snprintf(name, sizeof name, "\\TrkIdx%02X.hMa", unsigned(f.number));
+        WriteWithTime(folder + name, f.bytes, f.minutes);
+    }
+}
+
 bool WriteDemoRecorderOn(char drive) {
     std::string error;
     return WriteDemoRecorder(std::filesystem::path(Root(drive)), error);
 }
 
-bool ListWithTool(char drive, Listing* listing) {
+bool ListWithTool(char drive, Listing* listing) { return ListWithTool(Root(drive), listing); }
+
+bool ListWithTool(const std::string& path, Listing* listing) {
     const std::string tool = Folder(TavolinPath()) + "\\tools\\tavolin-list.exe";
     std::string command = "\"";
     command += tool;
     command += "\" --tsv ";
-    command += Root(drive);
+    AppendQuoted(command, path);
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
     if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) return false;
@@ -278,7 +303,7 @@ Tavolin::~Tavolin() {
     }
 }
 
-bool Tavolin::Start() {
+bool Tavolin::Start(const std::vector<std::string>& arguments) {
     logPath_ = WorkFolder() + "\\tavolin-" + std::to_string(GetCurrentProcessId()) + "-" +
                std::to_string(GetTickCount()) + ".log";
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
@@ -294,6 +319,10 @@ bool Tavolin::Start() {
     std::string command = "\"";
     command += TavolinPath();
     command += '"';
+    for (const std::string& argument : arguments) {
+        command += ' ';
+        AppendQuoted(command, argument);
+    }
     const double started = NowMs();
     const BOOL ok =
         CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi_);
@@ -329,7 +358,8 @@ bool Tavolin::FindControls() {
         if (lstrcmpiA(cls.c_str(), "ListBox") == 0)
             c.trackList = w.window;
         else if (lstrcmpiA(cls.c_str(), "Button") == 0) {
-            if (w.text == "Get Tracks...")
+            // A scan that start-up began may be running or refused.
+            if (w.text == "Get Tracks..." || w.text == "Scanning..." || w.text == "Get Tracks")
                 c.getTracks = w.window;
             else if (w.text == "Export List")
                 c.exportList = w.window;
@@ -338,7 +368,7 @@ bool Tavolin::FindControls() {
             else if (w.text == "Load Format")
                 c.loadFormat = w.window;
         } else if (lstrcmpiA(cls.c_str(), "Static") == 0) {
-            if (w.text == ".")
+            if (w.text == "." || w.text.rfind("Found ", 0) == 0)
                 c.status = w.window;
             else if (w.text == "Example:") {
                 c.example = w.window;
@@ -426,6 +456,24 @@ void Tavolin::Settle() const {
 HWND Tavolin::ClickForDialog(HWND button, const char* dialogTitle) {
     wd::ClickButton(button, true);
     return wd::WaitForTopWindow(wd::DIALOG_CLASS, dialogTitle, processId_);
+}
+
+bool Tavolin::Drop(const std::vector<std::string>& paths) {
+    const DROPFILES header = {sizeof header, {}, FALSE, TRUE};
+    std::string block(reinterpret_cast<const char*>(&header), sizeof header);
+    for (const std::string& path : paths) {
+        std::wstring name(path.size() + 1, L'\0');  // one wide character per byte of the code page
+        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, name.data(), int(name.size()));
+        block.append(reinterpret_cast<const char*>(name.c_str()),
+                     (wcslen(name.c_str()) + 1) * sizeof(wchar_t));
+    }
+    block.append(sizeof(wchar_t), '\0');  // the list ends with an empty name
+    void* remote =
+        VirtualAllocEx(pi_.hProcess, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    SIZE_T written = 0;
+    return remote != nullptr &&
+           WriteProcessMemory(pi_.hProcess, remote, block.data(), block.size(), &written) &&
+           written == block.size() && PostMessageW(window_, WM_DROPFILES, WPARAM(remote), 0);
 }
 
 }  // namespace app_driver

@@ -32,6 +32,10 @@ struct IndexFile {
 void EmptyDrive(char drive);
 // Writes the marker file and the index files into X:\HMDHIFI.
 void WriteRecorder(char drive, const std::vector<IndexFile>& files);
+// Writes a copy of a recorder's HMDHIFI folder into `folder` (made if
+// missing), its names in mixed case as copies on other file systems keep
+// them: "_MdHiFi.hma" and "TrkIdx%02X.hMa".
+void WriteRecorderCopy(const std::string& folder, const std::vector<IndexFile>& files);
 // Writes the demo recorder (tavolin-make-demo's folder) onto the drive.
 bool WriteDemoRecorderOn(char drive);
 
@@ -55,8 +59,10 @@ struct Listing {
     std::string discTitle;
     std::vector<ListedTrack> tracks;
 };
-// Runs tavolin-list (beside tavolin.exe) over the recorder on the drive.
+// Runs tavolin-list (beside tavolin.exe) over the recorder on the drive, or
+// over a path as the program's command line takes it.
 bool ListWithTool(char drive, Listing* listing);
+bool ListWithTool(const std::string& path, Listing* listing);
 
 // The eight controls of the main window's own layout.
 struct MainControls {
@@ -72,9 +78,10 @@ public:
     Tavolin(const Tavolin&) = delete;
     Tavolin& operator=(const Tavolin&) = delete;
 
-    // Starts the program and waits until its window is ready for input and
-    // its controls are found. False with a reason in Error().
-    bool Start();
+    // Starts the program, with the arguments quoted on its command line,
+    // and waits until its window is ready for input and its controls are
+    // found. False with a reason in Error().
+    bool Start(const std::vector<std::string>& arguments = {});
     // Milliseconds from the start until the window was ready for input.
     double StartMs() const { return startMs_; }
 
@@ -116,6 +123,12 @@ public:
     // Posts a click and waits for the dialog with the title (a file dialog or
     // a message box) that it opens.
     HWND ClickForDialog(HWND button, const char* dialogTitle);
+    // Drops the paths on the window as the shell does: WM_DROPFILES with a
+    // drop handle whose block (DROPFILES and the wide paths) lies in the
+    // program's memory. Wine copies no drop handle between processes, so the
+    // block is written there; the program's DragFinish cannot free it, and it
+    // goes with the process.
+    bool Drop(const std::vector<std::string>& paths);
 
 private:
     bool FindControls();

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <system_error>
 
-#include "folder_probe.h"
-#include "index/locate.h"
+#include "folder_access.h"
+#include "index/locate_copy.h"
 #include "index/scan_walk.h"
 #include "index/track_timing.h"
 #include "listing/compare_tracks.h"
@@ -14,6 +14,7 @@
 #include "listing/listing_builder.h"
 #include "listing/track_catalogue.h"
 #include "settings/format_file.h"
+#include "tavolin_version.h"
 
 namespace fs = std::filesystem;
 
@@ -36,8 +37,9 @@ constexpr const char* SORT_KEY_LIST = "number, length, bitrate, group, artist, a
 constexpr const char* HELP_TEXT =
     "usage: tavolin-list [OPTION]... PATH...\n"
     "Lists the tracks of a Hi-MD recorder: PATH is a recorder's drive or a copy of its\n"
-    "folder (the one holding HMDHIFI), or a track index file itself. The listing is\n"
-    "the window's: Full Listing or Group Listing, sorted by up to three keys.\n"
+    "folder (the one holding HMDHIFI), the HMDHIFI folder itself, or a track index\n"
+    "file. The listing is the window's: Full Listing or Group Listing, sorted by up to\n"
+    "three keys.\n"
     "\n"
     "  --group           the Group Listing (one line per group) instead of the Full Listing\n"
     "  --sort KEYS       up to three sort levels, comma-separated; a leading - sorts that\n"
@@ -52,6 +54,7 @@ constexpr const char* HELP_TEXT =
     "                    artist, album, title, length in seconds and as shown, mode\n"
     "  --tsv             the index's records in file order, tab-separated (no sorting)\n"
     "  --help            this text\n"
+    "  --version         the program's name and version\n"
     "  --                ends the options\n"
     "\n"
     "Several paths are listed in turn, each after a line naming it, with a blank line\n"
@@ -133,16 +136,6 @@ public:
     std::string title;
     bool hasTitle = false;
 };
-
-namespace {
-// Paths are UTF-8 text on every platform: the Windows program's narrow
-// encoding would otherwise be the code page, which cannot name every folder.
-fs::path PathOf(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
-std::string TextOf(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-}  // namespace
 
 // Reads the layouts file into the two tables of settings as the window's
 // Load Format does: only as far as the file goes, the rest of each table
@@ -268,11 +261,15 @@ private:
 
 bool ParseListOptions(const std::vector<std::string>& args, ListOptions& options, std::string& error) {
     options = ListOptions{};
-    // --help answers whatever else the line holds.
+    // --help and --version answer whatever else the line holds.
     for (const std::string& arg : args) {
         if (arg == "--") break;
         if (arg == "--help" || arg == "-h") {
             options.isHelp = true;
+            return true;
+        }
+        if (arg == "--version") {
+            options.isVersion = true;
             return true;
         }
     }
@@ -360,8 +357,11 @@ int RunList(const std::vector<std::string>& args, FILE* out, FILE* err) {
         std::fprintf(err, "tavolin-list: %s\nTry 'tavolin-list --help' for more.\n", error.c_str());
         return LIST_USAGE;
     }
-    if (options.isHelp) {
-        std::fputs(HELP_TEXT, out);
+    if (options.isHelp || options.isVersion) {
+        if (options.isHelp)
+            std::fputs(HELP_TEXT, out);
+        else
+            std::fputs("tavolin-list " TAVOLIN_VERSION "\n", out);
         return std::fflush(out) == 0 ? LIST_OK : LIST_FAILED;
     }
     SetFormatDefaults(gFormatSettings);
@@ -397,34 +397,22 @@ int RunList(const std::vector<std::string>& args, FILE* out, FILE* err) {
 }
 
 bool ResolveIndexPath(const fs::path& path, fs::path& index, std::string& error) {
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (ec || !fs::exists(status)) {
-        error = TextOf(path) + ": no such file or folder";
-        return false;
+    NativeFolderAccess access;
+    std::string found;
+    const std::string named = TextOf(path);
+    switch (FindCopyIndex(access, named, found)) {
+    case CopyIndexResult::FOUND: index = PathOf(found); return true;
+    case CopyIndexResult::NO_SUCH_PATH: error = named + ": no such file or folder"; break;
+    case CopyIndexResult::UNREADABLE_FILE: error = named + ": cannot read the file"; break;
+    case CopyIndexResult::NO_INDEX_FOLDER:
+        error = named + ": not a recorder (no " + INDEX_DIRECTORY + " folder)";
+        break;
+    case CopyIndexResult::NO_MARKER:
+        error =
+            named + ": not a recorder (no marker file " + INDEX_DIRECTORY + "/" + RecorderMarkerName() + ")";
+        break;
+    case CopyIndexResult::NO_INDEX_FILE: error = named + ": no track index file in " + INDEX_DIRECTORY; break;
     }
-    if (!fs::is_directory(status)) {
-        index = path;
-        return true;
-    }
-    FolderProbe probe(path);
-    char directory[INDEX_DIRECTORY_SIZE];
-    uint32_t number = 0;
-    char indexPath[INDEX_PATH_SIZE];
-    if (FindNewestIndex(probe, directory, number) &&
-        FormatIndexPath(indexPath, sizeof indexPath, directory, number) && probe.Resolve(indexPath, index))
-        return true;
-
-    // Why the locator found nothing, in the order it looks.
-    const std::string root = std::string(1, FIRST_DRIVE_LETTER) + ":\\";
-    fs::path found;
-    if (!probe.Resolve((root + INDEX_DIRECTORY).c_str(), found) || !fs::is_directory(found, ec))
-        error = TextOf(path) + ": not a recorder (no " + INDEX_DIRECTORY + " folder)";
-    else if (!probe.HasAttributes((root + RECORDER_MARKER).c_str()))
-        error = TextOf(path) + ": not a recorder (no marker file " + INDEX_DIRECTORY + "/" +
-                (std::strchr(RECORDER_MARKER, '\\') + 1) + ")";
-    else
-        error = TextOf(path) + ": no track index file in " + INDEX_DIRECTORY;
     return false;
 }
 

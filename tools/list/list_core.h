@@ -22,6 +22,7 @@ enum class ListOutput {
 
 struct ListOptions {
     bool isHelp = false;
+    bool isVersion = false;
     ListOutput output = ListOutput::LINES;
     ListingMode mode = FULL_LISTING;
     SortLevel levels[3] = {{SORT_NUMBER_ASC, 0}, {SORT_LENGTH_ASC, 0}, {SORT_BITRATE_ASC, 0}};
@@ -39,9 +40,9 @@ bool ParseListOptions(const std::vector<std::string>& args, ListOptions& options
 int RunList(const std::vector<std::string>& args, FILE* out, FILE* err);
 
 // The track index to read for a path: the path itself when it is a file, or
-// the newest index of a recorder's root folder, chosen as the window chooses
-// it on a drive, with names found in any letter case. On failure returns
-// false with a message naming the path.
+// the newest index of a recorder's root folder or of its HMDHIFI folder,
+// chosen as the window chooses it (FindCopyIndex). On failure returns false
+// with a message naming the path.
 bool ResolveIndexPath(const std::filesystem::path& path, std::filesystem::path& index, std::string& error);
 
 // Reads the file, up to INDEX_READ_LIMIT bytes, into a zeroed image 100 bytes

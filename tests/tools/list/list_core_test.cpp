@@ -7,7 +7,7 @@
 
 #include "support/temp_folder/temp_folder.h"
 #include "tools/index_image/index_image_builder.h"
-#include "tools/list/folder_probe.h"
+#include "tools/list/folder_access.h"
 
 namespace fs = std::filesystem;
 
@@ -65,11 +65,16 @@ TEST(ResolveIndexPath, FindsNamesInAnyLetterCase) {
         Touch(root.Path() / row.folder / row.marker, 0);
         int age = 30;
         for (const char* file : row.files) Touch(root.Path() / row.folder / file, age -= 10);
-        fs::path index;
-        std::string error;
-        ASSERT_TRUE(ResolveIndexPath(root.Path(), index, error)) << error;
-        // Where the file system folds case, the locator's spelling finds it.
-        EXPECT_TRUE(fs::equivalent(index, root.Path() / row.expected)) << index;
+        // The root, and the HMDHIFI folder itself with and without a
+        // trailing separator, name the same index.
+        for (const fs::path& named : {root.Path(), root.Path() / row.folder, root.Path() / row.folder / ""}) {
+            SCOPED_TRACE(named);
+            fs::path index;
+            std::string error;
+            ASSERT_TRUE(ResolveIndexPath(named, index, error)) << error;
+            // Where the file system folds case, the locator's spelling finds it.
+            EXPECT_TRUE(fs::equivalent(index, root.Path() / row.expected)) << index;
+        }
     }
 }
 
@@ -101,7 +106,7 @@ TEST(FindEntryAnyCase, PrefersTheExactNameThenByteOrder) {
 }
 
 // The probe answers the locator as Win32 would on the folder as drive C:.
-TEST(FolderProbe, AnswersAsADriveWould) {
+TEST(CopyVolumeProbe, AnswersAsADriveWould) {
     TempFolder root;
     fs::create_directories(root.Path() / "HMDHIFI" / "TRKIDX01.HMA");  // a folder: never opens
     Touch(root.Path() / "HMDHIFI" / "TRKIDX00.HMA", 0);
@@ -112,7 +117,8 @@ TEST(FolderProbe, AnswersAsADriveWould) {
     fs::last_write_time(dated, std::chrono::file_clock::from_sys(instant));
     constexpr uint64_t EXPECTED_FILETIME = 132593079670000000ull;
 
-    FolderProbe probe(root.Path());
+    NativeFolderAccess access;
+    CopyVolumeProbe probe(access, root.Path().string(), false);
     EXPECT_EQ(probe.DriveType("C:\\"), 2u);
     EXPECT_EQ(probe.DriveType("D:\\"), DRIVE_TYPE_NO_ROOT);
     EXPECT_TRUE(probe.HasAttributes("C:\\hmdhifi\\trkidx01.hma"));
@@ -137,13 +143,27 @@ TEST(ResolveIndexPath, Failures) {
 
     fs::create_directories(root.Path() / "HMDHIFI");
     Touch(root.Path() / "HMDHIFI" / "TRKIDX00.HMA", 0);
-    EXPECT_FALSE(ResolveIndexPath(root.Path(), index, error));  // no marker: not a recorder for the window
-    EXPECT_NE(error.find("_MDHIFI.HMA"), std::string::npos) << error;
+    // No marker: not a recorder for the window, named by its root or itself.
+    for (const fs::path& named : {root.Path(), root.Path() / "HMDHIFI"}) {
+        EXPECT_FALSE(ResolveIndexPath(named, index, error));
+        EXPECT_NE(error.find("_MDHIFI.HMA"), std::string::npos) << error;
+    }
 
     fs::remove(root.Path() / "HMDHIFI" / "TRKIDX00.HMA");
     Touch(root.Path() / "HMDHIFI" / "_MDHIFI.HMA", 0);
     EXPECT_FALSE(ResolveIndexPath(root.Path(), index, error));  // no index file
     EXPECT_NE(error.find(root.Path().string() + ": no track index file"), std::string::npos) << error;
+
+    // A renamed HMDHIFI folder is known by its marker alone.
+    const fs::path renamed = root.Path() / "Disc 3 backup";
+    fs::create_directories(renamed);
+    Touch(renamed / "trkidx00.hma", 0);
+    EXPECT_FALSE(ResolveIndexPath(renamed, index, error));
+    EXPECT_NE(error.find("no HMDHIFI folder"), std::string::npos) << error;
+    Touch(renamed / "_mdhifi.hma", 0);
+    ASSERT_TRUE(ResolveIndexPath(renamed, index, error)) << error;
+    // Where the file system folds case, the locator's spelling finds it.
+    EXPECT_TRUE(fs::equivalent(index, renamed / "trkidx00.hma")) << index;
 
     std::vector<uint8_t> image;
     EXPECT_FALSE(ReadIndexImage(missing, image));
@@ -166,8 +186,8 @@ std::string Records(const std::vector<uint8_t>& image) {
     return text;
 }
 
-// A file far larger than any index used to be read whole (gigabytes of
-// memory for a stray big file); it is read as far as the scan reads it.
+// A file far larger than any index is not read whole (gigabytes of memory
+// for a stray big file); it is read as far as the scan reads it.
 TEST(ReadIndexImage, HugeFileIsReadUpToTheLimit) {
     index_image::IndexImageBuilder b;
     b.SetDiscTitle("Big");

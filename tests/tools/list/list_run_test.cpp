@@ -11,6 +11,7 @@
 #include "listing/track_catalogue.h"
 #include "settings/format_file.h"
 #include "support/temp_folder/temp_folder.h"
+#include "tavolin_version.h"
 #include "tools/demo/demo_disc.h"
 #include "tools/index_image/index_image_builder.h"
 #include "tools/list/list_core.h"
@@ -186,8 +187,15 @@ TEST_F(ListRunTest, HelpNamesEveryOption) {
     EXPECT_EQ(run.status, LIST_OK);
     EXPECT_EQ(run.err, "");
     for (const char* option : {"--group", "--sort KEYS", "--case LEVELS", "--no-round", "--layout FILE.tfc",
-                               "--csv", "--tsv", "--help", "--  ", "Example: tavolin-list "})
+                               "--csv", "--tsv", "--help", "--version", "--  ", "Example: tavolin-list "})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
+}
+
+TEST_F(ListRunTest, VersionIsOneLineWhateverElseTheLineHolds) {
+    const ListRun run = RunWith({"--sort", "nonsense", "--version", "missing/path"});
+    EXPECT_EQ(run.status, LIST_OK);
+    EXPECT_EQ(run.out, "tavolin-list " TAVOLIN_VERSION "\n");
+    EXPECT_EQ(run.err, "");
 }
 
 // On the demo recorder, each choice lists the lines that the window's

@@ -1,4 +1,4 @@
-#include "folder_probe.h"
+#include "folder_access.h"
 
 #include <chrono>
 #include <fstream>
@@ -7,9 +7,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr uint32_t DRIVE_TYPE_REMOVABLE = 2;  // how a recorder mounts
-constexpr char FOLDER_DRIVE_LETTER = FIRST_DRIVE_LETTER;
 
 // FILETIME counts 100-nanosecond units from 1601-01-01; Unix time starts
 // 11644473600 seconds later.
@@ -38,6 +35,13 @@ IndexFileTime ToFileTime(fs::file_time_type time) {
 
 }  // namespace
 
+fs::path PathOf(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
+
+std::string TextOf(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 bool FindEntryAnyCase(const fs::path& folder, const std::string& name, fs::path& out) {
     std::error_code ec;
     if (fs::exists(folder / name, ec)) {
@@ -47,50 +51,34 @@ bool FindEntryAnyCase(const fs::path& folder, const std::string& name, fs::path&
     bool isFound = false;
     std::string best;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string entry = it->path().filename().string();
+        const std::string entry = TextOf(it->path().filename());
         if (IsSameFolded(entry, name) && (!isFound || entry < best)) {
             best = entry;
             isFound = true;
         }
     }
-    if (isFound) out = folder / best;
+    if (isFound) out = folder / PathOf(best);
     return isFound;
 }
 
-uint32_t FolderProbe::DriveType(const char* root) {
-    const bool isFolder =
-        Fold(root[0]) == Fold(FOLDER_DRIVE_LETTER) && root[1] == ':' && root[2] == '\\' && root[3] == '\0';
-    return isFolder ? DRIVE_TYPE_REMOVABLE : DRIVE_TYPE_NO_ROOT;
+CopyEntryKind NativeFolderAccess::KindOf(const std::string& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(PathOf(path), ec);
+    if (ec || !fs::exists(status)) return CopyEntryKind::MISSING;
+    return fs::is_directory(status) ? CopyEntryKind::FOLDER : CopyEntryKind::FILE;
 }
 
-// Paths come from the locator as drive paths: "C:\" and names separated by
-// backslashes. Each name is looked up in the folder reached so far.
-bool FolderProbe::Resolve(const char* path, fs::path& out) const {
-    if (Fold(path[0]) != Fold(FOLDER_DRIVE_LETTER) || path[1] != ':' || path[2] != '\\') return false;
-    fs::path at = root_;
-    const std::string rest = path + 3;
-    size_t start = 0;
-    while (start < rest.size()) {
-        size_t end = rest.find('\\', start);
-        if (end == std::string::npos) end = rest.size();
-        if (end > start && !FindEntryAnyCase(at, rest.substr(start, end - start), at)) return false;
-        start = end + 1;
-    }
-    out = at;
+bool NativeFolderAccess::FindEntry(const std::string& folder, const std::string& name, std::string& out) {
+    fs::path found;
+    if (!FindEntryAnyCase(PathOf(folder), name, found)) return false;
+    out = TextOf(found);
     return true;
 }
 
-bool FolderProbe::HasAttributes(const char* path) {
-    fs::path file;
-    return Resolve(path, file);
-}
-
-// Only a regular file that opens for reading counts, as CreateFileA opens
-// no folder and no file it may not read.
-bool FolderProbe::ReadLastWriteTime(const char* path, IndexFileTime& time) {
-    fs::path file;
+bool NativeFolderAccess::ReadLastWriteTime(const std::string& path, IndexFileTime& time) {
     std::error_code ec;
-    if (!Resolve(path, file) || !fs::is_regular_file(file, ec)) return false;
+    const fs::path file = PathOf(path);
+    if (!fs::is_regular_file(file, ec)) return false;
     if (!std::ifstream(file, std::ios::binary)) return false;
     const fs::file_time_type written = fs::last_write_time(file, ec);
     if (ec) return false;

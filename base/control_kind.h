@@ -1,0 +1,17 @@
+// The kinds of child control the window layer creates. Portable and apart
+// from ui/, so that the option panel's tables and row layout name them
+// without knowing the window layer.
+#pragma once
+
+#include <cstdint>
+
+// Kind of a child control; CreateControl refuses any other value.
+enum ControlKind : int32_t {
+    CONTROL_LIST_BOX = 0,
+    CONTROL_PUSH_BUTTON = 1,
+    CONTROL_EDIT = 2,
+    CONTROL_MULTILINE_EDIT = 3,
+    CONTROL_STATIC_TEXT = 4,
+    CONTROL_CHECK_BOX = 5,
+    CONTROL_COMBO_BOX = 6,
+};
