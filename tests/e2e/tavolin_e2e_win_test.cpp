@@ -472,11 +472,12 @@ TEST(Tavolin, OpensRecorderCopies) {
                                                         {1, Disc("Alpha", {"Song A", "Song B"}), 30},
                                                         {2, Disc("Alpha Middle", {"Mid Song"}), 10}});
     app_driver::WriteRecorderCopy(noIndex + "\\HMDHIFI", {});
-    // Renamed copies of HMDHIFI alone, known by their marker. tavolin-list.exe
-    // can't take the twins' names outside ASCII: it reads the first. The long
-    // twin's path fits Win32 but takes over 259 bytes in UTF-8.
-    const std::string beta = copies + "\\Beta Backup", betaTwin = copies + "\\Beta Caf\xE9";
-    const std::string betaLong = copies + "\\Beta " + std::string(115, '\xE9');
+    // Renamed copies of HMDHIFI alone, known by their marker; paths are UTF-8.
+    // The listing compared with is read from the first. The long twin's path
+    // fits Win32 but takes over 259 bytes in UTF-8.
+    const std::string beta = copies + "\\Beta Backup", betaTwin = copies + "\\Beta Caf\xC3\xA9";
+    std::string betaLong = copies + "\\Beta ";
+    for (int i = 0; i < 115; ++i) betaLong += "\xC3\xA9";
     for (const std::string& folder : {beta, betaTwin, betaLong})
         app_driver::WriteRecorderCopy(folder, {{0, Disc("Beta", {"Song C", "Song D", "Song E"}), 0}});
 

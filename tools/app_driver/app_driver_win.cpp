@@ -226,7 +226,7 @@ void WriteRecorder(char drive, const std::vector<IndexFile>& files) {
 }
 
 void WriteRecorderCopy(const std::string& folder, const std::vector<IndexFile>& files) {
-    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryW(Wide(folder).c_str(), nullptr);
     WriteWithTime(folder + "\\_MdHiFi.hma", {}, 0);
     for (const IndexFile& f : files) {
         char name[32];
@@ -462,8 +462,8 @@ bool Tavolin::Drop(const std::vector<std::string>& paths) {
     const DROPFILES header = {sizeof header, {}, FALSE, TRUE};
     std::string block(reinterpret_cast<const char*>(&header), sizeof header);
     for (const std::string& path : paths) {
-        std::wstring name(path.size() + 1, L'\0');  // one wide character per byte of the code page
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, name.data(), int(name.size()));
+        std::wstring name(path.size() + 1, L'\0');  // at most one wide character per byte
+        MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, name.data(), int(name.size()));
         block.append(reinterpret_cast<const char*>(name.c_str()),
                      (wcslen(name.c_str()) + 1) * sizeof(wchar_t));
     }
