@@ -162,13 +162,13 @@ int HandleScanMessage(WindowContext* context, HWND, UINT message, WPARAM, LPARAM
         ClearList(w.trackList);
         BuildListing();
         ReorderList(w.trackList, context, CompareTracks);
-        SetWindowTextA(w.getTracksButton, GET_TRACKS_TEXT);
+        SetWindowCaption(w.getTracksButton, GET_TRACKS_TEXT);
         break;
     case MSG_DISC_TITLE: {
         const char* title = reinterpret_cast<const char*>(lParam);
         char caption[CAPTION_SIZE];
         ComposeCaption(title != nullptr ? title : "", PROGRAM_TITLE, caption, sizeof caption);
-        SetWindowTextA(MainWindowOf(context), caption);
+        SetWindowCaption(MainWindowOf(context), caption);
         break;
     }
     default: break;

@@ -9,6 +9,7 @@
 #include "settings/format_file.h"
 #include "settings/format_settings.h"
 #include "ui/file_dialogs_win.h"
+#include "ui/file_system_win.h"
 #include "ui/replace_file_win.h"
 #include "ui/scoped_win.h"
 
@@ -31,6 +32,7 @@ const char LOAD_FORMAT_VERSION_TEXT[] = "The format file could not be read or is
 namespace {
 
 constexpr size_t FILE_NAME_SIZE = 1024;
+const FileType FORMAT_FILE_TYPE = {FORMAT_FILE_TYPE_TEXT, FORMAT_FILE_EXTENSION};
 
 // Reads up to size bytes from the start of the file; only that much of a
 // format file means anything, whatever follows is never looked at. False
@@ -47,7 +49,7 @@ bool ReadFileHead(HANDLE file, uint8_t* bytes, size_t size, size_t* got) {
 }
 
 // The version and both tables, as they stand when the dialog closes.
-bool WriteLayouts(FileReplacement& file, void*) {
+bool WriteLayouts(FileReplacement& file, int, void*) {
     uint8_t bytes[FORMAT_FILE_SIZE];
     WriteFormatFile(gFormatSettings, bytes);
     return file.Write(bytes, sizeof bytes);
@@ -59,8 +61,8 @@ void SaveFormat() {
     if (gBusy) return;
     const BusyScope busy;
     const SaveCommand command = {SAVE_FORMAT_TITLE,
-                                 FORMAT_FILE_EXTENSION,
-                                 FORMAT_FILE_TYPE_TEXT,
+                                 &FORMAT_FILE_TYPE,
+                                 1,
                                  FILE_SHARE_READ,
                                  SAVE_FORMAT_SUCCESS_TEXT,
                                  TITLE_OK,
@@ -78,10 +80,9 @@ void SaveFormat() {
 void LoadFormat(WindowContext* context) {
     BusyScope busy;
     char name[FILE_NAME_SIZE] = {};
-    if (!ShowOpenDialog(LOAD_FORMAT_TITLE, FORMAT_FILE_EXTENSION, FORMAT_FILE_TYPE_TEXT, name, sizeof name))
+    if (!ShowOpenDialog(LOAD_FORMAT_TITLE, FORMAT_FILE_TYPE, name, sizeof name))
         return;
-    ScopedHandle file(CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedHandle file(OpenFileByPath(name, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
     if (!file.IsValid()) {
         ShowMessage(LOAD_FORMAT_OPEN_FAILED_TEXT, TITLE_ERROR);
         return;

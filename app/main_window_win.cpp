@@ -89,9 +89,9 @@ WindowContext* StartMainWindow(HINSTANCE instance, int* exitCode) {
     for (const ControlLayout& c : LAYOUT) {
         w.*c.handle = CreateControl(context, c.kind, c.x, c.y, c.width, c.height, c.text, c.resizeFlags,
                                     c.isCommand ? HandleMainCommand : nullptr, 0, 0);
-        if (c.handle == &MainWindow::trackList) SetMultiSelect(context, w.trackList, 0);
+        if (c.handle == &MainWindow::trackList) SetMultiSelect(context, w.trackList, false);
     }
-    for (const FontLayout& f : FONTS) SetControlFont(context, w.*f.handle, f.height, f.width, 0, 0, f.face);
+    for (const FontLayout& f : FONTS) SetControlFont(context, w.*f.handle, f.height, f.width, false, false, f.face);
 
     gListingWindow = {context, w.trackList, w.statusLabel, w.previewText};
     InstallSettingsRefreshHooks();

@@ -2,23 +2,21 @@
 
 #include <cstring>
 
-#include "ui/scoped_win.h"
+#include "ui/file_system_win.h"
 
 namespace {
 
 class Win32VolumeProbe : public IndexVolumeProbe {
 public:
-    uint32_t DriveType(const char* root) override { return GetDriveTypeA(root); }
+    uint32_t DriveType(const char* root) override { return GetPathDriveType(root); }
 
     bool HasAttributes(const char* path) override {
-        return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+        return GetPathAttributes(path) != INVALID_FILE_ATTRIBUTES;
     }
 
     bool ReadLastWriteTime(const char* path, IndexFileTime& time) override {
-        const ScopedHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
         FILETIME written;
-        if (!file.IsValid() || !GetFileTime(file.Get(), nullptr, nullptr, &written)) return false;
+        if (!GetPathWriteTime(path, &written)) return false;
         time.high = written.dwHighDateTime;
         time.low = written.dwLowDateTime;
         return true;

@@ -15,6 +15,8 @@
 ListingWindow gListingWindow;
 
 const char EXPORT_DIALOG_TITLE[] = "Select where to save output listing file.";
+const char EXPORT_TYPE_TEXT[] = "Text File";
+const char EXPORT_TYPE_TEXT_WITH_BOM[] = "Text File, UTF-8 with BOM (for spreadsheets)";
 const char EXPORT_SUCCESS_TEXT[] = "Listing file has been successfully created";
 const char EXPORT_CREATE_FAILED_TEXT[] =
     "Failed to create output listing file. Please make sure the path is valid, the media is not "
@@ -127,28 +129,28 @@ void ReorderList(HWND list, WindowContext*, CompareCallback compare) {
     const int counted = GetListCount(list);
     const size_t n = counted > 0 ? size_t(counted) : 0;
 
-    std::unique_ptr<size_t[]> lengths(new (std::nothrow) size_t[n + 1]);
-    if (!lengths) return;
-    size_t textBytes = 0;
+    // Room for every line as UTF-8, from the lengths the list counts.
+    size_t room = 0;
     for (size_t i = 0; i < n; ++i) {
         const int len = GetListTextLength(list, int(i));
-        lengths[i] = len > 0 ? size_t(len) : 0;
-        textBytes += lengths[i] + 1;
+        room += (len > 0 ? size_t(len) * LIST_UTF8_PER_UNIT : 0) + 1;
     }
-    std::unique_ptr<char[]> store(new (std::nothrow) char[textBytes + 1]);
+    std::unique_ptr<char[]> store(new (std::nothrow) char[room + 1]);
     std::unique_ptr<const char*[]> texts(new (std::nothrow) const char*[n + 1]);
     std::unique_ptr<intptr_t[]> items(new (std::nothrow) intptr_t[n + 1]);
     std::unique_ptr<uint32_t[]> order(new (std::nothrow) uint32_t[n + 1]);
     if (!store || !texts || !items || !order) return;
 
     char* next = store.get();
+    size_t textBytes = 0;
     for (size_t i = 0; i < n; ++i) {
-        // The list writes the text and its terminator: exactly the room reserved.
+        // The text and its terminator, in the room left.
         next[0] = '\0';
-        if (lengths[i] > 0) GetListText(list, int(i), next);
-        next[lengths[i]] = '\0';
+        const int got = GetListText(list, int(i), next, room + 1 - textBytes);
         texts[i] = next;
-        next += lengths[i] + 1;
+        const size_t used = (got > 0 ? size_t(got) : 0) + 1;
+        next += used;
+        textBytes += used;
         items[i] = GetListItemDataAt(list, int(i));
     }
     ComputeReorder(texts.get(), items.get(), n, compare, order.get());
@@ -157,13 +159,23 @@ void ReorderList(HWND list, WindowContext*, CompareCallback compare) {
 }
 
 namespace {
+// A UTF-8 text's length as the list box counts it: UTF-16 units, one per
+// character and two for one past U+FFFF (a four-byte sequence).
+size_t ListLength(const char* text) {
+    size_t units = 0;
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c; ++c) {
+        if ((*c & 0xC0) != 0x80) units += *c >= 0xF0 ? 2 : 1;
+    }
+    return units;
+}
+
 // The line that the list's scroll upkeep measures for the horizontal extent:
 // the first of the longest.
 const char* FirstLongest(const ListLine* lines, size_t n) {
     const char* longest = nullptr;
     size_t longestLength = 0;
     for (size_t i = 0; i < n; ++i) {
-        const size_t length = std::strlen(lines[i].text);
+        const size_t length = ListLength(lines[i].text);
         if (length > longestLength) {
             longestLength = length;
             longest = lines[i].text;
@@ -228,7 +240,7 @@ void BuildListing() {
     const int count = GetListCount(w.trackList);
     char status[STATUS_TEXT_SIZE];
     FormatStatusText(mode, count > 0 ? uint32_t(count) : 0, status, sizeof status);
-    SetWindowTextA(w.statusLabel, status);
+    SetWindowCaption(w.statusLabel, status);
 }
 
 void RefreshPreview() {
@@ -241,9 +253,16 @@ void RefreshPreview() {
 }
 
 namespace {
+// The file types of Export List: UTF-8 text, and the same with the byte
+// order mark first, which tells a spreadsheet the file's encoding.
+constexpr int EXPORT_TYPE_WITH_BOM = 2;
+const FileType EXPORT_FILE_TYPES[] = {{EXPORT_TYPE_TEXT, ".txt"}, {EXPORT_TYPE_TEXT_WITH_BOM, ".txt"}};
+constexpr char UTF8_BOM[] = "\xEF\xBB\xBF";
+
 // Every line of the track list, top to bottom, rendered through the layout;
 // stops at the first write that fails.
-bool WriteListing(FileReplacement& file, void*) {
+bool WriteListing(FileReplacement& file, int fileType, void*) {
+    if (fileType == EXPORT_TYPE_WITH_BOM && !file.Write(UTF8_BOM, sizeof UTF8_BOM - 1)) return false;
     HWND list = gListingWindow.trackList;
     const int count = GetListCount(list);
     char line[FORMAT_LINE_SIZE];
@@ -261,8 +280,8 @@ void ExportListing() {
     if (gBusy) return;
     const BusyScope busy;
     const SaveCommand command = {EXPORT_DIALOG_TITLE,
-                                 ".txt",
-                                 "Text File",
+                                 EXPORT_FILE_TYPES,
+                                 sizeof EXPORT_FILE_TYPES / sizeof EXPORT_FILE_TYPES[0],
                                  FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  EXPORT_SUCCESS_TEXT,
                                  TITLE_OK,

@@ -19,6 +19,10 @@ extern ListingWindow gListingWindow;
 
 // Texts and titles of the export's message boxes.
 extern const char EXPORT_DIALOG_TITLE[];
+// The two file types of the export's dialog: UTF-8 text, and UTF-8 text that
+// begins with the byte order mark (EF BB BF).
+extern const char EXPORT_TYPE_TEXT[];
+extern const char EXPORT_TYPE_TEXT_WITH_BOM[];
 extern const char EXPORT_SUCCESS_TEXT[];
 extern const char EXPORT_CREATE_FAILED_TEXT[];
 extern const char EXPORT_WRITE_FAILED_TEXT[];
@@ -46,5 +50,6 @@ extern void (*gListingPairingBroken)(const char* what);
 void RefreshPreview();
 
 // The Export List command: asks for a file and writes every line of the
-// track list, rendered, into it.
+// track list, rendered, into it as UTF-8, after the byte order mark when
+// the user chose the second file type.
 void ExportListing();

@@ -67,11 +67,11 @@ private:
 class RedrawPause {
 public:
     explicit RedrawPause(HWND window) : window_(IsWindowVisible(window) ? window : nullptr) {
-        if (window_ != nullptr) SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
+        if (window_ != nullptr) SetRedraw(window_, false);
     }
     ~RedrawPause() {
         if (window_ == nullptr) return;
-        SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+        SetRedraw(window_, true);
         RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
     }
     RedrawPause(const RedrawPause&) = delete;
@@ -354,18 +354,7 @@ void RegisterOptionTable(const TableRegistration& registration) {
 // changes.
 int ShowOptionTable(WindowContext* context, int x, int y, int tableIndex) {
     if (tableIndex < 0 || static_cast<uint32_t>(tableIndex) >= TABLE_REGISTRY_SIZE) return -1;
-    const intptr_t origin =
-        static_cast<intptr_t>((static_cast<uint32_t>(x) << 16) | (static_cast<uint32_t>(y) & 0xFFFF));
-    bool registered = false;
-    for (uint32_t i = context->handlerCount; i-- > 0;) {
-        MessageHandler& h = context->handlers[i];
-        if (h.key == MSG_PANEL_REBUILD && h.callback == RebuildRow) {
-            h.user = origin;
-            registered = true;
-            break;
-        }
-    }
-    if (!registered) AddMessageHandler(context, MSG_PANEL_REBUILD, RebuildRow, origin);
+    SetMessageHandler(context, MSG_PANEL_REBUILD, RebuildRow, static_cast<intptr_t>(PackPosition(x, y)));
     RedrawPause pause(MainWindowOf(context));
     ClearPanel(context);
     gShownTable = tableIndex;
@@ -389,8 +378,8 @@ void ClearPanel(WindowContext* context) {
 // removed it) is skipped.
 int RebuildRow(WindowContext* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                intptr_t user) {
-    const int originX = static_cast<int>((static_cast<uintptr_t>(user) >> 16) & 0xFFFF);
-    const int originY = static_cast<int>(static_cast<uintptr_t>(user) & 0xFFFF);
+    const int originX = PositionX(static_cast<uint32_t>(user));
+    const int originY = PositionY(static_cast<uint32_t>(user));
     const TableRegistration* shown = ShownRegistration();
     TableHandler handler = shown != nullptr ? shown->handler : nullptr;
     if (lParam == 0) {
@@ -441,10 +430,10 @@ int OnOptionChanged(WindowContext* context, HWND control, intptr_t param, intptr
     case CONTROL_CHECK_BOX:
         // A plain check box only reports the click; the panel toggles it.
         if (IsChecked(control)) {
-            SetCheck(control, 0);
+            SetCheck(control, false);
             text[0] = '0';
         } else {
-            SetCheck(control, 1);
+            SetCheck(control, true);
             text[0] = '1';
         }
         break;
@@ -461,7 +450,7 @@ int OnOptionChanged(WindowContext* context, HWND control, intptr_t param, intptr
     }
 
     if ((row->flags & ROW_HAS_CHOICES) && ActivateMatchingChoice(row->choices, text)) {
-        PostMessageA(MainWindowOf(context), MSG_PANEL_REBUILD, reinterpret_cast<WPARAM>(control),
+        PostMessageW(MainWindowOf(context), MSG_PANEL_REBUILD, reinterpret_cast<WPARAM>(control),
                      reinterpret_cast<LPARAM>(row));
     }
     return 0;
@@ -470,7 +459,7 @@ int OnOptionChanged(WindowContext* context, HWND control, intptr_t param, intptr
 // Re-derives the choice flags of every choice row of the table (and of the
 // tables under each row's first choice) from the shown table's handler.
 // A row whose value cannot be read keeps its flags.
-void MarkChoices(WindowContext* context, OptionRow* table, int post) {
+void MarkChoices(WindowContext* context, OptionRow* table, bool post) {
     const TableRegistration* shown = ShownRegistration();
     TableHandler handler = shown != nullptr ? shown->handler : nullptr;
     for (OptionRow* row = table; row != nullptr && row->label != nullptr; ++row) {
@@ -479,7 +468,7 @@ void MarkChoices(WindowContext* context, OptionRow* table, int post) {
         if (GetValue(context, handler, row->optionId, value)) {
             MarkChoiceList(row->choices, value, (row->flags & ROW_EXACT_MATCH) != 0);
         }
-        if (row->choices[0].child != nullptr) MarkChoices(context, row->choices[0].child, 0);
+        if (row->choices[0].child != nullptr) MarkChoices(context, row->choices[0].child, false);
     }
-    if (post) PostMessageA(MainWindowOf(context), MSG_PANEL_REBUILD, 0, 0);
+    if (post) PostMessageW(MainWindowOf(context), MSG_PANEL_REBUILD, 0, 0);
 }

@@ -35,9 +35,10 @@ void RegisterOptionTable(const TableRegistration& registration);
 int ShowOptionTable(WindowContext* context, int x, int y, int tableIndex);
 int BuildRows(WindowContext* context, OptionRow* table, int x, int y, int firstLine, TableHandler handler);
 void ClearPanel(WindowContext* context);
-// MessageCallback of MSG_PANEL_REBUILD; user is (x << 16) | y of the panel origin.
+// MessageCallback of MSG_PANEL_REBUILD; user is the panel origin as a
+// position word (PackPosition).
 int RebuildRow(WindowContext* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                intptr_t user);
 // ControlCallback of every panel control: handler is the TableHandler, user the OptionRow.
 int OnOptionChanged(WindowContext* context, HWND control, intptr_t param, intptr_t handler, intptr_t user);
-void MarkChoices(WindowContext* context, OptionRow* table, int post);
+void MarkChoices(WindowContext* context, OptionRow* table, bool post);

@@ -2,14 +2,20 @@
 # wine-prefix.sh DIR: makes a private 64-bit Wine prefix in DIR (idempotent).
 # The prefix gets a virtual desktop (closing windows is then fast and they get
 # a frame), no crash dialog (a crash ends the program instead of hanging the
-# run) and no Mono/Gecko prompts. A prefix that exists is left as it is.
+# run), no Mono/Gecko prompts, and fonts as on Windows: "Arial" and "Courier
+# New" are the metric-compatible Liberation faces, linked (with Wine's own
+# Tahoma and the dialog face) to Noto Sans CJK for Japanese and Korean, and
+# the caption buttons get their Marlett symbols. A prefix made with the
+# same settings is left as it is; one made with other settings is made anew.
 # DIR must be missing, empty or a prefix this script began: a folder it did
 # not make is never removed.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 . "$root/tools/wine-env.sh"
 dir="$1"
-[ -f "$dir/.tavolin-ready" ] && exit 0
+# Names what the prefix holds; a prefix whose marker differs is made anew.
+settings="fonts-1"
+[ "$(cat "$dir/.tavolin-ready" 2>/dev/null)" = "$settings" ] && exit 0
 if [ -d "$dir" ] && [ -n "$(ls -A "$dir")" ] && [ ! -f "$dir/.tavolin-prefix" ]; then
   echo "wine-prefix: $dir holds files this script did not put there; not touching it" >&2
   exit 1
@@ -23,5 +29,19 @@ wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d 'Liberation Mono' /f >/dev/null 2>&1
+# Wine looks for a linked face by the requested name and by the one that
+# replaced it, so both are linked.
+link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+for face in Arial 'Courier New' 'Liberation Sans' 'Liberation Mono' Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2'; do
+  wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f >/dev/null 2>&1
+done
+# Wine's own faces are not found in its data folder here: the caption
+# buttons drew as the letters "0 1 r" until Marlett sat in the prefix's
+# Fonts folder.
+for f in /usr/share/wine/fonts/marlett.ttf /usr/share/fonts/truetype/wine/marlett.ttf; do
+  [ -f "$f" ] && { cp "$f" "$WINEPREFIX/drive_c/windows/Fonts/"; break; }
+done
 wineserver -w
-touch "$dir/.tavolin-ready"
+echo "$settings" >"$dir/.tavolin-ready"

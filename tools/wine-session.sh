@@ -11,7 +11,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 . "$root/tools/wine-env.sh"
 
 "$root/tools/wine-prefix.sh" "$build/wine/template"
-if [ ! -f "$build/wine/prefix/.tavolin-ready" ]; then
+if ! cmp -s "$build/wine/prefix/.tavolin-ready" "$build/wine/template/.tavolin-ready"; then
   rm -rf "$build/wine/prefix"
   cp -a "$build/wine/template" "$build/wine/prefix"
 fi

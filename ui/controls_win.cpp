@@ -2,13 +2,15 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "ui/scoped_win.h"
+#include "ui/wide_text_win.h"
 
 namespace {
 
 struct KindStyle {
-    const char* className;
+    const wchar_t* className;
     DWORD style;
     bool generatedName;  // window name "CONTROL<kind><x><y><width><height>"
     bool textIsCaption;  // the creation text becomes the window text
@@ -18,17 +20,17 @@ struct KindStyle {
 // order they were added. The check box is the plain kind: a click only
 // notifies and the owner sets the state.
 constexpr KindStyle KIND_STYLES[] = {
-    {"LISTBOX",
+    {L"LISTBOX",
      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
          LBS_EXTENDEDSEL,
      true, false},
-    {"BUTTON", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | BS_PUSHBUTTON, true, true},
-    {"EDIT", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | ES_AUTOHSCROLL, false, false},
-    {"EDIT", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+    {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | BS_PUSHBUTTON, true, true},
+    {L"EDIT", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | ES_AUTOHSCROLL, false, false},
+    {L"EDIT", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
      false, false},
-    {"STATIC", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_LEFT, false, true},
-    {"BUTTON", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_CHECKBOX, true, true},
-    {"COMBOBOX", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS, true, false},
+    {L"STATIC", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_LEFT, false, true},
+    {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_CHECKBOX, true, true},
+    {L"COMBOBOX", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS, true, false},
 };
 constexpr int KIND_COUNT = sizeof KIND_STYLES / sizeof KIND_STYLES[0];
 
@@ -36,35 +38,48 @@ constexpr int KIND_COUNT = sizeof KIND_STYLES / sizeof KIND_STYLES[0];
 constexpr int FONT_WEIGHT = 0;  // FW_DONTCARE
 constexpr DWORD FONT_PITCH_AND_FAMILY = FIXED_PITCH;
 
+LRESULT Send(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return SendMessageW(control, message, wParam, lParam);
+}
+
+int ToIndex(LRESULT result) { return result < 0 ? -1 : static_cast<int>(result); }
+
 int KindOf(WindowContext* context, HWND control) {
     const ControlRecord* r = FindControl(context, control);
     return r != nullptr ? r->kind : -1;
 }
 
 bool IsMultiSelectList(HWND list) {
-    const LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
+    const LONG_PTR style = GetWindowLongPtrW(list, GWL_STYLE);
     return (style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL)) != 0;
 }
 
-// Copies the text of a list line or combo item (getLength and getText its
-// LB_ or CB_ messages) into buffer and returns the characters copied, or -1
-// when it has none to give. The length is asked first and the text fetched
-// into room of that size, so a text longer than the caller's buffer is cut,
-// never written past it.
-int CopyItemText(HWND control, UINT getLength, UINT getText, LRESULT index, char* buffer, size_t bufferSize) {
-    const LRESULT len = SendMessageA(control, getLength, static_cast<WPARAM>(index), 0);
-    if (len < 0) return -1;
-    const ScopedLocalMemory<char> memory(static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(len) + 1)));
-    char* text = memory.Get();
-    if (text == nullptr) return -1;
-    LRESULT got = SendMessageA(control, getText, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+// The text of a list line or combo item (getLength and getText its LB_ or
+// CB_ messages) as UTF-8; false when it has none to give. The length is
+// asked first and the text fetched into room of that size, trusting the
+// smaller count.
+bool ReadItemText(HWND control, UINT getLength, UINT getText, int index, std::string* text) {
+    if (index < 0) return false;
+    const LRESULT len = Send(control, getLength, static_cast<WPARAM>(index));
+    if (len < 0) return false;
+    std::wstring wide(static_cast<size_t>(len) + 1, L'\0');
+    LRESULT got = Send(control, getText, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide.data()));
     if (got < 0) got = 0;
     if (got > len) got = len;
-    size_t n = static_cast<size_t>(got);
-    if (n > bufferSize - 1) n = bufferSize - 1;
-    memcpy(buffer, text, n);
-    buffer[n] = '\0';
-    return static_cast<int>(n);
+    *text = ToUtf8(wide.data(), static_cast<int>(got));
+    return true;
+}
+
+int CopyItemText(HWND control, UINT getLength, UINT getText, int index, char* buffer, size_t bufferSize) {
+    std::string text;
+    if (buffer == nullptr || bufferSize == 0 || !ReadItemText(control, getLength, getText, index, &text))
+        return -1;
+    return static_cast<int>(CopyUtf8(text, buffer, bufferSize));
+}
+
+// What a list or combo box sends its parent for a selection the user made.
+void NotifySelectionChange(HWND control, UINT code) {
+    Send(GetParent(control), WM_COMMAND, MAKEWPARAM(0, code), reinterpret_cast<LPARAM>(control));
 }
 
 }  // namespace
@@ -78,12 +93,12 @@ HWND CreateControl(WindowContext* context, int kind, int x, int y, int width, in
 
     char name[64] = "";
     if (ks.generatedName) snprintf(name, sizeof name, "CONTROL%d%d%d%d%d", kind, x, y, width, height);
-    HWND window = CreateWindowExA(0, ks.className, name, ks.style, x, y, width, height, context->window,
-                                  nullptr, context->instance, context);
+    HWND window = CreateWindowExW(0, ks.className, ToWide(name).c_str(), ks.style, x, y, width, height,
+                                  context->window, nullptr, context->instance, context);
     // A record without a window could only ever match notifications that carry
     // no control, so a refused control leaves the table as it was.
     if (window == nullptr) return nullptr;
-    if (ks.textIsCaption) SetWindowTextA(window, text != nullptr ? text : "");
+    if (ks.textIsCaption) SetWindowCaption(window, text);
 
     ControlEntry* entry = &context->controls[context->controlCount];
     ControlRecord* r = &entry->record;
@@ -108,135 +123,114 @@ HWND CreateControl(WindowContext* context, int kind, int x, int y, int width, in
     return window;
 }
 
-void SetControlFont(WindowContext* context, HWND control, int height, int width, int italic, int underline,
-                    const char* faceName) {
+void SetControlFont(WindowContext* context, HWND control, int height, int width, bool isItalic,
+                    bool isUnderlined, const char* faceName) {
     ControlRecord* r = FindControl(context, control);
     if (r == nullptr) return;
-    HFONT font = CreateFontA(height, width, 0, 0, FONT_WEIGHT, italic, underline, 0, 0, 0, 0, 0,
-                             FONT_PITCH_AND_FAMILY, faceName);
+    HFONT font = CreateFontW(height, width, 0, 0, FONT_WEIGHT, isItalic, isUnderlined, 0, 0, 0, 0, 0,
+                             FONT_PITCH_AND_FAMILY, ToWide(faceName).c_str());
     // The control switches to the new font before the old one is deleted, so it
     // never holds a dead font handle. A font the platform refuses is null:
     // the control then draws in the system font and the record holds none.
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    Send(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     if (r->font != nullptr) DeleteObject(r->font);
     r->font = font;
 }
 
-void SetControlText(HWND control, const char* text) {
-    if (text == nullptr) text = "";
-    SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    // In an edit the caret stands before the last character; for an empty text
-    // both ends are -1, which drops the selection. Other kinds ignore it.
-    const int caret = static_cast<int>(strlen(text)) - 1;
-    SendMessageA(control, EM_SETSEL, static_cast<WPARAM>(caret), static_cast<LPARAM>(caret));
+void SetWindowCaption(HWND window, const char* text) {
+    const std::wstring wide = ToWide(text);
+    Send(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
-int GetControlText(HWND control, char* buffer, int bufferSize) {
-    if (buffer == nullptr || bufferSize <= 0) return 0;
-    return static_cast<int>(
-        SendMessageA(control, WM_GETTEXT, static_cast<WPARAM>(bufferSize), reinterpret_cast<LPARAM>(buffer)));
+// In an edit the caret stands before the last character; for an empty text
+// both ends are -1, which drops the selection. Other kinds ignore it. The
+// edit counts characters as UTF-16 units.
+void SetControlText(HWND control, const char* text) {
+    const std::wstring wide = ToWide(text);
+    Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    const int caret = static_cast<int>(wide.size()) - 1;
+    Send(control, EM_SETSEL, static_cast<WPARAM>(caret), static_cast<LPARAM>(caret));
+}
+
+int GetControlText(HWND control, char* buffer, size_t bufferSize) {
+    if (buffer == nullptr || bufferSize == 0) return 0;
+    const LRESULT len = Send(control, WM_GETTEXTLENGTH);
+    std::wstring wide(len > 0 ? static_cast<size_t>(len) + 1 : 1, L'\0');
+    LRESULT got = Send(control, WM_GETTEXT, wide.size(), reinterpret_cast<LPARAM>(wide.data()));
+    if (got < 0) got = 0;
+    if (got > len) got = len > 0 ? len : 0;
+    return static_cast<int>(CopyAsUtf8(wide.data(), static_cast<int>(got), buffer, bufferSize));
 }
 
 intptr_t GetSelectedItemData(WindowContext* context, HWND control) {
     switch (KindOf(context, control)) {
     case CONTROL_LIST_BOX: {
-        const LRESULT index = SendMessageA(control, LB_GETCURSEL, 0, 0);
-        if (index == LB_ERR) return -1;
-        return static_cast<intptr_t>(SendMessageA(control, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+        const int index = GetListCurrentIndex(control);
+        return index < 0 ? -1 : GetListItemDataAt(control, index);
     }
     case CONTROL_COMBO_BOX: {
-        const LRESULT index = SendMessageA(control, CB_GETCURSEL, 0, 0);
-        if (index == CB_ERR) return -1;
-        return static_cast<intptr_t>(SendMessageA(control, CB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+        const int index = GetComboSelection(control);
+        return index < 0 ? -1 : GetComboItemData(control, index);
     }
     default: return -1;
     }
 }
 
-int GetSelectedText(WindowContext* context, HWND control, char* buffer, size_t bufferSize) {
-    if (buffer == nullptr || bufferSize == 0) return 0;
-    UINT getLength, getText;
-    LRESULT index;
+bool GetSelectedText(WindowContext* context, HWND control, char* buffer, size_t bufferSize) {
     switch (KindOf(context, control)) {
-    case CONTROL_COMBO_BOX:
-        index = SendMessageA(control, CB_GETCURSEL, 0, 0);
-        if (index == CB_ERR) return 0;
-        getLength = CB_GETLBTEXTLEN;
-        getText = CB_GETLBTEXT;
-        break;
+    case CONTROL_COMBO_BOX: return GetComboItemText(control, GetComboSelection(control), buffer, bufferSize) >= 0;
     case CONTROL_LIST_BOX:
-        if (SendMessageA(control, LB_GETSELCOUNT, 0, 0) < 1) return 0;
-        index = SendMessageA(control, LB_GETCURSEL, 0, 0);
-        if (index == LB_ERR) return 0;
-        getLength = LB_GETTEXTLEN;
-        getText = LB_GETTEXT;
-        break;
-    default: return 0;
+        if (GetListSelectedCount(control) < 1) return false;
+        return GetListText(control, GetListCurrentIndex(control), buffer, bufferSize) >= 0;
+    default: return false;
     }
-    return CopyItemText(control, getLength, getText, index, buffer, bufferSize) >= 0 ? 1 : 0;
 }
 
 intptr_t GetListItemData(HWND list, int index) {
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    if (index == -1 || index >= count) return 0;
-    if (index < 0) return 0;
-    return static_cast<intptr_t>(SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+    if (index < 0 || index >= GetListCount(list)) return 0;
+    return GetListItemDataAt(list, index);
 }
 
-void SelectItem(WindowContext* context, HWND control, int index, int notify) {
+void SelectItem(WindowContext* context, HWND control, int index, bool notify) {
     const int kind = KindOf(context, control);
     if (kind == CONTROL_LIST_BOX) {
-        if (index == -1) index = static_cast<int>(SendMessageA(control, LB_GETCOUNT, 0, 0)) - 1;
+        if (index == -1) index = GetListCount(control) - 1;
         if (IsMultiSelectList(control)) {
             // LB_SETCURSEL does nothing on a multiple-selection list: select the
             // one line and give it the focus, which LB_GETCURSEL then reports.
-            SendMessageA(control, LB_SETSEL, FALSE, -1);
-            if (index >= 0 && SendMessageA(control, LB_SETSEL, TRUE, index) != LB_ERR) {
-                SendMessageA(control, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+            Send(control, LB_SETSEL, FALSE, -1);
+            if (index >= 0 && Send(control, LB_SETSEL, TRUE, index) != LB_ERR) {
+                Send(control, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
             }
         } else {
-            SendMessageA(control, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+            Send(control, LB_SETCURSEL, static_cast<WPARAM>(index));
         }
+        // A list box does not notify a selection made by message; the routing
+        // then runs the control's callback as for the user's own change.
+        if (notify) NotifySelectionChange(control, LBN_SELCHANGE);
     } else if (kind == CONTROL_COMBO_BOX) {
-        if (index == -1) index = static_cast<int>(SendMessageA(control, CB_GETCOUNT, 0, 0)) - 1;
-        SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    } else {
-        return;
-    }
-    // List and combo boxes do not notify a selection made by message; the
-    // routing then runs the control's callback as for the user's own change.
-    if (notify) {
-        SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(0, 1), reinterpret_cast<LPARAM>(control));
+        if (index == -1) index = GetComboCount(control) - 1;
+        SetComboSelection(control, index);
+        if (notify) NotifySelectionChange(control, CBN_SELCHANGE);
     }
 }
 
-void ClearList(HWND list) { SendMessageA(list, LB_RESETCONTENT, 0, 0); }
-
-void AddItem(WindowContext* context, HWND control, const char* text, intptr_t itemData, int allowDuplicate) {
+void AddItem(WindowContext* context, HWND control, const char* text, intptr_t itemData, bool allowDuplicate) {
     if (text == nullptr) return;
     ControlRecord* r = FindControl(context, control);
     if (r == nullptr) return;
-    const LPARAM textParam = reinterpret_cast<LPARAM>(text);
     if (r->kind == CONTROL_COMBO_BOX) {
         // The platform's exact search ignores letter case.
-        if (!allowDuplicate &&
-            SendMessageA(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), textParam) != CB_ERR) {
-            return;
-        }
-        const LRESULT index = SendMessageA(control, CB_ADDSTRING, 0, textParam);
+        if (!allowDuplicate && FindComboString(control, text) >= 0) return;
+        const int index = AddComboString(control, text);
         if (index < 0) return;
-        SendMessageA(control, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(itemData));
-        if (SendMessageA(control, CB_GETCURSEL, 0, 0) == CB_ERR) {
-            SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        }
+        Send(control, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(itemData));
+        if (GetComboSelection(control) < 0) SetComboSelection(control, index);
     } else if (r->kind == CONTROL_LIST_BOX) {
-        if (!allowDuplicate &&
-            SendMessageA(control, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), textParam) != LB_ERR) {
-            return;
-        }
-        const LRESULT index = SendMessageA(control, LB_ADDSTRING, 0, textParam);
+        if (!allowDuplicate && FindListString(control, text) >= 0) return;
+        const int index = AddListString(control, text);
         if (index < 0) return;
-        SendMessageA(control, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(itemData));
+        SetListItemData(control, index, itemData);
         RefreshListScroll(r);
     }
 }
@@ -246,38 +240,28 @@ ControlRecord* BeginListBatch(WindowContext* context, HWND list, size_t count, s
     if (r == nullptr || r->kind != CONTROL_LIST_BOX) return nullptr;
     // Reserving room for all lines at once spares the list its step-by-step
     // growth (no measurable gain under Wine, where the list grows cheaply).
-    SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(textBytes));
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    ReserveListStorage(list, count, textBytes);
+    SetRedraw(list, false);
     return r;
 }
 
-void AddListLine(HWND list, const char* text, intptr_t itemData) {
-    const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-    if (index < 0) return;
-    SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(itemData));
-}
-
 void EndListBatch(ControlRecord* record) {
-    SendMessageA(record->window, WM_SETREDRAW, TRUE, 0);
+    SetRedraw(record->window, true);
     RefreshListScroll(record);
-    InvalidateRect(record->window, nullptr, TRUE);
+    RepaintControl(record->window);
 }
 
-void SetCheck(HWND button, int checked) {
-    SendMessageA(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
+void SetCheck(HWND button, bool isChecked) { Send(button, BM_SETCHECK, isChecked ? BST_CHECKED : BST_UNCHECKED); }
 
-int IsChecked(HWND button) { return (SendMessageA(button, BM_GETSTATE, 0, 0) & 1) ? 1 : 0; }
+bool IsChecked(HWND button) { return (Send(button, BM_GETSTATE) & BST_CHECKED) != 0; }
 
-int GetListCount(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
-
-void SetMultiSelect(WindowContext* context, HWND list, int allow) {
+void SetMultiSelect(WindowContext* context, HWND list, bool allow) {
     ControlRecord* r = FindControl(context, list);
     if (r == nullptr) return;
-    if (allow == 0) {
-        r->listFlags |= LIST_SINGLE_SELECTION;
-    } else {
+    if (allow) {
         r->listFlags &= ~LIST_SINGLE_SELECTION;
+    } else {
+        r->listFlags |= LIST_SINGLE_SELECTION;
     }
     EnforceSingleSelection(r);
 }
@@ -309,83 +293,54 @@ void DestroyControl(WindowContext* context, HWND control) {
     context->controlCount = last;
 }
 
-int GetComboCount(HWND combo) {
-    const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
-    return count == CB_ERR ? -1 : static_cast<int>(count);
-}
+// --- One message each -------------------------------------------------------
 
-int GetComboSelection(HWND combo) {
-    const LRESULT index = SendMessageA(combo, CB_GETCURSEL, 0, 0);
-    return index == CB_ERR ? -1 : static_cast<int>(index);
-}
+int GetListCount(HWND list) { return static_cast<int>(Send(list, LB_GETCOUNT)); }
 
-void SetComboSelection(HWND combo, int index) {
-    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
+void ClearList(HWND list) { Send(list, LB_RESETCONTENT); }
 
-int GetComboItemText(HWND combo, int index, char* buffer, size_t bufferSize) {
-    if (buffer == nullptr || bufferSize == 0 || index < 0) return -1;
-    return CopyItemText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index, buffer, bufferSize);
-}
+int GetListTopIndex(HWND list) { return static_cast<int>(Send(list, LB_GETTOPINDEX)); }
 
-void ClearComboItems(HWND combo) { SendMessageA(combo, CB_RESETCONTENT, 0, 0); }
+int GetListCaretIndex(HWND list) { return static_cast<int>(Send(list, LB_GETCARETINDEX)); }
 
-void AppendComboItems(HWND combo, const char* const* items, size_t count) {
-    if (items == nullptr || count == 0) return;
-    size_t bytes = 0;
-    for (size_t i = 0; i < count; i++) {
-        if (items[i] != nullptr) bytes += strlen(items[i]) + 1;
-    }
-    SendMessageA(combo, CB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(bytes));
-    LRESULT first = CB_ERR;
-    for (size_t i = 0; i < count; i++) {
-        if (items[i] == nullptr) continue;
-        const LRESULT index = SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i]));
-        if (first == CB_ERR && index >= 0) first = index;
-    }
-    if (first != CB_ERR && SendMessageA(combo, CB_GETCURSEL, 0, 0) == CB_ERR) {
-        SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(first), 0);
-    }
-}
+int GetListAnchorIndex(HWND list) { return static_cast<int>(Send(list, LB_GETANCHORINDEX)); }
 
-// --- List box operations ----------------------------------------------------
+int GetListCurrentIndex(HWND list) { return ToIndex(Send(list, LB_GETCURSEL)); }
 
-int GetListTopIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)); }
-
-int GetListCaretIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCARETINDEX, 0, 0)); }
-
-int GetListAnchorIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETANCHORINDEX, 0, 0)); }
-
-int GetListCurrentIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)); }
-
-int GetListSelectedCount(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETSELCOUNT, 0, 0)); }
+int GetListSelectedCount(HWND list) { return static_cast<int>(Send(list, LB_GETSELCOUNT)); }
 
 int GetListTextLength(HWND list, int index) {
-    return static_cast<int>(SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0));
+    return ToIndex(Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(index)));
 }
 
-int GetListText(HWND list, int index, char* buffer) {
-    return static_cast<int>(
-        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)));
+int GetListText(HWND list, int index, char* buffer, size_t bufferSize) {
+    return CopyItemText(list, LB_GETTEXTLEN, LB_GETTEXT, index, buffer, bufferSize);
 }
 
 intptr_t GetListItemDataAt(HWND list, int index) {
-    return static_cast<intptr_t>(SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(index), 0));
+    return static_cast<intptr_t>(Send(list, LB_GETITEMDATA, static_cast<WPARAM>(index)));
 }
 
 int AddListString(HWND list, const char* text) {
-    return static_cast<int>(SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+    const std::wstring wide = ToWide(text);
+    return ToIndex(Send(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
+int FindListString(HWND list, const char* text) {
+    const std::wstring wide = ToWide(text);
+    return ToIndex(Send(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str())));
 }
 
 void SetListItemData(HWND list, int index, intptr_t itemData) {
-    SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(itemData));
+    Send(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(itemData));
 }
 
+// The list keeps its lines as UTF-16: at most two bytes per byte of UTF-8.
 void ReserveListStorage(HWND list, size_t count, size_t bytes) {
-    SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(bytes));
+    Send(list, LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(bytes * sizeof(wchar_t)));
 }
 
-void SetRedraw(HWND control, bool redraw) { SendMessageA(control, WM_SETREDRAW, redraw ? TRUE : FALSE, 0); }
+void SetRedraw(HWND control, bool redraw) { Send(control, WM_SETREDRAW, redraw ? TRUE : FALSE); }
 
 void RepaintControl(HWND control) { InvalidateRect(control, nullptr, TRUE); }
 
@@ -395,7 +350,50 @@ int MeasureListText(WindowContext* context, HWND list, const char* text) {
     ControlRecord* r = FindControl(context, list);
     if (r == nullptr || r->measuringDc == nullptr) return -1;
     ScopedSelectObject font(r->measuringDc, r->font);
+    const std::wstring wide = ToWide(text);
     SIZE size = {};
-    GetTextExtentPoint32A(r->measuringDc, text, static_cast<int>(strlen(text)), &size);
+    GetTextExtentPoint32W(r->measuringDc, wide.c_str(), static_cast<int>(wide.size()), &size);
     return static_cast<int>(size.cx);
+}
+
+int GetComboCount(HWND combo) { return ToIndex(Send(combo, CB_GETCOUNT)); }
+
+int GetComboSelection(HWND combo) { return ToIndex(Send(combo, CB_GETCURSEL)); }
+
+void SetComboSelection(HWND combo, int index) { Send(combo, CB_SETCURSEL, static_cast<WPARAM>(index)); }
+
+int GetComboItemText(HWND combo, int index, char* buffer, size_t bufferSize) {
+    return CopyItemText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, index, buffer, bufferSize);
+}
+
+intptr_t GetComboItemData(HWND combo, int index) {
+    return static_cast<intptr_t>(Send(combo, CB_GETITEMDATA, static_cast<WPARAM>(index)));
+}
+
+int AddComboString(HWND combo, const char* text) {
+    const std::wstring wide = ToWide(text);
+    return ToIndex(Send(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
+int FindComboString(HWND combo, const char* text) {
+    const std::wstring wide = ToWide(text);
+    return ToIndex(Send(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(wide.c_str())));
+}
+
+void ClearComboItems(HWND combo) { Send(combo, CB_RESETCONTENT); }
+
+void AppendComboItems(HWND combo, const char* const* items, size_t count) {
+    if (items == nullptr || count == 0) return;
+    size_t bytes = 0;
+    for (size_t i = 0; i < count; i++) {
+        if (items[i] != nullptr) bytes += strlen(items[i]) + 1;
+    }
+    Send(combo, CB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(bytes * sizeof(wchar_t)));
+    int first = -1;
+    for (size_t i = 0; i < count; i++) {
+        if (items[i] == nullptr) continue;
+        const int index = AddComboString(combo, items[i]);
+        if (first < 0 && index >= 0) first = index;
+    }
+    if (first >= 0 && GetComboSelection(combo) < 0) SetComboSelection(combo, first);
 }

@@ -25,3 +25,12 @@ std::string GetFullPath(const char* path) {
     if (length == 0 || length >= size) return path;
     return ToUtf8(full.data(), int(length));
 }
+
+bool MovePathOver(const char* from, const char* to) {
+    return MoveFileExW(ToWide(from).c_str(), ToWide(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+bool DeletePath(const char* path) { return DeleteFileW(ToWide(path).c_str()); }
+
+UINT GetPathDriveType(const char* root) { return GetDriveTypeW(ToWide(root).c_str()); }

@@ -18,3 +18,9 @@ bool GetPathWriteTime(const char* path, FILETIME* written);
 // GetFullPathNameW: the absolute form of path against the current folder,
 // or path itself when it has none.
 std::string GetFullPath(const char* path);
+// Moves from over to (replacing a file there), returning once the move is
+// on the disk.
+bool MovePathOver(const char* from, const char* to);
+bool DeletePath(const char* path);
+// GetDriveTypeW of a root such as "D:\".
+UINT GetPathDriveType(const char* root);

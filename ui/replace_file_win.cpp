@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ui/file_dialogs_win.h"
+#include "ui/file_system_win.h"
 
 namespace {
 // Names of new files tried before giving up: a name is taken only when it is
@@ -19,11 +20,10 @@ bool FileReplacement::Begin(const char* target, DWORD targetShare) {
     Abandon();
     const size_t length = std::strlen(target);
     if (length == 0 || length >= sizeof target_ - 16) return false;
-    const DWORD attributes = GetFileAttributesA(target);
+    const DWORD attributes = GetPathAttributes(target);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
     {
-        const ScopedHandle old(CreateFileA(target, GENERIC_WRITE, targetShare, nullptr, OPEN_EXISTING,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+        const ScopedHandle old(OpenFileByPath(target, GENERIC_WRITE, targetShare, OPEN_EXISTING));
         if (!old.IsValid() && GetLastError() != ERROR_FILE_NOT_FOUND) return false;
     }
 
@@ -35,8 +35,7 @@ bool FileReplacement::Begin(const char* target, DWORD targetShare) {
         std::snprintf(fresh_, sizeof fresh_, "%s.%lx-%u.new", target, pid, attempt);
         // The handle held is invalid here, so the reset closes nothing and
         // leaves the creation's error code to be read.
-        file_.Reset(CreateFileA(fresh_, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        file_.Reset(OpenFileByPath(fresh_, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW));
         if (file_.IsValid()) {
             isWritten_ = true;
             return true;
@@ -71,7 +70,7 @@ bool FileReplacement::Commit() {
     if (!file_.IsValid()) return false;
     bool isDone = isWritten_ && FlushFileBuffers(file_.Get());
     if (!file_.Close()) isDone = false;
-    if (isDone) isDone = MoveFileExA(fresh_, target_, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (isDone) isDone = MovePathOver(fresh_, target_);
     if (isDone)
         fresh_[0] = '\0';
     else
@@ -82,7 +81,7 @@ bool FileReplacement::Commit() {
 void FileReplacement::Abandon() {
     file_.Close();
     if (fresh_[0]) {
-        DeleteFileA(fresh_);
+        DeletePath(fresh_);
         fresh_[0] = '\0';
     }
     isWritten_ = false;
@@ -93,14 +92,16 @@ void FileReplacement::Abandon() {
 // the user reads it.
 SaveOutcome SaveThroughDialog(const SaveCommand& command, SaveWriter write, void* user) {
     char name[SAVE_NAME_SIZE] = {};
-    if (!ShowSaveDialog(command.dialogTitle, command.extension, command.typeText, name, sizeof name))
+    int fileType = 1;
+    if (!ShowSaveDialog(command.dialogTitle, command.fileTypes, command.fileTypeCount, name, sizeof name,
+                        &fileType))
         return SAVE_CANCELLED;
     SaveOutcome outcome = SAVE_DONE;
     {
         FileReplacement file;
         if (!file.Begin(name, command.targetShare))
             outcome = SAVE_CREATE_FAILED;
-        else if (!write(file, user) || !file.Commit())
+        else if (!write(file, fileType, user) || !file.Commit())
             outcome = SAVE_WRITE_FAILED;
     }
     switch (outcome) {

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "ui/file_filter.h"
 #include "ui/scoped_win.h"
 
 // The name buffer that SaveThroughDialog hands the save dialog.
@@ -51,8 +52,8 @@ private:
 // (FileReplacement::Begin), and its message boxes.
 struct SaveCommand {
     const char* dialogTitle;
-    const char* extension;
-    const char* typeText;
+    const FileType* fileTypes;  // offered by the dialog; the first is the default
+    size_t fileTypeCount;
     DWORD targetShare;
     const char* successText;
     const char* successTitle;
@@ -61,8 +62,9 @@ struct SaveCommand {
     const char* failureTitle;
 };
 
-// Writes the file's whole content; false as soon as a write fails.
-using SaveWriter = bool (*)(FileReplacement& file, void* user);
+// Writes the file's whole content in the file type the user chose (its
+// position in the command's list, from 1); false as soon as a write fails.
+using SaveWriter = bool (*)(FileReplacement& file, int fileType, void* user);
 
 enum SaveOutcome {
     SAVE_CANCELLED,

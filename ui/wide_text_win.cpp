@@ -5,10 +5,10 @@
 #include <climits>
 #include <cstring>
 
-std::wstring ToWide(const char* text) {
-    if (text == nullptr) return std::wstring();
-    const size_t size = std::strlen(text);
-    if (size == 0 || size > INT_MAX) return std::wstring();
+std::wstring ToWide(const char* text) { return ToWide(text, text != nullptr ? std::strlen(text) : 0); }
+
+std::wstring ToWide(const char* text, size_t size) {
+    if (text == nullptr || size == 0 || size > INT_MAX) return std::wstring();
     const int n = MultiByteToWideChar(CP_UTF8, 0, text, int(size), nullptr, 0);
     std::wstring wide(size_t(n > 0 ? n : 0), L'\0');
     if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text, int(size), wide.data(), n);
@@ -27,4 +27,21 @@ std::string ToUtf8(const wchar_t* text, int length) {
     std::string out(size_t(n > 0 ? n : 0), '\0');
     if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), n, nullptr, nullptr);
     return out;
+}
+
+// A cut that would land inside a character steps back to its first byte:
+// continuation bytes are 10xxxxxx.
+size_t CopyUtf8(const std::string& text, char* buffer, size_t bufferSize) {
+    if (buffer == nullptr || bufferSize == 0) return 0;
+    size_t n = text.size() < bufferSize - 1 ? text.size() : bufferSize - 1;
+    if (n < text.size()) {
+        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+    }
+    std::memcpy(buffer, text.data(), n);
+    buffer[n] = '\0';
+    return n;
+}
+
+size_t CopyAsUtf8(const wchar_t* text, int length, char* buffer, size_t bufferSize) {
+    return CopyUtf8(ToUtf8(text, length), buffer, bufferSize);
 }

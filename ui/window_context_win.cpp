@@ -4,17 +4,17 @@
 
 #include <cstring>
 
+#include "ui/controls_win.h"
 #include "ui/scoped_win.h"
+#include "ui/wide_text_win.h"
 
 namespace {
 
-// Notification codes the routing accepts (high word of WM_COMMAND's wParam).
-constexpr UINT CODE_CLICKED = 0;          // BN_CLICKED
-constexpr UINT CODE_SELCHANGE = 1;        // LBN_SELCHANGE, CBN_SELCHANGE
-constexpr UINT CODE_DBLCLK = 2;           // LBN_DBLCLK, CBN_DBLCLK
-constexpr UINT CODE_DOUBLECLICKED = 5;    // BN_DOUBLECLICKED, LBN_KILLFOCUS, CBN_EDITCHANGE
-constexpr UINT CODE_EDIT_CHANGE = 0x300;  // EN_CHANGE
-constexpr UINT CODE_CUSTOM = 0xFFFF;      // MSG_CONTROL_COMMAND
+// The code MSG_CONTROL_COMMAND routes with; no control sends it.
+constexpr UINT CODE_CUSTOM = 0xFFFF;
+
+// The system's arrow cursor (IDC_ARROW, whose definition is the narrow form).
+constexpr WORD ARROW_CURSOR_ID = 32512;
 
 // Class background: the menu colour, as a colour index plus one.
 constexpr int CLASS_BACKGROUND = COLOR_MENU + 1;
@@ -23,7 +23,7 @@ constexpr int CLASS_BACKGROUND = COLOR_MENU + 1;
 constexpr int EXTENT_MARGIN = 10;
 
 WindowContext* ContextOf(HWND window) {
-    return reinterpret_cast<WindowContext*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    return reinterpret_cast<WindowContext*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 // Truncates toward zero; values past the int range (a float can grow without
@@ -88,38 +88,41 @@ void Resize(WindowContext* context, LPARAM lParam) {
     context->baseHeight = newHeight;
 }
 
-void RouteCommand(WindowContext* context, UINT code, HWND control, intptr_t param) {
-    switch (code) {
-    case CODE_CLICKED:
-    case CODE_SELCHANGE:
-    case CODE_EDIT_CHANGE:
-    case CODE_CUSTOM: break;
-    case CODE_DBLCLK:
-    case CODE_DOUBLECLICKED: param = 2; break;
-    default: return;
+// Whether a control of this kind passes a notification code on to its
+// callback, and with which param: a double click (or a combo box's edit
+// change) with 2, the rest with the param as routed. The same value names
+// different notifications for different kinds, so each kind reads it by its
+// own names. A list box's selection change and double click pass, not its
+// loss of focus; a push button's click and double click pass, not the list
+// codes; the other kinds pass every code the routing knows.
+bool PassesOn(int32_t kind, UINT code, intptr_t* param) {
+    switch (kind) {
+    case CONTROL_LIST_BOX:
+        if (code == LBN_DBLCLK) *param = 2;
+        return code == LBN_SELCHANGE || code == LBN_DBLCLK || code == EN_CHANGE || code == CODE_CUSTOM;
+    case CONTROL_PUSH_BUTTON:
+        if (code == BN_DOUBLECLICKED) *param = 2;
+        return code == BN_CLICKED || code == BN_DOUBLECLICKED || code == CODE_CUSTOM;
+    default:
+        if (code == CBN_DBLCLK || code == CBN_EDITCHANGE) *param = 2;
+        return code == BN_CLICKED || code == CBN_SELCHANGE || code == CBN_DBLCLK || code == CBN_EDITCHANGE ||
+               code == EN_CHANGE || code == CODE_CUSTOM;
     }
+}
+
+void RouteCommand(WindowContext* context, UINT code, HWND control, intptr_t param) {
     // A callback may destroy or create controls; the count is re-read on every
     // step so the walk never leaves the live entries.
     for (uint32_t i = 0; i < context->controlCount; i++) {
         ControlEntry* entry = &context->controls[i];
         if (entry->key != control || entry->record.callback == nullptr) continue;
         ControlRecord* r = &entry->record;
-        switch (r->kind) {
-        case CONTROL_LIST_BOX:
-            if (code != CODE_CLICKED && code != CODE_DOUBLECLICKED) {
-                r->callback(context, control, param, r->handler, r->user);
-            }
-            // The callback may have removed the record; enforce only on a live one.
-            if (code == CODE_SELCHANGE && i < context->controlCount && context->controls[i].key == control) {
-                EnforceSingleSelection(&context->controls[i].record);
-            }
-            break;
-        case CONTROL_PUSH_BUTTON:
-            if (code != CODE_SELCHANGE && code != CODE_DBLCLK && code != CODE_EDIT_CHANGE) {
-                r->callback(context, control, param, r->handler, r->user);
-            }
-            break;
-        default: r->callback(context, control, param, r->handler, r->user); break;
+        intptr_t passed = param;
+        if (PassesOn(r->kind, code, &passed)) r->callback(context, control, passed, r->handler, r->user);
+        // The callback may have removed the record; enforce only on a live one.
+        if (r->kind == CONTROL_LIST_BOX && code == LBN_SELCHANGE && i < context->controlCount &&
+            context->controls[i].key == control) {
+            EnforceSingleSelection(&context->controls[i].record);
         }
     }
 }
@@ -128,20 +131,20 @@ void RouteCommand(WindowContext* context, UINT code, HWND control, intptr_t para
 
 LRESULT CALLBACK WindowContextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CREATE) {
-        const CREATESTRUCTA* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        const CREATESTRUCTW* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
         return 0;
     }
     WindowContext* context = ContextOf(window);
     // Messages before WM_CREATE (WM_NCCREATE, WM_GETMINMAXINFO, ...) and after
     // the context let go of the window have no context to work on.
-    if (context == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    if (context == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_NCDESTROY:
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         if (context->window == window) context->window = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_SIZE: Resize(context, lParam); return 0;
     case WM_COMMAND: RouteCommand(context, HIWORD(wParam), reinterpret_cast<HWND>(lParam), 0); return 0;
     case MSG_CONTROL_COMMAND:
@@ -157,7 +160,7 @@ LRESULT CALLBACK WindowContextProc(HWND window, UINT message, WPARAM wParam, LPA
         h->callback(context, window, message, wParam, lParam, h->user);
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 WindowContext* CreateWindowContext(HINSTANCE instance, const char* className, int iconId) {
@@ -168,17 +171,18 @@ WindowContext* CreateWindowContext(HINSTANCE instance, const char* className, in
     }
     context->instance = instance;
 
-    WNDCLASSA wc = {};
+    const std::wstring wideClass = ToWide(context->className);
+    WNDCLASSW wc = {};
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = WindowContextProc;
     wc.hInstance = instance;
     const WORD icon = LOWORD(iconId);
-    wc.hIcon = icon != 0 ? LoadIconA(instance, MAKEINTRESOURCEA(icon)) : nullptr;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hIcon = icon != 0 ? LoadIconW(instance, MAKEINTRESOURCEW(icon)) : nullptr;
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(ARROW_CURSOR_ID));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(CLASS_BACKGROUND));
-    wc.lpszClassName = context->className;
+    wc.lpszClassName = wideClass.c_str();
     // A failed registration shows up as OpenMainWindow's failure.
-    RegisterClassA(&wc);
+    RegisterClassW(&wc);
 
     context->controlCount = 0;
     context->handlerCount = 0;
@@ -186,51 +190,61 @@ WindowContext* CreateWindowContext(HINSTANCE instance, const char* className, in
     return context;
 }
 
-int OpenMainWindow(WindowContext* context, int width, int height, const char* title) {
+bool OpenMainWindow(WindowContext* context, int width, int height, const char* title) {
     context->scaleX = 1.0f;
     context->scaleY = 1.0f;
     context->baseWidth = width;
     context->baseHeight = height;
-    HWND window =
-        CreateWindowExA(0, context->className, title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                        CW_USEDEFAULT, width, height, nullptr, nullptr, context->instance, context);
+    HWND window = CreateWindowExW(0, ToWide(context->className).c_str(), ToWide(title).c_str(),
+                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, width,
+                                  height, nullptr, nullptr, context->instance, context);
     if (window == nullptr) {
         context->window = nullptr;
-        return 0;
+        return false;
     }
     context->window = window;
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
-    return 1;
+    return true;
 }
 
-int AddMessageHandler(WindowContext* context, UINT message, MessageCallback callback, intptr_t user) {
-    if (context->handlerCount >= MAX_HANDLERS) return 0;
+bool AddMessageHandler(WindowContext* context, UINT message, MessageCallback callback, intptr_t user) {
+    if (context->handlerCount >= MAX_HANDLERS) return false;
     MessageHandler* h = &context->handlers[context->handlerCount];
     h->key = message;
     h->message = message;
     h->user = user;
     h->callback = callback;
     context->handlerCount++;
-    return 1;
+    return true;
+}
+
+bool SetMessageHandler(WindowContext* context, UINT message, MessageCallback callback, intptr_t user) {
+    for (uint32_t i = context->handlerCount; i-- > 0;) {
+        MessageHandler* h = &context->handlers[i];
+        if (h->key != message || h->callback != callback) continue;
+        h->user = user;
+        return true;
+    }
+    return AddMessageHandler(context, message, callback, user);
 }
 
 void RunMessageLoop() {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
 }
 
 void DestroyWindowContext(WindowContext* context) {
     if (context == nullptr) return;
     // A window still open must not reach the freed context through its user
-    // data: detach it, so its later messages go to DefWindowProcA.
+    // data: detach it, so its later messages go to DefWindowProcW.
     if (context->window != nullptr && IsWindow(context->window) && ContextOf(context->window) == context) {
-        SetWindowLongPtrA(context->window, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(context->window, GWLP_USERDATA, 0);
     }
-    UnregisterClassA(context->className, context->instance);
+    UnregisterClassW(ToWide(context->className).c_str(), context->instance);
     LocalFree(context);
 }
 
@@ -256,16 +270,17 @@ void RefreshListScroll(ControlRecord* record) {
     RECT client = {};
     GetClientRect(list, &client);
     const uint32_t clientHeight = static_cast<uint32_t>(client.bottom - client.top);
-    const uint32_t itemHeight = static_cast<uint32_t>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    const uint32_t itemHeight = static_cast<uint32_t>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    const int count = GetListCount(list);
     const uint32_t lines = count > 0 ? static_cast<uint32_t>(count) : 0;
     ShowScrollBar(list, SB_VERT, lines * itemHeight > clientHeight);
     if (count <= 0) return;
 
+    // Characters as the list counts them: UTF-16 units.
     LRESULT longest = 0;
-    LRESULT longestIndex = 0;
-    for (LRESULT i = 0; i < count; i++) {
-        const LRESULT len = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    int longestIndex = 0;
+    for (int i = 0; i < count; i++) {
+        const LRESULT len = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
         if (len > longest) {
             longest = len;
             longestIndex = i;
@@ -273,11 +288,12 @@ void RefreshListScroll(ControlRecord* record) {
     }
     if (longest <= 0) return;
 
-    ScopedLocalMemory<char> memory(static_cast<char*>(LocalAlloc(LPTR, static_cast<SIZE_T>(longest) + 10)));
-    char* text = memory.Get();
+    ScopedLocalMemory<wchar_t> memory(
+        static_cast<wchar_t*>(LocalAlloc(LPTR, (static_cast<SIZE_T>(longest) + 10) * sizeof(wchar_t))));
+    wchar_t* text = memory.Get();
     if (text == nullptr) return;
     const LRESULT got =
-        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(longestIndex), reinterpret_cast<LPARAM>(text));
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(longestIndex), reinterpret_cast<LPARAM>(text));
     if (got > 0 && record->measuringDc != nullptr) {
         SIZE size = {};
         {
@@ -285,9 +301,9 @@ void RefreshListScroll(ControlRecord* record) {
             // left selected and can be deleted at once when it is replaced.
             ScopedSelectObject font(record->measuringDc, record->font);
             const int n = static_cast<int>(got < longest ? got : longest);
-            GetTextExtentPoint32A(record->measuringDc, text, n, &size);
+            GetTextExtentPoint32W(record->measuringDc, text, n, &size);
         }
-        SendMessageA(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + EXTENT_MARGIN), 0);
+        SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + EXTENT_MARGIN), 0);
     }
 }
 
@@ -296,9 +312,9 @@ void RefreshListScroll(ControlRecord* record) {
 void EnforceSingleSelection(ControlRecord* record) {
     if (!(record->listFlags & LIST_SINGLE_SELECTION)) return;
     HWND list = record->window;
-    if (SendMessageA(list, LB_GETSELCOUNT, 0, 0) <= 1) return;
-    const LRESULT focused = SendMessageA(list, LB_GETCURSEL, 0, 0);
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    PostMessageA(list, LB_SELITEMRANGE, FALSE, MAKELPARAM(0, count - 1));
-    PostMessageA(list, LB_SELITEMRANGE, TRUE, MAKELPARAM(focused, focused));
+    if (GetListSelectedCount(list) <= 1) return;
+    const int focused = GetListCurrentIndex(list);
+    const int count = GetListCount(list);
+    PostMessageW(list, LB_SELITEMRANGE, FALSE, MAKELPARAM(0, count - 1));
+    PostMessageW(list, LB_SELITEMRANGE, TRUE, MAKELPARAM(focused, focused));
 }

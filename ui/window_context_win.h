@@ -58,11 +58,11 @@ struct MessageHandler {
     UINT key;      // message id looked up
     UINT message;  // the same id
     intptr_t user;
-    MessageCallback callback;  // null: the message goes to DefWindowProcA
+    MessageCallback callback;  // null: the message goes to DefWindowProcW
 };
 
 struct WindowContext {
-    char className[256];
+    char className[256];  // UTF-8
     HINSTANCE instance;
     HWND window;        // null until OpenMainWindow
     int32_t baseWidth;  // last known client size
@@ -77,10 +77,13 @@ struct WindowContext {
 
 // Null when the memory cannot be had.
 WindowContext* CreateWindowContext(HINSTANCE instance, const char* className, int iconId);
-// 1 when the window was created, shown and painted; 0 otherwise.
-int OpenMainWindow(WindowContext* context, int width, int height, const char* title);
-// 1 when added; 0 when the table is full.
-int AddMessageHandler(WindowContext* context, UINT message, MessageCallback callback, intptr_t user);
+// True when the window was created, shown and painted.
+bool OpenMainWindow(WindowContext* context, int width, int height, const char* title);
+// False when the table is full.
+bool AddMessageHandler(WindowContext* context, UINT message, MessageCallback callback, intptr_t user);
+// Gives the last handler of this message and callback the user value, or
+// adds one when there is none: a caller that registers again keeps one entry.
+bool SetMessageHandler(WindowContext* context, UINT message, MessageCallback callback, intptr_t user);
 void RunMessageLoop();
 void DestroyWindowContext(WindowContext* context);
 HWND MainWindowOf(const WindowContext* context);

@@ -38,6 +38,10 @@ std::string Text(HWND window) { return wd::ReadWindowText(window); }
 
 std::string WorkPath(const std::string& name) { return app_driver::WorkFolder() + "\\" + name; }
 
+std::string ScriptFolderPath(const std::string& name) {
+    return app_driver::WorkFolderIn("Zo\xC3\xAB\\\xE9\x9F\xB3\xE6\xA5\xBD") + "\\" + name;
+}
+
 void EmptyAllDrives() {
     for (char d : {app_driver::REMOVABLE_DRIVE, app_driver::SECOND_REMOVABLE_DRIVE, app_driver::CDROM_DRIVE,
                    app_driver::FIXED_DRIVE})
@@ -51,10 +55,19 @@ bool GetTracks(app_driver::Tavolin& app, DWORD timeoutMs) {
 }
 
 std::string FileCommand(app_driver::Tavolin& app, HWND button, const char* dialogTitle,
-                        const std::string& path, const char* boxTitle) {
+                        const std::string& path, const char* boxTitle, int fileType) {
     wd::PendingClick click(button);
     HWND dialog = wd::WaitForTopWindow(wd::DIALOG_CLASS, dialogTitle, app.ProcessId());
-    if (!dialog || !wd::DriveFileDialog(dialog, path.c_str(), true)) return "<no dialog>";
+    if (!dialog) return "<no dialog>";
+    if (fileType >= 0) {
+        // The dialog takes the type on CBN_SELENDOK, which a user's choice
+        // sends after CBN_SELCHANGE.
+        HWND types = GetDlgItem(dialog, FILE_TYPE_COMBO_ID);
+        if (!types) return "<no file types>";
+        wd::SelectComboItem(types, fileType);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(FILE_TYPE_COMBO_ID, CBN_SELENDOK), LPARAM(types));
+    }
+    if (!wd::DriveFileDialog(dialog, path.c_str(), true)) return "<no dialog>";
     std::string text;
     if (boxTitle) {
         HWND box = wd::WaitForMessageBox(boxTitle, app.ProcessId());

@@ -58,6 +58,8 @@ void ExpectNoHang(process_probe::ResponseWatch& watch);
 
 std::string Text(HWND window);
 std::string WorkPath(const std::string& name);
+// A path in work folders named in other scripts: "...\\Zoë\\音楽\\name".
+std::string ScriptFolderPath(const std::string& name);
 void EmptyAllDrives();
 
 // Get Tracks on a recorder that is there: true once the handler returned
@@ -66,8 +68,10 @@ bool GetTracks(app_driver::Tavolin& app, DWORD timeoutMs = 30000);
 // The button's file dialog answered with path (an overwrite prompt
 // confirmed), then the message box titled boxTitle, unless null, answered.
 // Returns the box's text ("" without one), or what did not appear.
+// fileType >= 0: that entry of the dialog's file types is chosen first.
+constexpr int FILE_TYPE_COMBO_ID = 0x470;
 std::string FileCommand(app_driver::Tavolin& app, HWND button, const char* dialogTitle,
-                        const std::string& path, const char* boxTitle);
+                        const std::string& path, const char* boxTitle, int fileType = -1);
 // Closes the window: the program ends by itself, exit code 0, no crash.
 void CloseAndCheck(app_driver::Tavolin& app, const char* when);
 

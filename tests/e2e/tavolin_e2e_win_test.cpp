@@ -285,10 +285,16 @@ TEST(Tavolin, ListsPreviewsAndExportsThroughThePanel) {
     shown = ShownLines(app);
     std::string expectedBytes;
     for (const RefLine& line : shown) expectedBytes += rendered(line.itemData);
-    const std::string exportPath = WorkPath("listing.txt");
-    DeleteFileA(exportPath.c_str());
+    // In folders named in other scripts, UTF-8 without the byte order mark,
+    // and with it as the second file type.
+    const std::string exportPath = ScriptFolderPath("listing.txt");
+    app_driver::DeleteFileAt(exportPath);
     EXPECT_EQ(FileCommand(app, c.exportList, EXPORT_TITLE, exportPath, OK_TITLE), EXPORT_DONE_TEXT);
     EXPECT_EQ(app_driver::ReadFileBytes(exportPath), expectedBytes);
+    const std::string markedPath = ScriptFolderPath("listing-bom.txt");
+    app_driver::DeleteFileAt(markedPath);
+    EXPECT_EQ(FileCommand(app, c.exportList, EXPORT_TITLE, markedPath, OK_TITLE, 1), EXPORT_DONE_TEXT);
+    EXPECT_EQ(app_driver::ReadFileBytes(markedPath), "\xEF\xBB\xBF" + expectedBytes);
 
     // A disk that takes no byte: the failure box, never the success box.
     const std::string full = FullDevicePath();
@@ -333,7 +339,7 @@ TEST(Tavolin, SavesAndLoadsLayouts) {
 
     // Fresh settings: version 2 and 80 slots of "<None>" / "1".
     const std::string freshPath = WorkPath("fresh.tfc");
-    DeleteFileA(freshPath.c_str());
+    app_driver::DeleteFileAt(freshPath);
     EXPECT_EQ(save(freshPath), SAVE_DONE_TEXT);
     const std::string freshBytes = app_driver::ReadFileBytes(freshPath);
     ASSERT_EQ(freshBytes.size(), 5124u);
@@ -343,7 +349,7 @@ TEST(Tavolin, SavesAndLoadsLayouts) {
     // A layout made in the panel is what the file holds.
     ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 0), "Title"));
     ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 1), "<TAB>"));
-    const std::string layoutPath = WorkPath("layout.tfc");
+    const std::string layoutPath = ScriptFolderPath("layout.tfc");
     EXPECT_EQ(save(layoutPath), SAVE_DONE_TEXT);
     EXPECT_EQ(app_driver::ReadFileBytes(layoutPath), LayoutsFile(2, {{0, "Title", "1"}, {1, "<TAB>", "1"}}));
 
@@ -365,7 +371,7 @@ TEST(Tavolin, SavesAndLoadsLayouts) {
     const std::initializer_list<SlotText> loaded = {{0, "Artist", "1"}, {4, "<Custom>", "Made Here"}};
     ASSERT_TRUE(app_driver::WriteFileBytes(WorkPath("v3.tfc"), LayoutsFile(3, {})));
     ASSERT_TRUE(app_driver::WriteFileBytes(WorkPath("empty.tfc"), ""));
-    ASSERT_TRUE(app_driver::WriteFileBytes(WorkPath("v1.tfc"), LayoutsFile(1, loaded)));
+    ASSERT_TRUE(app_driver::WriteFileBytes(ScriptFolderPath("v1.tfc"), LayoutsFile(1, loaded)));
 
     const struct {
         const char* name;
@@ -388,7 +394,7 @@ TEST(Tavolin, SavesAndLoadsLayouts) {
 
     // Version 1: the panel shows the loaded tokens with the "Custom:" row and
     // its text; the preview follows at once.
-    EXPECT_EQ(FileCommand(app, c.loadFormat, LOAD_TITLE, WorkPath("v1.tfc"), nullptr), "");
+    EXPECT_EQ(FileCommand(app, c.loadFormat, LOAD_TITLE, ScriptFolderPath("v1.tfc"), nullptr), "");
     app.Settle();
     EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 0)), "Artist");
     EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 1)), "<None>");
@@ -429,7 +435,7 @@ TEST(Tavolin, SavesAndLoadsLayouts) {
     std::string numberLines;
     for (uint32_t n : trackNumbers) numberLines += Number(n) + "\r\n";
     const std::string numbersPath = WorkPath("numbers.txt");
-    DeleteFileA(numbersPath.c_str());
+    app_driver::DeleteFileAt(numbersPath);
     {
         wd::PendingClick exportClick(c.exportList);
         dialog = wd::WaitForTopWindow(wd::DIALOG_CLASS, EXPORT_TITLE, app.ProcessId());
@@ -466,11 +472,12 @@ TEST(Tavolin, OpensRecorderCopies) {
                                                         {1, Disc("Alpha", {"Song A", "Song B"}), 30},
                                                         {2, Disc("Alpha Middle", {"Mid Song"}), 10}});
     app_driver::WriteRecorderCopy(noIndex + "\\HMDHIFI", {});
-    // Renamed copies of HMDHIFI alone, known by their marker. tavolin-list.exe
-    // can't take the twins' names outside ASCII: it reads the first. The long
-    // twin's path fits Win32 but takes over 259 bytes in UTF-8.
-    const std::string beta = copies + "\\Beta Backup", betaTwin = copies + "\\Beta Caf\xE9";
-    const std::string betaLong = copies + "\\Beta " + std::string(115, '\xE9');
+    // Renamed copies of HMDHIFI alone, known by their marker; paths are UTF-8.
+    // The listing compared with is read from the first. The long twin's path
+    // fits Win32 but takes over 259 bytes in UTF-8.
+    const std::string beta = copies + "\\Beta Backup", betaTwin = copies + "\\Beta Caf\xC3\xA9";
+    std::string betaLong = copies + "\\Beta ";
+    for (int i = 0; i < 115; ++i) betaLong += "\xC3\xA9";
     for (const std::string& folder : {beta, betaTwin, betaLong})
         app_driver::WriteRecorderCopy(folder, {{0, Disc("Beta", {"Song C", "Song D", "Song E"}), 0}});
 

@@ -79,7 +79,7 @@ TEST(Endurance, ALongSessionStaysFlat) {
                     {{0, "Grp Name", "1"}, {1, "<CRLF>", "1"}});
     const std::string layouts = WorkPath("endurance.tfc"), exported = WorkPath("endurance.txt");
     ASSERT_TRUE(app_driver::WriteFileBytes(layouts, layoutBytes));
-    DeleteFileA(exported.c_str());
+    app_driver::DeleteFileAt(exported);
     FileCommand(app, c.loadFormat, LOAD_TITLE, layouts, nullptr);
     app.Settle();
     listType = app.PanelCombo("List Type");

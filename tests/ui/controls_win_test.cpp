@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/ui/ui_fixture_win.h"
+#include "ui/wide_text_win.h"
 
 namespace {
 
@@ -149,7 +150,12 @@ TEST_F(WindowTest, SetControlTextPutsCaretBeforeLastCharacter) {
         const char* text;
         DWORD start, end;
     };
-    const Row rows[] = {{"abc", 2, 2}, {"x", 0, 0}, {"hello world", 10, 10}};
+    // The edit counts UTF-16 units: one per character, two for one past U+FFFF.
+    const Row rows[] = {{"abc", 2, 2},
+                        {"x", 0, 0},
+                        {"hello world", 10, 10},
+                        {"Caf\xC3\xA9 \xE9\x9F\xB3\xE6\xA5\xBD", 6, 6},
+                        {"\xF0\x9F\x8E\xB5!", 2, 2}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
         SendMessageA(edit, EM_SETSEL, 0, -1);  // everything selected beforehand
@@ -179,10 +185,25 @@ TEST_F(WindowTest, ControlTextRoundTripsAndIsCutToBuffer) {
     SetControlText(button, "Scanning...");
     EXPECT_EQ(GetControlText(button, buffer, sizeof buffer), 11);
     EXPECT_STREQ(buffer, "Scanning...");
-    char small[5];
-    memset(small, 'Z', sizeof small);
-    EXPECT_EQ(GetControlText(button, small, sizeof small), 4);
-    EXPECT_STREQ(small, "Scan");
+    // A text longer than the buffer is cut on a character boundary.
+    struct Row {
+        const char* text;
+        size_t bufferSize;
+        const char* kept;
+    } rows[] = {
+        {"Scanning...", 5, "Scan"},
+        {"\xE9\x9F\xB3\xE6\xA5\xBD", 5, "\xE9\x9F\xB3"},
+        {"Zo\xC3\xAB", 4, "Zo"},
+        {"\xF0\x9F\x8E\xB5x", 4, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        SetControlText(button, row.text);
+        char small[8];
+        memset(small, 'Z', sizeof small);
+        EXPECT_EQ(GetControlText(button, small, row.bufferSize), static_cast<int>(strlen(row.kept)));
+        EXPECT_STREQ(small, row.kept);
+    }
 }
 
 // ---- Items ----
@@ -412,7 +433,8 @@ LONG ExpectedExtent(HFONT font, const char* text) {
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
     SIZE size = {};
-    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &size);
+    const std::wstring wide = ToWide(text);
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
     if (old != nullptr) SelectObject(dc, old);
     DeleteDC(dc);
     return size.cx + 10;
@@ -430,6 +452,10 @@ TEST_F(WindowTest, HorizontalExtentFollowsFirstLongestLine) {
         {"narrow first among equals", {"abc", "iiiiiiii", "WWWWWWWW", "mm"}, 1},
         {"longest by characters, not by width", {"WWWWW", "iiiiiiiiiiii"}, 1},
         {"fifty characters", {"short", "01234567890123456789012345678901234567890123456789"}, 1},
+        // Three characters in nine bytes: the list counts characters, and
+        // measures them as characters.
+        {"longest by characters, not by bytes", {"abcd", "\xE9\x9F\xB3\xE6\xA5\xBD\xE9\x9F\xB3"}, 0},
+        {"wide characters measured whole", {"ab", "\xE9\x9F\xB3\xE6\xA5\xBD\xE9\x9F\xB3"}, 1},
     };
     for (bool withFont : {false, true}) {
         for (const Row& row : rows) {
@@ -622,7 +648,10 @@ TEST_F(WindowTest, ComboBatchFillAndReads) {
     char cut[4] = "xyz";
     EXPECT_EQ(GetComboItemText(combo, 1, cut, sizeof cut), 3);
     EXPECT_STREQ(cut, "Art");
-    EXPECT_EQ(GetComboItemText(combo, 4, cut, sizeof cut), -1);
+    AddItem(context_, combo, "\xC3\x9C\xC3\x9C", 0, true);  // two characters of two bytes
+    EXPECT_EQ(GetComboItemText(combo, 4, cut, sizeof cut), 2);
+    EXPECT_STREQ(cut, "\xC3\x9C");
+    EXPECT_EQ(GetComboItemText(combo, 5, cut, sizeof cut), -1);
     EXPECT_EQ(GetComboItemText(combo, -1, cut, sizeof cut), -1);
     SetComboSelection(combo, -1);
     EXPECT_EQ(GetComboSelection(combo), -1);

@@ -21,8 +21,16 @@ constexpr char MARKER_NAME[] = "_MDHIFI.HMA";
 
 std::string Root(char drive) { return std::string(1, drive) + ":\\"; }
 
+// Paths are UTF-8, as the program's own.
+std::wstring Wide(const std::string& text) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
+    std::wstring wide(size_t(n > 0 ? n : 0), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), n);
+    return wide;
+}
+
 bool WriteWithTime(const std::string& path, const std::vector<uint8_t>& bytes, int minutes) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     bool ok = bytes.empty() ||
@@ -176,8 +184,20 @@ std::string WorkFolder() {
     return folder;
 }
 
+std::string WorkFolderIn(const std::string& names) {
+    std::string folder = WorkFolder();
+    std::stringstream parts(names);
+    for (std::string part; std::getline(parts, part, '\\');) {
+        folder += "\\" + part;
+        CreateDirectoryW(Wide(folder).c_str(), nullptr);
+    }
+    return folder;
+}
+
+bool DeleteFileAt(const std::string& path) { return DeleteFileW(Wide(path).c_str()); }
+
 std::string ReadFileBytes(const std::string& path) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return std::string();
     std::string out;
@@ -206,7 +226,7 @@ void WriteRecorder(char drive, const std::vector<IndexFile>& files) {
 }
 
 void WriteRecorderCopy(const std::string& folder, const std::vector<IndexFile>& files) {
-    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateDirectoryW(Wide(folder).c_str(), nullptr);
     WriteWithTime(folder + "\\_MdHiFi.hma", {}, 0);
     for (const IndexFile& f : files) {
         char name[32];
@@ -442,8 +462,8 @@ bool Tavolin::Drop(const std::vector<std::string>& paths) {
     const DROPFILES header = {sizeof header, {}, FALSE, TRUE};
     std::string block(reinterpret_cast<const char*>(&header), sizeof header);
     for (const std::string& path : paths) {
-        std::wstring name(path.size() + 1, L'\0');  // one wide character per byte of the code page
-        MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, name.data(), int(name.size()));
+        std::wstring name(path.size() + 1, L'\0');  // at most one wide character per byte
+        MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, name.data(), int(name.size()));
         block.append(reinterpret_cast<const char*>(name.c_str()),
                      (wcslen(name.c_str()) + 1) * sizeof(wchar_t));
     }

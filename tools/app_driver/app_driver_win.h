@@ -41,6 +41,10 @@ bool WriteDemoRecorderOn(char drive);
 
 // A folder for the scenario's own files, reachable from the program too.
 std::string WorkFolder();
+// A folder inside it, made with its parents ("a\\b": a, then a\\b in it).
+std::string WorkFolderIn(const std::string& names);
+// Paths of these are UTF-8.
+bool DeleteFileAt(const std::string& path);
 std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 

@@ -35,6 +35,13 @@ IndexFileTime ToFileTime(fs::file_time_type time) {
 
 }  // namespace
 
+fs::path PathOf(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
+
+std::string TextOf(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 bool FindEntryAnyCase(const fs::path& folder, const std::string& name, fs::path& out) {
     std::error_code ec;
     if (fs::exists(folder / name, ec)) {
@@ -44,35 +51,36 @@ bool FindEntryAnyCase(const fs::path& folder, const std::string& name, fs::path&
     bool isFound = false;
     std::string best;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string entry = it->path().filename().string();
+        const std::string entry = TextOf(it->path().filename());
         if (IsSameFolded(entry, name) && (!isFound || entry < best)) {
             best = entry;
             isFound = true;
         }
     }
-    if (isFound) out = folder / best;
+    if (isFound) out = folder / PathOf(best);
     return isFound;
 }
 
 CopyEntryKind NativeFolderAccess::KindOf(const std::string& path) {
     std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
+    const fs::file_status status = fs::status(PathOf(path), ec);
     if (ec || !fs::exists(status)) return CopyEntryKind::MISSING;
     return fs::is_directory(status) ? CopyEntryKind::FOLDER : CopyEntryKind::FILE;
 }
 
 bool NativeFolderAccess::FindEntry(const std::string& folder, const std::string& name, std::string& out) {
     fs::path found;
-    if (!FindEntryAnyCase(folder, name, found)) return false;
-    out = found.string();
+    if (!FindEntryAnyCase(PathOf(folder), name, found)) return false;
+    out = TextOf(found);
     return true;
 }
 
 bool NativeFolderAccess::ReadLastWriteTime(const std::string& path, IndexFileTime& time) {
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return false;
-    if (!std::ifstream(path, std::ios::binary)) return false;
-    const fs::file_time_type written = fs::last_write_time(path, ec);
+    const fs::path file = PathOf(path);
+    if (!fs::is_regular_file(file, ec)) return false;
+    if (!std::ifstream(file, std::ios::binary)) return false;
+    const fs::file_time_type written = fs::last_write_time(file, ec);
     if (ec) return false;
     time = ToFileTime(written);
     return true;

@@ -5,6 +5,11 @@
 
 #include "index/locate_copy.h"
 
+// Paths are UTF-8 text on every platform: the Windows program's own narrow
+// encoding would be the code page, which cannot name every folder.
+std::filesystem::path PathOf(const std::string& text);
+std::string TextOf(const std::filesystem::path& path);
+
 // A copy's file system questions answered with std::filesystem. Names are
 // found whatever their letter case, as on the recorder's FAT file system and
 // on Windows, also where the file system tells cases apart.

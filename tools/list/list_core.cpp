@@ -144,7 +144,7 @@ public:
 bool ReadLayoutFile(const std::string& path, FormatSettings& settings, std::string& error) {
     std::error_code ec;
     std::ifstream in;
-    if (!fs::is_directory(path, ec)) in.open(path, std::ios::binary);
+    if (!fs::is_directory(PathOf(path), ec)) in.open(PathOf(path), std::ios::binary);
     if (!in.is_open()) {
         error = path + ": " + LAYOUT_OPEN_FAILED_TEXT;
         return false;
@@ -189,10 +189,10 @@ void PrintCsv(const ComposedListing& listing, const FormatSettings& settings, FI
 bool ListDisc(const std::string& path, const std::string& heading, const ListOptions& options, FILE* out,
               std::string& error) {
     fs::path index;
-    if (!ResolveIndexPath(path, index, error)) return false;
+    if (!ResolveIndexPath(PathOf(path), index, error)) return false;
     std::vector<uint8_t> image;
     if (!ReadIndexImage(index, image)) {
-        error = index.string() + ": cannot read the file";
+        error = TextOf(index) + ": cannot read the file";
         return false;
     }
     std::fputs(heading.c_str(), out);
@@ -400,9 +400,9 @@ int RunList(const std::vector<std::string>& args, FILE* out, FILE* err) {
 bool ResolveIndexPath(const fs::path& path, fs::path& index, std::string& error) {
     NativeFolderAccess access;
     std::string found;
-    const std::string named = path.string();
+    const std::string named = TextOf(path);
     switch (FindCopyIndex(access, named, found)) {
-    case CopyIndexResult::FOUND: index = found; return true;
+    case CopyIndexResult::FOUND: index = PathOf(found); return true;
     case CopyIndexResult::NO_SUCH_PATH: error = named + ": no such file or folder"; break;
     case CopyIndexResult::UNREADABLE_FILE: error = named + ": cannot read the file"; break;
     case CopyIndexResult::NO_INDEX_FOLDER:

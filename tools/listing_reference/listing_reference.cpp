@@ -59,7 +59,7 @@ std::vector<RefLine> FullListingLines(const TrackCatalogue& catalogue) {
 
 void FillRandomCatalogue(uint32_t seed, uint32_t n, const RandomCatalogueOptions& options) {
     static const char* const words[] = {"abba", "ABBA",       "Abba",      "_x", "Apple", "apple",
-                                        "zed",  "\xC4nglish", "\xE9t\xE9", "",   "b",     "B"};
+                                        "zed",  "\xC3\x84nglish", "\xC3\xA9t\xC3\xA9", "",   "b",     "B"};
     static const uint32_t rates[] = {48000, 64000, 66000, 105000, 132000, 256000, 1411200, 12345};
     static const float lengths[] = {0.0f, 7.0f, 42.0f, 42.7f, 65.0f, 187.4f, 3605.0f, 3725.4f};
     std::mt19937 rng(seed);

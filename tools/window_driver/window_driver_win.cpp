@@ -4,6 +4,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "ui/wide_text_win.h"
+
 namespace window_driver {
 namespace {
 
@@ -32,14 +34,6 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
-std::string NarrowFromWide(const wchar_t* text, int length) {
-    if (length <= 0) return std::string();
-    const int n = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0) WideCharToMultiByte(CP_ACP, 0, text, length, out.data(), n, nullptr, nullptr);
-    return out;
-}
-
 // One line of a list or combo box as wide text, converted.
 std::string ReadLineW(HWND control, UINT getLength, UINT getText, int index) {
     const LRESULT len = SendW(control, getLength, static_cast<WPARAM>(index), 0);
@@ -49,7 +43,7 @@ std::string ReadLineW(HWND control, UINT getLength, UINT getText, int index) {
         SendW(control, getText, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
     if (got < 0) got = 0;
     if (got > len) got = len;
-    return NarrowFromWide(buffer.data(), static_cast<int>(got));
+    return ToUtf8(buffer.data(), static_cast<int>(got));
 }
 
 bool Matches(const char* wanted, const std::string& actual, bool ignoreCase) {
@@ -74,9 +68,9 @@ BOOL CALLBACK CollectTop(HWND window, LPARAM param) {
     }
     if (!Matches(s->className, ClassOf(window), true)) return TRUE;
     if (s->title != nullptr) {
-        char title[512] = "";
-        GetWindowTextA(window, title, sizeof title);
-        if (strcmp(title, s->title) != 0) return TRUE;
+        wchar_t title[512] = L"";
+        GetWindowTextW(window, title, 512);
+        if (ToUtf8(title) != s->title) return TRUE;
     }
     s->found.push_back(window);
     return TRUE;
@@ -177,13 +171,13 @@ HWND FindChild(HWND parent, const char* className, const char* text) {
 }
 
 std::string ReadWindowText(HWND window) {
-    const LRESULT len = SendA(window, WM_GETTEXTLENGTH, 0, 0);
+    const LRESULT len = SendW(window, WM_GETTEXTLENGTH, 0, 0);
     if (len <= 0) return std::string();
-    std::vector<char> buffer(static_cast<size_t>(len) + 1, '\0');
-    LRESULT got = SendA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    std::vector<wchar_t> buffer(static_cast<size_t>(len) + 1, L'\0');
+    LRESULT got = SendW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
     if (got < 0) got = 0;
     if (got > len) got = len;
-    return std::string(buffer.data(), static_cast<size_t>(got));
+    return ToUtf8(buffer.data(), static_cast<int>(got));
 }
 
 std::vector<std::string> ReadListLines(HWND list) {
@@ -290,7 +284,8 @@ bool DriveFileDialog(HWND dialog, const char* path, bool confirmOverwrite, DWORD
     HWND field = GetDlgItem(dialog, FILE_NAME_FIELD_ID);
     HWND ok = GetDlgItem(dialog, IDOK);
     if (field == nullptr || ok == nullptr) return false;
-    SendA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
+    const std::wstring widePath = ToWide(path);
+    SendW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(widePath.c_str()));
     PostMessageA(ok, BM_CLICK, 0, 0);
 
     const DWORD pid = ProcessOf(dialog);
@@ -341,29 +336,28 @@ std::string TempPath(const char* name) {
 }
 
 void RemoveTree(const std::string& dir, bool removeSelf) {
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(ToWide((dir + "\\*").c_str()).c_str(), &found);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = found.cFileName;
+            const std::string name = ToUtf8(found.cFileName);
             if (name == "." || name == "..") continue;
             const std::string path = dir + "\\" + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(path, true);
             else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &found));
+                DeleteFileW(ToWide(path.c_str()).c_str());
+        } while (FindNextFileW(find, &found));
         FindClose(find);
     }
-    if (removeSelf) RemoveDirectoryA(dir.c_str());
+    if (removeSelf) RemoveDirectoryW(ToWide(dir.c_str()).c_str());
 }
 
 std::string ReadOwnListLine(HWND list, int i) {
-    const LRESULT len = SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0);
-    std::string text(size_t(len > 0 ? len : 0) + 10, '\0');
-    SendMessageA(list, LB_GETTEXT, WPARAM(i), LPARAM(text.data()));
-    text.resize(std::strlen(text.c_str()));
-    return text;
+    const LRESULT len = SendMessageW(list, LB_GETTEXTLEN, WPARAM(i), 0);
+    std::wstring text(size_t(len > 0 ? len : 0) + 10, L'\0');
+    SendMessageW(list, LB_GETTEXT, WPARAM(i), LPARAM(text.data()));
+    return ToUtf8(text.c_str());
 }
 
 ListState ReadListState(HWND list) {

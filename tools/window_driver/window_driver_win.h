@@ -1,7 +1,8 @@
 // Drives windows as a user would, in the same process or another one, for
 // the tests and the tools that run the program: finds windows and dialogs,
 // reads texts and list lines, clicks buttons, answers message boxes and
-// file dialogs, and waits for conditions by polling. No test framework.
+// file dialogs, and waits for conditions by polling. Texts are UTF-8, read
+// and written as wide text. No test framework.
 #pragma once
 
 #include <windows.h>
@@ -24,7 +25,7 @@ std::string TempPath(const char* name);
 // Deletes every file and folder under dir, and dir itself when removeSelf.
 void RemoveTree(const std::string& dir, bool removeSelf);
 
-// The text of line i of a list box of this process (in-process A calls).
+// The text of line i of a list box of this process.
 std::string ReadOwnListLine(HWND list, int i);
 
 // Everything about a list box in this process that a user could see or a
@@ -82,8 +83,7 @@ HWND FindChild(HWND parent, const char* className, const char* text);
 // Window text as WM_GETTEXT gives it (works across processes; for a combo
 // box this is its current item's text).
 std::string ReadWindowText(HWND window);
-// Lines of a list box or combo box. Across processes Wine 8 writes UTF-16
-// for the A messages, so the lines are fetched as wide text and converted.
+// Lines of a list box or combo box.
 std::vector<std::string> ReadListLines(HWND list);
 std::vector<std::string> ReadComboLines(HWND combo);
 std::vector<intptr_t> ReadListItemData(HWND list);

@@ -10,7 +10,8 @@ list_exe=$1; demo_exe=$2; native=$4; root=$5
 mkdir -p "$3"; work=$(cd "$3" && pwd)
 [ -x "$native/tavolin-list" ] || {
   echo "no native tavolin-list in $native: build the native tree first (tools/build.sh native)" >&2; exit 1; }
-wine_run() { "$root/cmake/wine-run.sh" "$@"; }
+# A UTF-8 locale, as on a desktop: Wine reads the arguments in it.
+wine_run() { LC_ALL=C.UTF-8 "$root/cmake/wine-run.sh" "$@"; }
 
 cd "$work"
 rm -rf demo lower demo.tfc
@@ -20,6 +21,8 @@ wine_run "$demo_exe" demo demo.tfc >demo.log 2>&1 </dev/null || { cat demo.log; 
 cp -a demo lower
 mv lower/HMDHIFI lower/hmdhifi
 for f in lower/hmdhifi/*; do mv "$f" "lower/hmdhifi/$(basename "$f" | tr 'A-Z' 'a-z')"; done
+# The same recorder in folders named in other scripts.
+rm -rf 'Zoë'; mkdir -p 'Zoë'; cp -a demo 'Zoë/音楽'
 
 failed=0
 check() {  # check EXPECT_OUTPUT ARGS...: EXPECT_OUTPUT is "some" or "none"
@@ -49,6 +52,7 @@ check some --layout demo.tfc demo
 check some --layout demo.tfc --group --sort -length,group demo
 check some --layout demo.tfc --sort=-bitrate --no-round lower
 check some --tsv lower
+check some --csv 'Zoë/音楽'
 check some --group demo missing lower
 check none --sort year demo
 check some --help

@@ -23,9 +23,11 @@ namespace wd = window_driver;
 constexpr char SERVER_CLASS[] = "TAVOLINDRIVERSERVER";
 constexpr char SERVER_TITLE[] = "Driver server";
 constexpr char SAVE_TITLE[] = "Driver save";
-// Bytes above 0x7F cross the process boundary through the wide messages.
-const char* const LIST_LINES[] = {"First line", "Caf\xe9 \xabquoted\xbb", "third"};
-const char* const COMBO_ITEMS[] = {"Full Listing", "Group Listing"};
+// Texts beyond ASCII cross the process boundary through the wide messages:
+// Latin, Greek, Japanese and an emoji (a surrogate pair).
+const char* const LIST_LINES[] = {"First line", "Caf\xC3\xA9 \xC2\xABquoted\xC2\xBB",
+                                  "\xCE\x9A\xCE\xB1\xCE\xBB\xCE\xB7 \xE9\x9F\xB3 \xF0\x9F\x8E\xB5"};
+const char* const COMBO_ITEMS[] = {"Full Listing", "Gr\xC3\xBCppe \xE9\x9F\xB3\xE6\xA5\xBD"};
 
 // ---- The server side ----
 
@@ -46,7 +48,8 @@ int OnButton(WindowContext*, HWND control, intptr_t, intptr_t, intptr_t) {
         SetControlText(gLabel, "answered");
     } else {
         char name[1024] = "";
-        const int chosen = ShowSaveDialog(SAVE_TITLE, ".txt", "Text File", name, sizeof name);
+        const FileType type = {"Text File", ".txt"};
+        const bool chosen = ShowSaveDialog(SAVE_TITLE, &type, 1, name, sizeof name);
         SetControlText(gLabel, chosen ? name : "cancelled");
     }
     return 1;
@@ -151,7 +154,7 @@ TEST_F(DriverTest, SelectionsReachTheProgramsCallbacks) {
     EXPECT_TRUE(LabelBecomes("selected 20"));
     wd::SelectComboItem(Child("ComboBox"), 1, /*post*/ true);
     EXPECT_TRUE(LabelBecomes("selected 101"));
-    EXPECT_EQ(wd::ReadWindowText(Child("ComboBox")), "Group Listing");
+    EXPECT_EQ(wd::ReadWindowText(Child("ComboBox")), COMBO_ITEMS[1]);
 }
 
 TEST_F(DriverTest, AnswersMessageBox) {
