@@ -13,7 +13,7 @@ using namespace index_image;
 
 namespace {
 
-// Texts are Latin-1 bytes, as the recorder stores them.
+// Latin texts are the recorder's 8-bit bytes (Windows-1252).
 #define E_ACUTE "\xE9"
 #define E_GRAVE "\xE8"
 #define CAP_E_ACUTE "\xC9"
@@ -25,6 +25,15 @@ namespace {
 #define U_UMLAUT "\xFC"
 #define CAP_U_UMLAUT "\xDC"
 #define A_CIRC "\xE2"
+#define EN_DASH "\x96"
+#define EURO "\x80"
+
+// Shift-JIS bytes (code page 932).
+#define TOKYO_NIGHTS "\x93\x8C\x8B\x9E\x82\xCC\x96\xE9"                  // 東京の夜
+#define SONG_OF_DAWN "\x96\xE9\x96\xBE\x82\xAF\x82\xCC\x82\xA4\x82\xBD"  // 夜明けのうた
+#define HANAKO_YAMADA "\x8E\x52\x93\x63\x89\xD4\x8E\x71"                 // 山田花子
+#define SAKURA_HALF_WIDTH "\xBB\xB8\xD7 \xBB\xB8\xD7"                      // ｻｸﾗ ｻｸﾗ, single-byte katakana
+#define AFTER_THE_RAIN "\x89\x4A\x8F\xE3\x82\xAA\x82\xE8\x82\xCC\x8A\x58 \x81\x60 2026"  // 雨上がりの街 ～ 2026
 
 struct CodecFigures {
     uint16_t codecId;
@@ -53,7 +62,8 @@ struct DemoTrack {
     CodecFigures codec;
     uint32_t seconds;
     bool isDivided = false;  // recorded in two parts: two timing cells, the second from mid-block
-    bool isUtf16Title = false;
+    bool isUtf16Title = false;  // the title alone in UTF-16, converted from the Latin-1 bytes above
+    uint8_t encoding = LATIN1;  // of all three texts; UTF16BE texts are written here in UTF-8
 };
 
 constexpr const char* CAFE = "Caf" E_ACUTE " Nocturne";
@@ -99,6 +109,14 @@ const DemoTrack TRACKS[] = {
     {"Answering machine", nullptr, nullptr, LP2_105, 21},
     {nullptr, nullptr, nullptr, LP4, 9},
     {"Night Train to Z" U_UMLAUT "rich (Remastered 2026 Edition)", "Nordlicht", "Sleeper Cars", HI_SP, 366},
+    {SONG_OF_DAWN, HANAKO_YAMADA, TOKYO_NIGHTS, HI_SP, 240, false, false, SHIFT_JIS},
+    {SAKURA_HALF_WIDTH, HANAKO_YAMADA, TOKYO_NIGHTS, LP2, 198, false, false, SHIFT_JIS},
+    {AFTER_THE_RAIN, HANAKO_YAMADA, TOKYO_NIGHTS, HI_LP_64, 263, false, false, SHIFT_JIS},
+    {"Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u0105 ja\u017A\u0144", "Kwartet Wiosna", "Polskie Piosenki", LP2, 205,
+     false, false, UTF16BE},
+    {"\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1 \U0001F3B5", "\u0395\u03BB\u03AD\u03BD\u03B7", nullptr, HI_SP,
+     187, false, false, UTF16BE},
+    {"Drei M" U_UMLAUT "nzen " EN_DASH " 3 " EURO, "Klangraum", nullptr, LP2_105, 95},
 };
 constexpr uint16_t MOVED_POSITION = 5;  // recorded last, into the last slot
 constexpr uint32_t DELETED_SLOT = 12;   // its entry stays, no position names it
@@ -106,6 +124,7 @@ constexpr uint32_t DELETED_SLOT = 12;   // its entry stays, no position names it
 struct DemoGroup {
     uint16_t first, last;
     const char* title;  // nullptr: untitled group
+    uint8_t encoding = LATIN1;
 };
 
 const DemoGroup GROUPS[] = {
@@ -113,7 +132,25 @@ const DemoGroup GROUPS[] = {
     {7, 12, HARBOUR},
     {13, 16, nullptr},
     {20, 26, SENORITAS},
+    {31, 33, TOKYO_NIGHTS, SHIFT_JIS},
 };
+
+// UTF-16 big-endian bytes of a UTF-8 text (the demo's own, always valid).
+std::string Utf8ToUtf16Be(const char* text) {
+    std::u16string wide;
+    for (const auto* p = reinterpret_cast<const unsigned char*>(text); *p != 0;) {
+        const int extra = *p >= 0xF0 ? 3 : *p >= 0xE0 ? 2 : *p >= 0xC0 ? 1 : 0;
+        char32_t c = *p++ & (0x7F >> extra);
+        for (int k = 0; k < extra; ++k) c = (c << 6) | (*p++ & 0x3F);
+        if (c >= 0x10000) {
+            wide.push_back(char16_t(0xD800 + ((c - 0x10000) >> 10)));
+            wide.push_back(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        } else {
+            wide.push_back(char16_t(c));
+        }
+    }
+    return Utf16Be(wide);
+}
 
 // Lays the track's frames out from the disc's block cursor on.
 std::vector<TimingSpan> Spans(const DemoTrack& t, uint32_t& blockCursor) {
@@ -139,9 +176,11 @@ std::vector<TimingSpan> Spans(const DemoTrack& t, uint32_t& blockCursor) {
 TrackDescription TrackOf(const DemoTrack& t, uint32_t slot, uint32_t& blockCursor) {
     TrackDescription track;
     track.slot = slot;
-    if (t.title != nullptr) track.title = t.title;
-    if (t.artist != nullptr) track.artist = t.artist;
-    if (t.album != nullptr) track.album = t.album;
+    auto bytes = [&](const char* text) { return t.encoding == UTF16BE ? Utf8ToUtf16Be(text) : std::string(text); };
+    if (t.title != nullptr) track.title = bytes(t.title);
+    if (t.artist != nullptr) track.artist = bytes(t.artist);
+    if (t.album != nullptr) track.album = bytes(t.album);
+    track.encoding = t.encoding;
     track.codecId = t.codec.codecId;
     track.family = t.codec.family;
     track.c0 = t.codec.c0;
@@ -160,7 +199,7 @@ std::string Latin1ToUtf16Be(const char* text) {
 std::vector<uint8_t> BuildCurrent() {
     IndexImageBuilder b;
     b.SetDiscTitle("Tavolin Demo Disc: Caf" E_ACUTE ", Harbour & Se" N_TILDE "oritas");
-    for (const DemoGroup& g : GROUPS) b.AddGroup({g.first, g.last, g.title ? g.title : ""});
+    for (const DemoGroup& g : GROUPS) b.AddGroup({g.first, g.last, g.title ? g.title : "", g.encoding});
     const uint32_t count = uint32_t(std::size(TRACKS));
     // Slots in recording order: every track but the moved one in play order,
     // the deleted one's slot skipped; the moved one after them all.

@@ -81,7 +81,7 @@ IndexImageBuilder& IndexImageBuilder::AddGroup(const GroupDescription& group) {
     const size_t g = GROUP_TABLE + GROUP_ENTRY * groupCount_++;
     PokeBe16(g, group.first);
     PokeBe16(g + 2, group.last);
-    PokeBe16(g + 4, group.title.empty() ? 0 : AddText(group.title));
+    PokeBe16(g + 4, group.title.empty() ? 0 : AddText(group.title, group.encoding));
     return *this;
 }
 

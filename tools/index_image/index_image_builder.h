@@ -52,6 +52,7 @@ struct GroupDescription {
     uint16_t first = 0;
     uint16_t last = 0;
     std::string title;  // "" writes cell 0 (untitled group)
+    uint8_t encoding = LATIN1;
 };
 
 class IndexImageBuilder {

@@ -43,7 +43,7 @@ Collect WalkImage(const std::vector<uint8_t>& image) {
 TEST(DemoDisc, CurrentGenerationShowsEveryCase) {
     const Collect disc = WalkImage(BuildDemoIndex(DemoGeneration::CURRENT));
     EXPECT_EQ(disc.title, "Tavolin Demo Disc: Caf\u00E9, Harbour & Se\u00F1oritas");
-    ASSERT_EQ(disc.tracks.size(), 30u);
+    ASSERT_EQ(disc.tracks.size(), 36u);
 
     std::set<uint32_t> numbers, slots;
     std::set<std::string> modes;
@@ -57,11 +57,11 @@ TEST(DemoDisc, CurrentGenerationShowsEveryCase) {
         hasLongTitle |= t.title.size() > 13;
         hasHours |= t.line.find("h:") != std::string::npos;
     }
-    EXPECT_EQ(numbers.size(), 30u);
+    EXPECT_EQ(numbers.size(), 36u);
     EXPECT_EQ(*numbers.begin(), 1u);
-    EXPECT_EQ(*numbers.rbegin(), 30u);
+    EXPECT_EQ(*numbers.rbegin(), 36u);
     EXPECT_EQ(slots.count(12), 0u) << "the deleted track's slot is not listed";
-    EXPECT_EQ(disc.tracks.back().slot, 30u);
+    EXPECT_EQ(disc.tracks.back().slot, 36u);
     EXPECT_EQ(disc.tracks.back().number, 5u) << "the moved track shows its play position";
     EXPECT_EQ(modes, (std::set<std::string>{"[ LP4 66kbps ]", "[ LP2 105kbps ]", "[ LP2 132kbps ]",
                                             "[ PCM 1411kbps ]", "[ HI-LP 48kbps ]", "[ HI-LP 64kbps ]",
@@ -69,9 +69,20 @@ TEST(DemoDisc, CurrentGenerationShowsEveryCase) {
     EXPECT_EQ(untitled, 3);
     EXPECT_TRUE(hasLongTitle);
     EXPECT_TRUE(hasHours);
-    bool hasUtf16Title = false;
-    for (const Track& t : disc.tracks) hasUtf16Title |= t.title == "Cr\u00E8me br\u00FBl\u00E9e";
-    EXPECT_TRUE(hasUtf16Title);
+    // One title of each encoding and script, decoded to UTF-8.
+    std::set<std::string> titles;
+    for (const Track& t : disc.tracks) titles.insert(t.title);
+    for (const char* title : {
+             "Cr\u00E8me br\u00FBl\u00E9e",                           // UTF-16, Latin
+             "\u591C\u660E\u3051\u306E\u3046\u305F",                    // Shift-JIS
+             "\uFF7B\uFF78\uFF97 \uFF7B\uFF78\uFF97",                    // Shift-JIS single-byte katakana
+             "\u96E8\u4E0A\u304C\u308A\u306E\u8857 \uFF5E 2026",        // code page 932's tilde
+             "Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u0105 ja\u017A\u0144",  // UTF-16, Polish
+             "\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1 \U0001F3B5",   // UTF-16, Greek and a surrogate pair
+             "Drei M\u00FCnzen \u2013 3 \u20AC",                        // Windows-1252
+         }) {
+        EXPECT_EQ(titles.count(title), 1u) << title;
+    }
     EXPECT_EQ(disc.tracks[0].line,
               "001)  {Caf\u00E9 Nocturne}     Les \u00C9toiles Filantes \\ Caf\u00E9 Nocturne \\ "
               "Pr\u00E9lude \u00E0 la nuit"
