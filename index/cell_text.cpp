@@ -64,6 +64,12 @@ public:
     bool IsFull() const { return isFull_ || len_ + 1 >= size_ || chars_ >= maxChars_; }
     // False, and full from then on, when the character does not fit.
     bool Put(char32_t cp) {
+        if (cp < 0x80 && len_ + 1 < size_ && chars_ < maxChars_) {
+            out_[len_++] = char(cp);
+            out_[len_] = '\0';
+            ++chars_;
+            return true;
+        }
         char bytes[UTF8_MAX_CHAR_BYTES];
         const size_t n = EncodeUtf8(cp, bytes);
         if (n > size_ - 1 - len_ || chars_ >= maxChars_) {

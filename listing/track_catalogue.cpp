@@ -11,9 +11,12 @@ CatalogueAllocFn gCatalogueAlloc = std::calloc;
 
 namespace {
 bool Grow() {
-    // The record count must stay representable as an int index.
-    if (gCatalogue.capacity > uint32_t(INT32_MAX) - CATALOGUE_GROWTH) return false;
-    const uint32_t capacity = gCatalogue.capacity + CATALOGUE_GROWTH;
+    // The storage doubles (the first step makes room for CATALOGUE_GROWTH
+    // records), so filling a full disc copies each record about once, not
+    // once per step. The record count must stay representable as an int index.
+    const uint32_t step = gCatalogue.capacity < CATALOGUE_GROWTH ? CATALOGUE_GROWTH : gCatalogue.capacity;
+    if (gCatalogue.capacity > uint32_t(INT32_MAX) - step) return false;
+    const uint32_t capacity = gCatalogue.capacity + step;
     auto* storage = static_cast<TrackRecord*>(gCatalogueAlloc(capacity, sizeof(TrackRecord)));
     if (!storage) return false;
     if (gCatalogue.count)

@@ -14,7 +14,7 @@ constexpr size_t TRACK_TEXT_SIZE = TEXT_BUFFER_SIZE;
 constexpr size_t DISPLAY_LINE_CHARS = 2047;
 constexpr size_t DISPLAY_LINE_SIZE = 2048;
 static_assert(TRACK_TEXT_SIZE >= 2 * TRACK_TEXT_CHARS + 1 && DISPLAY_LINE_SIZE >= LINE_BUFFER_SIZE);
-constexpr uint32_t CATALOGUE_GROWTH = 100;  // records added per growth step
+constexpr uint32_t CATALOGUE_GROWTH = 100;  // records of the first storage; each growth doubles it
 
 // One reported track. The four text fields lie back to back with
 // trackNumber directly after them.
@@ -38,7 +38,7 @@ static_assert(offsetof(TrackRecord, trackNumber) == 4 * TRACK_TEXT_SIZE);
 struct TrackCatalogue {
     TrackRecord* records;
     uint32_t count;
-    uint32_t capacity;  // grows in steps of CATALOGUE_GROWTH
+    uint32_t capacity;  // CATALOGUE_GROWTH, then doubled as needed
 };
 
 extern TrackCatalogue gCatalogue;

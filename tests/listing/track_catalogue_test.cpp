@@ -37,7 +37,7 @@ void DropCatalogue() {
     gCatalogue = {};
 }
 
-TEST_F(TrackCatalogueTest, GrowsInStepsOfAHundredKeepingRecords) {
+TEST_F(TrackCatalogueTest, GrowsFromAHundredByDoublingKeepingRecords) {
     DropCatalogue();
     ASSERT_EQ(AppendNumbered(0), 0);
     EXPECT_EQ(gCatalogue.capacity, 100u);
@@ -47,6 +47,9 @@ TEST_F(TrackCatalogueTest, GrowsInStepsOfAHundredKeepingRecords) {
     EXPECT_EQ(gCatalogue.capacity, 200u);  // the 101st grows the storage
     EXPECT_EQ(gCatalogue.count, 101u);
     ExpectNumbered(0, 100);
+    for (uint32_t i = 101; i <= 200; ++i) ASSERT_EQ(AppendNumbered(i), int(i));
+    EXPECT_EQ(gCatalogue.capacity, 400u);  // the 201st doubles it
+    ExpectNumbered(0, 200);
     EXPECT_FLOAT_EQ(gCatalogue.records[42].trackLength, 42.5f);
     EXPECT_EQ(gCatalogue.records[42].bitrate, 132000u);
 }

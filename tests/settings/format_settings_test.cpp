@@ -94,6 +94,12 @@ TEST(StoreFieldText, KeepsTheTailOfALongerTextAndCutsOverlongText) {
     EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, "01234567890123456789012345678\u00E9"), 1);
     EXPECT_EQ(std::strlen(slot.token), 31u);
 
+    // A character limit inside a run of ASCII, and one after a two-byte character.
+    EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, "0123456789abcdefghij", 11), 0);
+    EXPECT_STREQ(slot.token, "0123456789a");
+    EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, "\u00E901234567890123", 9), 0);
+    EXPECT_STREQ(slot.token, "\u00E901234567");
+
     EXPECT_EQ(StoreFieldText(slot.token, sizeof slot.token, nullptr), 1);
     EXPECT_STREQ(slot.token, "");
 }
