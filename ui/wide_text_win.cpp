@@ -5,6 +5,8 @@
 #include <climits>
 #include <cstring>
 
+#include "text/utf8.h"
+
 std::wstring ToWide(const char* text) { return ToWide(text, text != nullptr ? std::strlen(text) : 0); }
 
 std::wstring ToWide(const char* text, size_t size) {
@@ -29,14 +31,10 @@ std::string ToUtf8(const wchar_t* text, int length) {
     return out;
 }
 
-// A cut that would land inside a character steps back to its first byte:
-// continuation bytes are 10xxxxxx.
+// Cut on a character boundary, as every text of the program is.
 size_t CopyUtf8(const std::string& text, char* buffer, size_t bufferSize) {
     if (buffer == nullptr || bufferSize == 0) return 0;
-    size_t n = text.size() < bufferSize - 1 ? text.size() : bufferSize - 1;
-    if (n < text.size()) {
-        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
-    }
+    const size_t n = Utf8CutLength(text.data(), text.size(), bufferSize - 1);
     std::memcpy(buffer, text.data(), n);
     buffer[n] = '\0';
     return n;
