@@ -180,6 +180,25 @@ TEST(Tavolin, StartsScansAndListsRecorders) {
     ExpectToolLines(app, demo);
     EXPECT_EQ(app.Caption(), CaptionWith(demo.discTitle));
     EXPECT_EQ(Text(c.status), "Found " + std::to_string(demo.tracks.size()) + " tracks");
+    // Every encoding as written: Shift-JIS, UTF-16 and Windows-1252.
+    EXPECT_EQ(app.Caption(), "'Tavolin Demo Disc: Caf\u00E9, Harbour & Se\u00F1oritas'  ---- " +
+                                 std::string(PROGRAM_TITLE));
+    const std::vector<std::string> shownLines = app.Lines();
+    ASSERT_EQ(shownLines.size(), 36u);
+    EXPECT_EQ(std::vector<std::string>(shownLines.end() - 6, shownLines.end()),
+              (std::vector<std::string>{
+                  "031)  {\u6771\u4EAC\u306E\u591C}     \u5C71\u7530\u82B1\u5B50 \\ \u6771\u4EAC\u306E\u591C \\ "
+                  "\u591C\u660E\u3051\u306E\u3046\u305F     (4m:00s)    [ HI-SP 256kbps ]",
+                  "032)  {\u6771\u4EAC\u306E\u591C}     \u5C71\u7530\u82B1\u5B50 \\ \u6771\u4EAC\u306E\u591C \\ "
+                  "\uFF7B\uFF78\uFF97 \uFF7B\uFF78\uFF97     (3m:18s)    [ LP2 132kbps ]",
+                  "033)  {\u6771\u4EAC\u306E\u591C}     \u5C71\u7530\u82B1\u5B50 \\ \u6771\u4EAC\u306E\u591C \\ "
+                  "\u96E8\u4E0A\u304C\u308A\u306E\u8857 \uFF5E 2026     (4m:23s)    [ HI-LP 64kbps ]",
+                  "034) Kwartet Wiosna \\ Polskie Piosenki \\ Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u0105 "
+                  "ja\u017A\u0144     (3m:25s)    [ LP2 132kbps ]",
+                  "035) \u0395\u03BB\u03AD\u03BD\u03B7 \\ \u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1 "
+                  "\U0001F3B5     (3m:07s)    [ HI-SP 256kbps ]",
+                  "036) Klangraum \\ Drei M\u00FCnzen \u2013 3 \u20AC     (1m:35s)    [ LP2 105kbps ]",
+              }));
 
     // A CD-ROM that holds a recorder folder is passed over for the fixed
     // drive after it; of that drive's index files the newest by write time
@@ -281,10 +300,23 @@ TEST(Tavolin, ListsPreviewsAndExportsThroughThePanel) {
     ASSERT_TRUE(app.Choose(firstSort, "Title (Decending Order)"));
     ExpectLines(app, Reordered(shown, TracksByTitleDescending), "sorted by title, descending");
 
+    // Titles in code point order, whatever their script; the preview shows
+    // the first as written.
+    wd::SelectListLine(c.trackList, 0);
+    app.Settle();
+    EXPECT_EQ(Text(c.preview), "032--\uFF7B\uFF78\uFF97 \uFF7B\uFF78\uFF97");
+
     // Export List: every line rendered through the layout, with nothing added.
     shown = ShownLines(app);
     std::string expectedBytes;
     for (const RefLine& line : shown) expectedBytes += rendered(line.itemData);
+    EXPECT_EQ(expectedBytes.rfind("032--\uFF7B\uFF78\uFF97 \uFF7B\uFF78\uFF97"
+                                  "033--\u96E8\u4E0A\u304C\u308A\u306E\u8857 \uFF5E 2026"
+                                  "031--\u591C\u660E\u3051\u306E\u3046\u305F"
+                                  "035--\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1 \U0001F3B5"
+                                  "034--Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u0105 ja\u017A\u0144",
+                                  0),
+              0u);
     // In folders named in other scripts, UTF-8 without the byte order mark,
     // and with it as the second file type.
     const std::string exportPath = ScriptFolderPath("listing.txt");
@@ -624,11 +656,12 @@ TEST(Tavolin, HandlesCommandsDuringAScan) {
     EXPECT_EQ(wd::ReadListCount(c.trackList), int(TRACKS));
     ExpectNoLineTwice(app.Lines());
 
-    // Closed during a scan: the process is gone within a second, exit code 0.
+    // Closed during a scan: the process ends by itself, exit code 0; only a
+    // hang outlasts the limit.
     wd::ClickButton(c.getTracks, true);
     ASSERT_TRUE(wd::WaitFor([&] { return Text(c.getTracks) == "Scanning..."; }));
     DWORD code = 1;
-    ASSERT_TRUE(app.Close(1000, &code));
+    ASSERT_TRUE(app.Close(HANG_LIMIT_MS, &code));
     EXPECT_EQ(code, 0u);
     EXPECT_FALSE(app.HasCrashReport()) << app.Log();
 }
