@@ -4,6 +4,8 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
+#include <vector>
 
 #include "settings/busy_flag.h"
 #include "listing/format_line.h"
@@ -126,36 +128,20 @@ void SettlePresort(HWND list, CompareCallback compare) {
 // had the list is left as it is rather than emptied.
 void ReorderList(HWND list, WindowContext*, CompareCallback compare) {
     SettlePresort(list, compare);
-    const int counted = GetListCount(list);
-    const size_t n = counted > 0 ? size_t(counted) : 0;
-
-    // Room for every line as UTF-8, from the lengths the list counts.
-    size_t room = 0;
-    for (size_t i = 0; i < n; ++i) {
-        const int len = GetListTextLength(list, int(i));
-        room += (len > 0 ? size_t(len) * LIST_UTF8_PER_UNIT : 0) + 1;
-    }
-    std::unique_ptr<char[]> store(new (std::nothrow) char[room + 1]);
+    std::string store;
+    std::vector<size_t> starts;
+    std::vector<intptr_t> lineItems;
+    if (!ReadListLines(list, &store, &starts, &lineItems)) return;
+    const size_t n = lineItems.size();
     std::unique_ptr<const char*[]> texts(new (std::nothrow) const char*[n + 1]);
-    std::unique_ptr<intptr_t[]> items(new (std::nothrow) intptr_t[n + 1]);
     std::unique_ptr<uint32_t[]> order(new (std::nothrow) uint32_t[n + 1]);
-    if (!store || !texts || !items || !order) return;
-
-    char* next = store.get();
-    size_t textBytes = 0;
-    for (size_t i = 0; i < n; ++i) {
-        // The text and its terminator, in the room left.
-        next[0] = '\0';
-        const int got = GetListText(list, int(i), next, room + 1 - textBytes);
-        texts[i] = next;
-        const size_t used = (got > 0 ? size_t(got) : 0) + 1;
-        next += used;
-        textBytes += used;
-        items[i] = GetListItemDataAt(list, int(i));
-    }
-    ComputeReorder(texts.get(), items.get(), n, compare, order.get());
+    if (!texts || !order) return;
+    for (size_t i = 0; i < n; ++i) texts[i] = store.data() + starts[i];
+    const intptr_t* items = lineItems.data();
+    const size_t textBytes = store.size();
+    ComputeReorder(texts.get(), items, n, compare, order.get());
     if (IsIdentity(order.get(), n) && ReadPosition(list) == gLastFill.position) return;
-    RewriteList(list, texts.get(), items.get(), order.get(), n, textBytes);
+    RewriteList(list, texts.get(), items, order.get(), n, textBytes);
 }
 
 namespace {

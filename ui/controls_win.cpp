@@ -309,16 +309,39 @@ int GetListCurrentIndex(HWND list) { return ToIndex(Send(list, LB_GETCURSEL)); }
 
 int GetListSelectedCount(HWND list) { return static_cast<int>(Send(list, LB_GETSELCOUNT)); }
 
-int GetListTextLength(HWND list, int index) {
-    return ToIndex(Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(index)));
-}
-
 int GetListText(HWND list, int index, char* buffer, size_t bufferSize) {
     return CopyItemText(list, LB_GETTEXTLEN, LB_GETTEXT, index, buffer, bufferSize);
 }
 
 intptr_t GetListItemDataAt(HWND list, int index) {
     return static_cast<intptr_t>(Send(list, LB_GETITEMDATA, static_cast<WPARAM>(index)));
+}
+
+bool ReadListLines(HWND list, std::string* texts, std::vector<size_t>* starts, std::vector<intptr_t>* items) {
+    try {
+        const LRESULT count = Send(list, LB_GETCOUNT);
+        const size_t n = count > 0 ? static_cast<size_t>(count) : 0;
+        starts->reserve(starts->size() + n);
+        items->reserve(items->size() + n);
+        std::wstring wide;
+        for (size_t i = 0; i < n; ++i) {
+            const LRESULT len = Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(i));
+            LRESULT got = 0;
+            if (len > 0) {
+                wide.resize(static_cast<size_t>(len) + 1);
+                got = Send(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide.data()));
+                if (got < 0) got = 0;
+                if (got > len) got = len;
+            }
+            starts->push_back(texts->size());
+            AppendAsUtf8(wide.data(), static_cast<int>(got), texts);
+            texts->push_back('\0');
+            items->push_back(static_cast<intptr_t>(Send(list, LB_GETITEMDATA, static_cast<WPARAM>(i))));
+        }
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 int AddListString(HWND list, const char* text) {

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <vector>
 
 // Null when the kind is not a ControlKind, the table is full or the platform
 // refuses the control; nothing is added to the table then.
@@ -61,14 +63,14 @@ int GetListCaretIndex(HWND list);             // LB_GETCARETINDEX
 int GetListAnchorIndex(HWND list);            // LB_GETANCHORINDEX
 int GetListCurrentIndex(HWND list);           // LB_GETCURSEL; -1: none
 int GetListSelectedCount(HWND list);          // LB_GETSELCOUNT
-// LB_GETTEXTLEN: the line's length in UTF-16 units; as UTF-8 it takes at
-// most LIST_UTF8_PER_UNIT bytes per unit. -1 when there is no such line.
-constexpr size_t LIST_UTF8_PER_UNIT = 3;
-int GetListTextLength(HWND list, int index);
 // LB_GETTEXT as UTF-8, cut to bufferSize bytes: bytes copied; -1 when there
 // is no such line.
 int GetListText(HWND list, int index, char* buffer, size_t bufferSize);
 intptr_t GetListItemDataAt(HWND list, int index);               // LB_GETITEMDATA, no range check
+// Every line of the list in one pass: its UTF-8 text, terminated, appended
+// to texts at starts[i], and its item data. False, with the outputs
+// incomplete, when the memory for them cannot be had.
+bool ReadListLines(HWND list, std::string* texts, std::vector<size_t>* starts, std::vector<intptr_t>* items);
 int AddListString(HWND list, const char* text);                 // LB_ADDSTRING: the new index
 int FindListString(HWND list, const char* text);                // LB_FINDSTRINGEXACT, A-Z folded
 void SetListItemData(HWND list, int index, intptr_t itemData);  // LB_SETITEMDATA

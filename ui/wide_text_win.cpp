@@ -18,17 +18,25 @@ std::wstring ToWide(const char* text, size_t size) {
 }
 
 std::string ToUtf8(const wchar_t* text, int length) {
-    if (text == nullptr) return std::string();
+    std::string out;
+    AppendAsUtf8(text, length, &out);
+    return out;
+}
+
+// Converted straight into the room after the text's end: a UTF-16 unit
+// takes at most three bytes of UTF-8 (a surrogate pair, two units, four).
+void AppendAsUtf8(const wchar_t* text, int length, std::string* out) {
+    if (text == nullptr) return;
     if (length < 0) {
         const size_t size = std::wcslen(text);
-        if (size > INT_MAX) return std::string();
+        if (size > INT_MAX / 3) return;
         length = int(size);
     }
-    if (length == 0) return std::string();
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string out(size_t(n > 0 ? n : 0), '\0');
-    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), n, nullptr, nullptr);
-    return out;
+    if (length == 0 || length > INT_MAX / 3) return;
+    const size_t at = out->size();
+    out->resize(at + size_t(length) * 3);
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text, length, out->data() + at, length * 3, nullptr, nullptr);
+    out->resize(at + size_t(n > 0 ? n : 0));
 }
 
 // Cut on a character boundary, as every text of the program is.

@@ -12,6 +12,9 @@ std::wstring ToWide(const char* text);
 std::wstring ToWide(const char* text, size_t size);
 // length < 0: up to the terminator.
 std::string ToUtf8(const wchar_t* text, int length = -1);
+// The UTF-8 of length UTF-16 units of text (to its end when negative)
+// appended to out.
+void AppendAsUtf8(const wchar_t* text, int length, std::string* out);
 
 // Copies the text as UTF-8 into buffer (bufferSize bytes), cut on a
 // character boundary to fit, always terminated. Returns the bytes copied.
