@@ -1,7 +1,7 @@
 // tavolin-snapshot READY DONE: the main job's unattended run. Starts
 // tavolin.exe (beside this program's folder), presses Get Tracks, waits for
-// the listing, lays out a line in the format slots, selects the first line
-// (the preview shows it), then prints the window's rectangle on
+// the listing, lays out a line in the format slots, scrolls to the list's
+// end and selects a line there (the preview shows it), then prints the window's rectangle on
 // the screen ("window X Y WIDTH HEIGHT") and every line of the list, and
 // creates the file READY. Once the file DONE exists it closes the window.
 // Exits with 0 when the listing arrived and Tavolin ended cleanly.
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
                      wd::ReadWindowText(c.getTracks).c_str());
         return 1;
     }
-    // A small layout, so that the preview shows the first line rendered.
+    // A small layout, so that the preview shows a line rendered.
     const char* const layout[] = {"Trk Number", "<Space>", "-",       "<Space>", "Artist",     "<Space>", "-",
                                   "<Space>",    "Title",   "<Space>", "(",       "Trk Length", ")"};
     for (int slot = 0; slot < int(sizeof layout / sizeof layout[0]); ++slot) {
@@ -58,7 +58,11 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    wd::SelectListLine(c.trackList, 0);
+    // The list scrolled to its end, where the demo disc's texts in other
+    // scripts stand, and the sixth line from the end in the preview.
+    const int count = wd::ReadListCount(c.trackList);
+    wd::SelectListLine(c.trackList, count - 1);
+    wd::SelectListLine(c.trackList, count >= 6 ? count - 6 : 0);
     app.Settle();
 
     RECT r = {};
