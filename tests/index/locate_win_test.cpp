@@ -10,6 +10,7 @@
 #include "index/locate_win.h"
 #include "index/scan_start_win.h"
 #include "scan_window_win.h"
+#include "tools/app_driver/app_driver_win.h"
 #include "tools/demo/demo_disc.h"
 #include "tools/window_driver/window_driver_win.h"
 
@@ -31,19 +32,7 @@ std::string IndexPath(char drive, uint32_t n) {
 }
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes, int minutes) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    if (!bytes.empty()) WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    // 2021-03-04 05:06 plus the given minutes.
-    SYSTEMTIME base = {2021, 3, 4, 4, 5, 6, 0, 0};
-    FILETIME ft;
-    SystemTimeToFileTime(&base, &ft);
-    ULARGE_INTEGER t = {{ft.dwLowDateTime, ft.dwHighDateTime}};
-    t.QuadPart += uint64_t(minutes) * 60 * 10000000;
-    ft = {t.LowPart, t.HighPart};
-    ASSERT_TRUE(SetFileTime(f, nullptr, nullptr, &ft));
-    CloseHandle(f);
+    ASSERT_TRUE(app_driver::WriteWithTime(path, bytes, minutes)) << path;
 }
 
 void MakeRecorder(char drive) {

@@ -10,6 +10,7 @@
 
 #include "tools/demo/demo_disc.h"
 #include "tools/window_driver/window_driver_win.h"
+#include "ui/wide_text_win.h"
 
 namespace app_driver {
 namespace wd = window_driver;
@@ -22,28 +23,7 @@ constexpr char MARKER_NAME[] = "_MDHIFI.HMA";
 std::string Root(char drive) { return std::string(1, drive) + ":\\"; }
 
 // Paths are UTF-8, as the program's own.
-std::wstring Wide(const std::string& text) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
-    std::wstring wide(size_t(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), wide.data(), n);
-    return wide;
-}
-
-bool WriteWithTime(const std::string& path, const std::vector<uint8_t>& bytes, int minutes) {
-    HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = bytes.empty() ||
-              (WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size());
-    SYSTEMTIME base = {2021, 3, 4, 4, 5, 6, 0, 0};
-    FILETIME ft;
-    SystemTimeToFileTime(&base, &ft);
-    ULARGE_INTEGER t = {{ft.dwLowDateTime, ft.dwHighDateTime}};
-    t.QuadPart += uint64_t(minutes) * 60 * 10000000;
-    ft = {t.LowPart, t.HighPart};
-    ok = SetFileTime(f, nullptr, nullptr, &ft) && ok;
-    return CloseHandle(f) && ok;
-}
+std::wstring Wide(const std::string& text) { return ToWide(text.data(), text.size()); }
 
 double NowMs() {
     LARGE_INTEGER f, c;
@@ -142,10 +122,7 @@ std::string ComboItem(HWND combo, int index) {
     DWORD_PTR got = 0;
     SendMessageTimeoutW(combo, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text.data()),
                         SMTO_NORMAL, 5000, &got);
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), int(length), nullptr, 0, nullptr, nullptr);
-    std::string out(size_t(n > 0 ? n : 0), '\0');
-    if (n > 0) WideCharToMultiByte(CP_ACP, 0, text.data(), int(length), out.data(), n, nullptr, nullptr);
-    return out;
+    return ToUtf8(text.data(), int(got < DWORD_PTR(length) ? got : length));
 }
 
 // Index of the combo item with exactly this text, or -1. The search runs in
@@ -154,9 +131,7 @@ std::string ComboItem(HWND combo, int index) {
 // items read. Reading every item of every panel combo across processes
 // costs about half a second.
 int FindComboItem(HWND combo, const std::string& item) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, item.c_str(), -1, nullptr, 0);
-    std::vector<wchar_t> wide(size_t(n > 0 ? n : 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, item.c_str(), -1, wide.data(), n);
+    const std::wstring wide = Wide(item);
     DWORD_PTR found = DWORD_PTR(CB_ERR);
     SendMessageTimeoutW(combo, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(wide.data()),
                         SMTO_NORMAL, 5000, &found);
@@ -168,6 +143,22 @@ int FindComboItem(HWND combo, const std::string& item) {
 }
 
 }  // namespace
+
+bool WriteWithTime(const std::string& path, const std::vector<uint8_t>& bytes, int minutes) {
+    HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = bytes.empty() ||
+              (WriteFile(f, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size());
+    SYSTEMTIME base = {2021, 3, 4, 4, 5, 6, 0, 0};
+    FILETIME ft;
+    SystemTimeToFileTime(&base, &ft);
+    ULARGE_INTEGER t = {{ft.dwLowDateTime, ft.dwHighDateTime}};
+    t.QuadPart += uint64_t(minutes) * 60 * 10000000;
+    ft = {t.LowPart, t.HighPart};
+    ok = SetFileTime(f, nullptr, nullptr, &ft) && ok;
+    return CloseHandle(f) && ok;
+}
 
 std::string TavolinPath() {
     // Read from the process environment, so a value set with
@@ -462,10 +453,8 @@ bool Tavolin::Drop(const std::vector<std::string>& paths) {
     const DROPFILES header = {sizeof header, {}, FALSE, TRUE};
     std::string block(reinterpret_cast<const char*>(&header), sizeof header);
     for (const std::string& path : paths) {
-        std::wstring name(path.size() + 1, L'\0');  // at most one wide character per byte
-        MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, name.data(), int(name.size()));
-        block.append(reinterpret_cast<const char*>(name.c_str()),
-                     (wcslen(name.c_str()) + 1) * sizeof(wchar_t));
+        const std::wstring name = Wide(path);
+        block.append(reinterpret_cast<const char*>(name.c_str()), (name.size() + 1) * sizeof(wchar_t));
     }
     block.append(sizeof(wchar_t), '\0');  // the list ends with an empty name
     void* remote =

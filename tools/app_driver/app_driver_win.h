@@ -28,6 +28,9 @@ struct IndexFile {
     int minutes;
 };
 
+// Writes a file (path in UTF-8) whose write time is 2021-03-04 05:06 UTC
+// plus `minutes`; false when any step fails.
+bool WriteWithTime(const std::string& path, const std::vector<uint8_t>& bytes, int minutes);
 // Empties the folder behind the drive letter.
 void EmptyDrive(char drive);
 // Writes the marker file and the index files into X:\HMDHIFI.
