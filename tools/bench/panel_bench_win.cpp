@@ -9,18 +9,12 @@
 #include "panel/option_panel_win.h"
 #include "settings/format_settings.h"
 #include "settings/settings_handler.h"
+#include "tools/window_driver/window_driver_win.h"
 #include "ui/controls_win.h"
 
 namespace {
 
-void PumpMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) continue;
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
+using window_driver::PumpMessages;
 
 // Selects the mode in the List Type combo as a user does and handles the
 // rebuild it asks for.
