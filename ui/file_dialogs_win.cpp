@@ -22,9 +22,7 @@ constexpr wchar_t OPEN_DEFAULT_EXTENSION[] = L"*.mp3";
 std::wstring WideFilter(const FileType* types, size_t count) {
     char filter[FILE_FILTER_SIZE];
     BuildFileFilter(filter, sizeof filter, types, count);
-    std::wstring wide(FILE_FILTER_SIZE, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, filter, sizeof filter, wide.data(), static_cast<int>(wide.size()));
-    return wide;
+    return ToWide(filter, sizeof filter);
 }
 
 // Fills the file-name structure the two dialogs share: no owner (the main
