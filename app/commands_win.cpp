@@ -14,7 +14,7 @@
 #include "settings/settings_handler.h"
 #include "ui/controls_win.h"
 #include "ui/file_dialogs_win.h"
-#include "ui/shell_win.h"
+#include "base/shell_win.h"
 
 const char SCANNING_TEXT[] = "Scanning...";
 const char GET_TRACKS_AFTER_FAILURE_TEXT[] = "Get Tracks";

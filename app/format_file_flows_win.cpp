@@ -9,9 +9,9 @@
 #include "settings/format_file.h"
 #include "settings/format_settings.h"
 #include "ui/file_dialogs_win.h"
-#include "ui/file_system_win.h"
-#include "ui/replace_file_win.h"
-#include "ui/scoped_win.h"
+#include "base/file_system_win.h"
+#include "ui/save_flow_win.h"
+#include "base/scoped_win.h"
 
 const char FORMAT_FILE_EXTENSION[] = ".tfc";
 const char FORMAT_FILE_TYPE_TEXT[] = "Tavolin Format Config File";

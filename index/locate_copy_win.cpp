@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "ui/file_system_win.h"
+#include "base/file_system_win.h"
 
 namespace {
 

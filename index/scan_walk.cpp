@@ -1,7 +1,7 @@
 #include "index/scan_walk.h"
 
-#include "index/hms.h"
-#include "index/line_writer.h"
+#include "text/hms.h"
+#include "text/line_writer.h"
 #include "index/track_timing.h"
 
 namespace {
@@ -82,6 +82,8 @@ void ReportTrack(const TrackIndexFile& file, uint32_t slot, uint32_t playPositio
     report.trackLength = &buf.length;
     report.bitrate = timing.bitrate;
     report.groupName = buf.group;
+    report.slot = slot;
+    report.recorded = NO_RECORDING_TIME;
     sink.OnTrackFound(slot, report);
 }
 

@@ -4,8 +4,8 @@
 
 #include "index/scan_state_win.h"
 #include "index/scan_walk.h"
-#include "ui/file_system_win.h"
-#include "ui/scoped_win.h"
+#include "base/file_system_win.h"
+#include "base/scoped_win.h"
 
 namespace {
 

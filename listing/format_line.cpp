@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "index/hms.h"
-#include "index/line_writer.h"
+#include "text/hms.h"
+#include "text/line_writer.h"
 #include "index/track_timing.h"
 #include "settings/listing_words.h"
 #include "text/fields.h"

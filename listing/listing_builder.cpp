@@ -7,7 +7,7 @@
 #include <memory>
 #include <new>
 
-#include "index/hms.h"
+#include "text/hms.h"
 #include "listing/reorder.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "listing/listing_builder.h"
 #include "listing/reorder.h"
 #include "ui/controls_win.h"
-#include "ui/replace_file_win.h"
+#include "ui/save_flow_win.h"
 
 ListingWindow gListingWindow;
 

@@ -50,6 +50,8 @@ int AppendTrack(const TrackReport& report) {
     r.trackNumber = report.trackNumber;
     r.trackLength = report.trackLength ? *report.trackLength : 0.0f;
     r.bitrate = uint32_t(report.bitrate);
+    r.slot = report.slot;
+    r.recorded = report.recorded;
     gCatalogue.count = index + 1;
     return int(index);
 }

@@ -29,6 +29,8 @@ struct TrackRecord {
     float groupLength;     // 0 until a Group Listing sums the group (first track only)
     float trackLength;     // seconds
     uint32_t bitrate;      // bits per second
+    uint32_t slot;         // the track's entry slot in the index
+    RecordingTime recorded;
 };
 
 static_assert(offsetof(TrackRecord, trackNumber) == 4 * TRACK_TEXT_SIZE);

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "ui/scoped_win.h"
-#include "ui/wide_text_win.h"
+#include "base/scoped_win.h"
+#include "base/wide_text_win.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "ui/wide_text_win.h"
+#include "base/wide_text_win.h"
 
 namespace {
 

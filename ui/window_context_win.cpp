@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "ui/controls_win.h"
-#include "ui/scoped_win.h"
-#include "ui/wide_text_win.h"
+#include "base/scoped_win.h"
+#include "base/wide_text_win.h"
 
 namespace {
 

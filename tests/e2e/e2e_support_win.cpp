@@ -6,10 +6,10 @@
 #include <set>
 
 #include "index/track_report.h"
-#include "tools/index_image/index_image_builder.h"
+#include "tools/lib/index_image/index_image_builder.h"
 #include "listing/track_catalogue.h"
-#include "tools/index_image/index_image_builder.h"
-#include "tools/window_driver/window_driver_win.h"
+#include "tools/lib/index_image/index_image_builder.h"
+#include "tools/lib/window_driver/window_driver_win.h"
 
 namespace e2e {
 namespace wd = window_driver;

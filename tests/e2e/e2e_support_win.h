@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "support/process_probe/process_probe_win.h"
-#include "tools/app_driver/app_driver_win.h"
-#include "tools/listing_reference/listing_reference.h"
+#include "tools/lib/app_driver/app_driver_win.h"
+#include "tools/lib/listing_reference/listing_reference.h"
 
 namespace e2e {
 

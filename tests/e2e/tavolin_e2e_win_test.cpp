@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "e2e_support_win.h"
-#include "tools/app_driver/app_driver_win.h"
-#include "tools/index_image/index_image_builder.h"
-#include "tools/window_driver/window_driver_win.h"
+#include "tools/lib/app_driver/app_driver_win.h"
+#include "tools/lib/index_image/index_image_builder.h"
+#include "tools/lib/window_driver/window_driver_win.h"
 
 namespace {
 

@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "e2e_support_win.h"
-#include "tools/app_driver/app_driver_win.h"
+#include "tools/lib/app_driver/app_driver_win.h"
 #include "support/process_probe/process_probe_win.h"
-#include "tools/app_driver/app_driver_win.h"
-#include "tools/window_driver/window_driver_win.h"
+#include "tools/lib/app_driver/app_driver_win.h"
+#include "tools/lib/window_driver/window_driver_win.h"
 
 namespace {
 

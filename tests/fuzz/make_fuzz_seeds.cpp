@@ -13,8 +13,8 @@
 #include "index/scan_walk.h"
 #include "settings/format_file.h"
 #include "settings/settings_handler.h"
-#include "tools/demo/demo_disc.h"
-#include "tools/index_image/index_image_builder.h"
+#include "tools/shipped/demo/demo_disc.h"
+#include "tools/lib/index_image/index_image_builder.h"
 #include "text/fields.h"
 
 namespace fs = std::filesystem;

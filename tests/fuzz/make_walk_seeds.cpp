@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/index_image/index_image_builder.h"
+#include "tools/lib/index_image/index_image_builder.h"
 
 using namespace index_image;
 

@@ -7,7 +7,7 @@
 
 #include "index/scan_walk.h"
 #include "text/utf8.h"
-#include "tools/index_image/index_image_builder.h"
+#include "tools/lib/index_image/index_image_builder.h"
 #include "walk_recorder.h"
 
 namespace {

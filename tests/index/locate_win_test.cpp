@@ -1,4 +1,4 @@
-// Runs in a private prefix (tools/app_driver/app_prefix.sh): D: and E: removable, F: a
+// Runs in a private prefix (tools/lib/app_driver/app_prefix.sh): D: and E: removable, F: a
 // CD-ROM, G: fixed, all empty at the start.
 #include <windows.h>
 
@@ -10,9 +10,9 @@
 #include "index/locate_win.h"
 #include "index/scan_start_win.h"
 #include "scan_window_win.h"
-#include "tools/app_driver/app_driver_win.h"
-#include "tools/demo/demo_disc.h"
-#include "tools/window_driver/window_driver_win.h"
+#include "tools/lib/app_driver/app_driver_win.h"
+#include "tools/shipped/demo/demo_disc.h"
+#include "tools/lib/window_driver/window_driver_win.h"
 
 using scan_test::DemoDisc;
 using scan_test::ExpectedEvents;

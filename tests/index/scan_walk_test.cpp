@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "index/scan_walk.h"
-#include "tools/index_image/index_image_builder.h"
+#include "tools/lib/index_image/index_image_builder.h"
 #include "walk_recorder.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include "index/scan_start_win.h"
 #include "index/scan_walk.h"
 #include "index/scan_worker_win.h"
-#include "tools/index_image/index_image_builder.h"
-#include "tools/window_driver/window_driver_win.h"
+#include "tools/lib/index_image/index_image_builder.h"
+#include "tools/lib/window_driver/window_driver_win.h"
 #include "walk_recorder.h"
 
 namespace scan_test {

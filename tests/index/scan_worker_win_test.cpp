@@ -7,7 +7,7 @@
 
 #include "index/scan_worker_win.h"
 #include "scan_window_win.h"
-#include "tools/demo/demo_disc.h"
+#include "tools/shipped/demo/demo_disc.h"
 
 using index_image::IndexImageBuilder;
 using scan_test::DemoDisc;

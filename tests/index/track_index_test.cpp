@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "index/track_index.h"
-#include "tools/index_image/index_image_builder.h"
+#include "tools/lib/index_image/index_image_builder.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "index/track_timing.h"
-#include "tools/index_image/index_image_builder.h"
+#include "tools/lib/index_image/index_image_builder.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "support/field_compare.h"
 #include "support/program_state.h"
-#include "tools/listing_reference/listing_reference.h"
+#include "tools/lib/listing_reference/listing_reference.h"
 
 namespace {
 

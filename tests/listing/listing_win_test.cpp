@@ -22,9 +22,9 @@
 #include "support/format_slots.h"
 #include "support/list_state_win.h"
 #include "support/program_state.h"
-#include "tools/listing_reference/listing_reference.h"
-#include "tools/listing_reference/listing_reference_win.h"
-#include "tools/window_driver/window_driver_win.h"
+#include "tools/lib/listing_reference/listing_reference.h"
+#include "tools/lib/listing_reference/listing_reference_win.h"
+#include "tools/lib/window_driver/window_driver_win.h"
 #include "ui/controls_win.h"
 #include "text/fields.h"
 

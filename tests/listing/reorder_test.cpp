@@ -6,7 +6,7 @@
 
 #include "listing/listing_builder.h"
 #include "support/program_state.h"
-#include "tools/listing_reference/listing_reference.h"
+#include "tools/lib/listing_reference/listing_reference.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include "support/field_compare.h"
 #include "tests/panel/listing_lines.h"
 #include "tests/panel/panel_fixture_win.h"
-#include "tools/window_driver/window_driver_win.h"
+#include "tools/lib/window_driver/window_driver_win.h"
 #include "text/fields.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "panel/row_layout.h"
 #include "tests/panel/panel_fixture_win.h"
-#include "tools/window_driver/window_driver_win.h"
+#include "tools/lib/window_driver/window_driver_win.h"
 
 namespace {
 

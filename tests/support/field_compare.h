@@ -17,7 +17,7 @@
 // Every field of both images is compared below; a field added to either
 // must be added here too.
 static_assert(sizeof(FormatSettings) == 4 + 3 * 8 + 4 + 2 * sizeof(FormatTable));
-static_assert(sizeof(TrackRecord) == 4 * TRACK_TEXT_SIZE + 4 + DISPLAY_LINE_SIZE + 4 * 4);
+static_assert(sizeof(TrackRecord) == 4 * TRACK_TEXT_SIZE + 4 + DISPLAY_LINE_SIZE + 6 * 4);
 
 namespace field_compare {
 
@@ -81,6 +81,8 @@ inline void CompareRecord(std::ostringstream& out, const std::string& name, cons
     CompareValue(out, name + "groupLength", got.groupLength, want.groupLength);
     CompareValue(out, name + "trackLength", got.trackLength, want.trackLength);
     CompareValue(out, name + "bitrate", got.bitrate, want.bitrate);
+    CompareValue(out, name + "slot", got.slot, want.slot);
+    CompareValue(out, name + "recorded", got.recorded, want.recorded);
 }
 
 inline testing::AssertionResult Result(const std::ostringstream& differences) {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/window_driver/window_driver_win.h"
+#include "tools/lib/window_driver/window_driver_win.h"
 
 namespace window_driver {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tests/ui/ui_fixture_win.h"
-#include "ui/wide_text_win.h"
+#include "base/wide_text_win.h"
 
 namespace {
 

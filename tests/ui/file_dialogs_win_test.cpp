@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "tools/window_driver/window_driver_win.h"
-#include "ui/wide_text_win.h"
+#include "tools/lib/window_driver/window_driver_win.h"
+#include "base/wide_text_win.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The file replacement on the real file system under Wine: which targets it
 // refuses, that the old bytes survive every failure, and that no new file
 // is left beside the target.
-#include "ui/replace_file_win.h"
+#include "ui/save_flow_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/window_driver/window_driver_win.h"
+#include "tools/lib/window_driver/window_driver_win.h"
 #include "ui/controls_win.h"
 #include "ui/window_context_win.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/window_driver/window_driver_win.h"
+#include "tools/lib/window_driver/window_driver_win.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/demo/demo_disc.h"
+#include "tools/shipped/demo/demo_disc.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <set>
 
 #include "index/scan_walk.h"
-#include "tools/list/list_core.h"
+#include "tools/shipped/list/list_core.h"
 
 namespace fs = std::filesystem;
 

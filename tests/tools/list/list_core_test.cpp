@@ -1,4 +1,4 @@
-#include "tools/list/list_core.h"
+#include "tools/shipped/list/list_core.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <fstream>
 
 #include "support/temp_folder/temp_folder.h"
-#include "tools/index_image/index_image_builder.h"
-#include "tools/list/folder_access.h"
+#include "tools/lib/index_image/index_image_builder.h"
+#include "tools/shipped/list/folder_access.h"
 
 namespace fs = std::filesystem;
 

@@ -12,10 +12,10 @@
 #include "settings/format_file.h"
 #include "support/temp_folder/temp_folder.h"
 #include "tavolin_version.h"
-#include "tools/demo/demo_disc.h"
-#include "tools/index_image/index_image_builder.h"
-#include "tools/list/list_core.h"
-#include "tools/listing_reference/listing_reference.h"
+#include "tools/shipped/demo/demo_disc.h"
+#include "tools/lib/index_image/index_image_builder.h"
+#include "tools/shipped/list/list_core.h"
+#include "tools/lib/listing_reference/listing_reference.h"
 
 namespace fs = std::filesystem;
 

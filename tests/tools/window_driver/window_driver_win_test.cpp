@@ -1,7 +1,7 @@
 // The window driver against a second process: this program started again
 // with --serve opens a window made through the layer, and the tests drive it
 // from outside as the end-to-end scenarios drive tavolin.exe.
-#include "tools/window_driver/window_driver_win.h"
+#include "tools/lib/window_driver/window_driver_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

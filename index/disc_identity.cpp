@@ -1,0 +1,14 @@
+#include "index/disc_identity.h"
+
+void FormatDiscIdentity(const DiscIdentity& identity, char* out) {
+    static const char DIGITS[] = "0123456789abcdef";
+    if (!identity.isKnown) {
+        out[0] = '\0';
+        return;
+    }
+    for (size_t i = 0; i < DISC_IDENTITY_SIZE; ++i) {
+        out[2 * i] = DIGITS[identity.bytes[i] >> 4];
+        out[2 * i + 1] = DIGITS[identity.bytes[i] & 0xF];
+    }
+    out[2 * DISC_IDENTITY_SIZE] = '\0';
+}

@@ -1,0 +1,35 @@
+// tavolin-list.exe: tavolin-list on Windows. Arguments are read as UTF-8
+// from the wide command line, so paths in any script work. Output that goes
+// into a file or a pipe is the native program's UTF-8 bytes; output to a
+// console window is shown as characters, which no console code page could
+// give for every text.
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "list_core.h"
+#include "base/console_win.h"
+#include "base/shell_win.h"
+
+int main() {
+    // Texts go out as raw bytes, and line ends as the listing has them.
+    _setmode(_fileno(stdout), _O_BINARY);
+    // Where both streams reach the console they share one writer, which keeps
+    // the order in which messages and lines were written.
+    std::unique_ptr<ConsoleWriter> shown;
+    if (IsConsole(stdout))
+        shown.reset(new ConsoleWriter(stdout));
+    else if (IsConsole(stderr))
+        shown.reset(new ConsoleWriter(stderr));
+    FILE* out = stdout;
+    FILE* err = stderr;
+    if (shown != nullptr && shown->Stream() != nullptr) {
+        if (IsConsole(stdout)) out = shown->Stream();
+        if (IsConsole(stderr)) err = shown->Stream();
+    }
+    const int status = RunList(CommandLineArguments(), out, err);
+    if (shown != nullptr && !shown->Finish()) return LIST_FAILED;
+    return status;
+}
