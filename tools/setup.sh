@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # setup.sh: installs what Tavolin's build, tests, release archives and main
 # job (its screenshot included) need on Debian 12.
-# Idempotent and silent when everything is present. Never installs wine32 or
+# Idempotent and silent when everything is present. The SQLite amalgamation
+# comes last, from tools/sqlite.sh (dpkg-dev and tcl build it). Never installs wine32 or
 # any i386 package: with them, wine picks a 32-bit loader that cannot run here.
 set -euo pipefail
 # Fonts: Liberation Sans and Mono measure as Arial and Courier New and
@@ -9,20 +10,22 @@ set -euo pipefail
 # fonts-wine has the Marlett symbols of the caption buttons.
 packages=(cmake make g++ googletest clang libclang-rt-14-dev
           wine wine64 g++-mingw-w64-x86-64 xvfb imagemagick xdotool
-          zip unzip groff-base
+          zip unzip groff-base dpkg-dev tcl
           fonts-liberation fonts-noto-cjk fonts-wine)
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
   [ "$status" = "install ok installed" ] || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-echo "setup: installing ${missing[*]}"
-if [ "$(id -u)" -ne 0 ]; then
-  echo "setup: must run as root to install packages" >&2
-  exit 1
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "setup: must run as root to install packages" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${missing[@]}" >/tmp/tavolin-setup.log 2>&1 || {
+    tail -n 30 /tmp/tavolin-setup.log >&2; exit 1; }
 fi
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq "${missing[@]}" >/tmp/tavolin-setup.log 2>&1 || {
-  tail -n 30 /tmp/tavolin-setup.log >&2; exit 1; }
+"$(dirname "${BASH_SOURCE[0]}")/sqlite.sh"

@@ -1,9 +1,11 @@
 // tavolin-bench [N] [fast runs] [reference runs]
+// tavolin-bench catalogue [discs]: the catalogue's figures (1000 discs by default).
 // Prints one line per case, "<case> <fast ms> <reference ms> <reference/fast>",
 // then "fill_baseline <ms>". N defaults to 2047, the most tracks a disc's
 // track table holds. Each figure is the median of several runs.
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "bench_cases.h"
@@ -38,6 +40,14 @@ void FillBenchCatalogue(uint32_t trackCount) {
 }
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "catalogue") == 0) {
+        const unsigned long discs = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1000;
+        if (discs == 0 || discs > 100000) {
+            std::fprintf(stderr, "usage: tavolin-bench catalogue [discs 1..100000]\n");
+            return 2;
+        }
+        return RunCatalogueBench(uint32_t(discs));
+    }
     BenchOptions options{2047, 7, 3};
     if (argc > 1) options.trackCount = uint32_t(std::strtoul(argv[1], nullptr, 10));
     if (argc > 2) options.fastRuns = std::max(1, std::atoi(argv[2]));

@@ -29,3 +29,7 @@ int RunBenchCases(const BenchOptions& options);
 // Median ms of one Full -> Group -> Full switch of the real option panel
 // (Windows only).
 double PanelSwitchMs(int runs);
+
+// Adds that many generated discs to a new catalogue file and prints the figures
+// of adding, searching and size; 0 when every add succeeded.
+int RunCatalogueBench(uint32_t discs);

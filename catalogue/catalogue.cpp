@@ -1,0 +1,681 @@
+#include "catalogue/catalogue.h"
+
+#include <cctype>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+#include "catalogue/sqlite_db.h"
+#include "catalogue/sqlite_fold.h"
+#include "text/fields.h"
+#include "text/utf8.h"
+
+namespace {
+
+// The schema of version 1. The search tables index the tracks' and discs'
+// own columns (external content), so texts are stored once. They are kept
+// in step by the statements that change those rows, not by triggers: with
+// trusted_schema off (a catalogue file is hostile input, its schema is not
+// trusted) full-text tables cannot be used inside triggers.
+const char* const SCHEMA_SQL = R"SQL(
+CREATE TABLE discs(
+  id INTEGER PRIMARY KEY,
+  key TEXT NOT NULL UNIQUE,
+  keyIsDerived INTEGER NOT NULL,
+  title TEXT NOT NULL,
+  indexGeneration INTEGER NOT NULL,
+  source TEXT NOT NULL,
+  firstAdded TEXT NOT NULL,
+  lastUpdated TEXT NOT NULL,
+  trackCount INTEGER NOT NULL,
+  groupCount INTEGER NOT NULL,
+  totalLength REAL NOT NULL,
+  contentHash TEXT NOT NULL
+) STRICT;
+CREATE TABLE tracks(
+  id INTEGER PRIMARY KEY,
+  disc INTEGER NOT NULL REFERENCES discs(id),
+  position INTEGER NOT NULL,
+  slot INTEGER NOT NULL,
+  trackNumber INTEGER NOT NULL,
+  displayLine TEXT NOT NULL,
+  groupName TEXT NOT NULL,
+  artist TEXT NOT NULL,
+  album TEXT NOT NULL,
+  title TEXT NOT NULL,
+  length REAL NOT NULL,
+  bitrate INTEGER NOT NULL,
+  recorded INTEGER NOT NULL
+) STRICT;
+CREATE INDEX tracks_by_disc ON tracks(disc, position);
+CREATE VIRTUAL TABLE track_search USING fts5(groupName, artist, album, title,
+  content='tracks', content_rowid='id', tokenize='trigram case_sensitive 0');
+CREATE VIRTUAL TABLE disc_search USING fts5(title,
+  content='discs', content_rowid='id', tokenize='trigram case_sensitive 0');
+)SQL";
+
+// The schema's objects that a file must have to be read as a catalogue.
+constexpr int64_t SCHEMA_OBJECT_COUNT = 4;
+constexpr int64_t CATALOGUE_DISCS_MAX = 1000000;  // the most discs listed at once
+constexpr int64_t FIND_ALL = -1;                  // SQLite's LIMIT for no limit
+constexpr const char* FOLD_FUNCTION = "tavolin_fold";
+constexpr size_t NOW_TEXT_SIZE = 21;  // "YYYY-MM-DDTHH:MM:SSZ" and the terminator
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+// The user's words for what SQLite reports, then SQLite's own text.
+std::string Failure(const std::string& path, const char* what, const SqliteDb& db) {
+    const int code = db.ErrorCode() & 0xff;
+    const char* why = nullptr;
+    switch (code) {
+    case 5:  // SQLITE_BUSY
+    case 6:  // SQLITE_LOCKED
+        why = "it is in use by another program; try again when that program is done";
+        break;
+    case 13: why = "the disk is full"; break;         // SQLITE_FULL
+    case 8: why = "the file is read-only"; break;     // SQLITE_READONLY
+    case 11:                                          // SQLITE_CORRUPT
+    case 26: why = "the file is damaged or is not a catalogue"; break;  // SQLITE_NOTADB
+    case 14: why = "the file cannot be opened"; break;  // SQLITE_CANTOPEN
+    case 10: why = "the file cannot be read or written"; break;  // SQLITE_IOERR
+    default: break;
+    }
+    std::string message = "Catalogue " + Quoted(path) + ": " + what;
+    if (why) message += std::string(": ") + why;
+    if (!db.Error().empty()) message += " (" + db.Error() + ")";
+    return message;
+}
+
+std::string Refusal(const std::string& path, const char* why) {
+    return "Catalogue " + Quoted(path) + ": " + why + "; it was left as it is";
+}
+
+std::filesystem::path FsPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+std::string FoldText(const char* text, size_t n) { return FoldSearchText(text, n); }
+
+// The settings each connection needs: defensive (the file's own SQL may not
+// write the schema), functions in triggers and views limited to harmless
+// ones, a wait for other writers.
+bool Configure(SqliteDb& db, const CatalogueOptions& options) {
+    db.SetBusyTimeout(options.busyTimeoutMs);
+    return db.Exec("PRAGMA trusted_schema = OFF") && db.AddTextFunction(FOLD_FUNCTION, FoldText);
+}
+
+enum class FileKind { CATALOGUE, FRESH, FOREIGN, NEWER, UNREADABLE };
+
+// What an open file is, read without writing: SQLite reads its header at
+// the first statement, so a file that is no database fails here.
+FileKind CheckFile(SqliteDb& db) {
+    Statement id(db, "PRAGMA application_id");
+    if (id.Step() != StepResult::ROW) return FileKind::UNREADABLE;
+    const int64_t applicationId = id.Int(0);
+    Statement version(db, "PRAGMA user_version");
+    if (version.Step() != StepResult::ROW) return FileKind::UNREADABLE;
+    const int64_t userVersion = version.Int(0);
+    Statement objects(db, "SELECT count(*) FROM sqlite_schema");
+    if (objects.Step() != StepResult::ROW) return FileKind::UNREADABLE;
+    if (applicationId == 0 && userVersion == 0 && objects.Int(0) == 0) return FileKind::FRESH;
+    if (applicationId != CATALOGUE_APPLICATION_ID) return FileKind::FOREIGN;
+    if (userVersion > CATALOGUE_SCHEMA_VERSION) return FileKind::NEWER;
+    if (userVersion < 1) return FileKind::FOREIGN;
+    Statement ours(db,
+                   "SELECT count(*) FROM sqlite_schema WHERE type IN ('table') AND name IN "
+                   "('discs', 'tracks', 'track_search', 'disc_search')");
+    if (ours.Step() != StepResult::ROW) return FileKind::UNREADABLE;
+    return ours.Int(0) == SCHEMA_OBJECT_COUNT ? FileKind::CATALOGUE : FileKind::FOREIGN;
+}
+
+// A refusal for the kinds that are not a catalogue to use; "" otherwise.
+std::string KindRefusal(const std::string& path, FileKind kind, SqliteDb& db) {
+    switch (kind) {
+    case FileKind::FOREIGN: return Refusal(path, "this SQLite file is not a Tavolin catalogue");
+    case FileKind::NEWER:
+        return Refusal(path, "it was written by a newer Tavolin (a newer catalogue version); use that version");
+    case FileKind::UNREADABLE:
+        if ((db.ErrorCode() & 0xff) == 26 || (db.ErrorCode() & 0xff) == 11)
+            return Refusal(path, ("it is not a Tavolin catalogue or it is damaged (" + db.Error() + ")").c_str());
+        return Failure(path, "cannot read it", db);
+    default: return "";
+    }
+}
+
+bool CreateSchema(SqliteDb& db) {
+    const std::string marks = "PRAGMA application_id = " + std::to_string(CATALOGUE_APPLICATION_ID) +
+                              "; PRAGMA user_version = " + std::to_string(CATALOGUE_SCHEMA_VERSION) + ";";
+    return db.Exec(SCHEMA_SQL) && db.Exec(marks.c_str());
+}
+
+// Makes the file fit for writing: WAL, so readers and one writer share it,
+// and NORMAL syncing, which WAL makes safe against a crash; then the schema
+// of a fresh file, made in one transaction (two programs creating the file
+// at once make it once).
+std::string PrepareForWriting(const std::string& path, SqliteDb& db, const CatalogueOptions& options) {
+    if (!db.Exec("PRAGMA journal_mode = WAL") || !db.Exec("PRAGMA synchronous = NORMAL") ||
+        !db.Exec("PRAGMA foreign_keys = ON"))
+        return Failure(path, "cannot prepare it for writing", db);
+    if (options.maxPageCount > 0) {
+        const std::string limit = "PRAGMA max_page_count = " + std::to_string(options.maxPageCount);
+        if (!db.Exec(limit.c_str())) return Failure(path, "cannot prepare it for writing", db);
+    }
+    Transaction tx(db);
+    if (!tx.IsActive()) return Failure(path, "cannot prepare it for writing", db);
+    const FileKind kind = CheckFile(db);
+    if (kind == FileKind::FRESH) {
+        if (!CreateSchema(db)) return Failure(path, "cannot create the catalogue", db);
+    } else if (kind != FileKind::CATALOGUE) {
+        return KindRefusal(path, kind, db);
+    }
+    if (!tx.Commit()) return Failure(path, "cannot create the catalogue", db);
+    return "";
+}
+
+// The UTC time now as "YYYY-MM-DDTHH:MM:SSZ".
+void FormatNow(char out[NOW_TEXT_SIZE]) {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+#ifdef _WIN32
+    gmtime_s(&utc, &now);
+#else
+    gmtime_r(&now, &utc);
+#endif
+    std::strftime(out, NOW_TEXT_SIZE, "%Y-%m-%dT%H:%M:%SZ", &utc);
+}
+
+size_t FieldLength(const char* field, size_t size) { return strnlen(field, size); }
+
+void HashField(Hash128& h, const void* bytes, size_t n) {
+    const uint64_t size = n;
+    h = HashBytes(&size, sizeof size, h);
+    h = HashBytes(bytes, n, h);
+}
+
+void HashText(Hash128& h, const char* text, size_t limit) { HashField(h, text, FieldLength(text, limit)); }
+
+// The hash of everything a stored disc lists: the same contents again hash
+// the same. Where it was read from and when are not contents.
+std::string ContentHash(const StoredDiscInfo& info, const TrackRecord* tracks, size_t n) {
+    Hash128 h = HashStart();
+    HashText(h, info.title ? info.title : "", SIZE_MAX);
+    HashField(h, &info.indexGeneration, sizeof info.indexGeneration);
+    HashField(h, &info.groupCount, sizeof info.groupCount);
+    for (size_t i = 0; i < n; ++i) {
+        const TrackRecord& t = tracks[i];
+        HashText(h, t.displayLine, sizeof t.displayLine);
+        HashText(h, t.groupName, sizeof t.groupName);
+        HashText(h, t.artist, sizeof t.artist);
+        HashText(h, t.album, sizeof t.album);
+        HashText(h, t.title, sizeof t.title);
+        const uint32_t numbers[] = {t.slot, t.trackNumber, t.bitrate, t.recorded};
+        HashField(h, numbers, sizeof numbers);
+        HashField(h, &t.trackLength, sizeof t.trackLength);
+    }
+    char text[DISC_KEY_SIZE];
+    FormatHash128(h, text);
+    return text;
+}
+
+// Bytes from a catalogue row as the program's text: up to the first NUL,
+// bytes that are no UTF-8 as U+FFFD (as the decoders give for what has no
+// character), and no more input read than the field can show.
+std::string ValidText(const char* text, size_t n, size_t sizeLimit) {
+    std::string out;
+    const size_t end = n < sizeLimit ? n : sizeLimit;
+    for (size_t i = 0; i < end && text[i] != '\0';) {
+        size_t len = 1;
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0xC0) len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+        if (len <= n - i && IsValidUtf8(text + i, len) && std::memchr(text + i, '\0', len) == nullptr) {
+            out.append(text + i, len);
+            i += len;
+        } else if (c < 0x80) {
+            out.push_back(char(c));
+            ++i;
+        } else {
+            char replacement[UTF8_MAX_CHAR_BYTES];
+            out.append(replacement, EncodeUtf8(REPLACEMENT_CHARACTER, replacement));
+            ++i;
+        }
+    }
+    return out;
+}
+
+void ReadField(const Statement& s, int column, char* field, size_t size, size_t maxChars) {
+    size_t n = 0;
+    const char* text = s.Text(column, &n);
+    StoreFieldText(field, size, ValidText(text, n, size + UTF8_MAX_CHAR_BYTES).c_str(), maxChars);
+}
+
+std::string ReadText(const Statement& s, int column, size_t maxChars) {
+    size_t n = 0;
+    const char* text = s.Text(column, &n);
+    std::string valid = ValidText(text, n, Utf8Size(maxChars) + UTF8_MAX_CHAR_BYTES);
+    valid.resize(Utf8CutLength(valid.data(), valid.size(), Utf8Size(maxChars) - 1, maxChars));
+    return valid;
+}
+
+// A whole number of a row as the field's type; anything out of its range
+// (or of another type that reads as such) is 0.
+uint32_t ReadCount(const Statement& s, int column) {
+    const int64_t v = s.Int(column);
+    return v >= 0 && v <= int64_t(UINT32_MAX) ? uint32_t(v) : 0;
+}
+
+float ReadLength(const Statement& s, int column) {
+    const double v = s.Real(column);
+    return std::isfinite(v) && std::fabs(v) <= double(FLT_MAX) ? float(v) : 0.0f;
+}
+
+// The track columns every read selects, in this order, after any others.
+constexpr const char* TRACK_COLUMNS =
+    "t.slot, t.trackNumber, t.displayLine, t.groupName, t.artist, t.album, t.title, t.length, t.bitrate, "
+    "t.recorded";
+
+void ReadTrack(const Statement& s, int first, TrackRecord& r) {
+    std::memset(&r, 0, sizeof r);
+    r.slot = ReadCount(s, first);
+    r.trackNumber = ReadCount(s, first + 1);
+    ReadField(s, first + 2, r.displayLine, sizeof r.displayLine, DISPLAY_LINE_CHARS);
+    ReadField(s, first + 3, r.groupName, sizeof r.groupName, TRACK_TEXT_CHARS);
+    ReadField(s, first + 4, r.artist, sizeof r.artist, TRACK_TEXT_CHARS);
+    ReadField(s, first + 5, r.album, sizeof r.album, TRACK_TEXT_CHARS);
+    ReadField(s, first + 6, r.title, sizeof r.title, TRACK_TEXT_CHARS);
+    r.trackLength = ReadLength(s, first + 7);
+    r.bitrate = ReadCount(s, first + 8);
+    r.recorded = ReadCount(s, first + 9);
+}
+
+bool Writable(Catalogue& c, std::string& message) {
+    if (c.Db() && !c.Db()->IsReadOnly()) return true;
+    message = Refusal(c.Path(), "it is open for reading only");
+    return false;
+}
+
+CatalogueStatus Ok() { return {true, ""}; }
+
+// Takes the disc's tracks out of the search index (with the texts it
+// indexed, as external-content tables need) and then out of the file.
+bool RemoveTracks(SqliteDb& db, int64_t discId) {
+    Statement unindex(db,
+                      "INSERT INTO track_search(track_search, rowid, groupName, artist, album, title) "
+                      "SELECT 'delete', id, groupName, artist, album, title FROM tracks WHERE disc = ?1");
+    Statement remove(db, "DELETE FROM tracks WHERE disc = ?1");
+    unindex.Bind(1, discId);
+    remove.Bind(1, discId);
+    return unindex.Run() && remove.Run();
+}
+
+}  // namespace
+
+struct CatalogueOpener {
+    static void Set(Catalogue& c, const std::string& path, std::unique_ptr<SqliteDb> db) {
+        c.path_ = path;
+        c.db_ = std::move(db);
+    }
+};
+
+Catalogue::Catalogue() = default;
+Catalogue::~Catalogue() = default;
+Catalogue::Catalogue(Catalogue&&) noexcept = default;
+Catalogue& Catalogue::operator=(Catalogue&&) noexcept = default;
+bool Catalogue::IsEmpty() const { return !db_; }
+
+CatalogueOpenResult OpenCatalogue(const std::string& path, CatalogueMode mode, Catalogue& out,
+                                  const CatalogueOptions& options) {
+    CatalogueOpener::Set(out, path, nullptr);
+    std::error_code ec;
+    const std::filesystem::path file = FsPath(path);
+    const bool exists = std::filesystem::exists(file, ec);
+    if (ec) return {false, Refusal(path, ("cannot be looked at (" + ec.message() + ")").c_str())};
+    auto db = std::make_unique<SqliteDb>();
+    if (exists) {
+        if (!std::filesystem::is_regular_file(file, ec))
+            return {false, Refusal(path, "it is not a file")};
+        const auto size = std::filesystem::file_size(file, ec);
+        // SQLite would take an empty file for a fresh database and write
+        // one into it; a file that is there but empty was made by someone
+        // else, so it is not ours to fill.
+        if (!ec && size == 0) return {false, Refusal(path, "the file is empty, not a Tavolin catalogue")};
+        if (!db->Open(path, OpenAccess::READ_ONLY)) return {false, Failure(path, "cannot open it", *db)};
+        db->SetBusyTimeout(options.busyTimeoutMs);
+        const FileKind kind = CheckFile(*db);
+        if (kind != FileKind::CATALOGUE) {
+            std::string refusal = kind == FileKind::FRESH
+                                      ? Refusal(path, "this SQLite file is not a Tavolin catalogue")
+                                      : KindRefusal(path, kind, *db);
+            return {false, refusal};
+        }
+        if (mode == CatalogueMode::READ) {
+            if (!Configure(*db, options)) return {false, Failure(path, "cannot open it", *db)};
+            CatalogueOpener::Set(out, path, std::move(db));
+            return {true, ""};
+        }
+        db->Close();
+        if (!db->Open(path, OpenAccess::READ_WRITE)) return {false, Failure(path, "cannot open it for writing", *db)};
+        if (db->IsReadOnly()) return {false, Refusal(path, "the file is read-only")};
+    } else {
+        if (mode == CatalogueMode::READ) return {true, ""};
+        const std::filesystem::path folder = file.parent_path();
+        if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+        if (ec) return {false, Refusal(path, ("its folder cannot be made (" + ec.message() + ")").c_str())};
+        if (!db->Open(path, OpenAccess::CREATE)) return {false, Failure(path, "cannot create it", *db)};
+    }
+    if (!Configure(*db, options)) return {false, Failure(path, "cannot open it", *db)};
+    const std::string problem = PrepareForWriting(path, *db, options);
+    if (!problem.empty()) return {false, problem};
+    CatalogueOpener::Set(out, path, std::move(db));
+    return {true, ""};
+}
+
+AddOutcome AddDisc(Catalogue& c, const StoredDiscInfo& info, const TrackRecord* tracks, size_t n) {
+    std::string message;
+    if (!Writable(c, message)) return {AddResult::FAILED, 0, message};
+    if (!IsDiscKey(info.key))
+        return {AddResult::FAILED, 0, Refusal(c.Path(), "the disc's key is not 32 lower-case hexadecimal digits")};
+    if (n > CATALOGUE_DISC_TRACKS_MAX || (n && !tracks))
+        return {AddResult::FAILED, 0, Refusal(c.Path(), "the disc has more tracks than a disc holds")};
+    SqliteDb& db = *c.Db();
+    const std::string hash = ContentHash(info, tracks, n);
+    double totalLength = 0;
+    for (size_t i = 0; i < n; ++i) totalLength += tracks[i].trackLength;
+    char now[NOW_TEXT_SIZE];
+    if (info.now) {
+        std::strncpy(now, info.now, sizeof now - 1);
+        now[sizeof now - 1] = '\0';
+    } else {
+        FormatNow(now);
+    }
+
+    Transaction tx(db);
+    if (!tx.IsActive()) return {AddResult::FAILED, 0, Failure(c.Path(), "cannot add the disc", db)};
+    Statement known(db, "SELECT id, contentHash FROM discs WHERE key = ?1");
+    known.Bind(1, info.key);
+    const StepResult found = known.Step();
+    if (found == StepResult::FAILED) return {AddResult::FAILED, 0, Failure(c.Path(), "cannot add the disc", db)};
+    int64_t discId = 0;
+    AddResult result = AddResult::ADDED;
+    if (found == StepResult::ROW) {
+        discId = known.Int(0);
+        if (known.TextCopy(1) == hash) return {AddResult::UNCHANGED, discId, ""};  // nothing to write
+        result = AddResult::UPDATED;
+        Statement update(db,
+                         "UPDATE discs SET keyIsDerived = ?2, title = ?3, indexGeneration = ?4, source = ?5, "
+                         "lastUpdated = ?6, trackCount = ?7, groupCount = ?8, totalLength = ?9, contentHash = ?10 "
+                         "WHERE id = ?1");
+        update.Bind(1, discId).Bind(2, int64_t(info.isKeyDerived)).Bind(3, info.title ? info.title : "");
+        update.Bind(4, int64_t(info.indexGeneration)).Bind(5, info.source ? info.source : "").Bind(6, now);
+        update.Bind(7, int64_t(n)).Bind(8, int64_t(info.groupCount)).Bind(9, totalLength).Bind(10, hash);
+        Statement unindex(db,
+                          "INSERT INTO disc_search(disc_search, rowid, title) "
+                          "SELECT 'delete', id, title FROM discs WHERE id = ?1");
+        Statement reindex(db, "INSERT INTO disc_search(rowid, title) SELECT id, title FROM discs WHERE id = ?1");
+        unindex.Bind(1, discId);
+        reindex.Bind(1, discId);
+        if (!unindex.Run() || !update.Run() || !reindex.Run() || !RemoveTracks(db, discId))
+            return {AddResult::FAILED, 0, Failure(c.Path(), "cannot update the disc", db)};
+    } else {
+        Statement insert(db,
+                         "INSERT INTO discs(key, keyIsDerived, title, indexGeneration, source, firstAdded, "
+                         "lastUpdated, trackCount, groupCount, totalLength, contentHash) "
+                         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?6, ?7, ?8, ?9, ?10) RETURNING id");
+        insert.Bind(1, info.key).Bind(2, int64_t(info.isKeyDerived)).Bind(3, info.title ? info.title : "");
+        insert.Bind(4, int64_t(info.indexGeneration)).Bind(5, info.source ? info.source : "").Bind(6, now);
+        insert.Bind(7, int64_t(n)).Bind(8, int64_t(info.groupCount)).Bind(9, totalLength).Bind(10, hash);
+        if (insert.Step() != StepResult::ROW) return {AddResult::FAILED, 0, Failure(c.Path(), "cannot add the disc", db)};
+        discId = insert.Int(0);
+        if (insert.Step() != StepResult::DONE) return {AddResult::FAILED, 0, Failure(c.Path(), "cannot add the disc", db)};
+        Statement index(db, "INSERT INTO disc_search(rowid, title) VALUES (?1, ?2)");
+        index.Bind(1, discId).Bind(2, info.title ? info.title : "");
+        if (!index.Run()) return {AddResult::FAILED, 0, Failure(c.Path(), "cannot add the disc", db)};
+    }
+    Statement add(db,
+                  "INSERT INTO tracks(disc, position, slot, trackNumber, displayLine, groupName, artist, album, "
+                  "title, length, bitrate, recorded) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
+    for (size_t i = 0; i < n; ++i) {
+        const TrackRecord& t = tracks[i];
+        auto text = [](const char* field, size_t size) { return std::string(field, FieldLength(field, size)); };
+        add.Reset().Bind(1, discId).Bind(2, int64_t(i)).Bind(3, int64_t(t.slot)).Bind(4, int64_t(t.trackNumber));
+        add.Bind(5, text(t.displayLine, sizeof t.displayLine)).Bind(6, text(t.groupName, sizeof t.groupName));
+        add.Bind(7, text(t.artist, sizeof t.artist)).Bind(8, text(t.album, sizeof t.album));
+        // The float widens to a double without loss, so it reads back as the same float.
+        add.Bind(9, text(t.title, sizeof t.title)).Bind(10, double(t.trackLength));
+        add.Bind(11, int64_t(t.bitrate)).Bind(12, int64_t(t.recorded));
+        if (!add.Run()) return {AddResult::FAILED, 0, Failure(c.Path(), "cannot add the disc's tracks", db)};
+    }
+    Statement index(db,
+                    "INSERT INTO track_search(rowid, groupName, artist, album, title) "
+                    "SELECT id, groupName, artist, album, title FROM tracks WHERE disc = ?1");
+    index.Bind(1, discId);
+    if (!index.Run()) return {AddResult::FAILED, 0, Failure(c.Path(), "cannot add the disc's tracks", db)};
+    if (!tx.Commit()) return {AddResult::FAILED, 0, Failure(c.Path(), "cannot add the disc", db)};
+    return {result, discId, ""};
+}
+
+CatalogueStatus RemoveDisc(Catalogue& c, int64_t discId) {
+    std::string message;
+    if (!Writable(c, message)) return {false, message};
+    SqliteDb& db = *c.Db();
+    Transaction tx(db);
+    if (!tx.IsActive()) return {false, Failure(c.Path(), "cannot remove the disc", db)};
+    Statement unindex(db,
+                      "INSERT INTO disc_search(disc_search, rowid, title) "
+                      "SELECT 'delete', id, title FROM discs WHERE id = ?1");
+    Statement disc(db, "DELETE FROM discs WHERE id = ?1");
+    unindex.Bind(1, discId);
+    disc.Bind(1, discId);
+    if (!RemoveTracks(db, discId) || !unindex.Run() || !disc.Run())
+        return {false, Failure(c.Path(), "cannot remove the disc", db)};
+    if (db.Changes() == 0) return {false, "Catalogue " + Quoted(c.Path()) + ": no such disc"};
+    if (!tx.Commit()) return {false, Failure(c.Path(), "cannot remove the disc", db)};
+    return Ok();
+}
+
+namespace {
+constexpr const char* DISC_COLUMNS =
+    "id, key, keyIsDerived, title, indexGeneration, source, firstAdded, lastUpdated, trackCount, groupCount, "
+    "totalLength";
+
+void ReadDisc(const Statement& s, StoredDisc& d) {
+    d.id = s.Int(0);
+    d.key = ReadText(s, 1, DISC_KEY_SIZE - 1);
+    d.isKeyDerived = s.Int(2) != 0;
+    d.title = ReadText(s, 3, TRACK_TEXT_CHARS);
+    d.indexGeneration = ReadCount(s, 4);
+    d.source = ReadText(s, 5, CATALOGUE_SOURCE_CHARS);
+    d.firstAdded = ReadText(s, 6, NOW_TEXT_SIZE - 1);
+    d.lastUpdated = ReadText(s, 7, NOW_TEXT_SIZE - 1);
+    d.trackCount = ReadCount(s, 8);
+    d.groupCount = ReadCount(s, 9);
+    const double total = s.Real(10);
+    d.totalLength = std::isfinite(total) ? total : 0.0;
+}
+
+// Reads every row of a disc query (bounded: a file may hold any number).
+CatalogueStatus ReadDiscs(Catalogue& c, Statement& s, std::vector<StoredDisc>& out, const char* what) {
+    for (int64_t i = 0; i < CATALOGUE_DISCS_MAX; ++i) {
+        const StepResult r = s.Step();
+        if (r == StepResult::DONE) return Ok();
+        if (r == StepResult::FAILED) return {false, Failure(c.Path(), what, *c.Db())};
+        out.emplace_back();
+        ReadDisc(s, out.back());
+    }
+    return Ok();
+}
+
+bool IsHexPrefix(const std::string& text) {
+    if (text.size() < DISC_KEY_PREFIX_MIN || text.size() > DISC_KEY_SIZE - 1) return false;
+    for (char ch : text)
+        if (!std::isxdigit(static_cast<unsigned char>(ch))) return false;
+    return true;
+}
+
+std::string LowerHex(std::string text) {
+    for (char& ch : text) ch = char(FoldCase(static_cast<unsigned char>(ch)));
+    return text;
+}
+
+// FTS5's query language would read the user's text as operators: as one
+// phrase in double quotes (each double quote doubled) it is only text.
+std::string PhraseQuery(const std::string& text) {
+    std::string q = "\"";
+    for (char ch : text) {
+        if (ch == '"') q += '"';
+        q += ch;
+    }
+    return q + "\"";
+}
+
+// The fewest characters that the trigram index can find.
+constexpr size_t TRIGRAM_CHARS = 3;
+
+enum class SearchKind { ALL, INDEX, SCAN };
+
+SearchKind KindOfSearch(const std::string& text) {
+    if (text.empty()) return SearchKind::ALL;
+    return CountUtf8Chars(text.data(), text.size()) >= TRIGRAM_CHARS ? SearchKind::INDEX : SearchKind::SCAN;
+}
+
+// The tracks a search finds, as a sub-query of track ids. A text of three
+// characters or more is found through the trigram indexes; shorter ones
+// scan the texts, folded with the same fold as the indexes.
+std::string MatchingTracks(SearchKind kind) {
+    switch (kind) {
+    case SearchKind::INDEX:
+        return "SELECT rowid AS id FROM track_search WHERE track_search MATCH ?1 "
+               "UNION SELECT t.id FROM tracks t WHERE t.disc IN "
+               "(SELECT rowid FROM disc_search WHERE disc_search MATCH ?1)";
+    case SearchKind::SCAN:
+        return "SELECT t.id FROM tracks t JOIN discs d ON d.id = t.disc WHERE "
+               "instr(tavolin_fold(t.title), ?1) OR instr(tavolin_fold(t.artist), ?1) OR "
+               "instr(tavolin_fold(t.album), ?1) OR instr(tavolin_fold(t.groupName), ?1) OR "
+               "instr(tavolin_fold(d.title), ?1)";
+    default: return "SELECT id FROM tracks";
+    }
+}
+
+void BindSearch(Statement& s, SearchKind kind, const std::string& text) {
+    if (kind == SearchKind::INDEX) s.Bind(1, PhraseQuery(text));
+    if (kind == SearchKind::SCAN) s.Bind(1, FoldSearchText(text.data(), text.size()));
+}
+}  // namespace
+
+CatalogueStatus ListDiscs(Catalogue& c, std::vector<StoredDisc>& out) {
+    out.clear();
+    if (c.IsEmpty()) return Ok();
+    Statement s(*c.Db(), (std::string("SELECT ") + DISC_COLUMNS + " FROM discs ORDER BY title, key").c_str());
+    return ReadDiscs(c, s, out, "cannot list the discs");
+}
+
+CatalogueStatus FindDisc(Catalogue& c, const std::string& text, StoredDisc& out) {
+    const std::string none = "Catalogue " + Quoted(c.Path()) + ": no disc has the key or title \"" + text + "\"";
+    if (c.IsEmpty() || text.empty()) return {false, none};
+    std::vector<StoredDisc> found;
+    const std::string select = std::string("SELECT ") + DISC_COLUMNS + " FROM discs ";
+    Statement byKey(*c.Db(), (select + "WHERE key = ?1").c_str());
+    byKey.Bind(1, LowerHex(text));
+    CatalogueStatus status = ReadDiscs(c, byKey, found, "cannot look up the disc");
+    if (!status.ok) return status;
+    if (found.empty()) {
+        // A prefix and a title may both name discs; all of them count, so a
+        // text that names two discs is never read as either one.
+        Statement byPrefix(*c.Db(), (select + "WHERE substr(key, 1, length(?1)) = ?1 UNION " + select +
+                                     "WHERE title = ?2 ORDER BY title, key LIMIT 10")
+                                        .c_str());
+        // "-" is no key's start: a text that is no hexadecimal prefix names titles only.
+        byPrefix.Bind(1, IsHexPrefix(text) ? LowerHex(text) : std::string("-")).Bind(2, text);
+        status = ReadDiscs(c, byPrefix, found, "cannot look up the disc");
+        if (!status.ok) return status;
+    }
+    if (found.empty()) return {false, none};
+    if (found.size() > 1) {
+        std::string message =
+            "Catalogue " + Quoted(c.Path()) + ": \"" + text + "\" names more than one disc; give more of the key:";
+        for (const StoredDisc& d : found) message += "\n  " + d.key + "  " + d.title;
+        return {false, message};
+    }
+    out = found.front();
+    return Ok();
+}
+
+CatalogueStatus LoadDiscTracks(Catalogue& c, int64_t discId, std::vector<TrackRecord>& out) {
+    out.clear();
+    if (c.IsEmpty()) return Ok();
+    Statement s(*c.Db(), (std::string("SELECT ") + TRACK_COLUMNS +
+                          " FROM tracks t WHERE t.disc = ?1 ORDER BY t.position LIMIT ?2")
+                             .c_str());
+    s.Bind(1, discId).Bind(2, int64_t(CATALOGUE_DISC_TRACKS_MAX));
+    for (uint32_t i = 0; i <= CATALOGUE_DISC_TRACKS_MAX; ++i) {
+        const StepResult r = s.Step();
+        if (r == StepResult::DONE) return Ok();
+        if (r == StepResult::FAILED) {
+            out.clear();
+            return {false, Failure(c.Path(), "cannot read the disc's tracks", *c.Db())};
+        }
+        out.emplace_back();
+        ReadTrack(s, 0, out.back());
+    }
+    return Ok();
+}
+
+CatalogueStatus FindTracks(Catalogue& c, const std::string& text, const FoundTrackSink& sink,
+                           const FindRange& range) {
+    if (c.IsEmpty()) return Ok();
+    const SearchKind kind = KindOfSearch(text);
+    const std::string sql = "SELECT d.id, d.key, d.title, " + std::string(TRACK_COLUMNS) + " FROM (" +
+                            MatchingTracks(kind) +
+                            ") m JOIN tracks t ON t.id = m.id JOIN discs d ON d.id = t.disc "
+                            "ORDER BY d.title, d.id, t.position LIMIT ?2 OFFSET ?3";
+    Statement s(*c.Db(), sql.c_str());
+    BindSearch(s, kind, text);
+    const auto limit = range.limit > uint64_t(INT64_MAX) ? FIND_ALL : int64_t(range.limit);
+    const auto offset = range.offset > uint64_t(INT64_MAX) ? INT64_MAX : int64_t(range.offset);
+    s.Bind(2, limit).Bind(3, offset);
+    TrackRecord record;
+    for (;;) {  // ends with the rows: the file's own count bounds it, and the sink may stop it
+        const StepResult r = s.Step();
+        if (r == StepResult::DONE) return Ok();
+        if (r == StepResult::FAILED) return {false, Failure(c.Path(), "cannot search the catalogue", *c.Db())};
+        ReadTrack(s, 3, record);
+        const std::string key = ReadText(s, 1, DISC_KEY_SIZE - 1);
+        const std::string title = ReadText(s, 2, TRACK_TEXT_CHARS);
+        if (!sink(FoundTrack{s.Int(0), key.c_str(), title.c_str(), record})) return Ok();
+    }
+}
+
+CatalogueStatus CountTracks(Catalogue& c, const std::string& text, uint64_t& count) {
+    count = 0;
+    if (c.IsEmpty()) return Ok();
+    const SearchKind kind = KindOfSearch(text);
+    const std::string sql = "SELECT count(*) FROM (" + MatchingTracks(kind) + ")";
+    Statement s(*c.Db(), sql.c_str());
+    BindSearch(s, kind, text);
+    if (s.Step() != StepResult::ROW) return {false, Failure(c.Path(), "cannot search the catalogue", *c.Db())};
+    count = uint64_t(s.Int(0) < 0 ? 0 : s.Int(0));
+    return Ok();
+}
+
+std::string FoldSearchText(const char* text, size_t n) {
+    std::string out;
+    out.reserve(n);
+    for (size_t i = 0; i < n;) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        size_t len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (len > n - i || (len > 1 && !IsValidUtf8(text + i, len))) len = 1;
+        if (len == 1 && c >= 0x80) {  // no character: kept as it is
+            out.push_back(char(c));
+            ++i;
+            continue;
+        }
+        char32_t cp = len == 1 ? c : len == 2 ? c & 0x1F : len == 3 ? c & 0x0F : c & 0x07;
+        for (size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        char bytes[UTF8_MAX_CHAR_BYTES];
+        out.append(bytes, EncodeUtf8(char32_t(TavolinFoldCodePoint(int(cp))), bytes));
+        i += len;
+    }
+    return out;
+}
