@@ -32,9 +32,8 @@ class ScanWorkerTest : public testing::Test {
 protected:
     void TearDown() override { EXPECT_TRUE(scan_test::WaitForIdle()); }
 
-    // Scans the bytes as an index file (generation 07, with the disc list's
-    // bytes beside it in lower case unless there are none) and returns what
-    // the window received.
+    // Scans the bytes as TRKIDX07.HMA, with the disc list's bytes (if any)
+    // beside it in lower case; returns what the window received.
     std::vector<ScanEvent> ScanBytes(const std::vector<uint8_t>& bytes, ScanWindow& window,
                                      const std::vector<uint8_t>* list = nullptr) {
         const std::string path = TempPath("TRKIDX07.HMA"), listPath = TempPath("mclist07.hma");

@@ -71,18 +71,12 @@ TEST(DemoDisc, CurrentGenerationShowsEveryCase) {
                                             "[ HI-SP 256kbps ]", "[ UNKNOWN ATRAC ]"}));
     EXPECT_EQ(untitled, 3);
     // Recorded on the recorder at odd and even hours, or sent from a computer.
-    std::set<std::string> recorded;
-    int withoutTime = 0;
-    for (const Track& t : disc.tracks) {
-        if (t.recorded.empty()) ++withoutTime;
-        recorded.insert(t.recorded);
-    }
-    EXPECT_GE(withoutTime, 10);
+    std::multiset<std::string> recorded;
+    for (const Track& t : disc.tracks) recorded.insert(t.recorded);
+    EXPECT_GE(recorded.count(""), 10u);
     for (const char* time : {"2016-09-13 23:11:46", "2016-09-13 23:12:16", "2016-09-13 23:13:14",
                              "2019-07-20 20:00:10", "2018-02-01 15:01:44"})
         EXPECT_EQ(recorded.count(time), 1u) << time;
-    EXPECT_TRUE(hasLongTitle);
-    EXPECT_TRUE(hasHours);
     // One title of each encoding and script, decoded to UTF-8.
     std::set<std::string> titles;
     for (const Track& t : disc.tracks) titles.insert(t.title);
@@ -118,15 +112,6 @@ TEST(DemoDisc, RecorderFolderOffersTheCurrentGenerationAsNewest) {
     // The older generations are different discs, so a wrong pick shows.
     EXPECT_NE(WalkImage(BuildDemoIndex(DemoGeneration::DRAFT)).title, WalkImage(bytes).title);
     in.close();
-    // Only the current generation has its disc list.
-    const std::pair<const char*, bool> lists[] = {
-        {"TRKIDX00.HMA", false}, {"TRKIDX01.HMA", true}, {"TRKIDX02.HMA", false}};
-    for (const auto& [name, hasList] : lists) {
-        SCOPED_TRACE(name);
-        const DiscIdentity identity = ReadDiscIdentityBeside(root / "HMDHIFI" / name);
-        EXPECT_EQ(identity.isKnown, hasList);
-        if (hasList) EXPECT_TRUE(std::equal(identity.bytes, identity.bytes + 16, DEMO_DISC_IDENTITY));
-    }
     fs::remove_all(root);
 }
 

@@ -181,35 +181,26 @@ TEST(ResolveIndexPath, Failures) {
 // The identity comes from the disc list of the generation read, found in
 // any letter case beside it; anything else leaves it unknown.
 TEST(ReadDiscIdentityBeside, ReadsTheGenerationsOwnList) {
-    const uint8_t id[16] = {0x01, 0x00, 0x00, 0x02, 0x4d, 0x5a, 0x2d, 0x4e,
-                            0x48, 0x37, 0x30, 0x30, 0xde, 0xad, 0xbe, 0xef};
-    constexpr const char* HEX = "010000024d5a2d4e48373030deadbeef";
-    struct Row {
-        const char* name;
-        const char* index;
-        const char* list;  // nullptr: none written
+    const uint8_t id[16] = {1, 0, 0, 2, 0x4d, 0x5a, 0x2d, 0x4e, 0x48, 0x37, 0x30, 0x30, 0xde, 0xad, 0xbe, 0xef};
+    const char* hex = "010000024d5a2d4e48373030deadbeef";
+    const struct {
+        const char *name, *index, *list;  // list nullptr: none written
         size_t size;
-        bool isFolder;
         const char* expected;
+    } rows[] = {
+        {"present", "TRKIDX07.HMA", "MCLIST07.HMA", 0x200, hex},
+        {"up to the identity's end", "TRKIDX07.HMA", "MCLIST07.HMA", 0x50, hex},
+        {"one byte short", "TRKIDX07.HMA", "MCLIST07.HMA", 0x4F, ""},
+        {"missing", "TRKIDX07.HMA", nullptr, 0, ""},
+        {"other letter case", "trkidx0a.hma", "McList0A.Hma", 0x200, hex},
+        {"only another generation's list", "TRKIDX07.HMA", "MCLIST06.HMA", 0x200, ""},
+        {"index not named by its generation", "copy.hma", "MCLIST07.HMA", 0x200, ""},
     };
-    const Row rows[] = {
-        {"present", "TRKIDX07.HMA", "MCLIST07.HMA", 0x200, false, HEX},
-        {"exactly up to the identity's end", "TRKIDX07.HMA", "MCLIST07.HMA", 0x50, false, HEX},
-        {"one byte short", "TRKIDX07.HMA", "MCLIST07.HMA", 0x4F, false, ""},
-        {"empty", "TRKIDX07.HMA", "MCLIST07.HMA", 0, false, ""},
-        {"missing", "TRKIDX07.HMA", nullptr, 0, false, ""},
-        {"other letter case", "trkidx0a.hma", "McList0A.Hma", 0x200, false, HEX},
-        {"only another generation's list", "TRKIDX07.HMA", "MCLIST06.HMA", 0x200, false, ""},
-        {"index not named by its generation", "copy.hma", "MCLIST07.HMA", 0x200, false, ""},
-        {"a folder of that name", "TRKIDX07.HMA", "MCLIST07.HMA", 0, true, ""},
-    };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         TempFolder folder;
         WriteBytes(folder.Path() / row.index, {1});
-        if (row.list && row.isFolder) fs::create_directories(folder.Path() / row.list);
-        if (row.list && !row.isFolder)
-            WriteBytes(folder.Path() / row.list, index_image::BuildDiscList(id, row.size));
+        if (row.list) WriteBytes(folder.Path() / row.list, index_image::BuildDiscList(id, row.size));
         char text[DISC_IDENTITY_TEXT_SIZE];
         FormatDiscIdentity(ReadDiscIdentityBeside(folder.Path() / row.index), text);
         EXPECT_STREQ(text, row.expected);
@@ -273,13 +264,8 @@ TEST(PrintIndexRecords, FileOrderTabSeparated) {
     IndexImageBuilder b;
     b.SetDiscTitle("Disc");
     b.AddGroup({1, 1, "G\\roup"});
-    b.AddTrack({.slot = 0,
-                .title = "One",
-                .artist = "A",
-                .trackNumber = 1,
-                .timing = {{0, 0, 0, 0}},
-                .recordedDate = DosDateWord(2016, 9, 13),
-                .recordedTime = DosTimeWord(23, 13, 14)});
+    b.AddTrack({.slot = 0, .title = "One", .artist = "A", .trackNumber = 1, .timing = {{0, 0, 0, 0}},
+                .recordedDate = DosDateWord(2016, 9, 13), .recordedTime = DosTimeWord(23, 13, 14)});
     b.AddTrack({.slot = 2, .trackNumber = 2, .codecId = CODEC_HI_SP, .timing = {{0, 9, 0, 9}}});
     const std::vector<uint8_t> image = b.Build();
     EXPECT_EQ(Records(image),
