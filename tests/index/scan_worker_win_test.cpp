@@ -36,7 +36,9 @@ protected:
     // beside it in lower case; returns what the window received.
     std::vector<ScanEvent> ScanBytes(const std::vector<uint8_t>& bytes, ScanWindow& window,
                                      const std::vector<uint8_t>* list = nullptr) {
-        const std::string path = TempPath("TRKIDX07.HMA"), listPath = TempPath("mclist07.hma");
+        const std::string folder = TempPath("scan"), path = folder + "\\TRKIDX07.HMA";
+        const std::string listPath = folder + "\\mclist07.hma";
+        CreateDirectoryA(folder.c_str(), nullptr);
         WriteFileBytes(path, bytes);
         if (list) WriteFileBytes(listPath, *list);
         EXPECT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 1);
@@ -44,6 +46,7 @@ protected:
         EXPECT_TRUE(scan_test::WaitForIdle());
         DeleteFileA(path.c_str());
         DeleteFileA(listPath.c_str());
+        RemoveDirectoryA(folder.c_str());
         return window.events;
     }
 };

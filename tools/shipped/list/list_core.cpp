@@ -199,6 +199,21 @@ void PrintCsv(const ComposedListing& listing, const FormatSettings& settings, co
     }
 }
 
+// The file's name as its folder lists it. Where the file system folds
+// letter case (Windows) a path keeps the spelling it was asked by, which
+// would name a copy's trkidx01.hma as TRKIDX01.HMA there and not here.
+std::string ListedName(const fs::path& file) {
+    const std::string name = TextOf(file.filename());
+    std::error_code ec;
+    for (fs::directory_iterator it(file.parent_path().empty() ? "." : file.parent_path(), ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const std::string entry = TextOf(it->path().filename());
+        if (entry == name) return entry;
+        if (IsSameFolded(entry, name.c_str()) && fs::equivalent(it->path(), file, ec)) return entry;
+    }
+    return name;
+}
+
 // What --info says of the disc in the catalogue: one "name: value" line a
 // field, an empty value where the disc has none.
 bool PrintInfo(const std::string& title, const DiscIdentity& identity, const fs::path& index,
@@ -227,7 +242,7 @@ bool PrintInfo(const std::string& title, const DiscIdentity& identity, const fs:
     };
     field("title", title);
     field("identity", discId);
-    field("index", TextOf(index.filename()));
+    field("index", ListedName(index));
     field("tracks", std::to_string(gCatalogue.count));
     field("groups", std::to_string(groupCount));
     field("length", length);
