@@ -189,7 +189,6 @@ TEST(ReadDiscIdentityBeside, ReadsTheGenerationsOwnList) {
         const char* expected;
     } rows[] = {
         {"present", "TRKIDX07.HMA", "MCLIST07.HMA", 0x200, hex},
-        {"up to the identity's end", "TRKIDX07.HMA", "MCLIST07.HMA", 0x50, hex},
         {"one byte short", "TRKIDX07.HMA", "MCLIST07.HMA", 0x4F, ""},
         {"missing", "TRKIDX07.HMA", nullptr, 0, ""},
         {"other letter case", "trkidx0a.hma", "McList0A.Hma", 0x200, hex},
