@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "index/scan_messages.h"
+#include "base/messages.h"
 #include "index/scan_start_win.h"
 #include "index/scan_walk.h"
 #include "index/scan_worker_win.h"
