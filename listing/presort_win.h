@@ -1,9 +1,9 @@
 // The presort of a build and the record of the track list's last fill. A
 // build of an empty list is always followed by its re-order; when the build
 // fills the lines already in that order, and the list still stands as the
-// fill left it, the re-order has nothing to move and leaves out its rewrite,
-// so a full build costs one bare fill instead of a fill and a second one.
-// GUI thread only.
+// fill left it, the re-order has nothing to move and leaves out its rewrite:
+// a full build then fills the list box once, not twice (the box's fill is
+// what a build costs most). GUI thread only.
 #pragma once
 
 #include <windows.h>
