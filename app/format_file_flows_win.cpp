@@ -2,32 +2,18 @@
 
 #include <windows.h>
 
+#include "listing/export_win.h"
 #include "listing/listing_win.h"
 #include "panel/listing_tables.h"
 #include "panel/option_panel_win.h"
 #include "settings/busy_flag.h"
 #include "settings/format_file.h"
+#include "settings/format_file_texts.h"
 #include "settings/format_settings.h"
 #include "ui/file_dialogs_win.h"
 #include "base/file_system_win.h"
 #include "ui/save_flow_win.h"
 #include "base/scoped_win.h"
-
-const char FORMAT_FILE_EXTENSION[] = ".tfc";
-const char FORMAT_FILE_TYPE_TEXT[] = "Tavolin Format Config File";
-const char SAVE_FORMAT_TITLE[] = "Select where to save formatting configuration.";
-const char LOAD_FORMAT_TITLE[] = "Select format configuration file to use";
-const char SAVE_FORMAT_SUCCESS_TEXT[] = "Configuration file has been successfully created";
-const char SAVE_FORMAT_CREATE_FAILED_TEXT[] =
-    "Failed to create formatting configuration file. Please make sure the path is valid, the "
-    "media is not write protected and that you are not trying to overwrite a write protected "
-    "file ";
-const char SAVE_FORMAT_WRITE_FAILED_TEXT[] =
-    "Failed to write formatting configuration file. Please make sure the media is not full or "
-    "write protected and that it is still connected; the file may be incomplete.";
-const char LOAD_FORMAT_OPEN_FAILED_TEXT[] =
-    "Failed to open formatting configuration file. Please make sure the path is valid.";
-const char LOAD_FORMAT_VERSION_TEXT[] = "The format file could not be read or is an incorrect version.";
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "app/caption.h"
 #include "app/commands_win.h"
-#include "index/scan_messages.h"
+#include "base/messages.h"
 #include "listing/listing_win.h"
 #include "panel/listing_tables.h"
 #include "panel/option_panel_win.h"

@@ -33,4 +33,6 @@ bool MovePathOver(const char* from, const char* to) {
 
 bool DeletePath(const char* path) { return DeleteFileW(ToWide(path).c_str()); }
 
+bool CreateFolder(const char* path) { return CreateDirectoryW(ToWide(path).c_str(), nullptr) != FALSE; }
+
 UINT GetPathDriveType(const char* root) { return GetDriveTypeW(ToWide(root).c_str()); }

@@ -22,5 +22,7 @@ std::string GetFullPath(const char* path);
 // on the disk.
 bool MovePathOver(const char* from, const char* to);
 bool DeletePath(const char* path);
+// CreateDirectoryW: false also when the folder is there already.
+bool CreateFolder(const char* path);
 // GetDriveTypeW of a root such as "D:\".
 UINT GetPathDriveType(const char* root);

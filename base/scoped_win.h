@@ -69,3 +69,22 @@ private:
     HDC dc_;
     HGDIOBJ previous_;
 };
+
+// Keeps the system's "no disk" and critical-error boxes away from this
+// thread for one scope, and gives the thread back the error mode it had: a
+// card reader or floppy drive without a medium would otherwise raise a box
+// while paths on it are asked about.
+class ScopedQuietErrorMode {
+public:
+    ScopedQuietErrorMode()
+        : isSet_(SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previous_) != FALSE) {}
+    ~ScopedQuietErrorMode() {
+        if (isSet_) SetThreadErrorMode(previous_, nullptr);
+    }
+    ScopedQuietErrorMode(const ScopedQuietErrorMode&) = delete;
+    ScopedQuietErrorMode& operator=(const ScopedQuietErrorMode&) = delete;
+
+private:
+    DWORD previous_ = 0;
+    bool isSet_;
+};

@@ -7,7 +7,7 @@
 // file system calls, which an IndexVolumeProbe answers (Win32 in
 // locate_win.cpp, a fake in the tests).
 
-// Drive type codes as GetDriveTypeA reports them; these three are skipped.
+// Drive type codes as GetDriveTypeW reports them; these three are skipped.
 constexpr uint32_t DRIVE_TYPE_UNKNOWN = 0;
 constexpr uint32_t DRIVE_TYPE_NO_ROOT = 1;
 constexpr uint32_t DRIVE_TYPE_CDROM = 5;

@@ -3,22 +3,17 @@
 #include <cstring>
 #include <vector>
 
+#include "text/fields.h"
+
 namespace {
 
 constexpr uint32_t DRIVE_TYPE_REMOVABLE = 2;  // how a recorder mounts
 constexpr char COPY_DRIVE_LETTER = FIRST_DRIVE_LETTER;
 
-unsigned char Fold(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
-
-bool IsSameFolded(const std::string& a, const char* b) {
-    if (a.size() != strlen(b)) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Fold(a[i]) != Fold(b[i])) return false;
-    return true;
-}
+bool IsSameFolded(const std::string& a, const char* b) { return TextEqualsFolded(a.data(), a.size(), b); }
 
 bool IsCopyDrive(const char* path) {
-    return Fold(path[0]) == Fold(COPY_DRIVE_LETTER) && path[1] == ':' && path[2] == '\\';
+    return FoldCase(path[0]) == FoldCase(COPY_DRIVE_LETTER) && path[1] == ':' && path[2] == '\\';
 }
 
 // The names of a backslash-separated path, empty ones left out.

@@ -22,7 +22,8 @@ public:
     virtual ~CopyFolderAccess() = default;
     // What the path names; MISSING also when it can't be reached.
     virtual CopyEntryKind KindOf(const std::string& path) = 0;
-    // The path of the folder's entry called name, letters A-Z folded; false
+    // The path of the folder's entry called name in any letter case (A-Z
+    // folded by tavolin-list; the file system's own rule on Windows); false
     // when there is none.
     virtual bool FindEntry(const std::string& folder, const std::string& name, std::string& out) = 0;
     // Opens a regular file for reading, reads its last-write time and closes

@@ -3,10 +3,11 @@
 #include <windows.h>
 
 #include "base/file_system_win.h"
+#include "base/scoped_win.h"
 
 namespace {
 
-// Paths are UTF-8, asked about through the ui/ file system calls. The file
+// Paths are UTF-8, asked about through the base/ file system calls. The file
 // system folds letter case itself (Windows, and Wine on a Unix file system),
 // so an entry is found under the locator's spelling.
 class Win32CopyAccess : public CopyFolderAccess {
@@ -38,14 +39,10 @@ public:
 
 CopyIndexResult LocateCopyIndex(const std::string& path, std::string& fullPath, std::string& index) {
     fullPath = GetFullPath(path.c_str());
-    // A card reader without a medium would otherwise raise the system's
-    // "no disk" box.
-    DWORD oldMode = 0;
-    const bool modeSet = SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
+    // The path may name a card reader without a medium.
+    const ScopedQuietErrorMode quiet;
     Win32CopyAccess access;
-    const CopyIndexResult result = FindCopyIndex(access, fullPath, index);
-    if (modeSet) SetThreadErrorMode(oldMode, nullptr);
-    return result;
+    return FindCopyIndex(access, fullPath, index);
 }
 
 bool FindDiscListPath(const std::string& indexPath, std::string& listPath) {

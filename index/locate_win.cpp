@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "base/file_system_win.h"
+#include "base/scoped_win.h"
 
 namespace {
 
@@ -25,13 +26,9 @@ public:
 
 }  // namespace
 
-int IndexLocator(char* directory, uint32_t* number) {
-    // A card reader or floppy drive without a medium would otherwise raise
-    // the system's "no disk" box while the drives are walked.
-    DWORD oldMode = 0;
-    const bool modeSet = SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
+// The drive walk asks about every letter, media-less drives included.
+int LocateRecorderIndex(char* directory, uint32_t* number) {
+    const ScopedQuietErrorMode quiet;
     Win32VolumeProbe probe;
-    const int found = FindNewestIndex(probe, directory, *number);
-    if (modeSet) SetThreadErrorMode(oldMode, nullptr);
-    return found;
+    return FindNewestIndex(probe, directory, *number);
 }

@@ -43,7 +43,7 @@ int StartScan(HWND window) {
     if (gScan.running.load() != nullptr) return 1;
     char directory[INDEX_DIRECTORY_SIZE];
     uint32_t number = 0;
-    if (!IndexLocator(directory, &number)) return 0;
+    if (!LocateRecorderIndex(directory, &number)) return 0;
     char path[INDEX_PATH_SIZE];
     if (!FormatIndexPath(path, sizeof path, directory, number)) return 0;
     return StartScanOfFile(window, path, StartSuspendedThread);

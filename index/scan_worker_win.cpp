@@ -2,8 +2,10 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "index/disc_identity.h"
+#include "index/index_read.h"
 #include "index/locate_copy_win.h"
 #include "index/scan_state_win.h"
 #include "index/scan_walk.h"
@@ -44,6 +46,30 @@ DiscIdentity ReadDiscIdentityBeside(const char* indexPath) {
     return ReadDiscIdentity(bytes, got);
 }
 
+// The index file through the open handle: one ReadFile, as a short read is
+// scanned as it stands.
+class HandleSource : public IndexFileSource {
+public:
+    explicit HandleSource(HANDLE file) : file_(file) {}
+
+    bool Size(uint64_t& size) override {
+        LARGE_INTEGER n;
+        if (!GetFileSizeEx(file_, &n) || n.QuadPart < 0) return false;
+        size = uint64_t(n.QuadPart);
+        return true;
+    }
+
+    bool Read(uint8_t* bytes, size_t n, size_t& got) override {
+        DWORD read = 0;
+        const BOOL isRead = ReadFile(file_, bytes, DWORD(n), &read, nullptr);
+        got = read;
+        return isRead != FALSE;
+    }
+
+private:
+    HANDLE file_;
+};
+
 }  // namespace
 
 DWORD WINAPI ScanWorker(LPVOID) {
@@ -55,30 +81,18 @@ DWORD WINAPI ScanWorker(LPVOID) {
     // Shared for reading only: while the scan runs nobody can open the index
     // for writing. The path is UTF-8 (a copy's folder may have any name).
     ScopedHandle file(OpenFileByPath(gScan.indexPath, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
-    uint8_t* image = nullptr;
-    size_t imageSize = 0;
+    std::vector<uint8_t> image;
+    bool hasImage = false;
     if (file.IsValid()) {
-        LARGE_INTEGER size;
-        if (!GetFileSizeEx(file.Get(), &size)) size.QuadPart = 0;
-        const DWORD toRead =
-            size.QuadPart > INDEX_READ_LIMIT ? INDEX_READ_LIMIT : static_cast<DWORD>(size.QuadPart);
-        imageSize = static_cast<size_t>(toRead) + INDEX_IMAGE_PADDING;
-        image = static_cast<uint8_t*>(LocalAlloc(LMEM_ZEROINIT, imageSize));
-        if (image != nullptr) {
-            DWORD got = 0;
-            // A short read is scanned as it stands: the rest stays zero.
-            if (!ReadFile(file.Get(), image, toRead, &got, nullptr) || got == 0) {
-                // A read that fails part-way may have left bytes behind: the
-                // scan then runs over an all-zero image, as for no bytes.
-                memset(image, 0, imageSize);
-                file.Close();
-            }
-        }
+        // Whatever the read gave is scanned: a short file's bytes as they
+        // stand, an unreadable one as an all-zero image.
+        HandleSource source(file.Get());
+        hasImage = ReadIndexImage(source, INDEX_READ_LIMIT, INDEX_IMAGE_PADDING, image) !=
+                   IndexReadResult::NO_MEMORY;
     }
 
-    if (image != nullptr) {
-        ScopedLocalMemory<uint8_t> imageMemory(image);
-        const TrackIndexFile index = {image, imageSize};
+    if (hasImage) {
+        const TrackIndexFile index = {image.data(), image.size()};
         const DiscIdentity identity = ReadDiscIdentityBeside(gScan.indexPath);
         SendMessageA(window, MSG_DISC_IDENTITY, 0, reinterpret_cast<LPARAM>(&identity));
         WindowSink sink(window);

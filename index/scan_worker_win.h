@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "index/scan_messages.h"
+#include "base/messages.h"
 #include "index/track_index.h"
 
 // The scan thread: reads gScan.indexPath whole, sends MSG_DISC_TITLE and one

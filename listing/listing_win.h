@@ -1,5 +1,6 @@
 // The listing's window side: the track list's order and contents, the status
-// label, the preview and the export. GUI thread only.
+// label and the preview. The export is in export_win.h, the presort that
+// spares a build's re-order its rewrite in presort_win.h. GUI thread only.
 #pragma once
 
 #include <windows.h>
@@ -17,39 +18,19 @@ struct ListingWindow {
 };
 extern ListingWindow gListingWindow;
 
-// Texts and titles of the export's message boxes.
-extern const char EXPORT_DIALOG_TITLE[];
-// The two file types of the export's dialog: UTF-8 text, and UTF-8 text that
-// begins with the byte order mark (EF BB BF).
-extern const char EXPORT_TYPE_TEXT[];
-extern const char EXPORT_TYPE_TEXT_WITH_BOM[];
-extern const char EXPORT_SUCCESS_TEXT[];
-extern const char EXPORT_CREATE_FAILED_TEXT[];
-extern const char EXPORT_WRITE_FAILED_TEXT[];
-extern const char TITLE_OK[];
-extern const char TITLE_ERROR[];
-
 // Puts the lines of list into compare order (equal lines reversed); the
 // context is not used. The list's scroll upkeep is not run.
 void ReorderList(HWND list, WindowContext* context, CompareCallback compare);
 
 // Fills the (empty) track list with the listing of the current mode and
-// writes the count into the status label.
+// writes the count into the status label. Into an empty list the lines go
+// presorted for the re-order that must follow:
+// ReorderList(gListingWindow.trackList, context, CompareTracks) under the
+// same listing mode and sort levels. Another re-order of the presorted list
+// still sorts it, but lines that compare equal may then stand otherwise than
+// after a plain fill.
 void BuildListing();
-
-// BuildListing fills an empty list presorted for the re-order that must
-// follow it: ReorderList(gListingWindow.trackList, context, CompareTracks)
-// under the same listing mode and sort levels. Another re-order of the
-// presorted list still sorts it, but lines that compare equal may then stand
-// otherwise than after a plain fill; such a re-order calls this hook with
-// what broke the pairing (no hook by default; the tests set one that fails).
-extern void (*gListingPairingBroken)(const char* what);
 
 // Shows the current line of the track list rendered through the format
 // table; does nothing when no line is current.
 void RefreshPreview();
-
-// The Export List command: asks for a file and writes every line of the
-// track list, rendered, into it as UTF-8, after the byte order mark when
-// the user chose the second file type.
-void ExportListing();

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "base/messages.h"
 #include "panel/option_rows.h"
 #include "ui/window_context_win.h"
 
@@ -10,7 +11,6 @@
 // window context, rebuilds a row's child rows when its active choice changes,
 // and keeps the controls and the table handler's values in step. GUI thread only.
 
-constexpr UINT MSG_PANEL_REBUILD = WM_USER + 2000;  // wParam: control; lParam: OptionRow*, 0 = whole panel
 constexpr uint32_t TABLE_REGISTRY_SIZE = 1024;
 constexpr uint32_t PANEL_REGISTRY_SIZE = 255;
 

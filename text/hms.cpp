@@ -7,8 +7,8 @@ namespace {
 // The float constants nearest 1/3600 and 1/60. Both lie a little above the
 // exact fractions, so exact multiples of an hour or a minute split into whole
 // hours or minutes; every displayed length depends on these exact bits.
-const float K1 = std::bit_cast<float>(uint32_t{0x3991A2B4});
-const float K2 = std::bit_cast<float>(uint32_t{0x3C888889});
+const float HOURS_PER_SECOND = std::bit_cast<float>(uint32_t{0x3991A2B4});
+const float MINUTES_PER_SECOND = std::bit_cast<float>(uint32_t{0x3C888889});
 }  // namespace
 
 // All steps run in double precision from the float input; a fraction of a
@@ -19,10 +19,10 @@ void HmsSplit(float seconds, uint32_t& hours, uint32_t& minutes, uint32_t& secs,
     hours = minutes = secs = 0;
     const double x = seconds;
     // 2^32 hours is far beyond any disc; the bound keeps trunc() defined.
-    if (!(x >= 0.0) || !(x * double(K1) < 4294967296.0)) return;
-    uint32_t h = uint32_t(x * double(K1));
+    if (!(x >= 0.0) || !(x * double(HOURS_PER_SECOND) < 4294967296.0)) return;
+    uint32_t h = uint32_t(x * double(HOURS_PER_SECOND));
     const double base = 3600.0 * h;
-    double mf = (x - base) * double(K2);
+    double mf = (x - base) * double(MINUTES_PER_SECOND);
     uint32_t m = mf > 0.0 ? uint32_t(mf) : 0;
     const double r = (x - 60.0 * m) - base;
     uint32_t s = r > 0.0 ? uint32_t(r) : 0;

@@ -6,6 +6,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+# The include rules first: they need no build and fail in a second.
+tools/check-includes.sh
 tools/setup.sh
 tools/build.sh native windows fuzz
 # The archives reuse the Windows tree just built; only the Linux release

@@ -110,7 +110,7 @@ TEST_F(LocateWinTest, ChoosesTheNewestIndexFile) {
         AddIndexes('D', row.files);
         char directory[INDEX_DIRECTORY_SIZE] = {};
         uint32_t number = 999;
-        ASSERT_EQ(IndexLocator(directory, &number), 1);
+        ASSERT_EQ(LocateRecorderIndex(directory, &number), 1);
         EXPECT_STREQ(directory, "D:\\HMDHIFI");
         EXPECT_EQ(number, row.number);
         for (HANDLE h : held_) CloseHandle(h);
@@ -138,7 +138,7 @@ TEST_F(LocateWinTest, UsesTheFirstExaminedDriveWithTheMarker) {
         }
         char directory[INDEX_DIRECTORY_SIZE] = {};
         uint32_t number = 999;
-        ASSERT_EQ(IndexLocator(directory, &number), row.found);
+        ASSERT_EQ(LocateRecorderIndex(directory, &number), row.found);
         EXPECT_STREQ(directory, row.directory);
     }
 }
@@ -166,7 +166,12 @@ TEST_F(LocateWinTest, NoIndexFoundReturnsZeroAndLeavesTheScanStateAlone) {
         gScan.notifyWindow = reinterpret_cast<HWND>(0x1234);
         strcpy(gScan.indexPath, "before");
         gScan.stop = 1;
+        // The walk quiets the "no disk" boxes for itself only: the thread
+        // gets its error mode back.
+        SetThreadErrorMode(SEM_NOGPFAULTERRORBOX, nullptr);
         EXPECT_EQ(StartScan(window.hwnd), 0);
+        EXPECT_EQ(GetThreadErrorMode(), DWORD(SEM_NOGPFAULTERRORBOX));
+        SetThreadErrorMode(0, nullptr);
         EXPECT_EQ(gScan.running.load(), nullptr);
         EXPECT_EQ(gScan.notifyWindow, reinterpret_cast<HWND>(0x1234));
         EXPECT_STREQ(gScan.indexPath, "before");

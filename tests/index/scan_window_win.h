@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "base/messages.h"
 #include "index/disc_identity.h"
-#include "index/scan_messages.h"
 #include "index/scan_start_win.h"
 #include "index/scan_walk.h"
 #include "index/scan_worker_win.h"

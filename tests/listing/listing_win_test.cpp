@@ -2,13 +2,14 @@
 // and build against the one-line-at-a-time references, the preview, and the
 // export driven through the real save dialog and message boxes.
 #include "listing/listing_win.h"
-#include "listing/listing_builder.h"
+#include "listing/export_win.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -21,6 +22,7 @@
 #include "settings/busy_flag.h"
 #include "support/format_slots.h"
 #include "support/list_state_win.h"
+#include "support/presort_pairing_win.h"
 #include "support/program_state.h"
 #include "tools/lib/listing_reference/listing_reference.h"
 #include "tools/lib/listing_reference/listing_reference_win.h"
@@ -56,8 +58,6 @@ protected:
             CreateControl(context_, CONTROL_MULTILINE_EDIT, 320, 620, 500, 40, "", 0, nullptr, 0, 0);
         otherList_ = MakeList(310);
         otherStatus_ = CreateControl(context_, CONTROL_STATIC_TEXT, 320, 590, 300, 20, "", 0, nullptr, 0, 0);
-        // A build's presort must be followed by its own re-order.
-        gListingPairingBroken = [](const char* what) { ADD_FAILURE() << "pairing broken: " << what; };
     }
 
     void TearDown() override {
@@ -65,7 +65,6 @@ protected:
         wd::PumpMessages();
         DestroyWindowContext(context_);
         gListingWindow = {};
-        gListingPairingBroken = nullptr;
         ProgramStateTest::TearDown();
     }
 
@@ -77,6 +76,15 @@ protected:
         return list;
     }
 
+    // Build and re-order through the pairing check: a build's presort must be
+    // followed by its own re-order.
+    void Build() { pairing_.Build(); }
+    void Reorder(HWND list, CompareCallback compare) {
+        if (const char* what = pairing_.Reorder(list, context_, compare))
+            ADD_FAILURE() << "pairing broken: " << what;
+    }
+
+    PresortPairing pairing_;
     WindowContext* context_ = nullptr;
     HWND otherList_ = nullptr;
     HWND otherStatus_ = nullptr;
@@ -109,11 +117,11 @@ TEST_F(ListingWindowTest, BuildAndReorderLeaveTheReferenceState) {
                 if (!isDefault) randomLevels();
                 ClearList(gListingWindow.trackList);
                 ClearList(otherList_);
-                BuildListing();
+                Build();
                 ReferenceBuildListing(context_, otherList_, otherStatus_);
                 EXPECT_EQ(WindowText(gListingWindow.statusLabel), WindowText(otherStatus_));
                 // The build alone may differ (presorted); build and re-order may not.
-                ReorderList(gListingWindow.trackList, context_, CompareTracks);
+                Reorder(gListingWindow.trackList, CompareTracks);
                 ReferenceReorderList(otherList_, CompareTracks);
                 ASSERT_TRUE(
                     SameListState(ReadListState(gListingWindow.trackList), ReadListState(otherList_)));
@@ -140,7 +148,7 @@ TEST_F(ListingWindowTest, BuildAndReorderLeaveTheReferenceState) {
                     // and scrolling must go as in the reference; with random
                     // levels, the second pass moves only equal lines.
                     if (pass == 0 && !isDefault) randomLevels();
-                    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+                    Reorder(gListingWindow.trackList, CompareTracks);
                     ReferenceReorderList(otherList_, CompareTracks);
                     ASSERT_TRUE(
                         SameListState(ReadListState(gListingWindow.trackList), ReadListState(otherList_)))
@@ -153,11 +161,11 @@ TEST_F(ListingWindowTest, BuildAndReorderLeaveTheReferenceState) {
                 }
                 SetFormatDefaults(gFormatSettings);
                 gFormatSettings.listingMode = mode;
-                BuildListing();
+                Build();
                 ReferenceBuildListing(context_, otherList_, otherStatus_);
                 ReferenceReorderList(otherList_, CompareTracks);
                 for (int pass = 0; pass < 2; ++pass) {
-                    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+                    Reorder(gListingWindow.trackList, CompareTracks);
                     if (pass) ReferenceReorderList(otherList_, CompareTracks);
                     ASSERT_TRUE(
                         SameListState(ReadListState(gListingWindow.trackList), ReadListState(otherList_)))
@@ -180,10 +188,10 @@ TEST_F(ListingWindowTest, ReorderKeepsTheBuildsHorizontalExtent) {
     gListingWindow.trackList =
         CreateControl(context_, CONTROL_LIST_BOX, 10, 10, 400, 100, "", 0, nullptr, 0, 0);
     HWND other = CreateControl(context_, CONTROL_LIST_BOX, 10, 120, 400, 100, "", 0, nullptr, 0, 0);
-    BuildListing();
+    Build();
     ReferenceBuildListing(context_, other, otherStatus_);
     const int builtExtent = ReadListState(other).horizontalExtent;
-    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+    Reorder(gListingWindow.trackList, CompareTracks);
     ReferenceReorderList(other, CompareTracks);
     const ListState fast = ReadListState(gListingWindow.trackList);
     EXPECT_TRUE(SameListState(fast, ReadListState(other)));
@@ -202,10 +210,10 @@ TEST_F(ListingWindowTest, ReorderKeepsTheBuildsHorizontalExtent) {
     for (uint32_t i = 40; i >= 1; --i)
         AppendTrack({std::string(i, 'x').c_str(), "", "", "", i, &length, 0, ""});
     for (HWND list : {gListingWindow.trackList, other}) ClearList(list);
-    BuildListing();
+    Build();
     EXPECT_EQ(GetListItemData(gListingWindow.trackList, 0), 39);  // track 1, reported last
     ReferenceBuildListing(context_, other, otherStatus_);
-    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+    Reorder(gListingWindow.trackList, CompareTracks);
     ReferenceReorderList(other, CompareTracks);
     EXPECT_TRUE(SameListState(ReadListState(gListingWindow.trackList), ReadListState(other)));
 }
@@ -214,9 +222,11 @@ TEST_F(ListingWindowTest, ReorderKeepsTheBuildsHorizontalExtent) {
 // settings, is reported; the pairing's own re-order and a re-order of a list
 // that was not presorted are not.
 TEST_F(ListingWindowTest, BrokenPairingOfBuildAndReorderIsReported) {
-    static std::vector<std::string> reports;
-    reports.clear();
-    gListingPairingBroken = [](const char* what) { reports.push_back(what); };
+    std::vector<std::string> reports;
+    auto reorder = [&](CompareCallback compare) {
+        if (const char* what = pairing_.Reorder(gListingWindow.trackList, context_, compare))
+            reports.push_back(what);
+    };
     ClearCatalogue();
     float length = 1;
     for (uint32_t i = 5; i >= 1; --i)
@@ -224,37 +234,56 @@ TEST_F(ListingWindowTest, BrokenPairingOfBuildAndReorderIsReported) {
     auto reverse = [](const char*, const char*, intptr_t a, intptr_t b) { return int(b - a); };
 
     ClearList(gListingWindow.trackList);
-    BuildListing();
-    ReorderList(gListingWindow.trackList, context_, CompareTracks);
-    ReorderList(gListingWindow.trackList, context_, reverse);  // not presorted any more
+    pairing_.Build();
+    reorder(CompareTracks);
+    reorder(reverse);  // not presorted any more
     EXPECT_TRUE(reports.empty());
 
     ClearList(gListingWindow.trackList);
-    BuildListing();
-    ReorderList(gListingWindow.trackList, context_, reverse);
+    pairing_.Build();
+    reorder(reverse);
     ASSERT_EQ(reports.size(), 1u);
 
     ClearList(gListingWindow.trackList);
-    BuildListing();
+    pairing_.Build();
     gFormatSettings.sortLevels[0] = {SORT_NUMBER_DESC, 0};
-    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+    reorder(CompareTracks);
     EXPECT_EQ(reports.size(), 2u);
+}
+
+// The reference fills its list through the program's own UTF-16 calls, so
+// texts beyond ASCII read back alike from both lists (through UTF-8 A
+// messages they arrived as one character per byte).
+TEST_F(ListingWindowTest, TextsBeyondAsciiAgreeWithTheReference) {
+    ClearCatalogue();
+    float length = 1;
+    AppendTrack({"002) Caf\u00E9", "", "", "Caf\u00E9", 2, &length, 0, ""});
+    AppendTrack({"001) \u6771\u4EAC \U0001F3B5", "", "", "\u6771\u4EAC \U0001F3B5", 1, &length, 0, ""});
+    Build();
+    Reorder(gListingWindow.trackList, CompareTracks);
+    ReferenceBuildListing(context_, otherList_, otherStatus_);
+    ReferenceReorderList(otherList_, CompareTracks);
+    const ListState reference = ReadListState(otherList_);
+    EXPECT_TRUE(SameListState(ReadListState(gListingWindow.trackList), reference));
+    ASSERT_EQ(reference.texts.size(), 2u);
+    EXPECT_EQ(reference.texts[0], "001) \u6771\u4EAC \U0001F3B5");
+    EXPECT_EQ(reference.texts[1], "002) Caf\u00E9");
 }
 
 TEST_F(ListingWindowTest, EmptyListingsAndTheirStatus) {
     ClearCatalogue();
-    BuildListing();
+    Build();
     EXPECT_EQ(WindowText(gListingWindow.statusLabel), "Found no files");
-    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+    Reorder(gListingWindow.trackList, CompareTracks);
     EXPECT_EQ(GetListCount(gListingWindow.trackList), 0);
     gFormatSettings.listingMode = GROUP_LISTING;
     float length = 5;
     AppendTrack({"001) x", "", "", "x", 1, &length, 132000, ""});  // no group
-    BuildListing();
+    Build();
     EXPECT_EQ(WindowText(gListingWindow.statusLabel), "Found no groups");
     EXPECT_EQ(GetListCount(gListingWindow.trackList), 0);
     gFormatSettings.listingMode = FULL_LISTING;
-    BuildListing();
+    Build();
     EXPECT_EQ(WindowText(gListingWindow.statusLabel), "Found 1 tracks");
 }
 
@@ -274,11 +303,15 @@ TEST_F(ListingWindowTest, PreviewShowsTheCurrentLineOnly) {
     RefreshPreview();
     EXPECT_EQ(WindowText(gListingWindow.previewText), "untouched");
 
-    BuildListing();
-    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+    Build();
+    Reorder(gListingWindow.trackList, CompareTracks);
     wd::SelectListLine(gListingWindow.trackList, 1);
     RefreshPreview();
     EXPECT_EQ(WindowText(gListingWindow.previewText), "007 Intro\tPCM\t1411kbps");
+    // The export's rendering of a line is the preview's.
+    char line[FORMAT_LINE_SIZE];
+    EXPECT_EQ(RenderListLine(1, line, sizeof line), std::strlen("007 Intro\tPCM\t1411kbps"));
+    EXPECT_STREQ(line, "007 Intro\tPCM\t1411kbps");
     wd::SelectListLine(gListingWindow.trackList, 0);
     RefreshPreview();
     EXPECT_EQ(WindowText(gListingWindow.previewText), "002 Song\tLP2 132kbps");
@@ -352,8 +385,8 @@ TEST_F(ListingWindowTest, ExportsFullAndGroupListingsByteForByte) {
                                            {"<Tab>", "1"},
                                            {"Grp Length", ""},
                                            {"<CR>", "1"}});
-    BuildListing();
-    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+    Build();
+    Reorder(gListingWindow.trackList, CompareTracks);
 
     const std::string full = TestPath("export-full.txt");
     std::remove(full.c_str());
@@ -369,8 +402,8 @@ TEST_F(ListingWindowTest, ExportsFullAndGroupListingsByteForByte) {
     gFormatSettings.listingMode = GROUP_LISTING;
     gFormatSettings.sortLevels[0] = {SORT_LENGTH_DESC, 0};
     ClearList(gListingWindow.trackList);
-    BuildListing();
-    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+    Build();
+    Reorder(gListingWindow.trackList, CompareTracks);
     run = RunExport(full.c_str());
     EXPECT_EQ(run.boxTitle, TITLE_OK);
     EXPECT_EQ(ReadFileBytes(full), "002--Live\t1m:48s\n001--Club\t07s\n");
@@ -379,8 +412,8 @@ TEST_F(ListingWindowTest, ExportsFullAndGroupListingsByteForByte) {
     gFormatSettings.listingMode = FULL_LISTING;
     gFormatSettings.sortLevels[0] = {SORT_NUMBER_ASC, 0};
     ClearList(gListingWindow.trackList);
-    BuildListing();
-    ReorderList(gListingWindow.trackList, context_, CompareTracks);
+    Build();
+    Reorder(gListingWindow.trackList, CompareTracks);
     StoreFieldText(gFormatSettings.fullFormat.slots[3].token, FORMAT_FIELD_SIZE, "<None>");
     run = RunExport(full.c_str());
     EXPECT_EQ(ReadFileBytes(full), "001 Mix002 Song007 Intro009 Outro");
@@ -388,7 +421,7 @@ TEST_F(ListingWindowTest, ExportsFullAndGroupListingsByteForByte) {
 
 TEST_F(ListingWindowTest, EmptyListingExportsAnEmptyFile) {
     ClearCatalogue();
-    BuildListing();
+    Build();
     const std::string path = TestPath("export-empty.txt");
     {
         std::ofstream old(path, std::ios::binary);
@@ -406,7 +439,7 @@ TEST_F(ListingWindowTest, FailuresShowTheErrorBoxAndClearTheBusyFlag) {
     float length = 30;
     for (uint32_t i = 1; i <= 50; ++i) AppendTrack({"line", "", "", "Title", i, &length, 132000, ""});
     SetSlots(gFormatSettings.fullFormat, {{"Title", ""}, {"<CRLF>", "1"}});
-    BuildListing();
+    Build();
 
     // A file that another program holds open without sharing cannot be created.
     const std::string locked = TestPath("export-locked.txt");
@@ -462,7 +495,7 @@ TEST_F(ListingWindowTest, ExportToAMediumThatFillsUpKeepsTheOldFile) {
     const uint32_t count = 3 * uint32_t(std::strtoul(limit, nullptr, 10)) / lineBytes;
     for (uint32_t i = 1; i <= count; ++i) AppendTrack({"line", "", "", "Title", i, &length, 132000, ""});
     SetSlots(gFormatSettings.fullFormat, {{"-", "1000"}});
-    BuildListing();
+    Build();
 
     const std::string previous = TestPath("export-filled-up.txt");
     std::ofstream(previous, std::ios::binary) << "the previous listing\r\n";

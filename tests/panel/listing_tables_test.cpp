@@ -5,11 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdio>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "settings/busy_flag.h"
 #include "settings/format_settings.h"
+#include "settings/settings_handler.h"
 
 namespace {
 
@@ -33,7 +37,7 @@ std::string Text(const char* s) { return s ? s : "(null)"; }
 struct ExpectedRow {
     const char* label;  // null: the mode's rounding label
     int labelWidth, controlWidth;
-    uint32_t optionId;  // format rows: slot number; the mode bit is added
+    const char* edits;  // what a set through the row's option id changes; format rows: "slot"
     uint32_t flags;
     ControlKind kind;
     bool hasSortItems;
@@ -41,20 +45,21 @@ struct ExpectedRow {
 
 constexpr uint32_t FORMAT = ROW_HAS_CHOICES | ROW_SAME_LINE;
 constexpr uint32_t INDENT = ROW_LABEL_ONLY | ROW_SAME_LINE;
+// The k-th format row on the panel is the k-th slot of the mode's table.
 #define BLANK \
-    { "", 100, 230, 0, ROW_LABEL_ONLY, NO_CONTROL, false }
+    { "", 100, 230, "refused", ROW_LABEL_ONLY, NO_CONTROL, false }
 #define SLOT(k) \
-    { "", 0, 100, 10 + (k), FORMAT, CONTROL_COMBO_BOX, false }
+    { "", 0, 100, "slot", FORMAT, CONTROL_COMBO_BOX, false }
 const ExpectedRow EXPECTED_ROWS[36] = {
-    {"First sort by", 110, 230, 1, ROW_SAME_LINE, CONTROL_COMBO_BOX, true},
-    {"  Case Sensitive:", 120, 20, 4, ROW_SAME_LINE, CONTROL_CHECK_BOX, false},
-    {nullptr, 200, 20, 7, 0, CONTROL_CHECK_BOX, false},
-    {"Then sort by", 110, 230, 2, ROW_SAME_LINE, CONTROL_COMBO_BOX, true},
-    {"  Case Sensitive:", 120, 20, 5, 0, CONTROL_CHECK_BOX, false},
-    {"Finally sort by", 110, 230, 3, ROW_SAME_LINE, CONTROL_COMBO_BOX, true},
-    {"  Case Sensitive:", 120, 20, 6, 0, CONTROL_CHECK_BOX, false},
+    {"First sort by", 110, 230, "sort key 1", ROW_SAME_LINE, CONTROL_COMBO_BOX, true},
+    {"  Case Sensitive:", 120, 20, "case 1", ROW_SAME_LINE, CONTROL_CHECK_BOX, false},
+    {nullptr, 200, 20, "rounding", 0, CONTROL_CHECK_BOX, false},
+    {"Then sort by", 110, 230, "sort key 2", ROW_SAME_LINE, CONTROL_COMBO_BOX, true},
+    {"  Case Sensitive:", 120, 20, "case 2", 0, CONTROL_CHECK_BOX, false},
+    {"Finally sort by", 110, 230, "sort key 3", ROW_SAME_LINE, CONTROL_COMBO_BOX, true},
+    {"  Case Sensitive:", 120, 20, "case 3", 0, CONTROL_CHECK_BOX, false},
     BLANK,
-    {"Format:", 60, 0, 0, INDENT, NO_CONTROL, false},
+    {"Format:", 60, 0, "refused", INDENT, NO_CONTROL, false},
     SLOT(0),
     SLOT(1),
     SLOT(2),
@@ -64,7 +69,7 @@ const ExpectedRow EXPECTED_ROWS[36] = {
     SLOT(6),
     BLANK,
     BLANK,
-    {"        ", 60, 0, 0, INDENT, NO_CONTROL, false},
+    {"        ", 60, 0, "refused", INDENT, NO_CONTROL, false},
     SLOT(7),
     SLOT(8),
     SLOT(9),
@@ -74,7 +79,7 @@ const ExpectedRow EXPECTED_ROWS[36] = {
     SLOT(13),
     BLANK,
     BLANK,
-    {"        ", 60, 0, 0, INDENT, NO_CONTROL, false},
+    {"        ", 60, 0, "refused", INDENT, NO_CONTROL, false},
     SLOT(14),
     SLOT(15),
     SLOT(16),
@@ -130,6 +135,43 @@ std::vector<Mode> Modes() {
     };
 }
 
+// Sets text through optionId as the panel does, from the start-up settings,
+// and names the one setting that changed ("nothing" when none did, "refused"
+// when the set was).
+std::string WhatASetChanges(uint32_t optionId, const char* text) {
+    SetFormatDefaults(gFormatSettings);
+    gBusy = 0;
+    const FormatSettings before = gFormatSettings;
+    char value[OPTION_TEXT_SIZE] = {};
+    std::snprintf(value, sizeof value, "%s", text);
+    if (!SettingsHandler(nullptr, optionId, value, 1)) return "refused";
+    const FormatSettings& after = gFormatSettings;
+    std::vector<std::string> changed;
+    for (int i = 0; i < 3; ++i) {
+        if (after.sortLevels[i].key != before.sortLevels[i].key)
+            changed.push_back("sort key " + std::to_string(i + 1));
+        if (after.sortLevels[i].caseSensitive != before.sortLevels[i].caseSensitive)
+            changed.push_back("case " + std::to_string(i + 1));
+    }
+    if (after.roundLengths != before.roundLengths) changed.push_back("rounding");
+    if (after.listingMode != before.listingMode) changed.push_back("mode");
+    for (auto table : {&FormatSettings::fullFormat, &FormatSettings::groupFormat}) {
+        const char* name = table == &FormatSettings::fullFormat ? "full" : "group";
+        for (int k = 0; k < FORMAT_SLOT_COUNT; ++k) {
+            const FormatSlot& a = (after.*table).slots[k];
+            const FormatSlot& b = (before.*table).slots[k];
+            const std::string slot = std::string(name) + " slot " + std::to_string(k);
+            if (std::memcmp(a.token, b.token, sizeof a.token) != 0) changed.push_back(slot + " token");
+            if (std::memcmp(a.param, b.param, sizeof a.param) != 0) changed.push_back(slot + " param");
+        }
+    }
+    SetFormatDefaults(gFormatSettings);
+    if (changed.empty()) return "nothing";
+    std::string all = changed[0];
+    for (size_t i = 1; i < changed.size(); ++i) all += ", " + changed[i];
+    return all;
+}
+
 void ExpectTerminator(const OptionRow& row) {
     EXPECT_EQ(row.label, nullptr);
     EXPECT_EQ(row.labelWidth, 0);
@@ -143,12 +185,12 @@ void ExpectTerminator(const OptionRow& row) {
 
 // The one row under a separator (amount) or "<Custom>" (custom text).
 void ExpectChildTable(const OptionRow* table, const char* label, uint32_t flags, const char* text,
-                      uint32_t optionId) {
+                      const std::string& edits) {
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(Text(table[0].label), label);
     EXPECT_EQ(table[0].labelWidth, 45);
     EXPECT_EQ(table[0].controlWidth, 45);
-    EXPECT_EQ(table[0].optionId, optionId);
+    EXPECT_EQ(WhatASetChanges(table[0].optionId, "3"), edits);
     EXPECT_EQ(table[0].flags, flags);
     EXPECT_EQ(table[0].kind, CONTROL_EDIT);
     EXPECT_EQ(Text(table[0].items), text);
@@ -162,7 +204,7 @@ TEST(ListingTables, ListTypeRowAndItsTwoChoices) {
     EXPECT_EQ(Text(row.label), "List Type");
     EXPECT_EQ(row.labelWidth, 110);
     EXPECT_EQ(row.controlWidth, 230);
-    EXPECT_EQ(row.optionId, 100u);
+    EXPECT_EQ(WhatASetChanges(row.optionId, "Group Listing"), "mode");
     EXPECT_EQ(row.flags, ROW_HAS_CHOICES);
     EXPECT_EQ(row.kind, CONTROL_COMBO_BOX);
     EXPECT_EQ(Text(row.items), "Full Listing,Group Listing");
@@ -185,6 +227,7 @@ TEST(ListingTables, RowsAndChoicesOfBothModes) {
     BuildListingTables();
     std::set<const OptionRow*> childTables;
     for (const Mode& m : Modes()) {
+        int slotsSeen = 0;
         for (int i = 0; i < 36; ++i) {
             SCOPED_TRACE(testing::Message() << m.name << " row " << i + 1);
             const ExpectedRow& e = EXPECTED_ROWS[i];
@@ -193,7 +236,17 @@ TEST(ListingTables, RowsAndChoicesOfBothModes) {
             EXPECT_EQ(Text(row.label), e.label ? e.label : m.roundingLabel);
             EXPECT_EQ(row.labelWidth, e.labelWidth);
             EXPECT_EQ(row.controlWidth, e.controlWidth);
-            EXPECT_EQ(row.optionId, isFormat ? (e.optionId | m.modeBit) : e.optionId);
+            const std::string slot = m.name + std::string(" slot ") + std::to_string(slotsSeen);
+            if (e.kind == CONTROL_CHECK_BOX) {
+                // Rounding starts on, the case flags off.
+                EXPECT_EQ(WhatASetChanges(row.optionId, e.label ? "1" : "0"), e.edits);
+            } else if (e.hasSortItems) {
+                EXPECT_EQ(WhatASetChanges(row.optionId, Split(row.items).back().c_str()), e.edits);
+            } else if (isFormat) {
+                EXPECT_EQ(WhatASetChanges(row.optionId, m.tokens[1].c_str()), slot + " token");
+            } else {
+                EXPECT_EQ(WhatASetChanges(row.optionId, "1"), e.edits);
+            }
             EXPECT_EQ(row.flags, e.flags);
             EXPECT_EQ(row.kind, e.kind);
             if (e.hasSortItems) {
@@ -209,8 +262,7 @@ TEST(ListingTables, RowsAndChoicesOfBothModes) {
                 EXPECT_EQ(row.choices, nullptr);
                 continue;
             }
-            const uint32_t slot = e.optionId - 10;
-            const uint32_t paramId = (40 + slot) | m.modeBit;
+            ++slotsSeen;
             ASSERT_NE(row.choices, nullptr);
             const OptionRow* amount = nullptr;
             for (size_t t = 0; t < m.tokens.size(); ++t) {
@@ -221,10 +273,10 @@ TEST(ListingTables, RowsAndChoicesOfBothModes) {
                 if (t < m.plainTokens || m.tokens[t] == "Rec Date") {
                     EXPECT_EQ(c.child, EmptyTable);
                 } else if (m.tokens[t] == "<Custom>") {
-                    ExpectChildTable(c.child, "Custom:", 0, "", paramId);
+                    ExpectChildTable(c.child, "Custom:", 0, "", slot + " param");
                     childTables.insert(c.child);
                 } else {
-                    ExpectChildTable(c.child, "Amount:", ROW_NUMERIC, "1", paramId);
+                    ExpectChildTable(c.child, "Amount:", ROW_NUMERIC, "1", slot + " param");
                     // One amount table per slot, shared by its separators.
                     if (amount == nullptr) amount = c.child;
                     EXPECT_EQ(c.child, amount);
@@ -235,6 +287,7 @@ TEST(ListingTables, RowsAndChoicesOfBothModes) {
             EXPECT_EQ(row.choices[m.tokens.size()].text, nullptr);
         }
         ExpectTerminator(m.rows[36]);
+        EXPECT_EQ(slotsSeen, FORMAT_USED_SLOTS);
     }
     // 21 slots x 2 modes x (amount, custom), none shared between slots or modes.
     EXPECT_EQ(childTables.size(), 84u);

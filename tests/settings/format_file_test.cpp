@@ -136,6 +136,12 @@ TEST(FormatFile, FieldsAreCutTo31BytesAndReadAsUtf8) {
     std::strcpy(full[3].param, "Caf\u00E9 \u20AC");
     std::memset(full[4].token, 0, FORMAT_FIELD_SIZE);
     full[4].token[0] = '\xBB';
+    // Forms of UTF-8 shape that are not UTF-8: read as Windows-1252.
+    std::strcpy(full[5].param, "\xED\xA0\x80");      // U+D800, a surrogate
+    std::strcpy(full[6].param, "\xED\xBF\xBF");      // U+DFFF, the last surrogate
+    std::strcpy(full[7].param, "\xC0\xAF");          // '/' overlong
+    std::strcpy(full[8].param, "\xF4\x90\x80\x80");  // U+110000
+    std::strcpy(full[9].param, "\xED\x9F\xBF");      // U+D7FF, just below the surrogates: UTF-8
 
     ASSERT_EQ(ReadFormatFile(file.data(), file.size(), s), 1);
     const struct {
@@ -152,6 +158,12 @@ TEST(FormatFile, FieldsAreCutTo31BytesAndReadAsUtf8) {
         {"1252 text cut", s.fullFormat.slots[2].param, Repeated(15, "\u00E9") + std::string(2, '\0')},
         {"UTF-8 as it stands", s.fullFormat.slots[3].param, "Caf\u00E9 \u20AC" + std::string(23, '\0')},
         {"1252 token", s.fullFormat.slots[4].token, "\u00BB" + std::string(30, '\0')},
+        {"surrogate U+D800", s.fullFormat.slots[5].param, "\u00ED\u00A0\u20AC" + std::string(25, '\0')},
+        {"surrogate U+DFFF", s.fullFormat.slots[6].param, "\u00ED\u00BF\u00BF" + std::string(26, '\0')},
+        {"overlong", s.fullFormat.slots[7].param, "\u00C0\u00AF" + std::string(28, '\0')},
+        {"past U+10FFFF", s.fullFormat.slots[8].param,
+         "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC" + std::string(22, '\0')},
+        {"U+D7FF as it stands", s.fullFormat.slots[9].param, "\xED\x9F\xBF" + std::string(29, '\0')},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

@@ -23,7 +23,7 @@ TEST(HmsSplit, SplitsWithAndWithoutRounding) {
         {3599.6f, 1, 0, 0, 0, 59, 59},  // ...and on into the hours
         {3600.0f, 1, 0, 0, 1, 0, 0},    {3661.4f, 1, 1, 1, 1, 1, 1},
         {7322.5f, 2, 2, 2, 2, 2, 2},    {0.0f, 0, 0, 0, 0, 0, 0},
-        {86400.0f, 24, 0, 0, 24, 0, 0},  // exact multiples stay whole thanks to K1/K2
+        {86400.0f, 24, 0, 0, 24, 0, 0},  // whole hours stay whole: 1/3600 and 1/60 are rounded up
     };
     for (const HmsRow& row : rows) {
         SCOPED_TRACE(row.seconds);

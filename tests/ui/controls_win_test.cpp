@@ -29,6 +29,10 @@ bool VerticalBarShown(HWND list) { return (GetWindowLongA(list, GWL_STYLE) & WS_
 
 LRESULT HorizontalExtent(HWND list) { return SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0); }
 
+LRESULT SendText(HWND control, UINT message, const char* text) {
+    return SendMessageA(control, message, 0, reinterpret_cast<LPARAM>(text));
+}
+
 // ---- Creation ----
 
 TEST_F(WindowTest, CreateControlMakesEachKind) {
@@ -36,22 +40,52 @@ TEST_F(WindowTest, CreateControlMakesEachKind) {
     struct Row {
         int kind;
         const char* platformClass;
-        DWORD style;
         const char* storedName;  // window text after creation (captions replace the name);
                                  // null: the platform keeps none to compare
-        DWORD platformBits;      // style bits the platform sets or clears by itself
+        // What the program relies on the control to do, asked of the control.
+        bool (*behaves)(HWND control);
     };
     const Row rows[] = {
-        // Scroll bits come and go with the bars' visibility.
-        {CONTROL_LIST_BOX, "ListBox", 0x54B00801, "CONTROL01234", WS_VSCROLL | WS_HSCROLL},
-        {CONTROL_PUSH_BUTTON, "Button", 0x54800000, "caption", 0},
-        // Edits draw their border themselves and drop WS_BORDER.
-        {CONTROL_EDIT, "Edit", 0x54800080, "", WS_BORDER},
-        {CONTROL_MULTILINE_EDIT, "Edit", 0x54A00044, "", WS_BORDER | WS_VSCROLL},
-        {CONTROL_STATIC_TEXT, "Static", 0x54000000, "caption", 0},
-        {CONTROL_CHECK_BOX, "Button", 0x54000002, "caption", 0},
-        // The combo box hands WS_VSCROLL to its drop-down list.
-        {CONTROL_COMBO_BOX, "ComboBox", 0x50200203, nullptr, WS_VSCROLL},
+        // Lines stay in insertion order (the re-order relies on it) and
+        // several can be selected.
+        {CONTROL_LIST_BOX, "ListBox", "CONTROL01234",
+         [](HWND c) {
+             SendText(c, LB_ADDSTRING, "b");
+             return SendText(c, LB_ADDSTRING, "a") == 1 && SendMessageA(c, LB_SETSEL, TRUE, 0) != LB_ERR &&
+                    SendMessageA(c, LB_SETSEL, TRUE, 1) != LB_ERR && SendMessageA(c, LB_GETSELCOUNT, 0, 0) == 2;
+         }},
+        {CONTROL_PUSH_BUTTON, "Button", "caption",
+         [](HWND c) { return (SendMessageA(c, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON) != 0; }},
+        // One line, which scrolls past the control's width as the user types.
+        {CONTROL_EDIT, "Edit", "",
+         [](HWND c) {
+             SendMessageA(c, WM_CHAR, 'x', 0);
+             SendMessageA(c, WM_CHAR, 'y', 0);
+             return GetWindowTextLengthA(c) == 2 && SendMessageA(c, EM_GETLINECOUNT, 0, 0) == 1;
+         }},
+        {CONTROL_MULTILINE_EDIT, "Edit", "",
+         [](HWND c) {
+             SetWindowTextA(c, "a\r\nb");
+             return SendMessageA(c, EM_GETLINECOUNT, 0, 0) == 2;
+         }},
+        {CONTROL_STATIC_TEXT, "Static", "caption",
+         [](HWND c) { return (SendMessageA(c, WM_GETDLGCODE, 0, 0) & DLGC_STATIC) != 0; }},
+        // A check box that takes a check, but only from the program.
+        {CONTROL_CHECK_BOX, "Button", "caption",
+         [](HWND c) {
+             SendMessageA(c, BM_SETCHECK, BST_CHECKED, 0);
+             return (GetWindowLongA(c, GWL_STYLE) & BS_TYPEMASK) == BS_CHECKBOX &&
+                    SendMessageA(c, BM_GETCHECK, 0, 0) == BST_CHECKED;
+         }},
+        // A drop-down list of items kept in insertion order: no edit field.
+        {CONTROL_COMBO_BOX, "ComboBox", nullptr,
+         [](HWND c) {
+             SendText(c, CB_ADDSTRING, "b");
+             COMBOBOXINFO info = {};
+             info.cbSize = sizeof info;
+             return SendText(c, CB_ADDSTRING, "a") == 1 && GetComboBoxInfo(c, &info) &&
+                    (info.hwndItem == nullptr || info.hwndItem == c);
+         }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.platformClass);
@@ -61,8 +95,8 @@ TEST_F(WindowTest, CreateControlMakesEachKind) {
         char cls[64] = "";
         GetClassNameA(control, cls, sizeof cls);
         EXPECT_EQ(lstrcmpiA(cls, row.platformClass), 0) << cls;
-        const DWORD style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE));
-        EXPECT_EQ(style & ~row.platformBits, row.style & ~row.platformBits);
+        EXPECT_TRUE(IsWindowVisible(control));
+        EXPECT_TRUE(row.behaves(control));
         if (row.storedName != nullptr) {
             EXPECT_EQ(StoredName(control), row.storedName);
         }

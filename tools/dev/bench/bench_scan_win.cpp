@@ -16,8 +16,9 @@
 
 #include "app/commands_win.h"
 #include "app/main_window_win.h"
+#include "base/file_system_win.h"
 #include "bench_scan_win.h"
-#include "index/scan_messages.h"
+#include "base/messages.h"
 #include "index/scan_start_win.h"
 #include "listing/track_catalogue.h"
 #include "tools/lib/app_driver/app_driver_win.h"
@@ -48,7 +49,7 @@ std::vector<uint8_t> ScanImage(uint32_t trackCount) {
 }
 
 bool WriteImage(const std::string& path, const std::vector<uint8_t>& bytes) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE f = OpenFileByPath(path.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS);
     if (f == INVALID_HANDLE_VALUE) return false;
     DWORD n = 0;
     const bool ok = WriteFile(f, bytes.data(), DWORD(bytes.size()), &n, nullptr) && n == bytes.size();
@@ -222,7 +223,7 @@ int RunScanCases(const BenchOptions& o) {
     std::fflush(stdout);
     DestroyWindow(window);
     DestroyWindowContext(context);
-    DeleteFileA(path.c_str());
+    DeletePath(path.c_str());
 
     // Start-up of the real program, beside this one's folder.
     const std::string exe = FolderOfThisProgram() + "\\..\\tavolin.exe";

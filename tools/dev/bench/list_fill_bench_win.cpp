@@ -48,13 +48,9 @@ int main(int argc, char** argv) {
     auto batch = [&](HWND list) { AppendListLines(context, list, lines.data(), lines.size()); };
     // The plain batch without reserving storage first, for comparison.
     auto plainBatch = [&](HWND list) {
-        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-        for (int i = 0; i < n; i++) {
-            const LRESULT index =
-                SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts[i].c_str()));
-            SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), i);
-        }
-        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        SetRedraw(list, false);
+        for (int i = 0; i < n; i++) SetListItemData(list, AddListString(list, texts[i].c_str()), i);
+        SetRedraw(list, true);
         RefreshListScroll(FindControl(context, list));
     };
     auto timed = [&](auto fill) {

@@ -23,10 +23,10 @@ void SwitchTo(WindowContext* context, const char* mode) {
     for (const PanelEntry& e : PanelRegistry) {
         if (e.row == &ListTypeTable[0]) combo = e.control;
     }
-    const LRESULT index =
-        SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(mode));
-    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageA(MainWindowOf(context), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+    SetComboSelection(combo, FindComboString(combo, mode));
+    // CB_SETCURSEL sends no CBN_SELCHANGE: the notification a user's choice
+    // gives goes to the panel by hand.
+    SendMessageW(MainWindowOf(context), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo));
     PumpMessages();
 }

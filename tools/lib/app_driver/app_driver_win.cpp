@@ -10,6 +10,7 @@
 
 #include "tools/shipped/demo/demo_disc.h"
 #include "tools/lib/window_driver/window_driver_win.h"
+#include "base/file_system_win.h"
 #include "base/wide_text_win.h"
 
 namespace app_driver {
@@ -145,7 +146,7 @@ int FindComboItem(HWND combo, const std::string& item) {
 }  // namespace
 
 bool WriteWithTime(const std::string& path, const std::vector<uint8_t>& bytes, int minutes) {
-    HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE f = OpenFileByPath(path.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS);
     if (f == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     bool ok = bytes.empty() ||
@@ -171,7 +172,7 @@ std::string TavolinPath() {
 
 std::string WorkFolder() {
     const std::string folder = Folder(ModulePath()) + "\\e2e_work";
-    CreateDirectoryA(folder.c_str(), nullptr);
+    CreateFolder(folder.c_str());
     return folder;
 }
 
@@ -180,16 +181,15 @@ std::string WorkFolderIn(const std::string& names) {
     std::stringstream parts(names);
     for (std::string part; std::getline(parts, part, '\\');) {
         folder += "\\" + part;
-        CreateDirectoryW(Wide(folder).c_str(), nullptr);
+        CreateFolder(folder.c_str());
     }
     return folder;
 }
 
-bool DeleteFileAt(const std::string& path) { return DeleteFileW(Wide(path).c_str()); }
+bool DeleteFileAt(const std::string& path) { return DeletePath(path.c_str()); }
 
 std::string ReadFileBytes(const std::string& path) {
-    HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    HANDLE f = OpenFileByPath(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (f == INVALID_HANDLE_VALUE) return std::string();
     std::string out;
     char buffer[65536];
@@ -207,7 +207,7 @@ void EmptyDrive(char drive) { window_driver::RemoveTree(Root(drive) + ".", false
 
 void WriteRecorder(char drive, const std::vector<IndexFile>& files) {
     const std::string dir = Root(drive) + "HMDHIFI";
-    CreateDirectoryA(dir.c_str(), nullptr);
+    CreateFolder(dir.c_str());
     WriteWithTime(dir + "\\" + MARKER_NAME, {}, 0);
     for (const IndexFile& f : files) {
         char name[32];
@@ -217,7 +217,7 @@ void WriteRecorder(char drive, const std::vector<IndexFile>& files) {
 }
 
 void WriteRecorderCopy(const std::string& folder, const std::vector<IndexFile>& files) {
-    CreateDirectoryW(Wide(folder).c_str(), nullptr);
+    CreateFolder(folder.c_str());
     WriteWithTime(folder + "\\_MdHiFi.hma", {}, 0);
     for (const IndexFile& f : files) {
         char name[32];

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "text/fields.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -13,13 +15,8 @@ namespace {
 constexpr int64_t FILETIME_UNITS_PER_SECOND = 10'000'000;
 constexpr int64_t FILETIME_UNIX_EPOCH = 11'644'473'600LL * FILETIME_UNITS_PER_SECOND;
 
-unsigned char Fold(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; }
-
 bool IsSameFolded(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Fold(a[i]) != Fold(b[i])) return false;
-    return true;
+    return a.size() == b.size() && TextEqualsFolded(a.data(), a.size(), b.c_str());
 }
 
 IndexFileTime ToFileTime(fs::file_time_type time) {

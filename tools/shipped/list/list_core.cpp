@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "folder_access.h"
+#include "index/index_read.h"
 #include "index/locate_copy.h"
 #include "index/scan_walk.h"
 #include "index/track_timing.h"
@@ -14,6 +15,7 @@
 #include "listing/listing_builder.h"
 #include "listing/track_catalogue.h"
 #include "settings/format_file.h"
+#include "settings/format_file_texts.h"
 #include "tavolin_version.h"
 #include "text/fields.h"
 #include "text/hms.h"
@@ -73,22 +75,10 @@ constexpr const char* HELP_TEXT =
     "\n"
     "Example: tavolin-list --group --sort -length,group /media/recorder\n";
 
-// The window's reasons for not using a layouts file.
-constexpr const char* LAYOUT_OPEN_FAILED_TEXT =
-    "Failed to open formatting configuration file. Please make sure the path is valid.";
-constexpr const char* LAYOUT_REFUSED_TEXT = "The format file could not be read or is an incorrect version.";
-
 constexpr const char* CSV_HEADER = "number,group,artist,album,title,seconds,length,mode,recorded,disc_id\r\n";
 constexpr const char* CSV_LINE_END = "\r\n";  // RFC 4180 records end in CRLF
 
-bool IsSameFolded(const std::string& a, const char* b) {
-    if (a.size() != std::strlen(b)) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        const unsigned char x = a[i], y = b[i];
-        if ((x >= 'A' && x <= 'Z' ? x + 32 : x) != (y >= 'A' && y <= 'Z' ? y + 32 : y)) return false;
-    }
-    return true;
-}
+bool IsSameFolded(const std::string& a, const char* b) { return TextEqualsFolded(a.data(), a.size(), b); }
 
 std::vector<std::string> SplitCommas(const std::string& text) {
     std::vector<std::string> parts;
@@ -155,13 +145,13 @@ bool ReadLayoutFile(const std::string& path, FormatSettings& settings, std::stri
     std::ifstream in;
     if (!fs::is_directory(PathOf(path), ec)) in.open(PathOf(path), std::ios::binary);
     if (!in.is_open()) {
-        error = path + ": " + LAYOUT_OPEN_FAILED_TEXT;
+        error = path + ": " + LOAD_FORMAT_OPEN_FAILED_TEXT;
         return false;
     }
     uint8_t bytes[FORMAT_FILE_SIZE] = {};
     in.read(reinterpret_cast<char*>(bytes), sizeof bytes);
     if (!ReadFormatFile(bytes, size_t(in.gcount()), settings)) {
-        error = path + ": " + LAYOUT_REFUSED_TEXT;
+        error = path + ": " + LOAD_FORMAT_VERSION_TEXT;
         return false;
     }
     return true;
@@ -509,20 +499,40 @@ DiscIdentity ReadDiscIdentityBeside(const fs::path& index) {
     return ReadDiscIdentity(bytes, got);
 }
 
+namespace {
+// The index file through a stream: its size from the end's position.
+class StreamSource : public IndexFileSource {
+public:
+    explicit StreamSource(std::ifstream& in) : in_(in) {}
+
+    bool Size(uint64_t& size) override {
+        in_.seekg(0, std::ios::end);
+        const std::streamoff end = in_.tellg();
+        in_.seekg(0, std::ios::beg);
+        if (end < 0) return false;
+        size = uint64_t(end);
+        return true;
+    }
+
+    bool Read(uint8_t* bytes, size_t n, size_t& got) override {
+        in_.read(reinterpret_cast<char*>(bytes), std::streamsize(n));
+        got = size_t(in_.gcount());
+        return true;
+    }
+
+private:
+    std::ifstream& in_;
+};
+}  // namespace
+
+// Like the scan, read no more than the decoder can reach: a huge file gives
+// the same listing without taking its size in memory. Only a whole read
+// lists: a file that ends early or fails is reported.
 bool ReadIndexImage(const fs::path& path, std::vector<uint8_t>& image) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) return false;
-    in.seekg(0, std::ios::beg);
-    // Like the scan, read no more than the decoder can reach: a huge file
-    // gives the same listing without taking its size in memory.
-    const std::streamoff toRead =
-        size < std::streamoff(INDEX_READ_LIMIT) ? size : std::streamoff(INDEX_READ_LIMIT);
-    image.assign(size_t(toRead) + INDEX_IMAGE_PADDING, 0);
-    in.read(reinterpret_cast<char*>(image.data()), toRead);
-    return in.gcount() == toRead;
+    StreamSource source(in);
+    return ReadIndexImage(source, INDEX_READ_LIMIT, INDEX_IMAGE_PADDING, image) == IndexReadResult::WHOLE;
 }
 
 void PrintIndexRecords(const TrackIndexFile& file, FILE* out) {
