@@ -6,8 +6,8 @@
 # A Windows file is one named *_win.cpp, *_win.h or *_win_test.cpp; every
 # other file is portable. Folders rank from the bottom up, and a file
 # includes only its own folder or a folder of a lower rank:
-#   0 text/   1 base/   2 index/ settings/ ui/   3 listing/ panel/ catalogue/
-#   4 app/    5 tools/  6 tests/
+#   0 text/   1 base/   2 index/ settings/ ui/   3 listing/ panel/   4 catalogue/
+#   5 app/    6 tools/  7 tests/
 # Besides:
 #   - no file of index/, settings/, text/ or base/ includes ui/;
 #   - of listing/ and panel/ only Windows files include ui/;
@@ -32,8 +32,8 @@ awk -F: '
   BEGIN {
     rank["text"] = 0; rank["base"] = 1
     rank["index"] = 2; rank["settings"] = 2; rank["ui"] = 2
-    rank["listing"] = 3; rank["panel"] = 3; rank["catalogue"] = 3
-    rank["app"] = 4; rank["tools"] = 5; rank["tests"] = 6
+    rank["listing"] = 3; rank["panel"] = 3; rank["catalogue"] = 4
+    rank["app"] = 5; rank["tools"] = 6; rank["tests"] = 7
     bad = 0
   }
   function fail(why) {
