@@ -245,20 +245,27 @@ constexpr int EXPORT_TYPE_WITH_BOM = 2;
 const FileType EXPORT_FILE_TYPES[] = {{EXPORT_TYPE_TEXT, ".txt"}, {EXPORT_TYPE_TEXT_WITH_BOM, ".txt"}};
 constexpr char UTF8_BOM[] = "\xEF\xBB\xBF";
 
-// Every line of the track list, top to bottom, rendered through the layout;
-// stops at the first write that fails.
+bool WriteToFile(void* sink, const char* line, size_t length) {
+    return static_cast<FileReplacement*>(sink)->Write(line, DWORD(length));
+}
+
+// Stops at the first write that fails.
 bool WriteListing(FileReplacement& file, int fileType, void*) {
     if (fileType == EXPORT_TYPE_WITH_BOM && !file.Write(UTF8_BOM, sizeof UTF8_BOM - 1)) return false;
+    return RenderListedLines(WriteToFile, &file);
+}
+}  // namespace
+
+bool RenderListedLines(ListedLineWriter write, void* sink) {
     HWND list = gListingWindow.trackList;
     const int count = GetListCount(list);
     char line[FORMAT_LINE_SIZE];
     for (int i = 0; i < count; ++i) {
-        const DWORD length = DWORD(FormatLine(GetListItemData(list, i), line, sizeof line));
-        if (!file.Write(line, length)) return false;
+        const size_t length = FormatLine(GetListItemData(list, i), line, sizeof line);
+        if (!write(sink, line, length)) return false;
     }
     return true;
 }
-}  // namespace
 
 // The lines are written as the list stands when the dialog closes (scan
 // messages are handled while it is open).

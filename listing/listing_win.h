@@ -49,6 +49,13 @@ extern void (*gListingPairingBroken)(const char* what);
 // table; does nothing when no line is current.
 void RefreshPreview();
 
+// Every line of the track list, top to bottom, rendered through the current
+// layout exactly as Export List writes it (each line ended as the layout ends
+// it), handed to write in order; stops at the first write that answers
+// false, and answers false then.
+using ListedLineWriter = bool (*)(void* sink, const char* line, size_t length);
+bool RenderListedLines(ListedLineWriter write, void* sink);
+
 // The Export List command: asks for a file and writes every line of the
 // track list, rendered, into it as UTF-8, after the byte order mark when
 // the user chose the second file type.

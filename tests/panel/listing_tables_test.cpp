@@ -42,7 +42,7 @@ struct ExpectedRow {
 constexpr uint32_t FORMAT = ROW_HAS_CHOICES | ROW_SAME_LINE;
 constexpr uint32_t INDENT = ROW_LABEL_ONLY | ROW_SAME_LINE;
 #define BLANK \
-    { "", 100, 230, 0, ROW_LABEL_ONLY, NO_CONTROL, false }
+    { "", 100, 230, 0, ROW_LABEL_ONLY, CONTROL_NONE, false }
 #define SLOT(k) \
     { "", 0, 100, 10 + (k), FORMAT, CONTROL_COMBO_BOX, false }
 const ExpectedRow EXPECTED_ROWS[36] = {
@@ -54,7 +54,7 @@ const ExpectedRow EXPECTED_ROWS[36] = {
     {"Finally sort by", 110, 230, 3, ROW_SAME_LINE, CONTROL_COMBO_BOX, true},
     {"  Case Sensitive:", 120, 20, 6, 0, CONTROL_CHECK_BOX, false},
     BLANK,
-    {"Format:", 60, 0, 0, INDENT, NO_CONTROL, false},
+    {"Format:", 60, 0, 0, INDENT, CONTROL_NONE, false},
     SLOT(0),
     SLOT(1),
     SLOT(2),
@@ -64,7 +64,7 @@ const ExpectedRow EXPECTED_ROWS[36] = {
     SLOT(6),
     BLANK,
     BLANK,
-    {"        ", 60, 0, 0, INDENT, NO_CONTROL, false},
+    {"        ", 60, 0, 0, INDENT, CONTROL_NONE, false},
     SLOT(7),
     SLOT(8),
     SLOT(9),
@@ -74,7 +74,7 @@ const ExpectedRow EXPECTED_ROWS[36] = {
     SLOT(13),
     BLANK,
     BLANK,
-    {"        ", 60, 0, 0, INDENT, NO_CONTROL, false},
+    {"        ", 60, 0, 0, INDENT, CONTROL_NONE, false},
     SLOT(14),
     SLOT(15),
     SLOT(16),
@@ -134,7 +134,7 @@ void ExpectTerminator(const OptionRow& row) {
     EXPECT_EQ(row.controlWidth, 0);
     EXPECT_EQ(row.optionId, 0u);
     EXPECT_EQ(row.flags, 0u);
-    EXPECT_EQ(row.kind, NO_CONTROL);
+    EXPECT_EQ(row.kind, ControlKind{});  // all zero, as the tables are filled
     EXPECT_EQ(row.items, nullptr);
     EXPECT_EQ(row.choices, nullptr);
 }
