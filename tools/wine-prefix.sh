@@ -15,7 +15,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 . "$root/tools/wine-env.sh"
 dir="$1"
 # Names what the prefix holds; a prefix whose marker differs is made anew.
-settings="fonts-3"
+settings="fonts-5"
 [ "$(cat "$dir/.tavolin-ready" 2>/dev/null)" = "$settings" ] && exit 0
 if [ -d "$dir" ] && [ -n "$(ls -A "$dir")" ] && [ ! -f "$dir/.tavolin-prefix" ]; then
   echo "wine-prefix: $dir holds files this script did not put there; not touching it" >&2
@@ -38,13 +38,23 @@ wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /d 'Libera
 # character width: the track list asks for Arial 5 pixels wide, and Noto Sans
 # CJK, whose average is a whole em, squeezed each kanji into 5 pixels. VL
 # Gothic's average is half an em, as MS Gothic's on Windows, so its kanji
-# are 10 pixels wide and readable; Noto Sans CJK stays for Korean. Symbola is
-# a monochrome outline font, which Wine draws; colour bitmap emoji fonts it
-# may not.
+# are 10 pixels wide and readable: it comes first for Arial, the face of the
+# list, the status and the preview. The other faces keep Noto Sans CJK
+# first: with VL Gothic first the buttons of the platform's default font were
+# drawn in VL Gothic's wider letters and cut ("et Tracks.."). Noto Sans CJK
+# covers Korean. Symbola is a monochrome outline font, which Wine draws;
+# colour bitmap emoji fonts it may not. Wine knows a face by the first file
+# it met for it, here often Debian's alternative fonts-japanese-gothic.ttf:
+# both names are linked.
 link='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
-linked='VL-Gothic-Regular.ttf,VL Gothic\0NotoSansCJK-Regular.ttc,Noto Sans CJK JP\0Symbola_hint.ttf,Symbola'
-for face in Arial 'Courier New' 'Liberation Sans' 'Liberation Mono' Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2'; do
-  wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d "$linked" /f >/dev/null 2>&1
+vl='fonts-japanese-gothic.ttf,VL Gothic\0VL-Gothic-Regular.ttf,VL Gothic'
+noto='NotoSansCJK-Regular.ttc,Noto Sans CJK JP'
+symbola='Symbola_hint.ttf,Symbola'
+for face in Arial 'Liberation Sans'; do
+  wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d "$vl\0$noto\0$symbola" /f >/dev/null 2>&1
+done
+for face in 'Courier New' 'Liberation Mono' Tahoma 'MS Shell Dlg' 'MS Shell Dlg 2'; do
+  wine reg add "$link" /v "$face" /t REG_MULTI_SZ /d "$noto\0$vl\0$symbola" /f >/dev/null 2>&1
 done
 # Windows smooths text with ClearType (type 2), gamma 1400, RGB stripes.
 # Wine here falls back to grey smoothing (its FreeType has no subpixel
