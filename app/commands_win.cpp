@@ -7,6 +7,7 @@
 #include "index/locate_copy_win.h"
 #include "index/scan_start_win.h"
 #include "index/track_report.h"
+#include "listing/clipboard_win.h"
 #include "listing/compare_tracks.h"
 #include "listing/export_win.h"
 #include "listing/listing_win.h"
@@ -85,10 +86,9 @@ std::string CopyFailureText(CopyIndexResult result, const std::string& path) {
 }
 
 // Lists the first path of a drop; the others are let go.
-int HandleDroppedFiles(WindowContext* context, HWND, UINT, WPARAM wParam, LPARAM, intptr_t) {
+void HandleDroppedFiles(WindowContext* context, HWND, UINT, WPARAM wParam, LPARAM, intptr_t) {
     const std::vector<std::string> paths = TakeDroppedPaths(wParam);
     if (!paths.empty()) OpenCopy(context, paths.front());
-    return 0;
 }
 
 void ClearTrackList() { ClearList(gMainWindow.trackList); }
@@ -132,13 +132,13 @@ void InstallSettingsRefreshHooks() {
 }
 
 // Load Format is the one command that runs while the busy flag is set.
-int HandleMainCommand(WindowContext* context, HWND control, intptr_t, intptr_t, intptr_t) {
+void HandleMainCommand(WindowContext* context, HWND control, intptr_t, void*) {
     const MainWindow& w = gMainWindow;
     if (control == w.loadFormatButton) {
         LoadFormat(context);
-        return 1;
+        return;
     }
-    if (gBusy) return 1;
+    if (gBusy) return;
     if (control == w.getTracksButton)
         GetTracks(context);
     else if (control == w.trackList)
@@ -147,10 +147,16 @@ int HandleMainCommand(WindowContext* context, HWND control, intptr_t, intptr_t, 
         ExportListing();
     else if (control == w.saveFormatButton)
         SaveFormat();
-    return 1;
 }
 
-int HandleScanMessage(WindowContext* context, HWND, UINT message, WPARAM, LPARAM lParam, intptr_t) {
+// A copy that fails (another program holds the clipboard) leaves the
+// clipboard as it was and says so with the default beep.
+void HandleCopyRequest(WindowContext*, HWND window, UINT, WPARAM wParam, LPARAM, intptr_t) {
+    if (reinterpret_cast<HWND>(wParam) != gMainWindow.trackList) return;
+    if (!CopyListingToClipboard(window)) MessageBeep(MB_OK);
+}
+
+void HandleScanMessage(WindowContext* context, HWND, UINT message, WPARAM, LPARAM lParam, intptr_t) {
     const MainWindow& w = gMainWindow;
     switch (message) {
     case MSG_TRACK_FOUND: {
@@ -183,5 +189,4 @@ int HandleScanMessage(WindowContext* context, HWND, UINT message, WPARAM, LPARAM
     }
     default: break;
     }
-    return 1;
 }

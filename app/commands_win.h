@@ -15,12 +15,17 @@ extern const char SCAN_FAILED_TITLE[];
 extern const char SCAN_FAILED_TEXT[];
 
 // ControlCallback of the track list and the four push buttons.
-int HandleMainCommand(WindowContext* context, HWND control, intptr_t param, intptr_t handler, intptr_t user);
+void HandleMainCommand(WindowContext* context, HWND control, intptr_t param, void* data);
 
 // MessageCallback of MSG_TRACK_FOUND, MSG_SCAN_DONE, MSG_DISC_TITLE and
 // MSG_DISC_IDENTITY.
-int HandleScanMessage(WindowContext* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                      intptr_t user);
+void HandleScanMessage(WindowContext* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                       intptr_t user);
+
+// MessageCallback of MSG_COPY_REQUEST: Ctrl+C in the track list puts the
+// listing on the clipboard as Export List would write it.
+void HandleCopyRequest(WindowContext* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                       intptr_t user);
 
 // True from a started scan until its MSG_SCAN_DONE has been handled.
 bool IsScanPending();

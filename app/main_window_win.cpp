@@ -18,7 +18,7 @@ namespace {
 // window as it opens.
 struct ControlLayout {
     HWND MainWindow::*handle;
-    int kind;
+    ControlKind kind;
     int x, y, width, height;
     const char* text;  // null: none
     uint32_t resizeFlags;
@@ -61,6 +61,24 @@ const FontLayout FONTS[] = {
 
 const UINT SCAN_MESSAGES[] = {MSG_TRACK_FOUND, MSG_SCAN_DONE, MSG_DISC_TITLE, MSG_DISC_IDENTITY};
 
+// Tab goes from the track list through the panel's rows to the buttons, in
+// reading order: the order of creation (the panel first) is not that, and a
+// panel rebuild makes its new rows last.
+const HWND MainWindow::*const BUTTONS_IN_TAB_ORDER[] = {
+    &MainWindow::getTracksButton, &MainWindow::exportButton, &MainWindow::loadFormatButton,
+    &MainWindow::saveFormatButton};
+
+void OrderTabStops(WindowContext*) {
+    const MainWindow& w = gMainWindow;
+    HWND order[1 + PANEL_REGISTRY_SIZE + 4];
+    size_t n = 0;
+    order[n++] = w.trackList;
+    const size_t panelCount = PanelControlsInOrder(order + n, PANEL_REGISTRY_SIZE);
+    n += panelCount < PANEL_REGISTRY_SIZE ? panelCount : PANEL_REGISTRY_SIZE;
+    for (const HWND MainWindow::*button : BUTTONS_IN_TAB_ORDER) order[n++] = w.*button;
+    SetTabOrder(order, n);
+}
+
 }  // namespace
 
 WindowContext* StartMainWindow(HINSTANCE instance, int* exitCode) {
@@ -82,13 +100,14 @@ WindowContext* StartMainWindow(HINSTANCE instance, int* exitCode) {
     BuildListingTables();
     RegisterOptionTable({LISTING_TABLE_INDEX, ListTypeTable, SettingsHandler});
     SetFormatDefaults(gFormatSettings);
+    gPanelLaidOut = OrderTabStops;
     // The panel's controls come first in the control table, then the
     // window's own.
     ShowOptionTable(context, LISTING_PANEL_X, LISTING_PANEL_Y, LISTING_TABLE_INDEX);
 
     for (const ControlLayout& c : LAYOUT) {
         w.*c.handle = CreateControl(context, c.kind, c.x, c.y, c.width, c.height, c.text, c.resizeFlags,
-                                    c.isCommand ? HandleMainCommand : nullptr, 0, 0);
+                                    c.isCommand ? HandleMainCommand : nullptr, nullptr);
         if (c.handle == &MainWindow::trackList) SetMultiSelect(context, w.trackList, false);
     }
     for (const FontLayout& f : FONTS) SetControlFont(context, w.*f.handle, f.height, f.width, false, false, f.face);
@@ -96,7 +115,9 @@ WindowContext* StartMainWindow(HINSTANCE instance, int* exitCode) {
     gListingWindow = {context, w.trackList, w.statusLabel, w.previewText};
     InstallSettingsRefreshHooks();
     for (UINT message : SCAN_MESSAGES) AddMessageHandler(context, message, HandleScanMessage, 0);
+    AddMessageHandler(context, MSG_COPY_REQUEST, HandleCopyRequest, 0);
     AcceptDroppedCopies(context);
+    OrderTabStops(context);
 
     // Five pixels wider: the resize scales every control by the new client
     // width over the old one, and moves the ones at 0 to 1.
@@ -113,7 +134,8 @@ int RunTavolin(HINSTANCE instance, const std::vector<std::string>& arguments) {
     // The shell passes a folder dropped on the program's icon, or opened
     // with it, as the first argument; further ones are let go.
     if (!arguments.empty()) OpenCopy(context, arguments.front());
-    RunMessageLoop();
+    RunMessageLoop(context);
+    gPanelLaidOut = nullptr;
     gListingWindow = {};
     gMainWindow = MainWindow{};
     DestroyWindowContext(context);

@@ -5,8 +5,11 @@
 
 #include <cstdint>
 
-// Kind of a child control; CreateControl refuses any other value.
+// Kind of a child control; CreateControl refuses CONTROL_NONE and any other
+// value. The number of a kind is part of the window name of the kinds that
+// get a generated one.
 enum ControlKind : int32_t {
+    CONTROL_NONE = -1,  // no control: a label-only row, a window that is not a control
     CONTROL_LIST_BOX = 0,
     CONTROL_PUSH_BUTTON = 1,
     CONTROL_EDIT = 2,

@@ -28,17 +28,14 @@ constexpr int EXPORT_TYPE_WITH_BOM = 2;
 const FileType EXPORT_FILE_TYPES[] = {{EXPORT_TYPE_TEXT, ".txt"}, {EXPORT_TYPE_TEXT_WITH_BOM, ".txt"}};
 constexpr char UTF8_BOM[] = "\xEF\xBB\xBF";
 
-// Every line of the track list, top to bottom, rendered through the layout;
-// stops at the first write that fails.
+bool WriteToFile(void* sink, const char* line, size_t length) {
+    return static_cast<FileReplacement*>(sink)->Write(line, DWORD(length));
+}
+
+// Stops at the first write that fails.
 bool WriteListing(FileReplacement& file, int fileType, void*) {
     if (fileType == EXPORT_TYPE_WITH_BOM && !file.Write(UTF8_BOM, sizeof UTF8_BOM - 1)) return false;
-    const int count = GetListCount(gListingWindow.trackList);
-    char line[FORMAT_LINE_SIZE];
-    for (int i = 0; i < count; ++i) {
-        const DWORD length = DWORD(RenderListLine(i, line, sizeof line));
-        if (!file.Write(line, length)) return false;
-    }
-    return true;
+    return RenderListedLines(WriteToFile, &file);
 }
 }  // namespace
 
@@ -46,6 +43,16 @@ bool WriteListing(FileReplacement& file, int fileType, void*) {
 // catalogue); the layout renders from that, not from the list's text.
 size_t RenderListLine(int index, char* out, size_t size) {
     return FormatLine(GetListItemData(gListingWindow.trackList, index), out, size);
+}
+
+bool RenderListedLines(ListedLineWriter write, void* sink) {
+    const int count = GetListCount(gListingWindow.trackList);
+    char line[FORMAT_LINE_SIZE];
+    for (int i = 0; i < count; ++i) {
+        const size_t length = RenderListLine(i, line, sizeof line);
+        if (!write(sink, line, length)) return false;
+    }
+    return true;
 }
 
 // The lines are written as the list stands when the dialog closes (scan

@@ -22,6 +22,13 @@ extern const char TITLE_ERROR[];
 // not there renders as the line of item 0.
 size_t RenderListLine(int index, char* out, size_t size);
 
+// Every line of the track list, top to bottom, rendered through the current
+// layout exactly as Export List writes it (each line ended as the layout ends
+// it), handed to write in order; stops at the first write that answers
+// false, and answers false then.
+using ListedLineWriter = bool (*)(void* sink, const char* line, size_t length);
+bool RenderListedLines(ListedLineWriter write, void* sink);
+
 // The Export List command: asks for a file and writes every line of the
 // track list, rendered, into it as UTF-8, after the byte order mark when
 // the user chose the second file type.

@@ -64,7 +64,7 @@ void JoinTokenItems(char* out, size_t size, ListingMode mode) {
 constexpr uint32_t FORMAT_ROW = ROW_HAS_CHOICES | ROW_SAME_LINE;
 constexpr uint32_t INDENT_ROW = ROW_LABEL_ONLY | ROW_SAME_LINE;
 #define BLANK_ROW \
-    { "", 100, 230, 0, ROW_LABEL_ONLY, NO_CONTROL, nullptr, nullptr }
+    { "", 100, 230, 0, ROW_LABEL_ONLY, CONTROL_NONE, nullptr, nullptr }
 #define FORMAT_ROW_OF(slot) \
     { "", 0, 100, OPTION_SLOT_TOKEN_FIRST + (slot), FORMAT_ROW, CONTROL_COMBO_BOX, nullptr, nullptr }
 #define SEVEN_FORMAT_ROWS(first)                                                                        \
@@ -81,15 +81,15 @@ const OptionRow LISTING_ROWS_TEMPLATE[LISTING_ROW_COUNT] = {
      nullptr},
     {"  Case Sensitive:", 120, 20, OPTION_SORT_CASE_FIRST + 2, 0, CONTROL_CHECK_BOX, nullptr, nullptr},
     BLANK_ROW,
-    {"Format:", 60, 0, 0, INDENT_ROW, NO_CONTROL, nullptr, nullptr},
+    {"Format:", 60, 0, 0, INDENT_ROW, CONTROL_NONE, nullptr, nullptr},
     SEVEN_FORMAT_ROWS(0),
     BLANK_ROW,
     BLANK_ROW,
-    {"        ", 60, 0, 0, INDENT_ROW, NO_CONTROL, nullptr, nullptr},
+    {"        ", 60, 0, 0, INDENT_ROW, CONTROL_NONE, nullptr, nullptr},
     SEVEN_FORMAT_ROWS(7),
     BLANK_ROW,
     BLANK_ROW,
-    {"        ", 60, 0, 0, INDENT_ROW, NO_CONTROL, nullptr, nullptr},
+    {"        ", 60, 0, 0, INDENT_ROW, CONTROL_NONE, nullptr, nullptr},
     SEVEN_FORMAT_ROWS(14),
 };
 #undef SEVEN_FORMAT_ROWS

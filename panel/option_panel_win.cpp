@@ -23,6 +23,8 @@ constexpr int PANEL_FONT_WIDTH = 8;
 // A handler answer starting with this byte asks an edit to show the row's
 // default text instead.
 constexpr char DEFAULT_TEXT_MARK = '\x01';
+// Labels whose text is wider than the label in the panel font get the same
+// face narrower (see SetControlFontToFit).
 // An edit's value is read with room for 253 characters: one byte less than
 // the handler's buffer holds.
 constexpr int EDIT_READ_SIZE = int(OPTION_TEXT_SIZE) - 1;
@@ -110,7 +112,7 @@ void DestroyParked(WindowContext* context) {
 // A kept window that stands where a new one of that kind would be made: its
 // record holds exactly the creation values asked for, never changed by a
 // resize since, so the window is in every way where a new one would be.
-HWND TakeParked(WindowContext* context, int kind, const PanelRect& place) {
+HWND TakeParked(WindowContext* context, ControlKind kind, const PanelRect& place) {
     for (uint32_t i = 0; i < gParked.count; ++i) {
         const ControlRecord* r = FindControl(context, gParked.windows[i]);
         if (r == nullptr || r->kind != kind || r->resizeFlags != PANEL_RESIZE_FLAGS) continue;
@@ -174,10 +176,18 @@ void ClearEntry(WindowContext* context, PanelEntry& entry, bool keep = false) {
     entry.control = nullptr;
     entry.label = nullptr;
     entry.row = nullptr;
+    entry.handler = nullptr;
 }
 
 void SetPanelFont(WindowContext* context, HWND control) {
     SetControlFont(context, control, PANEL_FONT_HEIGHT, PANEL_FONT_WIDTH, 0, 0, PANEL_FONT_FACE);
+}
+
+// A label's text wider than its label would wrap into a second line that
+// the label's height cuts off ("  Case Sensitive:" is 17 characters of the
+// 8-pixel face in 120 pixels).
+void SetLabelFont(WindowContext* context, HWND label, const char* text) {
+    SetControlFontToFit(context, label, PANEL_FONT_HEIGHT, PANEL_FONT_WIDTH, 0, 0, PANEL_FONT_FACE, text);
 }
 
 struct ComboItem {
@@ -237,24 +247,31 @@ void ShowBuiltValue(WindowContext* context, TableHandler handler, HWND control, 
 
 // A label or control with the panel's font at place: a kept one taken over
 // (bound to the new row, emptied) or a new one.
-HWND MakeControl(WindowContext* context, int kind, const PanelRect& place, const char* text,
-                 ControlCallback callback, intptr_t handler, intptr_t user) {
+HWND MakeControl(WindowContext* context, ControlKind kind, const PanelRect& place, const char* text,
+                 ControlCallback callback, void* callbackData) {
     HWND window = TakeParked(context, kind, place);
     if (window == nullptr) {
         window = CreateControl(context, kind, place.x, place.y, place.width, place.height, text,
-                               PANEL_RESIZE_FLAGS, callback, handler, user);
-        if (window != nullptr) SetPanelFont(context, window);
+                               PANEL_RESIZE_FLAGS, callback, callbackData);
+        if (window == nullptr) return nullptr;
+        if (kind == CONTROL_STATIC_TEXT) {
+            SetLabelFont(context, window, text);
+        } else {
+            SetPanelFont(context, window);
+        }
         return window;
     }
     ControlRecord* r = FindControl(context, window);
     r->callback = callback;
-    r->handler = handler;
-    r->user = user;
+    r->callbackData = callbackData;
     if (kind == CONTROL_COMBO_BOX) ClearComboItems(window);
     if (kind == CONTROL_STATIC_TEXT) {
         char shown[OPTION_TEXT_SIZE + 1] = "";
         GetControlText(window, shown, sizeof shown);
-        if (std::strcmp(shown, text) != 0) SetControlText(window, text);
+        if (std::strcmp(shown, text) != 0) {
+            SetControlText(window, text);
+            SetLabelFont(context, window, text);
+        }
     }
     return window;
 }
@@ -271,6 +288,7 @@ bool PlaceRow(void* user, const RowPlacement& p) {
     OptionRow* row = p.row;
     entry.position = PackPosition(p.x, p.lineTop);
     entry.shownChoice = p.shownChoice;
+    entry.handler = s->handler;
     entry.row = row;
     entry.label = nullptr;
     entry.control = nullptr;
@@ -279,13 +297,12 @@ bool PlaceRow(void* user, const RowPlacement& p) {
     GetScaleFactors(context, &scaleX, &scaleY);
     if (row->label[0] != '\0') {
         entry.label = MakeControl(context, CONTROL_STATIC_TEXT,
-                                  LabelRect(*row, p.x, p.lineTop, scaleX, scaleY), row->label, nullptr, 0, 0);
+                                  LabelRect(*row, p.x, p.lineTop, scaleX, scaleY), row->label, nullptr, nullptr);
     }
     if (row->flags & ROW_LABEL_ONLY) return true;
 
-    entry.control =
-        MakeControl(context, row->kind, ControlRect(*row, p.x, p.lineTop, scaleX, scaleY), "",
-                    OnOptionChanged, reinterpret_cast<intptr_t>(s->handler), reinterpret_cast<intptr_t>(row));
+    entry.control = MakeControl(context, row->kind, ControlRect(*row, p.x, p.lineTop, scaleX, scaleY), "",
+                                OnOptionChanged, &entry);
     if (entry.control != nullptr) ShowBuiltValue(context, s->handler, entry.control, p);
     return true;
 }
@@ -359,7 +376,9 @@ int ShowOptionTable(WindowContext* context, int x, int y, int tableIndex) {
     ClearPanel(context);
     gShownTable = tableIndex;
     const TableRegistration& shown = TableRegistry[tableIndex];
-    return BuildRows(context, shown.table, x, y, 0, shown.handler);
+    const int lastLine = BuildRows(context, shown.table, x, y, 0, shown.handler);
+    if (gPanelLaidOut != nullptr) gPanelLaidOut(context);
+    return lastLine;
 }
 
 int BuildRows(WindowContext* context, OptionRow* table, int x, int y, int firstLine, TableHandler handler) {
@@ -376,8 +395,7 @@ void ClearPanel(WindowContext* context) {
 // is laid out alone: the walk stops after it, so its table is never touched.
 // A request for a row no longer on the panel (queued behind a rebuild that
 // removed it) is skipped.
-int RebuildRow(WindowContext* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-               intptr_t user) {
+void RebuildRow(WindowContext* context, HWND, UINT, WPARAM, LPARAM lParam, intptr_t user) {
     const int originX = PositionX(static_cast<uint32_t>(user));
     const int originY = PositionY(static_cast<uint32_t>(user));
     const TableRegistration* shown = ShownRegistration();
@@ -387,11 +405,12 @@ int RebuildRow(WindowContext* context, HWND window, UINT message, WPARAM wParam,
         for (PanelEntry& entry : PanelRegistry) ClearEntry(context, entry, true);
         if (shown != nullptr) BuildRows(context, shown->table, originX, originY, 0, handler);
         DestroyParked(context);
-        return 0;
+        if (gPanelLaidOut != nullptr) gPanelLaidOut(context);
+        return;
     }
     OptionRow* row = reinterpret_cast<OptionRow*>(lParam);
     const int index = FindEntry(row);
-    if (index < 0) return 0;
+    if (index < 0) return;
     int x = originX, y = originY;
     if (PanelRegistry[index].control != nullptr) {
         x = PositionX(PanelRegistry[index].position);
@@ -402,7 +421,7 @@ int RebuildRow(WindowContext* context, HWND window, UINT message, WPARAM wParam,
     BuildState state{context, handler};
     LayoutRows(row, x, y, 0, 1, PlaceRow, &state);
     DestroyParked(context);
-    return 0;
+    if (gPanelLaidOut != nullptr) gPanelLaidOut(context);
 }
 
 // Reads a changed control, checks the value, sets it through the table's
@@ -413,13 +432,16 @@ int RebuildRow(WindowContext* context, HWND window, UINT message, WPARAM wParam,
 // after a refusal are ignored (so a refusal cannot repeat itself); the value
 // put back after an invalid number is set once, as a typed value would be,
 // but never put back again.
-int OnOptionChanged(WindowContext* context, HWND control, intptr_t param, intptr_t handler, intptr_t user) {
-    OptionRow* row = reinterpret_cast<OptionRow*>(user);
-    TableHandler tableHandler = reinterpret_cast<TableHandler>(handler);
-    if (row == nullptr) return 0;
+void OnOptionChanged(WindowContext* context, HWND control, intptr_t, void* data) {
+    const PanelEntry* entry = static_cast<const PanelEntry*>(data);
+    // A control kept for a rebuild still names the entry it was made for,
+    // which may by now hold another row.
+    if (entry == nullptr || entry->row == nullptr || entry->control != control) return;
+    OptionRow* row = entry->row;
+    TableHandler tableHandler = entry->handler;
     bool mayRestore = true;
     if (control == gOwnWrite.control && gOwnWrite.kind != WRITE_NONE) {
-        if (gOwnWrite.kind != WRITE_AFTER_INVALID) return 0;
+        if (gOwnWrite.kind != WRITE_AFTER_INVALID) return;
         mayRestore = false;
     }
 
@@ -445,7 +467,7 @@ int OnOptionChanged(WindowContext* context, HWND control, intptr_t param, intptr
     const bool isSet =
         isValid && tableHandler != nullptr && tableHandler(context, row->optionId, text, 1) != 0;
     if (!isSet) {
-        if (!mayRestore) return 0;
+        if (!mayRestore) return;
         RestoreControl(context, control, row, tableHandler, !isValid, text);
     }
 
@@ -453,7 +475,23 @@ int OnOptionChanged(WindowContext* context, HWND control, intptr_t param, intptr
         PostMessageW(MainWindowOf(context), MSG_PANEL_REBUILD, reinterpret_cast<WPARAM>(control),
                      reinterpret_cast<LPARAM>(row));
     }
-    return 0;
+}
+
+void (*gPanelLaidOut)(WindowContext* context) = nullptr;
+
+// Positions compare as line top first, then x: the packed word alone puts x
+// first.
+size_t PanelControlsInOrder(HWND* controls, size_t capacity) {
+    std::vector<const PanelEntry*> shown;
+    for (const PanelEntry& e : PanelRegistry) {
+        if (e.control != nullptr) shown.push_back(&e);
+    }
+    std::stable_sort(shown.begin(), shown.end(), [](const PanelEntry* a, const PanelEntry* b) {
+        const int ya = PositionY(a->position), yb = PositionY(b->position);
+        return ya != yb ? ya < yb : PositionX(a->position) < PositionX(b->position);
+    });
+    for (size_t i = 0; i < shown.size() && i < capacity; ++i) controls[i] = shown[i]->control;
+    return shown.size();
 }
 
 // Re-derives the choice flags of every choice row of the table (and of the

@@ -26,6 +26,7 @@ struct PanelEntry {
     OptionRow* row;             // null: entry is free (with control and label null)
     uint32_t position;          // (x << 16) | (line top y & 0xFFFF), unscaled panel units
     OptionChoice* shownChoice;  // choice whose child rows were laid out with this row
+    TableHandler handler;       // what the control's changes are set through
 };
 
 extern TableRegistration TableRegistry[TABLE_REGISTRY_SIZE];
@@ -37,8 +38,14 @@ int BuildRows(WindowContext* context, OptionRow* table, int x, int y, int firstL
 void ClearPanel(WindowContext* context);
 // MessageCallback of MSG_PANEL_REBUILD; user is the panel origin as a
 // position word (PackPosition).
-int RebuildRow(WindowContext* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-               intptr_t user);
-// ControlCallback of every panel control: handler is the TableHandler, user the OptionRow.
-int OnOptionChanged(WindowContext* context, HWND control, intptr_t param, intptr_t handler, intptr_t user);
+void RebuildRow(WindowContext* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                intptr_t user);
+// ControlCallback of every panel control: data is its PanelEntry.
+void OnOptionChanged(WindowContext* context, HWND control, intptr_t param, void* data);
+// The panel's controls (not its labels) in reading order: line by line, left
+// to right. Returns how many there are; at most capacity are written.
+size_t PanelControlsInOrder(HWND* controls, size_t capacity);
+// Called after the panel laid out its rows anew (ShowOptionTable, a
+// rebuild), when its controls may stand otherwise; null: none.
+extern void (*gPanelLaidOut)(WindowContext* context);
 void MarkChoices(WindowContext* context, OptionRow* table, bool post);

@@ -17,10 +17,6 @@ constexpr uint32_t ROW_EXACT_MATCH = 0x04;  // match values by exact equality, n
 constexpr uint32_t ROW_LABEL_ONLY = 0x08;   // a label and no control
 constexpr uint32_t ROW_SAME_LINE = 0x10;    // the next row continues on this line
 
-// The kind written in a label-only row, which creates no control and
-// ignores it.
-constexpr ControlKind NO_CONTROL = ControlKind(0);
-
 struct OptionChoice;
 
 struct OptionRow {
@@ -29,7 +25,7 @@ struct OptionRow {
     int32_t controlWidth;   // panel units
     uint32_t optionId;      // handed to the table handler for get and set
     uint32_t flags;         // ROW_*
-    ControlKind kind;       // edit, check box or combo box; NO_CONTROL when label-only
+    ControlKind kind;       // edit, check box or combo box; CONTROL_NONE when label-only
     const char* items;      // combo: comma-separated items; edit: default text
     OptionChoice* choices;  // with ROW_HAS_CHOICES, else null
 };

@@ -8,7 +8,8 @@ jobs=$(nproc)
 trees=("$@"); [ ${#trees[@]} -eq 0 ] && trees=(native windows fuzz)
 for t in "${trees[@]}"; do
   case "$t" in
-    native)  cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null ;;
+    # The native tree is the test tree: sanitized.
+    native)  cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVOLIN_SANITIZE=ON >/dev/null ;;
     windows) cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
                    -DCMAKE_BUILD_TYPE=Release >/dev/null ;;
     fuzz)    cmake -S . -B build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

@@ -6,12 +6,15 @@
 # any i386 package: with them, wine picks a 32-bit loader that cannot run here.
 set -euo pipefail
 # Fonts: Liberation Sans and Mono measure as Arial and Courier New and
-# cover Latin, Greek and Cyrillic; Noto Sans CJK covers Japanese and Korean;
-# fonts-wine has the Marlett symbols of the caption buttons.
+# cover Latin, Greek and Cyrillic; VL Gothic (kanji half an em wide on
+# average, as the narrow list face needs) covers Japanese, Noto Sans CJK
+# Korean;
+# Symbola (monochrome outlines) covers emoji and symbols; fonts-wine has the
+# Marlett symbols of the caption buttons.
 packages=(cmake make g++ googletest clang libclang-rt-14-dev
           wine wine64 g++-mingw-w64-x86-64 xvfb imagemagick xdotool
           zip unzip groff-base dpkg-dev tcl
-          fonts-liberation fonts-noto-cjk fonts-wine)
+          fonts-liberation fonts-noto-cjk fonts-vlgothic fonts-symbola fonts-wine)
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)

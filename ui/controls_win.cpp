@@ -18,19 +18,23 @@ struct KindStyle {
 
 // Indexed by ControlKind. List and combo boxes do not sort: lines stay in the
 // order they were added. The check box is the plain kind: a click only
-// notifies and the owner sets the state.
+// notifies and the owner sets the state. Every kind but the label is a tab
+// stop.
 constexpr KindStyle KIND_STYLES[] = {
     {L"LISTBOX",
-     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
+     WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
          LBS_EXTENDEDSEL,
      true, false},
-    {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | BS_PUSHBUTTON, true, true},
-    {L"EDIT", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | ES_AUTOHSCROLL, false, false},
-    {L"EDIT", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+    {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_BORDER | BS_PUSHBUTTON, true, true},
+    {L"EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_BORDER | ES_AUTOHSCROLL, false, false},
+    {L"EDIT",
+     WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_BORDER | WS_VSCROLL | ES_MULTILINE |
+         ES_AUTOVSCROLL,
      false, false},
     {L"STATIC", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_LEFT, false, true},
-    {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_CHECKBOX, true, true},
-    {L"COMBOBOX", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS, true, false},
+    {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | BS_CHECKBOX, true, true},
+    {L"COMBOBOX", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS, true,
+     false},
 };
 constexpr int KIND_COUNT = sizeof KIND_STYLES / sizeof KIND_STYLES[0];
 
@@ -44,9 +48,55 @@ LRESULT Send(HWND control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
 
 int ToIndex(LRESULT result) { return result < 0 ? -1 : static_cast<int>(result); }
 
-int KindOf(WindowContext* context, HWND control) {
+ControlKind KindOf(WindowContext* context, HWND control) {
     const ControlRecord* r = FindControl(context, control);
-    return r != nullptr ? r->kind : -1;
+    return r != nullptr ? r->kind : CONTROL_NONE;
+}
+
+bool IsSameFont(const SharedFont& f, int height, int width, bool isItalic, bool isUnderlined,
+                const wchar_t* face) {
+    return f.font != nullptr && f.height == height && f.width == width && f.isItalic == isItalic &&
+           f.isUnderlined == isUnderlined && wcsncmp(f.faceName, face, LF_FACESIZE) == 0;
+}
+
+// The context's font of these parameters, one more user counted; made when
+// no control uses it yet. Null when the platform refuses the font.
+HFONT AcquireFont(WindowContext* context, int height, int width, bool isItalic, bool isUnderlined,
+                  const char* faceName) {
+    // CreateFontW keeps 31 characters of the face; the key keeps as many.
+    wchar_t face[LF_FACESIZE] = L"";
+    const std::wstring wide = ToWide(faceName);
+    wcsncpy(face, wide.c_str(), LF_FACESIZE - 1);
+    SharedFont* freeSlot = nullptr;
+    for (SharedFont& f : context->fonts) {
+        if (IsSameFont(f, height, width, isItalic, isUnderlined, face)) {
+            f.users++;
+            return f.font;
+        }
+        if (f.font == nullptr && freeSlot == nullptr) freeSlot = &f;
+    }
+    // One slot per control: a control holds one font at a time, so a slot is
+    // free whenever a control asks.
+    if (freeSlot == nullptr) return nullptr;
+    HFONT font = CreateFontW(height, width, 0, 0, FONT_WEIGHT, isItalic, isUnderlined, 0, 0, 0, 0, 0,
+                             FONT_PITCH_AND_FAMILY, wide.c_str());
+    if (font == nullptr) return nullptr;
+    *freeSlot = SharedFont{font, 1, height, width, isItalic, isUnderlined, {}};
+    wcsncpy(freeSlot->faceName, face, LF_FACESIZE);
+    return font;
+}
+
+// One user fewer; the last one deletes the font.
+void ReleaseFont(WindowContext* context, HFONT font) {
+    if (font == nullptr) return;
+    for (SharedFont& f : context->fonts) {
+        if (f.font != font) continue;
+        if (--f.users == 0) {
+            DeleteObject(f.font);
+            f = SharedFont{};
+        }
+        return;
+    }
 }
 
 bool IsMultiSelectList(HWND list) {
@@ -84,8 +134,8 @@ void NotifySelectionChange(HWND control, UINT code) {
 
 }  // namespace
 
-HWND CreateControl(WindowContext* context, int kind, int x, int y, int width, int height, const char* text,
-                   uint32_t resizeFlags, ControlCallback callback, intptr_t handler, intptr_t user) {
+HWND CreateControl(WindowContext* context, ControlKind kind, int x, int y, int width, int height,
+                   const char* text, uint32_t resizeFlags, ControlCallback callback, void* callbackData) {
     if (kind < 0 || kind >= KIND_COUNT) return nullptr;
     // A full table refuses the control before a window exists for it.
     if (context->controlCount >= MAX_CONTROLS) return nullptr;
@@ -103,14 +153,12 @@ HWND CreateControl(WindowContext* context, int kind, int x, int y, int width, in
     ControlEntry* entry = &context->controls[context->controlCount];
     ControlRecord* r = &entry->record;
     memset(entry, 0, sizeof *entry);
-    entry->key = window;
+    entry->window = window;
     r->window = window;
     r->kind = kind;
     r->callback = callback;
-    r->handler = handler;
-    r->user = user;
+    r->callbackData = callbackData;
     r->font = nullptr;
-    r->measuringDc = CreateCompatibleDC(nullptr);
     r->x = r->createX = static_cast<float>(x);
     r->y = r->createY = static_cast<float>(y);
     r->width = r->createWidth = static_cast<float>(width);
@@ -119,7 +167,7 @@ HWND CreateControl(WindowContext* context, int kind, int x, int y, int width, in
     r->listFlags = 0;
     context->controlCount++;
 
-    if (kind == CONTROL_LIST_BOX) RefreshListScroll(r);
+    if (kind == CONTROL_LIST_BOX) RefreshListScroll(context, r);
     return window;
 }
 
@@ -127,14 +175,53 @@ void SetControlFont(WindowContext* context, HWND control, int height, int width,
                     bool isUnderlined, const char* faceName) {
     ControlRecord* r = FindControl(context, control);
     if (r == nullptr) return;
-    HFONT font = CreateFontW(height, width, 0, 0, FONT_WEIGHT, isItalic, isUnderlined, 0, 0, 0, 0, 0,
-                             FONT_PITCH_AND_FAMILY, ToWide(faceName).c_str());
-    // The control switches to the new font before the old one is deleted, so it
+    HFONT font = AcquireFont(context, height, width, isItalic, isUnderlined, faceName);
+    // The control switches to the new font before the old one is let go, so it
     // never holds a dead font handle. A font the platform refuses is null:
     // the control then draws in the system font and the record holds none.
     Send(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (r->font != nullptr) DeleteObject(r->font);
+    ReleaseFont(context, r->font);
     r->font = font;
+}
+
+// Narrower widths of the face: the glyphs keep their height and the line its
+// place, as on the label's neighbours.
+void SetControlFontToFit(WindowContext* context, HWND control, int height, int width, bool isItalic,
+                         bool isUnderlined, const char* faceName, const char* text) {
+    SetControlFont(context, control, height, width, isItalic, isUnderlined, faceName);
+    if (text == nullptr || width <= 1) return;
+    RECT client = {};
+    GetClientRect(control, &client);
+    const int room = client.right - client.left;
+    for (int w = width - 1; w >= 1 && MeasureControlText(context, control, text) > room; --w) {
+        SetControlFont(context, control, height, w, isItalic, isUnderlined, faceName);
+    }
+}
+
+int MeasureWideText(WindowContext* context, const ControlRecord* record, const wchar_t* text, int n) {
+    if (record == nullptr || context->measuringDc == nullptr) return -1;
+    SIZE size = {};
+    // The DC's own font goes back afterwards, so a shared font is never left
+    // selected and can be deleted as soon as its last control lets it go.
+    ScopedSelectObject font(context->measuringDc, record->font);
+    GetTextExtentPoint32W(context->measuringDc, text, n, &size);
+    return static_cast<int>(size.cx);
+}
+
+int MeasureControlText(WindowContext* context, HWND control, const char* text) {
+    const std::wstring wide = ToWide(text);
+    return MeasureWideText(context, FindControl(context, control), wide.c_str(), static_cast<int>(wide.size()));
+}
+
+// Each control goes right after the one before it in the z-order that the
+// dialog manager walks; the first goes to the top.
+void SetTabOrder(const HWND* controls, size_t count) {
+    HWND after = HWND_TOP;
+    for (size_t i = 0; i < count; ++i) {
+        if (controls[i] == nullptr) continue;
+        SetWindowPos(controls[i], after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        after = controls[i];
+    }
 }
 
 void SetWindowCaption(HWND window, const char* text) {
@@ -166,7 +253,7 @@ intptr_t GetSelectedItemData(WindowContext* context, HWND control) {
     switch (KindOf(context, control)) {
     case CONTROL_LIST_BOX: {
         const int index = GetListCurrentIndex(control);
-        return index < 0 ? -1 : GetListItemDataAt(control, index);
+        return index < 0 ? -1 : GetListItemData(control, index);
     }
     case CONTROL_COMBO_BOX: {
         const int index = GetComboSelection(control);
@@ -186,24 +273,20 @@ bool GetSelectedText(WindowContext* context, HWND control, char* buffer, size_t 
     }
 }
 
-intptr_t GetListItemData(HWND list, int index) {
-    if (index < 0 || index >= GetListCount(list)) return 0;
-    return GetListItemDataAt(list, index);
-}
-
 void SelectItem(WindowContext* context, HWND control, int index, bool notify) {
-    const int kind = KindOf(context, control);
+    const ControlKind kind = KindOf(context, control);
     if (kind == CONTROL_LIST_BOX) {
         if (index == -1) index = GetListCount(control) - 1;
         if (IsMultiSelectList(control)) {
             // LB_SETCURSEL does nothing on a multiple-selection list: select the
             // one line and give it the focus, which LB_GETCURSEL then reports.
-            Send(control, LB_SETSEL, FALSE, -1);
-            if (index >= 0 && Send(control, LB_SETSEL, TRUE, index) != LB_ERR) {
-                Send(control, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+            SetListSelected(control, -1, false);
+            if (index >= 0 && index < GetListCount(control)) {
+                SetListSelected(control, index, true);
+                SetListCaretIndex(control, index);
             }
         } else {
-            Send(control, LB_SETCURSEL, static_cast<WPARAM>(index));
+            SetListCurrentIndex(control, index);
         }
         // A list box does not notify a selection made by message; the routing
         // then runs the control's callback as for the user's own change.
@@ -224,14 +307,14 @@ void AddItem(WindowContext* context, HWND control, const char* text, intptr_t it
         if (!allowDuplicate && FindComboString(control, text) >= 0) return;
         const int index = AddComboString(control, text);
         if (index < 0) return;
-        Send(control, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(itemData));
+        SetComboItemData(control, index, itemData);
         if (GetComboSelection(control) < 0) SetComboSelection(control, index);
     } else if (r->kind == CONTROL_LIST_BOX) {
         if (!allowDuplicate && FindListString(control, text) >= 0) return;
         const int index = AddListString(control, text);
         if (index < 0) return;
         SetListItemData(control, index, itemData);
-        RefreshListScroll(r);
+        RefreshListScroll(context, r);
     }
 }
 
@@ -245,15 +328,17 @@ ControlRecord* BeginListBatch(WindowContext* context, HWND list, size_t count, s
     return r;
 }
 
-void EndListBatch(ControlRecord* record) {
+void EndListBatch(WindowContext* context, ControlRecord* record) {
     SetRedraw(record->window, true);
-    RefreshListScroll(record);
+    RefreshListScroll(context, record);
     RepaintControl(record->window);
 }
 
 void SetCheck(HWND button, bool isChecked) { Send(button, BM_SETCHECK, isChecked ? BST_CHECKED : BST_UNCHECKED); }
 
 bool IsChecked(HWND button) { return (Send(button, BM_GETSTATE) & BST_CHECKED) != 0; }
+
+void PressButton(HWND button) { Send(button, BM_CLICK); }
 
 void SetMultiSelect(WindowContext* context, HWND list, bool allow) {
     ControlRecord* r = FindControl(context, list);
@@ -276,17 +361,11 @@ void DestroyControl(WindowContext* context, HWND control) {
     // entry is looked up again afterwards.
     DestroyWindow(control);
     uint32_t i = 0;
-    while (i < context->controlCount && context->controls[i].key != control) i++;
+    while (i < context->controlCount && context->controls[i].window != control) i++;
     if (i == context->controlCount) return;
     ControlRecord* r = &context->controls[i].record;
-    if (r->font != nullptr) {
-        DeleteObject(r->font);
-        r->font = nullptr;
-    }
-    if (r->measuringDc != nullptr) {
-        DeleteDC(r->measuringDc);
-        r->measuringDc = nullptr;
-    }
+    ReleaseFont(context, r->font);
+    r->font = nullptr;
     const uint32_t last = context->controlCount - 1;
     if (i != last) context->controls[i] = context->controls[last];
     memset(&context->controls[last], 0, sizeof context->controls[last]);
@@ -309,23 +388,44 @@ int GetListCurrentIndex(HWND list) { return ToIndex(Send(list, LB_GETCURSEL)); }
 
 int GetListSelectedCount(HWND list) { return static_cast<int>(Send(list, LB_GETSELCOUNT)); }
 
+int GetListItemHeight(HWND list) { return ToIndex(Send(list, LB_GETITEMHEIGHT)); }
+
+int GetListTextLength(HWND list, int index) {
+    return index < 0 ? -1 : ToIndex(Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(index)));
+}
+
+void SetListSelected(HWND list, int index, bool isSelected) {
+    Send(list, LB_SETSEL, isSelected ? TRUE : FALSE, static_cast<LPARAM>(index));
+}
+
+void SetListCaretIndex(HWND list, int index) { Send(list, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE); }
+
+void SetListCurrentIndex(HWND list, int index) { Send(list, LB_SETCURSEL, static_cast<WPARAM>(index)); }
+
+void SetListHorizontalExtent(HWND list, int width) {
+    Send(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width > 0 ? width : 0));
+}
+
 int GetListText(HWND list, int index, char* buffer, size_t bufferSize) {
     return CopyItemText(list, LB_GETTEXTLEN, LB_GETTEXT, index, buffer, bufferSize);
 }
 
-intptr_t GetListItemDataAt(HWND list, int index) {
+// LB_GETITEMDATA answers LB_ERR for a bad index, which a line's own data can
+// also be: the index is checked first.
+intptr_t GetListItemData(HWND list, int index) {
+    if (index < 0 || index >= GetListCount(list)) return -1;
     return static_cast<intptr_t>(Send(list, LB_GETITEMDATA, static_cast<WPARAM>(index)));
 }
 
 bool ReadListLines(HWND list, std::string* texts, std::vector<size_t>* starts, std::vector<intptr_t>* items) {
     try {
-        const LRESULT count = Send(list, LB_GETCOUNT);
+        const int count = GetListCount(list);
         const size_t n = count > 0 ? static_cast<size_t>(count) : 0;
         starts->reserve(starts->size() + n);
         items->reserve(items->size() + n);
         std::wstring wide;
         for (size_t i = 0; i < n; ++i) {
-            const LRESULT len = Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(i));
+            const LRESULT len = GetListTextLength(list, static_cast<int>(i));
             LRESULT got = 0;
             if (len > 0) {
                 wide.resize(static_cast<size_t>(len) + 1);
@@ -336,6 +436,7 @@ bool ReadListLines(HWND list, std::string* texts, std::vector<size_t>* starts, s
             starts->push_back(texts->size());
             AppendAsUtf8(wide.data(), static_cast<int>(got), texts);
             texts->push_back('\0');
+            // i is a line of the list: the checked read would ask the count again.
             items->push_back(static_cast<intptr_t>(Send(list, LB_GETITEMDATA, static_cast<WPARAM>(i))));
         }
         return true;
@@ -370,13 +471,7 @@ void RepaintControl(HWND control) { InvalidateRect(control, nullptr, TRUE); }
 int GetHorizontalScrollPos(HWND control) { return GetScrollPos(control, SB_HORZ); }
 
 int MeasureListText(WindowContext* context, HWND list, const char* text) {
-    ControlRecord* r = FindControl(context, list);
-    if (r == nullptr || r->measuringDc == nullptr) return -1;
-    ScopedSelectObject font(r->measuringDc, r->font);
-    const std::wstring wide = ToWide(text);
-    SIZE size = {};
-    GetTextExtentPoint32W(r->measuringDc, wide.c_str(), static_cast<int>(wide.size()), &size);
-    return static_cast<int>(size.cx);
+    return MeasureControlText(context, list, text);
 }
 
 int GetComboCount(HWND combo) { return ToIndex(Send(combo, CB_GETCOUNT)); }
@@ -391,6 +486,10 @@ int GetComboItemText(HWND combo, int index, char* buffer, size_t bufferSize) {
 
 intptr_t GetComboItemData(HWND combo, int index) {
     return static_cast<intptr_t>(Send(combo, CB_GETITEMDATA, static_cast<WPARAM>(index)));
+}
+
+void SetComboItemData(HWND combo, int index, intptr_t itemData) {
+    Send(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(itemData));
 }
 
 int AddComboString(HWND combo, const char* text) {

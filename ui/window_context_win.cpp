@@ -82,7 +82,7 @@ void Resize(WindowContext* context, LPARAM lParam) {
         ApplyResizeFlags(r, rx, ry);
         SetWindowPos(r->window, nullptr, TruncToInt(r->x), TruncToInt(r->y), TruncToInt(r->width),
                      TruncToInt(r->height), SWP_NOZORDER | SWP_NOOWNERZORDER);
-        if (r->kind == CONTROL_LIST_BOX) RefreshListScroll(r);
+        if (r->kind == CONTROL_LIST_BOX) RefreshListScroll(context, r);
     }
     context->baseWidth = newWidth;
     context->baseHeight = newHeight;
@@ -95,16 +95,16 @@ void Resize(WindowContext* context, LPARAM lParam) {
 // own names. A list box's selection change and double click pass, not its
 // loss of focus; a push button's click and double click pass, not the list
 // codes; the other kinds pass every code the routing knows.
-bool PassesOn(int32_t kind, UINT code, intptr_t* param) {
+bool PassesOn(ControlKind kind, UINT code, intptr_t* param) {
     switch (kind) {
     case CONTROL_LIST_BOX:
-        if (code == LBN_DBLCLK) *param = 2;
+        if (code == LBN_DBLCLK) *param = PARAM_DOUBLE_CLICK;
         return code == LBN_SELCHANGE || code == LBN_DBLCLK || code == EN_CHANGE || code == CODE_CUSTOM;
     case CONTROL_PUSH_BUTTON:
-        if (code == BN_DOUBLECLICKED) *param = 2;
+        if (code == BN_DOUBLECLICKED) *param = PARAM_DOUBLE_CLICK;
         return code == BN_CLICKED || code == BN_DOUBLECLICKED || code == CODE_CUSTOM;
     default:
-        if (code == CBN_DBLCLK || code == CBN_EDITCHANGE) *param = 2;
+        if (code == CBN_DBLCLK || code == CBN_EDITCHANGE) *param = PARAM_DOUBLE_CLICK;
         return code == BN_CLICKED || code == CBN_SELCHANGE || code == CBN_DBLCLK || code == CBN_EDITCHANGE ||
                code == EN_CHANGE || code == CODE_CUSTOM;
     }
@@ -115,13 +115,13 @@ void RouteCommand(WindowContext* context, UINT code, HWND control, intptr_t para
     // step so the walk never leaves the live entries.
     for (uint32_t i = 0; i < context->controlCount; i++) {
         ControlEntry* entry = &context->controls[i];
-        if (entry->key != control || entry->record.callback == nullptr) continue;
+        if (entry->window != control || entry->record.callback == nullptr) continue;
         ControlRecord* r = &entry->record;
         intptr_t passed = param;
-        if (PassesOn(r->kind, code, &passed)) r->callback(context, control, passed, r->handler, r->user);
+        if (PassesOn(r->kind, code, &passed)) r->callback(context, control, passed, r->callbackData);
         // The callback may have removed the record; enforce only on a live one.
         if (r->kind == CONTROL_LIST_BOX && code == LBN_SELCHANGE && i < context->controlCount &&
-            context->controls[i].key == control) {
+            context->controls[i].window == control) {
             EnforceSingleSelection(&context->controls[i].record);
         }
     }
@@ -146,7 +146,9 @@ LRESULT CALLBACK WindowContextProc(HWND window, UINT message, WPARAM wParam, LPA
         if (context->window == window) context->window = nullptr;
         return DefWindowProcW(window, message, wParam, lParam);
     case WM_SIZE: Resize(context, lParam); return 0;
-    case WM_COMMAND: RouteCommand(context, HIWORD(wParam), reinterpret_cast<HWND>(lParam), 0); return 0;
+    case WM_COMMAND:
+        RouteCommand(context, HIWORD(wParam), reinterpret_cast<HWND>(lParam), PARAM_CHANGE);
+        return 0;
     case MSG_CONTROL_COMMAND:
         RouteCommand(context, CODE_CUSTOM, reinterpret_cast<HWND>(wParam), static_cast<intptr_t>(lParam));
         return 0;
@@ -155,7 +157,7 @@ LRESULT CALLBACK WindowContextProc(HWND window, UINT message, WPARAM wParam, LPA
     // The last registration of a message wins.
     for (uint32_t i = context->handlerCount; i-- > 0;) {
         const MessageHandler* h = &context->handlers[i];
-        if (h->key != message) continue;
+        if (h->message != message) continue;
         if (h->callback == nullptr) break;
         h->callback(context, window, message, wParam, lParam, h->user);
         return 0;
@@ -186,6 +188,9 @@ WindowContext* CreateWindowContext(HINSTANCE instance, const char* className, in
 
     context->controlCount = 0;
     context->handlerCount = 0;
+    // One measuring context for every control: making one per control cost
+    // a rebuild of the option panel more than its controls did.
+    context->measuringDc = CreateCompatibleDC(nullptr);
     InitCommonControls();
     return context;
 }
@@ -211,7 +216,6 @@ bool OpenMainWindow(WindowContext* context, int width, int height, const char* t
 bool AddMessageHandler(WindowContext* context, UINT message, MessageCallback callback, intptr_t user) {
     if (context->handlerCount >= MAX_HANDLERS) return false;
     MessageHandler* h = &context->handlers[context->handlerCount];
-    h->key = message;
     h->message = message;
     h->user = user;
     h->callback = callback;
@@ -222,16 +226,49 @@ bool AddMessageHandler(WindowContext* context, UINT message, MessageCallback cal
 bool SetMessageHandler(WindowContext* context, UINT message, MessageCallback callback, intptr_t user) {
     for (uint32_t i = context->handlerCount; i-- > 0;) {
         MessageHandler* h = &context->handlers[i];
-        if (h->key != message || h->callback != callback) continue;
+        if (h->message != message || h->callback != callback) continue;
         h->user = user;
         return true;
     }
     return AddMessageHandler(context, message, callback, user);
 }
 
-void RunMessageLoop() {
+namespace {
+bool IsKeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+
+// The keys the window handles before its controls see them. Enter on a push
+// button: the dialog manager would send IDOK to a window that has no such
+// control, so the button is pressed here. Ctrl+C: list boxes do not copy.
+bool HandleKey(WindowContext* context, const MSG& msg) {
+    if (msg.message != WM_KEYDOWN) return false;
+    const ControlRecord* r = FindControl(context, msg.hwnd);
+    if (r == nullptr) return false;
+    if (msg.wParam == VK_RETURN && r->kind == CONTROL_PUSH_BUTTON && !IsKeyDown(VK_CONTROL) &&
+        !IsKeyDown(VK_MENU)) {
+        PressButton(msg.hwnd);
+        return true;
+    }
+    // An edit copies its own selection.
+    const bool isEdit = r->kind == CONTROL_EDIT || r->kind == CONTROL_MULTILINE_EDIT;
+    if (msg.wParam == 'C' && !isEdit && IsKeyDown(VK_CONTROL) && !IsKeyDown(VK_MENU) && !IsKeyDown(VK_SHIFT)) {
+        SendMessageW(context->window, MSG_COPY_REQUEST, reinterpret_cast<WPARAM>(msg.hwnd), 0);
+        return true;
+    }
+    return false;
+}
+}  // namespace
+
+// The dialog manager moves the focus on Tab and Shift+Tab along the
+// controls' z-order among the WS_TABSTOP ones; the window keeps that order
+// as the controls stand (SetTabOrder).
+void RunMessageLoop(WindowContext* context) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        HWND window = context != nullptr ? context->window : nullptr;
+        if (window != nullptr && (msg.hwnd == window || IsChild(window, msg.hwnd))) {
+            if (HandleKey(context, msg)) continue;
+            if (IsDialogMessageW(window, &msg)) continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -245,6 +282,14 @@ void DestroyWindowContext(WindowContext* context) {
         SetWindowLongPtrW(context->window, GWLP_USERDATA, 0);
     }
     UnregisterClassW(ToWide(context->className).c_str(), context->instance);
+    // Controls still in the table when the context goes (their window went
+    // with the main window) let their fonts go here.
+    for (SharedFont& f : context->fonts) {
+        if (f.font != nullptr) DeleteObject(f.font);
+        f.font = nullptr;
+    }
+    if (context->measuringDc != nullptr) DeleteDC(context->measuringDc);
+    context->measuringDc = nullptr;
     LocalFree(context);
 }
 
@@ -257,7 +302,7 @@ void GetScaleFactors(const WindowContext* context, float* scaleX, float* scaleY)
 
 ControlRecord* FindControl(WindowContext* context, HWND control) {
     for (uint32_t i = 0; i < context->controlCount; i++) {
-        if (context->controls[i].key == control) return &context->controls[i].record;
+        if (context->controls[i].window == control) return &context->controls[i].record;
     }
     return nullptr;
 }
@@ -265,22 +310,22 @@ ControlRecord* FindControl(WindowContext* context, HWND control) {
 // Shows the vertical scroll bar only when the lines do not fit, and sets the
 // horizontal extent from the line with the most characters (the first of
 // equally long ones), measured in the record's font.
-void RefreshListScroll(ControlRecord* record) {
+void RefreshListScroll(WindowContext* context, ControlRecord* record) {
     HWND list = record->window;
     RECT client = {};
     GetClientRect(list, &client);
     const uint32_t clientHeight = static_cast<uint32_t>(client.bottom - client.top);
-    const uint32_t itemHeight = static_cast<uint32_t>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    const uint32_t itemHeight = static_cast<uint32_t>(GetListItemHeight(list));
     const int count = GetListCount(list);
     const uint32_t lines = count > 0 ? static_cast<uint32_t>(count) : 0;
     ShowScrollBar(list, SB_VERT, lines * itemHeight > clientHeight);
     if (count <= 0) return;
 
     // Characters as the list counts them: UTF-16 units.
-    LRESULT longest = 0;
+    int longest = 0;
     int longestIndex = 0;
     for (int i = 0; i < count; i++) {
-        const LRESULT len = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        const int len = GetListTextLength(list, i);
         if (len > longest) {
             longest = len;
             longestIndex = i;
@@ -294,17 +339,9 @@ void RefreshListScroll(ControlRecord* record) {
     if (text == nullptr) return;
     const LRESULT got =
         SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(longestIndex), reinterpret_cast<LPARAM>(text));
-    if (got > 0 && record->measuringDc != nullptr) {
-        SIZE size = {};
-        {
-            // The DC's own font goes back afterwards, so the record's font is never
-            // left selected and can be deleted at once when it is replaced.
-            ScopedSelectObject font(record->measuringDc, record->font);
-            const int n = static_cast<int>(got < longest ? got : longest);
-            GetTextExtentPoint32W(record->measuringDc, text, n, &size);
-        }
-        SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(size.cx + EXTENT_MARGIN), 0);
-    }
+    const int n = static_cast<int>(got < longest ? got : longest);
+    const int width = got > 0 ? MeasureWideText(context, record, text, n) : -1;
+    if (width >= 0) SetListHorizontalExtent(list, width + EXTENT_MARGIN);
 }
 
 // Reduces a multiple selection to the focused line. Posted, not sent: the

@@ -25,24 +25,29 @@ constexpr uint32_t LIST_SINGLE_SELECTION = 1;  // never keep more than one line 
 // Custom message that routes like a control notification: wParam is the
 // control, lParam the param handed to its callback.
 constexpr UINT MSG_CONTROL_COMMAND = WM_USER + 20;
+// Sent to the window by the message loop when the user presses Ctrl+C in one
+// of its controls: wParam is that control. A handler table entry answers it.
+constexpr UINT MSG_COPY_REQUEST = WM_USER + 21;
 
 constexpr uint32_t MAX_CONTROLS = 255;
 constexpr uint32_t MAX_HANDLERS = 255;
 
-// Results of both callbacks are ignored.
-typedef int (*ControlCallback)(WindowContext* context, HWND control, intptr_t param, intptr_t handler,
-                               intptr_t user);
-typedef int (*MessageCallback)(WindowContext* context, HWND window, UINT message, WPARAM wParam,
-                               LPARAM lParam, intptr_t user);
+// Values of a control callback's param.
+constexpr intptr_t PARAM_CHANGE = 0;        // a click, a selection or an edit change
+constexpr intptr_t PARAM_DOUBLE_CLICK = 2;  // a double click, or a combo box's edit change
+
+// Notification of a control; data is what the control was created with.
+using ControlCallback = void (*)(WindowContext* context, HWND control, intptr_t param, void* data);
+// A further message of the window; the result is ignored (the window answers 0).
+using MessageCallback = void (*)(WindowContext* context, HWND window, UINT message, WPARAM wParam,
+                                 LPARAM lParam, intptr_t user);
 
 struct ControlRecord {
     HWND window;
-    int32_t kind;                                       // ControlKind
+    ControlKind kind;
     ControlCallback callback;                           // null: notifications are not routed
-    intptr_t handler;                                   // opaque, handed back to the callback
-    intptr_t user;                                      // opaque, handed back to the callback
-    HFONT font;                                         // owned; null until SetControlFont
-    HDC measuringDc;                                    // owned; measures list text for the horizontal extent
+    void* callbackData;                                 // handed back to the callback, never read here
+    HFONT font;                                         // shared (the context's font table); null until SetControlFont
     float x, y, width, height;                          // current place in the parent's client area
     float createX, createY, createWidth, createHeight;  // as created, never changed
     uint32_t resizeFlags;                               // RESIZE_*
@@ -50,15 +55,25 @@ struct ControlRecord {
 };
 
 struct ControlEntry {
-    HWND key;  // same as record.window
+    HWND window;  // same as record.window: the key looked up
     ControlRecord record;
 };
 
 struct MessageHandler {
-    UINT key;      // message id looked up
-    UINT message;  // the same id
+    UINT message;
     intptr_t user;
     MessageCallback callback;  // null: the message goes to DefWindowProcW
+};
+
+// One font of the context, used by `users` controls: controls that ask for
+// the same face and size draw with one font, deleted when its last user lets
+// it go.
+struct SharedFont {
+    HFONT font;  // null: the slot is free
+    uint32_t users;
+    int32_t height, width;
+    bool isItalic, isUnderlined;
+    wchar_t faceName[LF_FACESIZE];  // as CreateFontW takes it: cut to 31 characters
 };
 
 struct WindowContext {
@@ -73,6 +88,8 @@ struct WindowContext {
     float scaleY;
     MessageHandler handlers[MAX_HANDLERS];
     uint32_t handlerCount;
+    SharedFont fonts[MAX_CONTROLS];  // at most one per control
+    HDC measuringDc;                 // owned; measures control text in a control's font; may be null
 };
 
 // Null when the memory cannot be had.
@@ -84,13 +101,16 @@ bool AddMessageHandler(WindowContext* context, UINT message, MessageCallback cal
 // Gives the last handler of this message and callback the user value, or
 // adds one when there is none: a caller that registers again keeps one entry.
 bool SetMessageHandler(WindowContext* context, UINT message, MessageCallback callback, intptr_t user);
-void RunMessageLoop();
+// Runs until the quit message. Tab and Shift+Tab move the focus through the
+// window's controls, Enter presses a focused push button, and Ctrl+C in a
+// control sends MSG_COPY_REQUEST.
+void RunMessageLoop(WindowContext* context);
 void DestroyWindowContext(WindowContext* context);
 HWND MainWindowOf(const WindowContext* context);
 void GetScaleFactors(const WindowContext* context, float* scaleX, float* scaleY);
 // First record whose window is `control`; null if none.
 ControlRecord* FindControl(WindowContext* context, HWND control);
-void RefreshListScroll(ControlRecord* record);
+void RefreshListScroll(WindowContext* context, ControlRecord* record);
 void EnforceSingleSelection(ControlRecord* record);
 
 // The window procedure of every window made by OpenMainWindow.

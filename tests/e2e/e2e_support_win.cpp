@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <set>
 
 #include "index/track_report.h"
@@ -183,6 +185,91 @@ std::vector<uint8_t> BigDisc(uint32_t trackCount) {
         b.AddTrack(t);
     }
     return b.Build();
+}
+
+namespace {
+bool IsMainControl(const app_driver::MainControls& c, HWND window) {
+    for (HWND own : {c.trackList, c.getTracks, c.status, c.example, c.preview, c.exportList, c.saveFormat,
+                     c.loadFormat}) {
+        if (own == window) return true;
+    }
+    return false;
+}
+}  // namespace
+
+bool PressKey(const app_driver::Tavolin& app, WORD key, WORD modifier) {
+    SetForegroundWindow(app.Window());
+    if (!wd::WaitFor([&] { return GetForegroundWindow() == app.Window(); }, 2000)) return false;
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD k, bool up) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = k;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(in);
+    };
+    if (modifier != 0) add(modifier, false);
+    add(key, false);
+    add(key, true);
+    if (modifier != 0) add(modifier, true);
+    return SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+HWND FocusOf(const app_driver::Tavolin& app) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    const DWORD thread = GetWindowThreadProcessId(app.Window(), nullptr);
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+// Panel controls on one line differ in top by the edit's one-unit offset;
+// lines stand 29 units apart.
+std::vector<HWND> ReadingOrder(const app_driver::Tavolin& app) {
+    const app_driver::MainControls& c = app.Controls();
+    std::vector<wd::ChildWindow> panel;
+    for (const wd::ChildWindow& child : wd::ListChildren(app.Window())) {
+        if (IsMainControl(c, child.window) || !(child.style & WS_TABSTOP) || !(child.style & WS_VISIBLE)) continue;
+        if (GetParent(child.window) != app.Window()) continue;
+        panel.push_back(child);
+    }
+    std::sort(panel.begin(), panel.end(), [](const wd::ChildWindow& a, const wd::ChildWindow& b) {
+        if (std::abs(a.rect.top - b.rect.top) > 3) return a.rect.top < b.rect.top;
+        return a.rect.left < b.rect.left;
+    });
+    std::vector<HWND> order{c.trackList};
+    for (const wd::ChildWindow& child : panel) order.push_back(child.window);
+    for (HWND button : {c.getTracks, c.exportList, c.loadFormat, c.saveFormat}) order.push_back(button);
+    return order;
+}
+
+bool EmptyTheClipboard() {
+    if (!wd::WaitFor([] { return OpenClipboard(nullptr) != FALSE; }, 2000)) return false;
+    const bool isEmptied = EmptyClipboard() != FALSE;
+    CloseClipboard();
+    return isEmptied;
+}
+
+std::string WaitForClipboardText(DWORD timeoutMs) {
+    std::string text;
+    wd::WaitFor(
+        [&] {
+            if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(nullptr)) return false;
+            HANDLE data = GetClipboardData(CF_UNICODETEXT);
+            const wchar_t* wide = data != nullptr ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+            if (wide != nullptr) {
+                const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+                if (bytes > 1) {
+                    text.resize(size_t(bytes));
+                    WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), bytes, nullptr, nullptr);
+                    text.resize(size_t(bytes - 1));
+                }
+                GlobalUnlock(data);
+            }
+            CloseClipboard();
+            return wide != nullptr;
+        },
+        timeoutMs);
+    return text;
 }
 
 }  // namespace e2e

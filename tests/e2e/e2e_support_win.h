@@ -111,4 +111,19 @@ std::string LayoutsFile(uint32_t version, std::initializer_list<SlotText> full,
 // last long enough to act during them.
 std::vector<uint8_t> BigDisc(uint32_t trackCount);
 
+// The keyboard, as a user uses it: the program's window brought to the
+// front, then the key pressed and let go while the modifier (0: none) is
+// held. False when the window did not come to the front or the input was
+// refused.
+bool PressKey(const app_driver::Tavolin& app, WORD key, WORD modifier = 0);
+// The control of the program that has the keyboard focus; null: none.
+HWND FocusOf(const app_driver::Tavolin& app);
+// The controls that Tab walks, in the order a user reads them: the track
+// list, the panel's controls line by line and left to right, the buttons.
+std::vector<HWND> ReadingOrder(const app_driver::Tavolin& app);
+// Empties the clipboard; then the clipboard's text as UTF-8 once some is
+// there ("" when none arrives in time).
+bool EmptyTheClipboard();
+std::string WaitForClipboardText(DWORD timeoutMs = 5000);
+
 }  // namespace e2e

@@ -105,6 +105,46 @@ void ExpectListingOf(Tavolin& app, const std::string& path, const std::string& t
     ExpectLines(app, Reordered(ReportOrder(listed), ByTrackNumber), path.c_str());
 }
 
+// Tab until the control has the focus; false when a whole round does not
+// reach it.
+bool FocusUntil(const Tavolin& app, HWND control) {
+    const size_t round = ReadingOrder(app).size() + 1;
+    for (size_t i = 0; i < round && FocusOf(app) != control; ++i) {
+        const HWND before = FocusOf(app);
+        if (!PressKey(app, VK_TAB) || !wd::WaitFor([&] { return FocusOf(app) != before; }, 2000)) return false;
+    }
+    return FocusOf(app) == control;
+}
+
+// Tab, then Shift+Tab, once round all the controls from `start`: each key
+// gives the focus to the next control in reading order (the previous one),
+// and the round ends where it began.
+void ExpectTabWalk(const Tavolin& app, const char* when, HWND start) {
+    SCOPED_TRACE(when);
+    const std::vector<HWND> order = ReadingOrder(app);
+    ASSERT_GT(order.size(), 5u);
+    ASSERT_TRUE(FocusUntil(app, start));
+    const size_t at = size_t(std::find(order.begin(), order.end(), start) - order.begin());
+    const struct {
+        const char* name;
+        WORD modifier;
+        size_t step;  // through the order, modulo its size
+    } walks[] = {{"Tab", 0, 1}, {"Shift+Tab", VK_SHIFT, order.size() - 1}};
+    for (const auto& walk : walks) {
+        SCOPED_TRACE(walk.name);
+        size_t expected = at;
+        for (size_t i = 0; i < order.size(); ++i) {
+            expected = (expected + walk.step) % order.size();
+            const HWND before = FocusOf(app);
+            ASSERT_TRUE(PressKey(app, VK_TAB, walk.modifier));
+            wd::WaitFor([&] { return FocusOf(app) != before; }, 2000);
+            ASSERT_EQ(FocusOf(app), order[expected]) << "step " << i << ": focus on \""
+                                                     << Text(FocusOf(app)) << "\", not \""
+                                                     << Text(order[expected]) << "\"";
+        }
+    }
+}
+
 // Start-up state, no recorder, then the demo recorder, the CD-ROM drive and
 // the newest index generation.
 TEST(Tavolin, StartsScansAndListsRecorders) {
@@ -328,6 +368,21 @@ TEST(Tavolin, ListsPreviewsAndExportsThroughThePanel) {
     EXPECT_EQ(FileCommand(app, c.exportList, EXPORT_TITLE, markedPath, OK_TITLE, 1), EXPORT_DONE_TEXT);
     EXPECT_EQ(app_driver::ReadFileBytes(markedPath), "\xEF\xBB\xBF" + expectedBytes);
 
+    // Ctrl+C in the track list: the text of the export on the clipboard.
+    ASSERT_TRUE(EmptyTheClipboard());
+    wd::SelectListLine(c.trackList, 0);
+    ExpectTabWalk(app, "after the exports", c.trackList);
+    ASSERT_EQ(FocusOf(app), c.trackList);
+    ASSERT_TRUE(PressKey(app, 'C', VK_CONTROL));
+    EXPECT_EQ(WaitForClipboardText(), app_driver::ReadFileBytes(exportPath));
+    // Enter on the focused Export List button opens its dialog.
+    ASSERT_TRUE(FocusUntil(app, c.exportList));
+    ASSERT_TRUE(PressKey(app, VK_RETURN));
+    HWND exportDialog = wd::WaitForTopWindow("#32770", EXPORT_TITLE, app.ProcessId());
+    ASSERT_NE(exportDialog, nullptr);
+    EXPECT_TRUE(wd::CancelDialog(exportDialog));
+    app.Settle();
+
     // A disk that takes no byte: the failure box, never the success box.
     const std::string full = FullDevicePath();
     ASSERT_FALSE(full.empty());
@@ -349,6 +404,7 @@ TEST(Tavolin, ListsPreviewsAndExportsThroughThePanel) {
     ASSERT_NE(groupSlot0, nullptr);
     ASSERT_TRUE(app.Choose(groupSlot0, "Grp Name"));
     EXPECT_EQ(Text(c.preview), demo.tracks[size_t(groups[0].itemData)].groupName);
+    ExpectTabWalk(app, "after the panel's rebuild", c.trackList);
 
     CloseAndCheck(app, "at the end");
 }

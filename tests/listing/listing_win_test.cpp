@@ -53,11 +53,11 @@ protected:
         gListingWindow.context = context_;
         gListingWindow.trackList = MakeList(10);
         gListingWindow.statusLabel =
-            CreateControl(context_, CONTROL_STATIC_TEXT, 10, 620, 300, 20, "", 0, nullptr, 0, 0);
+            CreateControl(context_, CONTROL_STATIC_TEXT, 10, 620, 300, 20, "", 0, nullptr, nullptr);
         gListingWindow.previewText =
-            CreateControl(context_, CONTROL_MULTILINE_EDIT, 320, 620, 500, 40, "", 0, nullptr, 0, 0);
+            CreateControl(context_, CONTROL_MULTILINE_EDIT, 320, 620, 500, 40, "", 0, nullptr, nullptr);
         otherList_ = MakeList(310);
-        otherStatus_ = CreateControl(context_, CONTROL_STATIC_TEXT, 320, 590, 300, 20, "", 0, nullptr, 0, 0);
+        otherStatus_ = CreateControl(context_, CONTROL_STATIC_TEXT, 320, 590, 300, 20, "", 0, nullptr, nullptr);
     }
 
     void TearDown() override {
@@ -71,7 +71,7 @@ protected:
     // A list box of the track list's kind, with a proportional font so that
     // equally long lines measure differently.
     HWND MakeList(int y) {
-        HWND list = CreateControl(context_, CONTROL_LIST_BOX, 10, y, 860, 280, "", 0, nullptr, 0, 0);
+        HWND list = CreateControl(context_, CONTROL_LIST_BOX, 10, y, 860, 280, "", 0, nullptr, nullptr);
         SetControlFont(context_, list, 14, 0, 0, 0, "Tahoma");
         return list;
     }
@@ -186,8 +186,8 @@ TEST_F(ListingWindowTest, ReorderKeepsTheBuildsHorizontalExtent) {
     AppendTrack({"WWWWWWWWWWWWWWWWWWWW", "", "", "", 1, &length, 0, ""});
     // Lists without a font of their own measure with the proportional default.
     gListingWindow.trackList =
-        CreateControl(context_, CONTROL_LIST_BOX, 10, 10, 400, 100, "", 0, nullptr, 0, 0);
-    HWND other = CreateControl(context_, CONTROL_LIST_BOX, 10, 120, 400, 100, "", 0, nullptr, 0, 0);
+        CreateControl(context_, CONTROL_LIST_BOX, 10, 10, 400, 100, "", 0, nullptr, nullptr);
+    HWND other = CreateControl(context_, CONTROL_LIST_BOX, 10, 120, 400, 100, "", 0, nullptr, nullptr);
     Build();
     ReferenceBuildListing(context_, other, otherStatus_);
     const int builtExtent = ReadListState(other).horizontalExtent;

@@ -47,7 +47,7 @@ constexpr uint32_t FORMAT = ROW_HAS_CHOICES | ROW_SAME_LINE;
 constexpr uint32_t INDENT = ROW_LABEL_ONLY | ROW_SAME_LINE;
 // The k-th format row on the panel is the k-th slot of the mode's table.
 #define BLANK \
-    { "", 100, 230, "refused", ROW_LABEL_ONLY, NO_CONTROL, false }
+    { "", 100, 230, "refused", ROW_LABEL_ONLY, CONTROL_NONE, false }
 #define SLOT(k) \
     { "", 0, 100, "slot", FORMAT, CONTROL_COMBO_BOX, false }
 const ExpectedRow EXPECTED_ROWS[36] = {
@@ -59,7 +59,7 @@ const ExpectedRow EXPECTED_ROWS[36] = {
     {"Finally sort by", 110, 230, "sort key 3", ROW_SAME_LINE, CONTROL_COMBO_BOX, true},
     {"  Case Sensitive:", 120, 20, "case 3", 0, CONTROL_CHECK_BOX, false},
     BLANK,
-    {"Format:", 60, 0, "refused", INDENT, NO_CONTROL, false},
+    {"Format:", 60, 0, "refused", INDENT, CONTROL_NONE, false},
     SLOT(0),
     SLOT(1),
     SLOT(2),
@@ -69,7 +69,7 @@ const ExpectedRow EXPECTED_ROWS[36] = {
     SLOT(6),
     BLANK,
     BLANK,
-    {"        ", 60, 0, "refused", INDENT, NO_CONTROL, false},
+    {"        ", 60, 0, "refused", INDENT, CONTROL_NONE, false},
     SLOT(7),
     SLOT(8),
     SLOT(9),
@@ -79,7 +79,7 @@ const ExpectedRow EXPECTED_ROWS[36] = {
     SLOT(13),
     BLANK,
     BLANK,
-    {"        ", 60, 0, "refused", INDENT, NO_CONTROL, false},
+    {"        ", 60, 0, "refused", INDENT, CONTROL_NONE, false},
     SLOT(14),
     SLOT(15),
     SLOT(16),
@@ -178,7 +178,7 @@ void ExpectTerminator(const OptionRow& row) {
     EXPECT_EQ(row.controlWidth, 0);
     EXPECT_EQ(row.optionId, 0u);
     EXPECT_EQ(row.flags, 0u);
-    EXPECT_EQ(row.kind, NO_CONTROL);
+    EXPECT_EQ(row.kind, ControlKind{});  // all zero, as the tables are filled
     EXPECT_EQ(row.items, nullptr);
     EXPECT_EQ(row.choices, nullptr);
 }

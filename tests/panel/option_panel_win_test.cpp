@@ -26,7 +26,7 @@ OptionChoice gTokenChoices[] = {{"<None>", gNoRows, 1},
                                 {nullptr, nullptr, 0}};
 OptionRow gTable[] = {
     {"Token", 60, 100, TOKEN_ID, ROW_HAS_CHOICES, CONTROL_COMBO_BOX, "<None>,-,{,<Custom>", gTokenChoices},
-    {"", 100, 0, 0, ROW_LABEL_ONLY, NO_CONTROL, nullptr, nullptr},  // the line for the token's child row
+    {"", 100, 0, 0, ROW_LABEL_ONLY, CONTROL_NONE, nullptr, nullptr},  // the line for the token's child row
     {"Amount", 60, 45, AMOUNT_ID, ROW_NUMERIC, CONTROL_EDIT, "1", nullptr},
     {"Case", 60, 20, CASE_ID, ROW_SAME_LINE, CONTROL_CHECK_BOX, nullptr, nullptr},
     {"Sort", 60, 230, SORT_ID, 0, CONTROL_COMBO_BOX, "Alpha (x),Beta (x),Gamma", nullptr},
@@ -215,7 +215,7 @@ TEST_F(OptionPanelTest, StaleRebuildRequestIsSkipped) {
 // past the registry are refused; combo items are cut at 63 characters.
 TEST_F(OptionPanelTest, Limits) {
     std::vector<OptionRow> big(
-        300, OptionRow{"", 10, 0, 0, ROW_LABEL_ONLY | ROW_SAME_LINE, NO_CONTROL, nullptr, nullptr});
+        300, OptionRow{"", 10, 0, 0, ROW_LABEL_ONLY | ROW_SAME_LINE, CONTROL_NONE, nullptr, nullptr});
     big.push_back({});
     const std::string longItem(70, 'L');
     const std::string items = "short," + longItem;
@@ -247,7 +247,7 @@ TEST_F(OptionPanelTest, Limits) {
     // Every rebuild handler registration reuses the first.
     int handlers = 0;
     for (uint32_t i = 0; i < context_->handlerCount; ++i)
-        handlers += context_->handlers[i].key == MSG_PANEL_REBUILD;
+        handlers += context_->handlers[i].message == MSG_PANEL_REBUILD;
     EXPECT_EQ(handlers, 1);
 }
 

@@ -38,7 +38,7 @@ LRESULT SendText(HWND control, UINT message, const char* text) {
 TEST_F(WindowTest, CreateControlMakesEachKind) {
     Open();
     struct Row {
-        int kind;
+        ControlKind kind;
         const char* platformClass;
         const char* storedName;  // window text after creation (captions replace the name);
                                  // null: the platform keeps none to compare
@@ -90,7 +90,7 @@ TEST_F(WindowTest, CreateControlMakesEachKind) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.platformClass);
         const uint32_t countBefore = context_->controlCount;
-        HWND control = CreateControl(context_, row.kind, 1, 2, 3, 4, "caption", 9, RecordControlCall, 7, 8);
+        HWND control = CreateControl(context_, row.kind, 1, 2, 3, 4, "caption", 9, RecordControlCall, &gCallbackTag);
         ASSERT_NE(control, nullptr);
         char cls[64] = "";
         GetClassNameA(control, cls, sizeof cls);
@@ -105,15 +105,14 @@ TEST_F(WindowTest, CreateControlMakesEachKind) {
 
         ASSERT_EQ(context_->controlCount, countBefore + 1);
         const ControlEntry& entry = context_->controls[countBefore];
-        EXPECT_EQ(entry.key, control);
+        EXPECT_EQ(entry.window, control);
         const ControlRecord& r = entry.record;
         EXPECT_EQ(r.window, control);
         EXPECT_EQ(r.kind, row.kind);
         EXPECT_EQ(r.callback, &RecordControlCall);
-        EXPECT_EQ(r.handler, 7);
-        EXPECT_EQ(r.user, 8);
+        EXPECT_EQ(r.callbackData, &gCallbackTag);
         EXPECT_EQ(r.font, nullptr);
-        EXPECT_EQ(GetObjectType(r.measuringDc), static_cast<DWORD>(OBJ_MEMDC));
+        EXPECT_EQ(GetObjectType(context_->measuringDc), static_cast<DWORD>(OBJ_MEMDC));
         EXPECT_FLOAT_EQ(r.x, 1.0f);
         EXPECT_FLOAT_EQ(r.createY, 2.0f);
         EXPECT_FLOAT_EQ(r.width, 3.0f);
@@ -134,9 +133,9 @@ TEST_F(WindowTest, GeneratedNameJoinsKindAndPlaceWithoutSeparators) {
 
 TEST_F(WindowTest, CreateControlRefusesUnknownKindsAndFailedWindows) {
     Open();
-    for (int kind : {-1, 7, 100}) {
+    for (int kind : {int(CONTROL_NONE), -2, 7, 100}) {
         SCOPED_TRACE(kind);
-        EXPECT_EQ(Make(kind), nullptr);
+        EXPECT_EQ(Make(ControlKind(kind)), nullptr);
         EXPECT_EQ(context_->controlCount, 0u);
     }
     // A parent that no longer exists: the platform refuses the child.
@@ -155,16 +154,15 @@ TEST_F(WindowTest, DestroyControlMovesLastEntryIntoFreedSlot) {
     for (int i = 0; i < 5; i++) made[i] = Make(CONTROL_STATIC_TEXT, i, 0, 10, 10, "");
     SetControlFont(context_, made[1], 14, 5, 0, 0, "Arial");
     const HGDIOBJ font = FindControl(context_, made[1])->font;
-    const HDC dc = FindControl(context_, made[1])->measuringDc;
     DestroyControl(context_, made[1]);
     EXPECT_FALSE(IsWindow(made[1]));
-    EXPECT_EQ(GetObjectType(font), 0u);  // the record's font and DC went with it
-    EXPECT_EQ(GetObjectType(dc), 0u);
+    EXPECT_EQ(GetObjectType(font), 0u);  // its last user went; the context's DC stays
+    EXPECT_EQ(GetObjectType(context_->measuringDc), static_cast<DWORD>(OBJ_MEMDC));
     const HWND expected[] = {made[0], made[4], made[2], made[3]};
     ASSERT_EQ(context_->controlCount, 4u);
     for (int i = 0; i < 4; i++) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(context_->controls[i].key, expected[i]);
+        EXPECT_EQ(context_->controls[i].window, expected[i]);
         EXPECT_EQ(context_->controls[i].record.window, expected[i]);
     }
     // Unknown windows are ignored; the last entry goes without a move.
@@ -172,7 +170,7 @@ TEST_F(WindowTest, DestroyControlMovesLastEntryIntoFreedSlot) {
     EXPECT_EQ(context_->controlCount, 4u);
     DestroyControl(context_, made[3]);
     ASSERT_EQ(context_->controlCount, 3u);
-    EXPECT_EQ(context_->controls[2].key, made[2]);
+    EXPECT_EQ(context_->controls[2].window, made[2]);
 }
 
 // ---- Text ----
@@ -244,7 +242,7 @@ TEST_F(WindowTest, ControlTextRoundTripsAndIsCutToBuffer) {
 
 TEST_F(WindowTest, AddItemSkipsDuplicatesIgnoringCaseUnlessAllowed) {
     Open();
-    for (int kind : {CONTROL_LIST_BOX, CONTROL_COMBO_BOX}) {
+    for (ControlKind kind : {CONTROL_LIST_BOX, CONTROL_COMBO_BOX}) {
         SCOPED_TRACE(kind);
         HWND control = Make(kind, 0, 0, 200, 200);
         const UINT getCount = kind == CONTROL_LIST_BOX ? LB_GETCOUNT : CB_GETCOUNT;
@@ -305,9 +303,9 @@ TEST_F(WindowTest, AddItemIgnoresOtherKindsAndUnknownWindows) {
 
 TEST_F(WindowTest, SelectItemMinusOneSelectsLastAndNotifiesOnRequest) {
     Open();
-    for (int kind : {CONTROL_LIST_BOX, CONTROL_COMBO_BOX}) {
+    for (ControlKind kind : {CONTROL_LIST_BOX, CONTROL_COMBO_BOX}) {
         SCOPED_TRACE(kind);
-        HWND control = Make(kind, 0, 0, 200, 200, "", 0, RecordControlCall, 0, 0);
+        HWND control = Make(kind, 0, 0, 200, 200, "", 0, RecordControlCall);
         for (int i = 0; i < 4; i++)
             AddItem(context_, control, ("item " + std::to_string(i)).c_str(), 40 + i, 1);
         struct Row {
@@ -329,7 +327,7 @@ TEST_F(WindowTest, SelectItemMinusOneSelectsLastAndNotifiesOnRequest) {
         EXPECT_STREQ(text, "item 3");
     }
     // A list box keeps exactly one selected line after SelectItem.
-    HWND list = context_->controls[0].key;
+    HWND list = context_->controls[0].window;
     EXPECT_EQ(SendMessageA(list, LB_GETSELCOUNT, 0, 0), 1);
     // Windows outside the table are left alone, notify or not.
     HWND stranger = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST | CBS_HASSTRINGS, 0, 0, 10,
@@ -352,7 +350,7 @@ TEST_F(WindowTest, ItemDataReadsGiveSentinelsOutsideLines) {
         int index;
         intptr_t data;
     };
-    const Row rows[] = {{-1, 0}, {-2, 0}, {0, 500}, {2, 502}, {3, 0}, {1000, 0}};
+    const Row rows[] = {{-1, -1}, {-2, -1}, {0, 500}, {2, 502}, {3, -1}, {1000, -1}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.index);
         EXPECT_EQ(GetListItemData(list, row.index), row.data);
@@ -361,7 +359,7 @@ TEST_F(WindowTest, ItemDataReadsGiveSentinelsOutsideLines) {
     EXPECT_EQ(GetListCount(list), 3);
     ClearList(list);
     EXPECT_EQ(GetListCount(list), 0);
-    EXPECT_EQ(GetListItemData(list, 0), 0);
+    EXPECT_EQ(GetListItemData(list, 0), -1);
     EXPECT_EQ(GetSelectedItemData(context_, list), -1);
 }
 
@@ -380,7 +378,7 @@ TEST_F(WindowTest, SelectedTextIsCutToBufferAndLeftAloneWithoutSelection) {
 
 TEST_F(WindowTest, CheckBoxStateFollowsSetCheckOnly) {
     Open();
-    HWND box = Make(CONTROL_CHECK_BOX, 0, 0, 100, 20, "Round", 0, RecordControlCall, 0, 0);
+    HWND box = Make(CONTROL_CHECK_BOX, 0, 0, 100, 20, "Round", 0, RecordControlCall);
     EXPECT_EQ(IsChecked(box), 0);
     SetCheck(box, 5);
     EXPECT_EQ(IsChecked(box), 1);
@@ -421,14 +419,16 @@ TEST_F(WindowTest, SecondFontReplacesAndDeletesTheFirst) {
     EXPECT_EQ(lf.lfPitchAndFamily, FIXED_PITCH);
     EXPECT_STREQ(lf.lfFaceName, "Courier new");
     // Wine's GetGuiResources reports 0 GDI objects whatever exists, so the
-    // replaced fonts are checked one by one instead: only the newest lives.
+    // fonts are checked one by one instead: the replaced one is gone, and
+    // asking again for the font the control has keeps that one font.
     std::vector<HFONT> fonts{second};
     for (int i = 0; i < 20; i++) {
         AddItem(context_, list, "measured again", i, 1);
         SetControlFont(context_, list, 14, 5, 0, 0, "Arial");
         fonts.push_back(FindControl(context_, list)->font);
     }
-    for (size_t i = 0; i + 1 < fonts.size(); i++) EXPECT_EQ(GetObjectType(fonts[i]), 0u) << i;
+    EXPECT_EQ(GetObjectType(second), 0u);
+    for (size_t i = 1; i < fonts.size(); i++) EXPECT_EQ(fonts[i], fonts.back()) << i;
     EXPECT_EQ(GetObjectType(fonts.back()), static_cast<DWORD>(OBJ_FONT));
 
     // A font the platform refuses (its GDI handle table full, about 65,000
@@ -457,6 +457,81 @@ TEST_F(WindowTest, FontOfUnknownWindowIsIgnored) {
     SetControlFont(context_, stranger, 14, 5, 0, 0, "Arial");
     EXPECT_EQ(SendMessageA(stranger, WM_GETFONT, 0, 0), 0);
     DestroyWindow(stranger);
+}
+
+TEST_F(WindowTest, ControlsAskingForOneFontShareItUntilTheLastGoes) {
+    Open();
+    struct Row {
+        const char* name;
+        int height, width;
+        bool isItalic;
+        const char* face;
+        bool isShared;  // the first control's font
+    };
+    const Row rows[] = {
+        {"the same face and size", 15, 8, false, "Courier new", true},
+        {"one pixel narrower", 15, 7, false, "Courier new", false},
+        {"another height", 16, 8, false, "Courier new", false},
+        {"italic", 15, 8, true, "Courier new", false},
+        {"another face", 15, 8, false, "Arial", false},
+        {"the same again", 15, 8, false, "Courier new", true},
+    };
+    HWND first = Make(CONTROL_STATIC_TEXT);
+    SetControlFont(context_, first, 15, 8, 0, 0, "Courier new");
+    const HFONT shared = FindControl(context_, first)->font;
+    std::vector<HWND> made;
+    std::vector<HFONT> others;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        HWND control = Make(CONTROL_STATIC_TEXT);
+        SetControlFont(context_, control, row.height, row.width, row.isItalic, 0, row.face);
+        const HFONT font = FindControl(context_, control)->font;
+        ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+        EXPECT_EQ(font == shared, row.isShared);
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)), font);
+        if (!row.isShared) others.push_back(font);
+        made.push_back(control);
+    }
+    // The font outlives the control that made it while others use it.
+    DestroyControl(context_, first);
+    EXPECT_EQ(GetObjectType(shared), static_cast<DWORD>(OBJ_FONT));
+    for (HWND control : made) DestroyControl(context_, control);
+    EXPECT_EQ(GetObjectType(shared), 0u);
+    for (HFONT font : others) EXPECT_EQ(GetObjectType(font), 0u);
+}
+
+TEST_F(WindowTest, FontToFitNarrowsOnlyTextsWiderThanTheirControl) {
+    Open();
+    struct Row {
+        const char* text;
+        int width;
+        bool isNarrowed;
+    };
+    // The panel's labels of 8-pixel Courier that wrapped into a cut-off
+    // second line, and ones that fit.
+    const Row rows[] = {
+        {"  Case Sensitive:", 120, true},
+        {"Finally sort by", 110, true},
+        {"     Track length rounding:", 200, true},
+        {"Amount:", 60, false},
+        {"", 60, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        HWND label = Make(CONTROL_STATIC_TEXT, 0, 0, row.width, 20, row.text);
+        SetControlFontToFit(context_, label, 15, 8, 0, 0, "Courier new", row.text);
+        LOGFONTA lf = {};
+        ASSERT_NE(GetObjectA(FindControl(context_, label)->font, sizeof lf, &lf), 0);
+        EXPECT_EQ(lf.lfHeight, 15);
+        EXPECT_EQ(lf.lfWidth < 8, row.isNarrowed) << "width " << lf.lfWidth;
+        EXPECT_LE(MeasureControlText(context_, label, row.text), row.width);
+        if (row.isNarrowed) {
+            // No wider width would have done.
+            SetControlFont(context_, label, 15, lf.lfWidth + 1, 0, 0, "Courier new");
+            EXPECT_GT(MeasureControlText(context_, label, row.text), row.width);
+        }
+        DestroyControl(context_, label);
+    }
 }
 
 // ---- Scroll upkeep ----
@@ -529,7 +604,7 @@ TEST_F(WindowTest, EmptyListKeepsItsExtent) {
     Open();
     HWND list = Make(CONTROL_LIST_BOX, 0, 0, 200, 100);
     SendMessageA(list, LB_SETHORIZONTALEXTENT, 123, 0);
-    RefreshListScroll(FindControl(context_, list));
+    RefreshListScroll(context_, FindControl(context_, list));
     EXPECT_EQ(HorizontalExtent(list), 123);
     AddItem(context_, list, "", 0, 1);  // only empty lines: no extent either
     EXPECT_EQ(HorizontalExtent(list), 123);

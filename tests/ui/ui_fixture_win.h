@@ -45,10 +45,9 @@ protected:
         SendMessageA(MainWindowOf(context_), WM_SIZE, 0, MAKELPARAM(width, height));
     }
 
-    HWND Make(int kind, int x = 10, int y = 10, int width = 200, int height = 100, const char* text = "",
-              uint32_t resizeFlags = 0, ControlCallback callback = nullptr, intptr_t handler = 0,
-              intptr_t user = 0) {
-        return CreateControl(context_, kind, x, y, width, height, text, resizeFlags, callback, handler, user);
+    HWND Make(ControlKind kind, int x = 10, int y = 10, int width = 200, int height = 100, const char* text = "",
+              uint32_t resizeFlags = 0, ControlCallback callback = nullptr, void* data = nullptr) {
+        return CreateControl(context_, kind, x, y, width, height, text, resizeFlags, callback, data);
     }
 
     // The control's place in the parent's client area, as the platform has it.
@@ -69,8 +68,8 @@ struct CallbackCall {
     HWND window;
     UINT message;
     intptr_t param;
-    intptr_t handler;
-    intptr_t user;
+    void* data;     // a control callback's
+    intptr_t user;  // a message callback's
 };
 
 inline std::vector<CallbackCall>& RecordedCalls() {
@@ -78,14 +77,14 @@ inline std::vector<CallbackCall>& RecordedCalls() {
     return calls;
 }
 
-inline int RecordControlCall(WindowContext* context, HWND control, intptr_t param, intptr_t handler,
-                             intptr_t user) {
-    RecordedCalls().push_back({context, control, 0, param, handler, user});
-    return 1;
+inline void RecordControlCall(WindowContext* context, HWND control, intptr_t param, void* data) {
+    RecordedCalls().push_back({context, control, 0, param, data, 0});
 }
 
-inline int RecordMessageCall(WindowContext* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                             intptr_t user) {
-    RecordedCalls().push_back({context, window, message, static_cast<intptr_t>(lParam), 0, user});
-    return 1;
+inline void RecordMessageCall(WindowContext* context, HWND window, UINT message, WPARAM, LPARAM lParam,
+                              intptr_t user) {
+    RecordedCalls().push_back({context, window, message, static_cast<intptr_t>(lParam), nullptr, user});
 }
+
+// What a test hands a control as its callback data, to see it come back.
+inline int gCallbackTag = 0;

@@ -175,7 +175,7 @@ TEST_F(WindowTest, ResizeRunsListScrollUpkeep) {
 
 struct RouteRow {
     const char* name;
-    int kind;
+    ControlKind kind;
     UINT code;
     bool called;
     intptr_t param;
@@ -206,7 +206,7 @@ TEST_F(WindowTest, NotificationCodesRouteByKind) {
     };
     for (const RouteRow& row : rows) {
         SCOPED_TRACE(row.name);
-        HWND control = Make(row.kind, 10, 10, 100, 100, "", 0, RecordControlCall, 11, 22);
+        HWND control = Make(row.kind, 10, 10, 100, 100, "", 0, RecordControlCall, &gCallbackTag);
         RecordedCalls().clear();
         const LRESULT result = SendMessageA(MainWindowOf(context_), WM_COMMAND, MAKEWPARAM(0, row.code),
                                             reinterpret_cast<LPARAM>(control));
@@ -217,8 +217,7 @@ TEST_F(WindowTest, NotificationCodesRouteByKind) {
             EXPECT_EQ(c.context, context_);
             EXPECT_EQ(c.window, control);
             EXPECT_EQ(c.param, row.param);
-            EXPECT_EQ(c.handler, 11);
-            EXPECT_EQ(c.user, 22);
+            EXPECT_EQ(c.data, &gCallbackTag);
         }
         DestroyControl(context_, control);
     }
@@ -228,7 +227,7 @@ TEST_F(WindowTest, CustomControlCommandReachesEveryKindWithItsParam) {
     Open();
     for (int kind = CONTROL_LIST_BOX; kind <= CONTROL_COMBO_BOX; kind++) {
         SCOPED_TRACE(testing::Message() << "kind " << kind);
-        HWND control = Make(kind, 10, 10, 100, 100, "", 0, RecordControlCall, 0, 0);
+        HWND control = Make(ControlKind(kind), 10, 10, 100, 100, "", 0, RecordControlCall);
         RecordedCalls().clear();
         SendMessageA(MainWindowOf(context_), MSG_CONTROL_COMMAND, reinterpret_cast<WPARAM>(control), 77);
         ASSERT_EQ(RecordedCalls().size(), 1u);
@@ -240,10 +239,10 @@ TEST_F(WindowTest, CustomControlCommandReachesEveryKindWithItsParam) {
 
 TEST_F(WindowTest, NotificationsWithoutMatchingRecordAreIgnored) {
     Open();
-    HWND silent = Make(CONTROL_PUSH_BUTTON, 10, 10, 100, 30, "No callback", 0, nullptr, 0, 0);
+    HWND silent = Make(CONTROL_PUSH_BUTTON, 10, 10, 100, 30, "No callback", 0, nullptr);
     HWND stranger = CreateWindowExA(0, "BUTTON", "stranger", WS_CHILD, 0, 0, 10, 10, MainWindowOf(context_),
                                     nullptr, nullptr, nullptr);
-    Make(CONTROL_PUSH_BUTTON, 10, 50, 100, 30, "Other", 0, RecordControlCall, 0, 0);
+    Make(CONTROL_PUSH_BUTTON, 10, 50, 100, 30, "Other", 0, RecordControlCall);
     RecordedCalls().clear();
     for (HWND control : {silent, stranger, static_cast<HWND>(nullptr)}) {
         EXPECT_EQ(SendMessageA(MainWindowOf(context_), WM_COMMAND, MAKEWPARAM(0, 0),
@@ -256,7 +255,7 @@ TEST_F(WindowTest, NotificationsWithoutMatchingRecordAreIgnored) {
 
 TEST_F(WindowTest, RealButtonClickReachesCallback) {
     Open();
-    HWND button = Make(CONTROL_PUSH_BUTTON, 10, 10, 100, 30, "Go", 0, RecordControlCall, 5, 6);
+    HWND button = Make(CONTROL_PUSH_BUTTON, 10, 10, 100, 30, "Go", 0, RecordControlCall, &gCallbackTag);
     RecordedCalls().clear();
     window_driver::ClickButton(button);
     ASSERT_EQ(RecordedCalls().size(), 1u);
@@ -266,7 +265,7 @@ TEST_F(WindowTest, RealButtonClickReachesCallback) {
 
 TEST_F(WindowTest, ListSelectionChangeReachesCallbackThenReducesToFocusedLine) {
     Open();
-    HWND list = Make(CONTROL_LIST_BOX, 10, 10, 200, 150, "", 0, RecordControlCall, 0, 0);
+    HWND list = Make(CONTROL_LIST_BOX, 10, 10, 200, 150, "", 0, RecordControlCall);
     for (int i = 0; i < 5; i++) AddItem(context_, list, "line", i, 1);
     SetMultiSelect(context_, list, 0);
     struct Row {
@@ -294,7 +293,7 @@ TEST_F(WindowTest, ListSelectionChangeReachesCallbackThenReducesToFocusedLine) {
 
 TEST_F(WindowTest, RealClickOnListLineReachesCallback) {
     Open();
-    HWND list = Make(CONTROL_LIST_BOX, 10, 10, 200, 150, "", 0, RecordControlCall, 0, 0);
+    HWND list = Make(CONTROL_LIST_BOX, 10, 10, 200, 150, "", 0, RecordControlCall);
     for (int i = 0; i < 3; i++) AddItem(context_, list, "line", i, 1);
     RECT item = {};
     ASSERT_NE(SendMessageA(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item)), LB_ERR);
@@ -325,7 +324,7 @@ TEST_F(WindowTest, LaterHandlerForSameMessageWins) {
 
 TEST_F(WindowTest, HandlersForLayerMessagesAreNeverCalled) {
     Open();
-    HWND button = Make(CONTROL_PUSH_BUTTON, 10, 10, 100, 30, "b", 0, nullptr, 0, 0);
+    HWND button = Make(CONTROL_PUSH_BUTTON, 10, 10, 100, 30, "b", 0, nullptr);
     for (UINT message : {static_cast<UINT>(WM_SIZE), static_cast<UINT>(WM_COMMAND), MSG_CONTROL_COMMAND}) {
         AddMessageHandler(context_, message, RecordMessageCall, 0);
     }
@@ -379,7 +378,7 @@ TEST_F(WindowTest, TablesRefuseEntriesPastCapacity) {
     EXPECT_EQ(context_->controlCount, MAX_CONTROLS);
     EXPECT_EQ(window_driver::ListChildren(MainWindowOf(context_)).size(), childrenBefore);
     // Freeing a slot makes room again.
-    DestroyControl(context_, context_->controls[0].key);
+    DestroyControl(context_, context_->controls[0].window);
     EXPECT_NE(Make(CONTROL_STATIC_TEXT, 0, 0, 5, 5, ""), nullptr);
 }
 
@@ -388,7 +387,7 @@ TEST_F(WindowTest, TablesRefuseEntriesPastCapacity) {
 TEST_F(WindowTest, MessageLoopEndsWhenWindowCloses) {
     Open();
     PostMessageA(MainWindowOf(context_), WM_CLOSE, 0, 0);
-    RunMessageLoop();  // returns on the quit message that WM_DESTROY posts
+    RunMessageLoop(context_);  // returns on the quit message that WM_DESTROY posts
     EXPECT_FALSE(IsWindow(MainWindowOf(context_)));
 }
 

@@ -107,6 +107,19 @@ std::vector<HFONT> LiveFonts(WindowContext* context) {
     return fonts;
 }
 
+std::string FontTableDifference(WindowContext* context) {
+    std::string out;
+    for (const SharedFont& f : context->fonts) {
+        uint32_t users = 0;
+        for (uint32_t i = 0; i < context->controlCount; ++i) users += context->controls[i].record.font == f.font;
+        if (f.font == nullptr ? f.users != 0 : users != f.users || users == 0) {
+            out += "font of height " + std::to_string(f.height) + ", width " + std::to_string(f.width) +
+                   ": counted " + std::to_string(f.users) + " users, held by " + std::to_string(users) + "; ";
+        }
+    }
+    return out;
+}
+
 TestOptionStore gTestOptions;
 
 std::vector<std::string> TestOptionStore::Sets(uint32_t optionId) const {

@@ -36,6 +36,9 @@ int UsedPanelEntries();
 int ChildWindowCount(HWND parent);
 // Fonts held by the context's control records.
 std::vector<HFONT> LiveFonts(WindowContext* context);
+// "" when every font of the context's font table counts exactly the
+// controls that hold it, and none is kept without one; else what differs.
+std::string FontTableDifference(WindowContext* context);
 
 // A table handler over a map of texts, for the panel's own tests: records
 // every call and refuses sets while `busy` is set or for ids in `refused`.

@@ -34,15 +34,14 @@ const char* const COMBO_ITEMS[] = {"Full Listing", "Gr\xC3\xBCppe \xE9\x9F\xB3\x
 HWND gLabel;
 HWND gHelloButton;
 
-int OnSelection(WindowContext* context, HWND control, intptr_t, intptr_t, intptr_t) {
+void OnSelection(WindowContext* context, HWND control, intptr_t, void*) {
     char text[64];
     snprintf(text, sizeof text, "selected %lld",
              static_cast<long long>(GetSelectedItemData(context, control)));
     SetControlText(gLabel, text);
-    return 1;
 }
 
-int OnButton(WindowContext*, HWND control, intptr_t, intptr_t, intptr_t) {
+void OnButton(WindowContext*, HWND control, intptr_t, void*) {
     if (control == gHelloButton) {
         MessageBoxA(nullptr, "Hello from the server.", "Tavolin OK", MB_OK | MB_SETFOREGROUND);
         SetControlText(gLabel, "answered");
@@ -52,21 +51,20 @@ int OnButton(WindowContext*, HWND control, intptr_t, intptr_t, intptr_t) {
         const bool chosen = ShowSaveDialog(SAVE_TITLE, &type, 1, name, sizeof name);
         SetControlText(gLabel, chosen ? name : "cancelled");
     }
-    return 1;
 }
 
 int Serve() {
     WindowContext* context = CreateWindowContext(GetModuleHandleA(nullptr), SERVER_CLASS, 0);
     if (context == nullptr || !OpenMainWindow(context, 500, 400, SERVER_TITLE)) return 2;
-    HWND list = CreateControl(context, CONTROL_LIST_BOX, 0, 0, 300, 100, "", 0, OnSelection, 0, 0);
+    HWND list = CreateControl(context, CONTROL_LIST_BOX, 0, 0, 300, 100, "", 0, OnSelection, nullptr);
     for (int i = 0; i < 3; i++) AddItem(context, list, LIST_LINES[i], (i + 1) * 10, 1);
-    HWND combo = CreateControl(context, CONTROL_COMBO_BOX, 0, 110, 200, 100, "", 0, OnSelection, 0, 0);
+    HWND combo = CreateControl(context, CONTROL_COMBO_BOX, 0, 110, 200, 100, "", 0, OnSelection, nullptr);
     for (int i = 0; i < 2; i++) AddItem(context, combo, COMBO_ITEMS[i], 100 + i, 0);
     gHelloButton =
-        CreateControl(context, CONTROL_PUSH_BUTTON, 0, 150, 100, 30, "Say hello", 0, OnButton, 0, 0);
-    CreateControl(context, CONTROL_PUSH_BUTTON, 110, 150, 100, 30, "Save...", 0, OnButton, 0, 0);
-    gLabel = CreateControl(context, CONTROL_STATIC_TEXT, 0, 200, 400, 20, "ready", 0, nullptr, 0, 0);
-    RunMessageLoop();
+        CreateControl(context, CONTROL_PUSH_BUTTON, 0, 150, 100, 30, "Say hello", 0, OnButton, nullptr);
+    CreateControl(context, CONTROL_PUSH_BUTTON, 110, 150, 100, 30, "Save...", 0, OnButton, nullptr);
+    gLabel = CreateControl(context, CONTROL_STATIC_TEXT, 0, 200, 400, 20, "ready", 0, nullptr, nullptr);
+    RunMessageLoop(context);
     DestroyWindowContext(context);
     return 0;
 }

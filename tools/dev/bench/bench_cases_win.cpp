@@ -25,9 +25,9 @@ bool OpenBenchWindow(BenchWindow& w) {
     w.context = CreateWindowContext(GetModuleHandleA(nullptr), "TAVOLINBENCHCLASS", 0);
     if (!w.context || !OpenMainWindow(w.context, 1000, 700, "tavolin-bench")) return false;
     // Two lists of the same kind and size, so that both start from the same state.
-    w.fastList = CreateControl(w.context, CONTROL_LIST_BOX, 10, 10, 960, 300, "", 0, nullptr, 0, 0);
-    w.slowList = CreateControl(w.context, CONTROL_LIST_BOX, 10, 320, 960, 300, "", 0, nullptr, 0, 0);
-    w.status = CreateControl(w.context, CONTROL_STATIC_TEXT, 10, 630, 300, 20, "", 0, nullptr, 0, 0);
+    w.fastList = CreateControl(w.context, CONTROL_LIST_BOX, 10, 10, 960, 300, "", 0, nullptr, nullptr);
+    w.slowList = CreateControl(w.context, CONTROL_LIST_BOX, 10, 320, 960, 300, "", 0, nullptr, nullptr);
+    w.status = CreateControl(w.context, CONTROL_STATIC_TEXT, 10, 630, 300, 20, "", 0, nullptr, nullptr);
     for (HWND list : {w.fastList, w.slowList}) SetControlFont(w.context, list, 14, 0, 0, 0, "Tahoma");
     gListingWindow = {w.context, w.fastList, w.status, nullptr};
     return w.fastList && w.slowList;

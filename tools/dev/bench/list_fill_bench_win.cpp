@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < n; i++) lines.push_back({texts[i].c_str(), i});
 
     auto newList = [&] {
-        HWND list = CreateControl(context, CONTROL_LIST_BOX, 0, 0, 760, 240, "", 14, nullptr, 0, 0);
+        HWND list = CreateControl(context, CONTROL_LIST_BOX, 0, 0, 760, 240, "", 14, nullptr, nullptr);
         SetControlFont(context, list, 14, 5, 0, 0, "Arial");
         return list;
     };
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
         SetRedraw(list, false);
         for (int i = 0; i < n; i++) SetListItemData(list, AddListString(list, texts[i].c_str()), i);
         SetRedraw(list, true);
-        RefreshListScroll(FindControl(context, list));
+        RefreshListScroll(context, FindControl(context, list));
     };
     auto timed = [&](auto fill) {
         HWND list = newList();

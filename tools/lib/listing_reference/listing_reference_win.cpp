@@ -22,14 +22,14 @@ void ReferenceReorderList(HWND list, CompareCallback compare) {
     const int n = GetListCount(list);
     std::vector<RefLine> saved;
     for (int i = 0; i < n; ++i)
-        saved.push_back({window_driver::ReadOwnListLine(list, i), GetListItemDataAt(list, i)});
+        saved.push_back({window_driver::ReadOwnListLine(list, i), GetListItemData(list, i)});
     ClearList(list);
     for (const RefLine& line : saved) {
         const int m = GetListCount(list);
         int index = -1;
         for (int k = 0; k < m && index < 0; ++k) {
             const std::string text = window_driver::ReadOwnListLine(list, k);
-            if (compare(line.text.c_str(), text.c_str(), line.itemData, GetListItemDataAt(list, k)) <= 0)
+            if (compare(line.text.c_str(), text.c_str(), line.itemData, GetListItemData(list, k)) <= 0)
                 index = InsertListString(list, k, line.text);
         }
         if (index < 0) index = AddListString(list, line.text.c_str());
