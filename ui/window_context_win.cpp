@@ -188,8 +188,8 @@ WindowContext* CreateWindowContext(HINSTANCE instance, const char* className, in
 
     context->controlCount = 0;
     context->handlerCount = 0;
-    // One measuring context for every control: making one per control cost
-    // a rebuild of the option panel more than its controls did.
+    // One measuring context for every control of the window, rather than
+    // one made and deleted with each control.
     context->measuringDc = CreateCompatibleDC(nullptr);
     InitCommonControls();
     return context;
