@@ -1,6 +1,7 @@
 #include "app/commands_win.h"
 
 #include "app/caption.h"
+#include "app/catalogue_window_win.h"
 #include "app/format_file_flows_win.h"
 #include "app/main_window_win.h"
 #include "base/messages.h"
@@ -42,6 +43,7 @@ void PrepareScan() {
     BeginListedDisc("");
     ClearList(w.trackList);
     SetControlText(w.getTracksButton, SCANNING_TEXT);
+    NoteScanBegins();
 }
 
 // A scan that did not start: the box, then "Get Tracks" on the button until
@@ -147,6 +149,8 @@ void HandleMainCommand(WindowContext* context, HWND control, intptr_t, void*) {
         ExportListing();
     else if (control == w.saveFormatButton)
         SaveFormat();
+    else if (control == w.catalogueButton)
+        OpenCatalogueWindow(context->instance);
 }
 
 // A copy that fails (another program holds the clipboard) leaves the
@@ -173,6 +177,7 @@ void HandleScanMessage(WindowContext* context, HWND, UINT message, WPARAM, LPARA
         BuildListing();
         ReorderList(w.trackList, context, CompareTracks);
         SetWindowCaption(w.getTracksButton, GET_TRACKS_TEXT);
+        RefreshCatalogueCommands();
         break;
     case MSG_DISC_TITLE: {
         const char* title = reinterpret_cast<const char*>(lParam);

@@ -1,6 +1,8 @@
 #include "app/main_window_win.h"
 
 #include "app/caption.h"
+#include "app/catalogue_window_win.h"
+#include "app/start_arguments.h"
 #include "app/commands_win.h"
 #include "base/messages.h"
 #include "listing/listing_win.h"
@@ -41,6 +43,9 @@ const ControlLayout LAYOUT[] = {
      RESIZE_X | RESIZE_Y, true},
     {&MainWindow::loadFormatButton, CONTROL_PUSH_BUTTON, 550, 360, 100, 20, "Load Format",
      RESIZE_X | RESIZE_Y, true},
+    // Right of the List Type row, where no row of the panel reaches.
+    {&MainWindow::catalogueButton, CONTROL_PUSH_BUTTON, 660, 250, 100, 24, CATALOGUE_BUTTON_TEXT,
+     RESIZE_X | RESIZE_Y, true},
 };
 
 struct FontLayout {
@@ -66,11 +71,11 @@ const UINT SCAN_MESSAGES[] = {MSG_TRACK_FOUND, MSG_SCAN_DONE, MSG_DISC_TITLE, MS
 // panel rebuild makes its new rows last.
 const HWND MainWindow::*const BUTTONS_IN_TAB_ORDER[] = {
     &MainWindow::getTracksButton, &MainWindow::exportButton, &MainWindow::loadFormatButton,
-    &MainWindow::saveFormatButton};
+    &MainWindow::saveFormatButton, &MainWindow::catalogueButton};
 
 void OrderTabStops(WindowContext*) {
     const MainWindow& w = gMainWindow;
-    HWND order[1 + PANEL_REGISTRY_SIZE + 4];
+    HWND order[1 + PANEL_REGISTRY_SIZE + sizeof BUTTONS_IN_TAB_ORDER / sizeof BUTTONS_IN_TAB_ORDER[0]];
     size_t n = 0;
     order[n++] = w.trackList;
     const size_t panelCount = PanelControlsInOrder(order + n, PANEL_REGISTRY_SIZE);
@@ -133,8 +138,11 @@ int RunTavolin(HINSTANCE instance, const std::vector<std::string>& arguments) {
     if (context == nullptr) return exitCode;
     // The shell passes a folder dropped on the program's icon, or opened
     // with it, as the first argument; further ones are let go.
-    if (!arguments.empty()) OpenCopy(context, arguments.front());
+    const StartArguments start = ReadStartArguments(arguments);
+    SetCataloguePath(start.cataloguePath);
+    if (!start.copyPath.empty()) OpenCopy(context, start.copyPath);
     RunMessageLoop(context);
+    DestroyCatalogueWindow();
     gPanelLaidOut = nullptr;
     gListingWindow = {};
     gMainWindow = MainWindow{};

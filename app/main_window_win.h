@@ -32,6 +32,7 @@ struct MainWindow {
     HWND exportButton;
     HWND saveFormatButton;
     HWND loadFormatButton;
+    HWND catalogueButton;
 };
 extern MainWindow gMainWindow;
 

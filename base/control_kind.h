@@ -17,4 +17,5 @@ enum ControlKind : int32_t {
     CONTROL_STATIC_TEXT = 4,
     CONTROL_CHECK_BOX = 5,
     CONTROL_COMBO_BOX = 6,
+    CONTROL_LIST_VIEW = 7,  // a report-style virtual list view (ui/list_view_win.h)
 };

@@ -58,6 +58,16 @@ int AppendTrack(const TrackReport& report) {
     return int(index);
 }
 
+// A stored record comes back as AppendTrack made it; copied whole, so a disc
+// shown from a catalogue lists as when it was read.
+int AppendTrackRecord(const TrackRecord& record) {
+    if (gCatalogue.count == gCatalogue.capacity && !Grow()) return -1;
+    const uint32_t index = gCatalogue.count;
+    gCatalogue.records[index] = record;
+    gCatalogue.count = index + 1;
+    return int(index);
+}
+
 const TrackRecord* CatalogueRecord(intptr_t index) {
     if (index < 0 || uint64_t(index) >= gCatalogue.count) return nullptr;
     return &gCatalogue.records[index];

@@ -60,6 +60,9 @@ void ClearCatalogue();
 // already in are kept, the report is dropped).
 int AppendTrack(const TrackReport& report);
 
+// Copies a whole record into the next one; -1 as AppendTrack.
+int AppendTrackRecord(const TrackRecord& record);
+
 // The record at index, or nullptr when index is not below count.
 const TrackRecord* CatalogueRecord(intptr_t index);
 

@@ -5,7 +5,10 @@
 # With a display ($DISPLAY) the window opens there and the script ends when it
 # is closed. Without one it runs in its own Xvfb: presses Get Tracks, waits
 # for the listing, saves a screenshot of the window (build/run/tavolin.png),
-# prints the listing and the picture's path, and exits 0.
+# opens the catalogue window on a demo catalogue (the demo disc and two
+# copies of it under other titles) and saves its screenshot
+# (build/run/catalogue.png), prints the listing and the pictures' paths, and
+# exits 0.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -25,7 +28,7 @@ build() {  # build TREE LOG CMAKE_ARGS... -- TARGETS...
       echo "run.sh: the $tree build failed (whole log: $log)" >&2; exit 1; }
 }
 mkdir -p build
-build native build/run-native.log -DCMAKE_BUILD_TYPE=RelWithDebInfo -- tavolin-make-demo tavolin-list
+build native build/run-native.log -DCMAKE_BUILD_TYPE=RelWithDebInfo -- tavolin-make-demo tavolin-list tavolin-catalogue-add
 build windows build/run-windows.log -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
   -DCMAKE_BUILD_TYPE=Release -- tavolin tavolin-snapshot tavolin-list
 exe="$root/build/windows/tavolin.exe"
@@ -42,6 +45,12 @@ prefix="$run/prefix"
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
 [ -d "$prefix" ] && { wineserver -k 2>/dev/null || true; }
 rm -rf "$run"; mkdir -p "$run"
+
+# The demo catalogue: the demo disc and two other discs recorded alike.
+catalogue="$run/catalogue.sqlite"
+build/native/tools/tavolin-make-demo --title "Tavolin Demo Disc: Copy for the Car" "$run/copy-car" >/dev/null
+build/native/tools/tavolin-make-demo --title "Tavolin Demo Disc: 夜の旅 / Ταξίδι" "$run/copy-trip" >/dev/null
+build/native/tools/tavolin-catalogue-add "$catalogue" "$demo" "$run/copy-car" "$run/copy-trip" >/dev/null
 cp -a "$root/build/windows/wine/template" "$prefix"
 ln -sfn "$demo" "$prefix/dosdevices/d:"
 cat >>"$prefix/system.reg" <<'REG'
@@ -75,8 +84,11 @@ export DISPLAY=":$display"
 
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 ready="$run/ready"; done_flag="$run/done"; out="$run/snapshot.txt"
-TAVOLIN_EXE=$(winpath "$exe") wine "$root/build/windows/tools/tavolin-snapshot.exe" \
-  "$(winpath "$ready")" "$(winpath "$done_flag")" >"$out" 2>"$run/snapshot.err" </dev/null &
+cat_ready="$run/catalogue-ready"; cat_done="$run/catalogue-done"
+TAVOLIN_EXE=$(winpath "$exe") TAVOLIN_CATALOGUE=$(winpath "$catalogue") \
+  wine "$root/build/windows/tools/tavolin-snapshot.exe" \
+  "$(winpath "$ready")" "$(winpath "$done_flag")" "$(winpath "$cat_ready")" "$(winpath "$cat_done")" \
+  >"$out" 2>"$run/snapshot.err" </dev/null &
 snap_pid=$!
 for _ in $(seq 600); do
   [ -f "$ready" ] && break
@@ -88,23 +100,40 @@ if [ ! -f "$ready" ]; then
   echo "run.sh: Tavolin did not show a listing" >&2; exit 1
 fi
 
-# The window's place on the Wine desktop, which fills the screen's top left.
-read -r _ x y w h < <(grep -a '^window ' "$out")
-shot="$run/tavolin.png"
+# A window's picture, from its place on the Wine desktop, which fills the
+# screen's top left.
 desktop=$(xdotool search --name 'Wine desktop' 2>/dev/null | head -n 1 || true)
-if [ -n "$desktop" ]; then
-  import -window "$desktop" -crop "${w}x${h}+${x}+${y}" +repage "$shot"
-else
-  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$shot"
-fi
+shoot() {  # shoot NAME FILE: the rectangle printed on the line "NAME X Y W H"
+  local x y w h
+  read -r _ x y w h < <(grep -a "^$1 " "$out")
+  import -window "${desktop:-root}" -crop "${w}x${h}+${x}+${y}" +repage "$2"
+}
+shot="$run/tavolin.png"
+shoot window "$shot"
 touch "$done_flag"
+for _ in $(seq 300); do
+  [ -f "$cat_ready" ] && break
+  kill -0 "$snap_pid" 2>/dev/null || break
+  sleep 0.1
+done
+cat_shot="$run/catalogue.png"
+if [ -f "$cat_ready" ]; then
+  shoot catalogue "$cat_shot"
+else
+  cat_shot=""
+fi
+touch "$cat_done"
 set +e; wait "$snap_pid"; rc=$?; set -e
 
 # The driver reads the window's texts as UTF-8.
-grep -av '^window ' "$out"
+grep -avE '^(window|catalogue) ' "$out"
 if [ $rc -ne 0 ]; then
   cat "$run/snapshot.err" >&2
   echo "run.sh: Tavolin did not end cleanly" >&2; exit 1
 fi
 echo "Screenshot: $shot"
+if [ -z "$cat_shot" ]; then
+  echo "run.sh: the catalogue window did not open" >&2; exit 1
+fi
+echo "Screenshot: $cat_shot"
 echo "run.sh: done in $(( $(date +%s) - began )) s"

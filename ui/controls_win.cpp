@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include <commctrl.h>
+
 #include "base/scoped_win.h"
 #include "base/wide_text_win.h"
 
@@ -35,6 +37,12 @@ constexpr KindStyle KIND_STYLES[] = {
     {L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | BS_CHECKBOX, true, true},
     {L"COMBOBOX", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS, true,
      false},
+    // Rows come from the owner on demand (LVN_GETDISPINFOW), so a list of
+    // any length costs only the rows in sight.
+    {WC_LISTVIEWW,
+     WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_BORDER | LVS_REPORT | LVS_OWNERDATA |
+         LVS_SINGLESEL | LVS_SHOWSELALWAYS,
+     false, false},
 };
 constexpr int KIND_COUNT = sizeof KIND_STYLES / sizeof KIND_STYLES[0];
 

@@ -94,3 +94,8 @@ bool ShowOpenDialog(const char* title, const FileType& type, char* name, size_t 
 void ShowMessage(const char* text, const char* title) {
     MessageBoxW(nullptr, ToWide(text).c_str(), ToWide(title).c_str(), MB_OK | MB_SETFOREGROUND);
 }
+
+bool AskYesNo(const char* text, const char* title) {
+    return MessageBoxW(nullptr, ToWide(text).c_str(), ToWide(title).c_str(),
+                       MB_YESNO | MB_DEFBUTTON2 | MB_ICONQUESTION | MB_SETFOREGROUND) == IDYES;
+}

@@ -21,3 +21,5 @@ bool ShowOpenDialog(const char* title, const FileType& type, char* name, size_t 
 // the foreground: the program's way of telling the user of a failure or a
 // finished file command. Returns when the box is closed.
 void ShowMessage(const char* text, const char* title);
+// The same box with Yes and No buttons, No the default: true for Yes.
+bool AskYesNo(const char* text, const char* title);

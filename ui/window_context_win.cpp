@@ -256,7 +256,39 @@ bool HandleKey(WindowContext* context, const MSG& msg) {
     }
     return false;
 }
+
+// The further windows whose keys the message loop serves.
+WindowContext* gServed[MAX_SERVED_WINDOWS] = {};
+
+// The context whose window msg is for, of the loop's own and the served ones.
+WindowContext* KeyContextOf(WindowContext* context, const MSG& msg) {
+    WindowContext* candidates[1 + MAX_SERVED_WINDOWS] = {context};
+    for (uint32_t i = 0; i < MAX_SERVED_WINDOWS; i++) candidates[1 + i] = gServed[i];
+    for (WindowContext* c : candidates) {
+        HWND window = c != nullptr ? c->window : nullptr;
+        if (window != nullptr && (msg.hwnd == window || IsChild(window, msg.hwnd))) return c;
+    }
+    return nullptr;
+}
 }  // namespace
+
+bool ServeKeys(WindowContext* context) {
+    for (WindowContext*& slot : gServed) {
+        if (slot == context) return true;
+    }
+    for (WindowContext*& slot : gServed) {
+        if (slot != nullptr) continue;
+        slot = context;
+        return true;
+    }
+    return false;
+}
+
+void StopServingKeys(WindowContext* context) {
+    for (WindowContext*& slot : gServed) {
+        if (slot == context) slot = nullptr;
+    }
+}
 
 // The dialog manager moves the focus on Tab and Shift+Tab along the
 // controls' z-order among the WS_TABSTOP ones; the window keeps that order
@@ -264,10 +296,13 @@ bool HandleKey(WindowContext* context, const MSG& msg) {
 void RunMessageLoop(WindowContext* context) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        HWND window = context != nullptr ? context->window : nullptr;
-        if (window != nullptr && (msg.hwnd == window || IsChild(window, msg.hwnd))) {
-            if (HandleKey(context, msg)) continue;
-            if (IsDialogMessageW(window, &msg)) continue;
+        WindowContext* target = KeyContextOf(context, msg);
+        if (target != nullptr) {
+            if (msg.message == WM_KEYDOWN && target->keyHandler != nullptr &&
+                target->keyHandler(target, msg.hwnd, msg.wParam))
+                continue;
+            if (HandleKey(target, msg)) continue;
+            if (IsDialogMessageW(target->window, &msg)) continue;
         }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

@@ -76,6 +76,10 @@ struct SharedFont {
     wchar_t faceName[LF_FACESIZE];  // as CreateFontW takes it: cut to 31 characters
 };
 
+// A key pressed in the window or one of its controls, before the dialog
+// manager sees it; true when the callback took it.
+using KeyCallback = bool (*)(WindowContext* context, HWND focus, WPARAM key);
+
 struct WindowContext {
     char className[256];  // UTF-8
     HINSTANCE instance;
@@ -90,6 +94,7 @@ struct WindowContext {
     uint32_t handlerCount;
     SharedFont fonts[MAX_CONTROLS];  // at most one per control
     HDC measuringDc;                 // owned; measures control text in a control's font; may be null
+    KeyCallback keyHandler;          // null: none
 };
 
 // Null when the memory cannot be had.
@@ -105,6 +110,12 @@ bool SetMessageHandler(WindowContext* context, UINT message, MessageCallback cal
 // window's controls, Enter presses a focused push button, and Ctrl+C in a
 // control sends MSG_COPY_REQUEST.
 void RunMessageLoop(WindowContext* context);
+// The message loop serves the keys of this context's window too, as it
+// serves its own context's; false when MAX_SERVED_WINDOWS are served.
+// Ended by StopServingKeys before the context goes.
+constexpr uint32_t MAX_SERVED_WINDOWS = 4;
+bool ServeKeys(WindowContext* context);
+void StopServingKeys(WindowContext* context);
 void DestroyWindowContext(WindowContext* context);
 HWND MainWindowOf(const WindowContext* context);
 void GetScaleFactors(const WindowContext* context, float* scaleX, float* scaleY);

@@ -4,11 +4,17 @@
 // end and selects a line there (the preview shows it), then prints the window's rectangle on
 // the screen ("window X Y WIDTH HEIGHT") and every line of the list, and
 // creates the file READY. Once the file DONE exists it closes the window.
+// With TAVOLIN_CATALOGUE set, Tavolin uses that catalogue file, and two more
+// files CATALOGUE_READY CATALOGUE_DONE follow: after DONE it presses
+// Catalogue..., finds "\u6771\u4eac" (Tokyo), prints the catalogue window's rectangle
+// ("catalogue X Y WIDTH HEIGHT") and its status, creates CATALOGUE_READY and
+// waits for CATALOGUE_DONE before it closes Tavolin.
 // Exits with 0 when the listing arrived and Tavolin ended cleanly.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "tools/lib/app_driver/app_driver_win.h"
 #include "tools/lib/window_driver/window_driver_win.h"
@@ -22,15 +28,49 @@ constexpr DWORD DONE_TIMEOUT_MS = 60000;
 
 bool Exists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
+void Touch(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+// Opens the catalogue window and shows what a search finds in it.
+bool ShowCatalogue(app_driver::Tavolin& app) {
+    HWND button = wd::FindChild(app.Window(), "Button", "Catalogue...");
+    if (button == nullptr) return false;
+    wd::ClickButton(button, true);
+    HWND window = wd::WaitForTopWindow("TAVOLINCATALOGUEWND", nullptr, app.ProcessId());
+    if (window == nullptr) return false;
+    // The window shows before its controls exist; the path label is made last.
+    HWND find = nullptr;
+    wd::WaitFor([&] {
+        find = wd::FindChild(window, "Edit", nullptr);
+        return find != nullptr && wd::FindChild(window, "Button", "Open...") != nullptr;
+    });
+    if (find == nullptr) return false;
+    SendMessageW(find, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\u6771\u4eac"));  // 東京
+    app.Settle();
+    RECT r = {};
+    GetWindowRect(window, &r);
+    std::printf("catalogue %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    for (const wd::ChildWindow& child : wd::ListChildren(window))
+        if (child.className == "Static") std::printf("  %s\n", wd::ReadWindowText(child.window).c_str());
+    std::fflush(stdout);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: tavolin-snapshot READY DONE\n");
+    if (argc != 3 && argc != 5) {
+        std::fprintf(stderr, "usage: tavolin-snapshot READY DONE [CATALOGUE_READY CATALOGUE_DONE]\n");
         return 2;
     }
+    std::vector<std::string> arguments;
+    char catalogue[MAX_PATH] = "";
+    if (GetEnvironmentVariableA("TAVOLIN_CATALOGUE", catalogue, sizeof catalogue) > 0)
+        arguments = {"--catalogue", catalogue};
     app_driver::Tavolin app;
-    if (!app.Start()) {
+    if (!app.Start(arguments)) {
         std::fprintf(stderr, "tavolin-snapshot: %s\n", app.Error().c_str());
         return 1;
     }
@@ -72,9 +112,16 @@ int main(int argc, char** argv) {
     for (const std::string& line : app.Lines()) std::printf("  %s\n", line.c_str());
     std::fflush(stdout);
 
-    HANDLE ready = CreateFileA(argv[1], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (ready != INVALID_HANDLE_VALUE) CloseHandle(ready);
+    Touch(argv[1]);
     wd::WaitFor([&] { return Exists(argv[2]); }, DONE_TIMEOUT_MS);
+    if (argc == 5) {
+        if (!ShowCatalogue(app)) {
+            std::fprintf(stderr, "tavolin-snapshot: the catalogue window did not open\n");
+            return 1;
+        }
+        Touch(argv[3]);
+        wd::WaitFor([&] { return Exists(argv[4]); }, DONE_TIMEOUT_MS);
+    }
 
     DWORD code = 1;
     if (!app.Close(5000, &code)) {

@@ -218,9 +218,9 @@ std::string Latin1ToUtf16Be(const char* text) {
     return Utf16Be(wide);
 }
 
-std::vector<uint8_t> BuildCurrent() {
+std::vector<uint8_t> BuildCurrent(const char* discTitle) {
     IndexImageBuilder b;
-    b.SetDiscTitle("Tavolin Demo Disc: Caf" E_ACUTE ", Harbour & Se" N_TILDE "oritas");
+    b.SetDiscTitle(discTitle != nullptr ? discTitle : "Tavolin Demo Disc: Caf" E_ACUTE ", Harbour & Se" N_TILDE "oritas");
     for (const DemoGroup& g : GROUPS) b.AddGroup({g.first, g.last, g.title ? g.title : "", g.encoding});
     const uint32_t count = uint32_t(std::size(TRACKS));
     // Slots in recording order: every track but the moved one in play order,
@@ -285,16 +285,16 @@ bool WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes, std::str
 
 }  // namespace
 
-std::vector<uint8_t> BuildDemoIndex(DemoGeneration generation) {
+std::vector<uint8_t> BuildDemoIndex(DemoGeneration generation, const char* discTitle) {
     switch (generation) {
     case DemoGeneration::FIRST_SESSION: return BuildEarlier("Tavolin Demo Disc (first session)", 3);
     case DemoGeneration::DRAFT: return BuildEarlier("Tavolin Demo Disc (draft)", 9);
     case DemoGeneration::CURRENT: break;
     }
-    return BuildCurrent();
+    return BuildCurrent(discTitle);
 }
 
-bool WriteDemoRecorder(const fs::path& root, std::string& error) {
+bool WriteDemoRecorder(const fs::path& root, std::string& error, const char* discTitle) {
     const fs::path folder = root / "HMDHIFI";
     std::error_code ec;
     fs::create_directories(folder, ec);
@@ -319,11 +319,12 @@ bool WriteDemoRecorder(const fs::path& root, std::string& error) {
     };
     // Only the current generation has its disc list: the window and
     // tavolin-list read the identity of the generation they list.
-    if (!WriteFile(folder / "MCLIST01.HMA", BuildDiscList(DEMO_DISC_IDENTITY), error)) return false;
+    if (discTitle == nullptr && !WriteFile(folder / "MCLIST01.HMA", BuildDiscList(DEMO_DISC_IDENTITY), error))
+        return false;
     const fs::file_time_type now = fs::file_time_type::clock::now();
     for (const Generation& g : generations) {
         const fs::path path = folder / g.name;
-        if (!WriteFile(path, BuildDemoIndex(g.content), error)) return false;
+        if (!WriteFile(path, BuildDemoIndex(g.content, discTitle), error)) return false;
         fs::last_write_time(path, now - g.age, ec);
         if (ec) {
             error = path.string() + ": cannot set its time: " + ec.message();

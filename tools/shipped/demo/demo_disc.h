@@ -13,8 +13,9 @@ enum class DemoGeneration {
     CURRENT
 };
 
-// The track index image of one generation of the demo disc.
-std::vector<uint8_t> BuildDemoIndex(DemoGeneration generation);
+// The track index image of one generation of the demo disc; the current one
+// under discTitle when it is not null.
+std::vector<uint8_t> BuildDemoIndex(DemoGeneration generation, const char* discTitle = nullptr);
 
 // The current disc's identity, in HMDHIFI/MCLIST01.HMA: twelve bytes as
 // the recorder writes them for all its discs, then four of this disc's own.
@@ -24,8 +25,10 @@ inline constexpr uint8_t DEMO_DISC_IDENTITY[16] = {0x01, 0x00, 0x00, 0x02, 0x4d,
 // Writes a folder laid out like a recorder's drive: HMDHIFI/_MDHIFI.HMA,
 // TRKIDX00.HMA to TRKIDX02.HMA, whose write times make 01 (the current disc)
 // the newest, and the current generation's MCLIST01.HMA alone. False with a
-// message on failure.
-bool WriteDemoRecorder(const std::filesystem::path& root, std::string& error);
+// message on failure. With a discTitle, the current disc has that title and
+// no disc list: another disc recorded alike, whose key in a catalogue is its
+// index's hash.
+bool WriteDemoRecorder(const std::filesystem::path& root, std::string& error, const char* discTitle = nullptr);
 
 // A sample of the window's two line layouts: the Full Listing as
 // "007 Artist - Title<Tab>3m:12s" and the Group Listing as

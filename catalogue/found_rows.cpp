@@ -1,0 +1,114 @@
+#include "catalogue/found_rows.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "index/recording_time.h"
+#include "index/track_timing.h"
+#include "listing/compare_tracks.h"
+#include "text/hms.h"
+
+const char* const FOUND_COLUMN_NAMES[FOUND_COLUMN_COUNT] = {"Disc",   "No.",  "Artist", "Album",
+                                                              "Title",  "Length", "Mode", "Recorded"};
+
+const char FOUND_CSV_HEADER[] =
+    "number,group,artist,album,title,seconds,length,mode,recorded,disc_id,disc_title\r\n";
+
+FoundRow MakeFoundRow(const FoundTrack& found) {
+    const TrackRecord& t = found.track;
+    return FoundRow{found.discId,  found.discKey != nullptr ? found.discKey : "",
+                    found.discTitle != nullptr ? found.discTitle : "",
+                    t.groupName,   t.artist,
+                    t.album,       t.title,
+                    t.trackNumber, t.trackLength,
+                    t.bitrate,     t.recorded};
+}
+
+namespace {
+// The listing rounds lengths unless the user says otherwise; the table and
+// its CSV show lengths as a default listing does.
+constexpr int ROUND_LENGTHS = 1;
+
+std::string LengthText(float seconds) {
+    char text[HMS_TEXT_SIZE];
+    FormatHms(seconds, ROUND_LENGTHS, text, sizeof text);
+    return text;
+}
+
+std::string RecordedText(RecordingTime recorded) {
+    char text[RECORDING_TIME_TEXT_SIZE];
+    FormatRecordingTime(recorded, text, sizeof text);
+    return text;
+}
+
+// -1, 0, 1 as a is before, with or after b.
+template <class T>
+int Order(const T& a, const T& b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+int CompareColumn(const FoundRow& a, const FoundRow& b, int column) {
+    switch (column) {
+    case FOUND_DISC: return CompareText(a.discTitle.c_str(), b.discTitle.c_str(), 0);
+    case FOUND_NUMBER: return Order(a.number, b.number);
+    case FOUND_ARTIST: return CompareText(a.artist.c_str(), b.artist.c_str(), 0);
+    case FOUND_ALBUM: return CompareText(a.album.c_str(), b.album.c_str(), 0);
+    case FOUND_TITLE: return CompareText(a.title.c_str(), b.title.c_str(), 0);
+    case FOUND_LENGTH: return Order(a.length, b.length);
+    case FOUND_MODE: return Order(a.bitrate, b.bitrate);
+    case FOUND_RECORDED: return Order(a.recorded, b.recorded);
+    default: return 0;
+    }
+}
+}  // namespace
+
+std::string FoundColumnText(const FoundRow& row, int column) {
+    switch (column) {
+    case FOUND_DISC: return row.discTitle;
+    case FOUND_NUMBER: return std::to_string(row.number);
+    case FOUND_ARTIST: return row.artist;
+    case FOUND_ALBUM: return row.album;
+    case FOUND_TITLE: return row.title;
+    case FOUND_LENGTH: return LengthText(row.length);
+    case FOUND_MODE: return RecordingModeName(int32_t(row.bitrate));
+    case FOUND_RECORDED: return RecordedText(row.recorded);
+    default: return std::string();
+    }
+}
+
+bool FoundRowLess(const FoundRow& a, const FoundRow& b, int column) {
+    int order = CompareColumn(a, b, column);
+    if (order == 0) order = CompareText(a.discTitle.c_str(), b.discTitle.c_str(), 0);
+    if (order == 0) order = Order(a.discId, b.discId);
+    if (order == 0) order = Order(a.number, b.number);
+    return order < 0;
+}
+
+std::string CsvText(const char* text) {
+    if (std::strpbrk(text, ",\"\r\n") == nullptr) return text;
+    std::string out = "\"";
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p == '"') out += '"';
+        out += *p;
+    }
+    return out + "\"";
+}
+
+std::string FoundCsvLine(const FoundRow& row) {
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%.3f", double(row.length));
+    return std::to_string(row.number) + "," + CsvText(row.group.c_str()) + "," + CsvText(row.artist.c_str()) +
+           "," + CsvText(row.album.c_str()) + "," + CsvText(row.title.c_str()) + "," + seconds + "," +
+           CsvText(LengthText(row.length).c_str()) + "," + CsvText(RecordingModeName(int32_t(row.bitrate))) +
+           "," + RecordedText(row.recorded) + "," + row.discKey + "," + CsvText(row.discTitle.c_str()) + "\r\n";
+}
+
+std::string FormatCount(uint64_t n) {
+    std::string digits = std::to_string(n);
+    std::string out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return out;
+}

@@ -1,0 +1,55 @@
+// Tracks a catalogue search found, as the catalogue window shows, sorts and
+// exports them. Portable.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "catalogue/catalogue.h"
+
+// One found track, kept past the search's call.
+struct FoundRow {
+    int64_t discId;
+    std::string discKey;
+    std::string discTitle;
+    std::string group, artist, album, title;
+    uint32_t number;
+    float length;  // seconds
+    uint32_t bitrate;
+    RecordingTime recorded;
+};
+
+FoundRow MakeFoundRow(const FoundTrack& found);
+
+// The table's columns, in their order on screen.
+enum FoundColumn {
+    FOUND_DISC,
+    FOUND_NUMBER,
+    FOUND_ARTIST,
+    FOUND_ALBUM,
+    FOUND_TITLE,
+    FOUND_LENGTH,
+    FOUND_MODE,
+    FOUND_RECORDED,
+    FOUND_COLUMN_COUNT,
+};
+extern const char* const FOUND_COLUMN_NAMES[FOUND_COLUMN_COUNT];
+
+// The column's text of the row; "" for a column outside the table.
+std::string FoundColumnText(const FoundRow& row, int column);
+// Orders rows by the column: texts A-Z folded, numbers, lengths and times by
+// value, modes by bitrate; ties by disc title, disc and track number, so an
+// order is the same every time.
+bool FoundRowLess(const FoundRow& a, const FoundRow& b, int column);
+
+// The CSV of found tracks, RFC 4180 quoting and CRLF line ends: the header,
+// then one line per row. seconds has three decimals, length is as the
+// listing shows it (rounded), recorded "" when unknown.
+extern const char FOUND_CSV_HEADER[];
+std::string FoundCsvLine(const FoundRow& row);
+// A text as a CSV field: quoted, quotes doubled, when it holds a comma, a
+// quote or a line break.
+std::string CsvText(const char* text);
+
+// A count with its thousands separated by commas: 4310 as "4,310".
+std::string FormatCount(uint64_t n);
