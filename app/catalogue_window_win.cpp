@@ -17,6 +17,7 @@
 #include "catalogue/found_rows.h"
 #include "index/track_index.h"
 #include "listing/compare_tracks.h"
+#include "listing/export_win.h"
 #include "listing/listing_win.h"
 #include "listing/track_catalogue.h"
 #include "settings/busy_flag.h"
@@ -363,7 +364,7 @@ void ExportCsv() {
                                  1,
                                  FILE_SHARE_READ,
                                  "The tracks were written.",
-                                 "Tavolin",
+                                 TITLE_OK,
                                  "The CSV file could not be created.",
                                  "The CSV file could not be written.",
                                  CATALOGUE_ERROR_TITLE};

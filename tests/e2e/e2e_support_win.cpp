@@ -226,9 +226,13 @@ HWND FocusOf(const app_driver::Tavolin& app) {
 // lines stand 29 units apart.
 std::vector<HWND> ReadingOrder(const app_driver::Tavolin& app) {
     const app_driver::MainControls& c = app.Controls();
+    // The Catalogue... button opens another window: it comes after the
+    // listing's own buttons.
+    HWND catalogue = wd::FindChild(app.Window(), "Button", "Catalogue...");
     std::vector<wd::ChildWindow> panel;
     for (const wd::ChildWindow& child : wd::ListChildren(app.Window())) {
         if (IsMainControl(c, child.window) || !(child.style & WS_TABSTOP) || !(child.style & WS_VISIBLE)) continue;
+        if (child.window == catalogue) continue;
         if (GetParent(child.window) != app.Window()) continue;
         panel.push_back(child);
     }
@@ -238,7 +242,7 @@ std::vector<HWND> ReadingOrder(const app_driver::Tavolin& app) {
     });
     std::vector<HWND> order{c.trackList};
     for (const wd::ChildWindow& child : panel) order.push_back(child.window);
-    for (HWND button : {c.getTracks, c.exportList, c.loadFormat, c.saveFormat}) order.push_back(button);
+    for (HWND button : {c.getTracks, c.exportList, c.loadFormat, c.saveFormat, catalogue}) order.push_back(button);
     return order;
 }
 

@@ -1,0 +1,257 @@
+// The catalogue window end to end: tavolin.exe started on a catalogue file
+// of the scenario's own, driven from this process. What the window finds is
+// compared with what the store itself finds in the same file, read here
+// while the program holds it open.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "catalogue/found_rows.h"
+#include "e2e_support_win.h"
+#include "tools/lib/app_driver/app_driver_win.h"
+#include "tools/lib/window_driver/window_driver_win.h"
+#include "tools/shipped/demo/demo_disc.h"
+
+namespace {
+
+namespace wd = window_driver;
+using namespace e2e;
+using app_driver::Tavolin;
+
+constexpr char CATALOGUE_CLASS[] = "TAVOLINCATALOGUEWND";
+constexpr char CAR_TITLE[] = "Demo Copy for the Car";
+constexpr char JAPANESE_WORD[] = "\xE6\x9D\xB1\xE4\xBA\xAC";        // 東京
+constexpr char GREEK_WORD[] = "\xCE\x9A\xCE\xB1\xCE\xBB\xCE\xB7";  // Καλη
+
+struct CatalogueControls {
+    HWND window, find, list, status, path, add, show, remove, exportCsv, open;
+};
+
+// The window shows before its controls exist: found once the last is there.
+bool OpenCatalogueWindow(Tavolin& app, CatalogueControls& c) {
+    wd::ClickButton(wd::FindChild(app.Window(), "Button", "Catalogue..."), true);
+    c = {};
+    c.window = wd::WaitForTopWindow(CATALOGUE_CLASS, nullptr, app.ProcessId());
+    if (c.window == nullptr) return false;
+    if (!wd::WaitFor([&] { return wd::FindChild(c.window, "Button", "Open...") != nullptr; })) return false;
+    c.find = wd::FindChild(c.window, "Edit", nullptr);
+    c.list = wd::FindChild(c.window, "SysListView32", nullptr);
+    std::vector<wd::ChildWindow> labels;
+    for (const wd::ChildWindow& child : wd::ListChildren(c.window))
+        if (child.className == "Static") labels.push_back(child);
+    std::sort(labels.begin(), labels.end(),
+              [](const wd::ChildWindow& a, const wd::ChildWindow& b) { return a.rect.top < b.rect.top; });
+    if (labels.size() != 3) return false;
+    c.status = labels[1].window;
+    c.path = labels[2].window;
+    c.add = wd::FindChild(c.window, "Button", "Add Listed Disc");
+    c.show = wd::FindChild(c.window, "Button", "Show Disc");
+    c.remove = wd::FindChild(c.window, "Button", "Remove Disc");
+    c.exportCsv = wd::FindChild(c.window, "Button", "Export CSV...");
+    c.open = wd::FindChild(c.window, "Button", "Open...");
+    return c.find && c.list && c.add && c.show && c.remove && c.exportCsv;
+}
+
+void SetFind(Tavolin& app, const CatalogueControls& c, const std::string& text) {
+    std::wstring utf16(size_t(MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0)), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, utf16.data(), int(utf16.size()));
+    SendMessageW(c.find, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(utf16.c_str()));
+    app.Settle();
+}
+
+int SelectedRow(HWND list) { return int(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
+
+// Enter in the Find box, as the keyboard sends it to the focused edit.
+void PressEnterIn(HWND edit) {
+    PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
+    PostMessageW(edit, WM_KEYUP, VK_RETURN, 0xC0000001);
+}
+
+// Real keys into the catalogue window, brought to the front first.
+bool PressKeyIn(HWND window, WORD key, WORD modifier = 0) {
+    SetForegroundWindow(window);
+    if (!wd::WaitFor([&] { return GetForegroundWindow() == window; }, 2000)) return false;
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD k, bool up) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = k;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(in);
+    };
+    if (modifier != 0) add(modifier, false);
+    add(key, false);
+    add(key, true);
+    if (modifier != 0) add(modifier, true);
+    return SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+HWND FocusIn(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+// What the store itself finds for text, as the window's CSV writes it.
+std::string StoreCsv(const std::string& file, const std::string& text, size_t* rows) {
+    Catalogue c;
+    if (!OpenCatalogue(file, CatalogueMode::READ, c).isOpen) return "<not open>";
+    std::string csv = FOUND_CSV_HEADER;
+    *rows = 0;
+    FindTracks(c, text, [&](const FoundTrack& found) {
+        csv += FoundCsvLine(MakeFoundRow(found));
+        ++*rows;
+        return true;
+    });
+    return csv;
+}
+
+enum class Step {
+    ADD_RECORDER,  // Get Tracks on D:, then Add Listed Disc: text is the note
+    ADD_COPY,      // the copy dropped on the main window, then Add Listed Disc
+    FIND,          // text into Find: rows and export as the store finds them
+    SHOW,          // text narrows to one disc, Enter, Show Disc: its export as the recorder's
+    REMOVE,        // text narrows to one disc, Enter, Remove Disc, Yes
+    KEYS,          // Ctrl+F, Tab, Esc
+};
+
+TEST(TavolinCatalogue, AddsFindsShowsAndRemovesDiscs) {
+    EmptyAllDrives();
+    ASSERT_TRUE(app_driver::WriteDemoRecorderOn(app_driver::REMOVABLE_DRIVE));
+    const std::string file = WorkPath("catalogue.sqlite"), copy = WorkPath("Car Copy");
+    for (const char* ending : {"", "-wal", "-shm"}) app_driver::DeleteFileAt(file + ending);
+    wd::RemoveTree(copy, true);
+    std::string error;
+    ASSERT_TRUE(WriteDemoRecorder(copy, error, CAR_TITLE)) << error;
+    app_driver::Listing demo;
+    ASSERT_TRUE(app_driver::ListWithTool(app_driver::REMOVABLE_DRIVE, &demo));
+
+    Tavolin app;
+    ASSERT_TRUE(app.Start({"--catalogue", file})) << app.Error();
+    CatalogueControls c;
+    ASSERT_TRUE(OpenCatalogueWindow(app, c));
+    ASSERT_TRUE(wd::WaitFor([&] { return FocusIn(c.window) == c.find; })) << "Find has the focus first";
+    EXPECT_EQ(Text(c.path), "Catalogue: " + file);
+    EXPECT_EQ(Text(c.status), "0 discs, 0 tracks");
+    EXPECT_FALSE(IsWindowEnabled(c.add)) << "nothing listed yet";
+    const std::string recorderExport = WorkPath("recorder.txt"), shownExport = WorkPath("shown.txt");
+
+    const struct {
+        const char* name;
+        Step step;
+        std::string text;
+        std::string status;  // "": the store's count decides
+    } steps[] = {
+        {"the demo disc added", Step::ADD_RECORDER, "", "1 disc, 36 tracks  (" + demo.discTitle + " added)"},
+        {"the same disc again", Step::ADD_RECORDER, "", "1 disc, 36 tracks  (" + demo.discTitle + " unchanged)"},
+        {"a copy under another title", Step::ADD_COPY, "", std::string("2 discs, 72 tracks  (") + CAR_TITLE + " added)"},
+        {"a Japanese word", Step::FIND, JAPANESE_WORD, "6 tracks found"},
+        {"a Greek word, any case", Step::FIND, "\xCE\xBA\xCE\xB1\xCE\xBB\xCE\xB7", "2 tracks found"},
+        {"a Greek word", Step::FIND, GREEK_WORD, "2 tracks found"},
+        {"nothing", Step::FIND, "no such words", "0 tracks found"},
+        {"the copy shown", Step::SHOW, CAR_TITLE, ""},
+        {"the copy removed", Step::REMOVE, CAR_TITLE, "1 disc, 36 tracks  (" + std::string(CAR_TITLE) + " removed)"},
+        {"keys", Step::KEYS, JAPANESE_WORD, ""},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.name);
+        switch (s.step) {
+        case Step::ADD_RECORDER:
+        case Step::ADD_COPY:
+            if (s.step == Step::ADD_RECORDER) {
+                ASSERT_TRUE(GetTracks(app));
+                if (!app_driver::ReadFileBytes(recorderExport).size())
+                    EXPECT_EQ(FileCommand(app, app.Controls().exportList, EXPORT_TITLE, recorderExport, OK_TITLE),
+                              EXPORT_DONE_TEXT);
+            } else {
+                ASSERT_TRUE(app.Drop({copy}));
+                ASSERT_TRUE(wd::WaitFor([&] { return app.Caption() == CaptionWith(CAR_TITLE); }));
+                ASSERT_TRUE(wd::WaitFor([&] { return Text(app.Controls().getTracks) == GET_TRACKS_TEXT; }));
+            }
+            ASSERT_TRUE(wd::WaitFor([&] { return IsWindowEnabled(c.add) != FALSE; }));
+            SetFind(app, c, "");
+            wd::ClickButton(c.add);
+            EXPECT_EQ(Text(c.status), s.status);
+            break;
+        case Step::FIND: {
+            SetFind(app, c, s.text);
+            EXPECT_EQ(Text(c.status), s.status);
+            size_t rows = 0;
+            const std::string expected = StoreCsv(file, s.text, &rows);
+            EXPECT_EQ(Text(c.status), std::to_string(rows) + " tracks found");
+            const std::string csv = WorkPath("found.csv");
+            EXPECT_EQ(FileCommand(app, c.exportCsv, "Export CSV", csv, OK_TITLE), "The tracks were written.");
+            EXPECT_EQ(app_driver::ReadFileBytes(csv), expected);
+            break;
+        }
+        case Step::SHOW:
+            SetFind(app, c, s.text);
+            PressEnterIn(c.find);
+            ASSERT_TRUE(wd::WaitFor([&] { return SelectedRow(c.list) == 0; }));
+            wd::ClickButton(c.show);
+            EXPECT_EQ(app.Caption(), CaptionWith(s.text));
+            EXPECT_EQ(wd::ReadListCount(app.Controls().trackList), 36);
+            EXPECT_EQ(FileCommand(app, app.Controls().exportList, EXPORT_TITLE, shownExport, OK_TITLE),
+                      EXPORT_DONE_TEXT);
+            // The copy differs from the demo disc by its title alone, which
+            // the default layout does not write.
+            EXPECT_EQ(app_driver::ReadFileBytes(shownExport), app_driver::ReadFileBytes(recorderExport));
+            break;
+        case Step::REMOVE: {
+            SetFind(app, c, s.text);
+            PressEnterIn(c.find);
+            ASSERT_TRUE(wd::WaitFor([&] { return SelectedRow(c.list) == 0; }));
+            wd::ClickButton(c.remove, true);
+            HWND box = wd::WaitForMessageBox("Remove Disc", app.ProcessId());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(wd::MessageBoxText(box), std::string("Remove the disc \"") + CAR_TITLE +
+                                                   "\" and its tracks from the catalogue " + file + "?");
+            EXPECT_TRUE(wd::AnswerMessageBox(box, IDYES));
+            ASSERT_TRUE(wd::WaitFor([&] { return Text(c.status).find("removed") != std::string::npos; }));
+            SetFind(app, c, "");
+            // The note stays until the next change of Find.
+            EXPECT_EQ(Text(c.status), "1 disc, 36 tracks");
+            break;
+        }
+        case Step::KEYS:
+            SetFind(app, c, s.text);
+            ASSERT_TRUE(PressKeyIn(c.window, 'F', VK_CONTROL));
+            ASSERT_TRUE(wd::WaitFor([&] { return FocusIn(c.window) == c.find; })) << "Ctrl+F: Find";
+            ASSERT_TRUE(PressKeyIn(c.window, VK_TAB));
+            ASSERT_TRUE(wd::WaitFor([&] { return FocusIn(c.window) == c.list; })) << "Tab: Find, then the list";
+            ASSERT_TRUE(PressKeyIn(c.window, 'F', VK_CONTROL));
+            ASSERT_TRUE(wd::WaitFor([&] { return FocusIn(c.window) == c.find; })) << "Ctrl+F: Find";
+            ASSERT_TRUE(PressKeyIn(c.window, VK_RETURN));
+            EXPECT_TRUE(wd::WaitFor([&] { return SelectedRow(c.list) == 0 && FocusIn(c.window) == c.list; }))
+                << "Enter: the first row";
+            ASSERT_TRUE(PressKeyIn(c.window, VK_ESCAPE));
+            EXPECT_TRUE(wd::WaitFor([&] { return !IsWindowVisible(c.window); })) << "Esc: closed";
+            ASSERT_TRUE(OpenCatalogueWindow(app, c)) << "a second press shows it again";
+            break;
+        }
+    }
+    CloseAndCheck(app, "after the catalogue");
+
+    // A file that is no catalogue: the box names it, and the file stays.
+    const std::string foreign = WorkPath("not a catalogue.sqlite");
+    const std::string bytes(4096, 'x');
+    ASSERT_TRUE(app_driver::WriteFileBytes(foreign, bytes));
+    Tavolin second;
+    ASSERT_TRUE(second.Start({"--catalogue", foreign})) << second.Error();
+    wd::ClickButton(wd::FindChild(second.Window(), "Button", "Catalogue..."), true);
+    HWND box = wd::WaitForMessageBox(ERROR_TITLE, second.ProcessId());
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(wd::MessageBoxText(box).find(foreign), std::string::npos) << wd::MessageBoxText(box);
+    EXPECT_TRUE(wd::AnswerMessageBox(box));
+    EXPECT_EQ(app_driver::ReadFileBytes(foreign), bytes);
+    CloseAndCheck(second, "after the foreign file");
+}
+
+}  // namespace
