@@ -133,7 +133,7 @@ TEST_F(WindowTest, GeneratedNameJoinsKindAndPlaceWithoutSeparators) {
 
 TEST_F(WindowTest, CreateControlRefusesUnknownKindsAndFailedWindows) {
     Open();
-    for (int kind : {int(CONTROL_NONE), -2, 7, 100}) {
+    for (int kind : {int(CONTROL_NONE), -2, 8, 100}) {
         SCOPED_TRACE(kind);
         EXPECT_EQ(Make(ControlKind(kind)), nullptr);
         EXPECT_EQ(context_->controlCount, 0u);
