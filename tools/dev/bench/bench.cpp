@@ -1,5 +1,6 @@
 // tavolin-bench [N] [fast runs] [reference runs]
 // tavolin-bench catalogue [discs]: the catalogue's figures (1000 discs by default).
+// tavolin-bench catalogue-window [discs]: the catalogue window's (Windows).
 // Prints one line per case, "<case> <fast ms> <reference ms> <reference/fast>",
 // then "fill_baseline <ms>". N defaults to 2047, the most tracks a disc's
 // track table holds. Each figure is the median of several runs.
@@ -48,6 +49,16 @@ int main(int argc, char** argv) {
         }
         return RunCatalogueBench(uint32_t(discs));
     }
+#ifdef TAVOLIN_BENCH_SCAN
+    if (argc > 1 && std::strcmp(argv[1], "catalogue-window") == 0) {
+        const unsigned long discs = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1000;
+        if (discs == 0 || discs > 100000) {
+            std::fprintf(stderr, "usage: tavolin-bench catalogue-window [discs 1..100000]\n");
+            return 2;
+        }
+        return RunCatalogueWindowBench(uint32_t(discs));
+    }
+#endif
     BenchOptions options{2047, 7, 3};
     if (argc > 1) options.trackCount = uint32_t(std::strtoul(argv[1], nullptr, 10));
     if (argc > 2) options.fastRuns = std::max(1, std::atoi(argv[2]));

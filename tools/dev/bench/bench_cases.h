@@ -33,3 +33,7 @@ double PanelSwitchMs(int runs);
 // Adds that many generated discs to a new catalogue file and prints the figures
 // of adding, searching and size; 0 when every add succeeded.
 int RunCatalogueBench(uint32_t discs);
+
+// The real catalogue window on that many generated discs (Windows only):
+// opening, keystrokes in Find, a sort and Show Disc, in milliseconds.
+int RunCatalogueWindowBench(uint32_t discs);
