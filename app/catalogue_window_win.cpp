@@ -508,7 +508,7 @@ void OpenCatalogueWindow(HINSTANCE instance) {
     for (const ControlPlace& p : PLACES)
         w.*p.handle = CreateControl(context, p.kind, p.x, p.y, p.width, p.height, p.text, p.resizeFlags,
                                     HandleCommand, nullptr);
-    const HWND fonted[] = {w.findLabel, w.findEdit, w.list, w.status, w.pathLabel};
+    const HWND fonted[] = {w.findLabel, w.list, w.status, w.pathLabel};
     for (HWND control : fonted) SetControlFont(context, control, 14, 5, false, false, "Arial");
     SetListViewTableLook(w.list);
     for (int c = 0; c < FOUND_COLUMN_COUNT; ++c) AddListViewColumn(w.list, FOUND_COLUMN_NAMES[c], COLUMN_WIDTHS[c]);

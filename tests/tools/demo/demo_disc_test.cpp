@@ -107,4 +107,33 @@ TEST(DemoDisc, RecorderFolderOffersTheCurrentGenerationAsNewest) {
     fs::remove_all(root);
 }
 
+// Another disc for a catalogue: the title as given in any script, the same
+// tracks, no disc list (its key is its index's hash). A UTF-8 title once
+// went in as Latin-1 bytes and read back as mojibake.
+TEST(DemoDisc, OtherTitlesInAnyScriptWithoutIdentity) {
+    const Collect demo = WalkImage(BuildDemoIndex(DemoGeneration::CURRENT));
+    const struct {
+        const char* name;
+        const char* title;
+    } rows[] = {
+        {"ASCII", "Demo Copy for the Car"},
+        {"Latin accents", "\xC3\x89t\xC3\xA9 \xC3\xA0 Z\xC3\xBCrich"},
+        {"Japanese and Greek", "\xE5\xA4\x9C\xE3\x81\xAE\xE6\x97\x85 / \xCE\xA4\xCE\xB1\xCE\xBE\xCE\xAF\xCE\xB4\xCE\xB9"},
+        {"beyond the BMP", "Disc \xF0\x9F\x8E\xB5"},
+    };
+    std::random_device random;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Collect copy = WalkImage(BuildDemoIndex(DemoGeneration::CURRENT, row.title));
+        EXPECT_EQ(copy.title, row.title);
+        ASSERT_EQ(copy.tracks.size(), demo.tracks.size());
+        for (size_t i = 0; i < demo.tracks.size(); ++i) EXPECT_EQ(copy.tracks[i].title, demo.tracks[i].title);
+        const fs::path root = fs::temp_directory_path() / ("tavolin-demo-title-" + std::to_string(random()));
+        std::string error;
+        ASSERT_TRUE(WriteDemoRecorder(root, error, row.title)) << error;
+        EXPECT_FALSE(fs::exists(root / "HMDHIFI" / "MCLIST01.HMA"));
+        fs::remove_all(root);
+    }
+}
+
 }  // namespace

@@ -218,9 +218,30 @@ std::string Latin1ToUtf16Be(const char* text) {
     return Utf16Be(wide);
 }
 
+// A title given as UTF-8 goes in as UTF-16, which holds every script.
+std::u16string Utf8ToUtf16(const char* text) {
+    std::u16string out;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0;) {
+        char32_t cp = *p++;
+        int more = cp >= 0xF0 ? 3 : cp >= 0xE0 ? 2 : cp >= 0xC0 ? 1 : 0;
+        if (more) cp &= 0x3F >> more;
+        for (; more > 0 && (*p & 0xC0) == 0x80; --more) cp = cp << 6 | (*p++ & 0x3F);
+        if (cp >= 0x10000) {
+            out.push_back(char16_t(0xD800 + ((cp - 0x10000) >> 10)));
+            out.push_back(char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+        } else {
+            out.push_back(char16_t(cp));
+        }
+    }
+    return out;
+}
+
 std::vector<uint8_t> BuildCurrent(const char* discTitle) {
     IndexImageBuilder b;
-    b.SetDiscTitle(discTitle != nullptr ? discTitle : "Tavolin Demo Disc: Caf" E_ACUTE ", Harbour & Se" N_TILDE "oritas");
+    if (discTitle != nullptr)
+        b.SetDiscTitle(Utf16Be(Utf8ToUtf16(discTitle)), UTF16BE);
+    else
+        b.SetDiscTitle("Tavolin Demo Disc: Caf" E_ACUTE ", Harbour & Se" N_TILDE "oritas");
     for (const DemoGroup& g : GROUPS) b.AddGroup({g.first, g.last, g.title ? g.title : "", g.encoding});
     const uint32_t count = uint32_t(std::size(TRACKS));
     // Slots in recording order: every track but the moved one in play order,

@@ -25,7 +25,7 @@ inline constexpr uint8_t DEMO_DISC_IDENTITY[16] = {0x01, 0x00, 0x00, 0x02, 0x4d,
 // Writes a folder laid out like a recorder's drive: HMDHIFI/_MDHIFI.HMA,
 // TRKIDX00.HMA to TRKIDX02.HMA, whose write times make 01 (the current disc)
 // the newest, and the current generation's MCLIST01.HMA alone. False with a
-// message on failure. With a discTitle, the current disc has that title and
+// message on failure. With a discTitle (UTF-8), the current disc has that title and
 // no disc list: another disc recorded alike, whose key in a catalogue is its
 // index's hash.
 bool WriteDemoRecorder(const std::filesystem::path& root, std::string& error, const char* discTitle = nullptr);
