@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,7 @@ enum class Step {
     FIND,          // text into Find: rows and export as the store finds them
     SHOW,          // text narrows to one disc, Enter, Show Disc: its export as the recorder's
     REMOVE,        // text narrows to one disc, Enter, Remove Disc, Yes
+    ADD_ELSEWHERE, // a disc titled text added by this process while the window is open
     KEYS,          // Ctrl+F, Tab, Esc
 };
 
@@ -158,6 +160,7 @@ TEST(TavolinCatalogue, AddsFindsShowsAndRemovesDiscs) {
         {"nothing", Step::FIND, "no such words", "0 tracks found"},
         {"the copy shown", Step::SHOW, CAR_TITLE, ""},
         {"the copy removed", Step::REMOVE, CAR_TITLE, "1 disc, 36 tracks  (" + std::string(CAR_TITLE) + " removed)"},
+        {"another program's add", Step::ADD_ELSEWHERE, "Added Elsewhere", "1 track found"},
         {"keys", Step::KEYS, JAPANESE_WORD, ""},
     };
     for (const auto& s : steps) {
@@ -218,6 +221,21 @@ TEST(TavolinCatalogue, AddsFindsShowsAndRemovesDiscs) {
             SetFind(app, c, "");
             // The note stays until the next change of Find.
             EXPECT_EQ(Text(c.status), "1 disc, 36 tracks");
+            break;
+        }
+        case Step::ADD_ELSEWHERE: {
+            SetFind(app, c, s.text);
+            EXPECT_EQ(Text(c.status), "0 tracks found");
+            Catalogue writer;
+            ASSERT_TRUE(OpenCatalogue(file, CatalogueMode::WRITE, writer).isOpen);
+            TrackRecord track = {};
+            strcpy(track.title, "A song from elsewhere");
+            track.trackNumber = 1;
+            const StoredDiscInfo info = {"00112233445566778899aabbccddeeff", false, s.text.c_str(), 1, "H:\\", 0};
+            ASSERT_EQ(AddDisc(writer, info, &track, 1).result, AddResult::ADDED);
+            SetFind(app, c, "");
+            SetFind(app, c, s.text);
+            EXPECT_EQ(Text(c.status), s.status);
             break;
         }
         case Step::KEYS:
