@@ -2,11 +2,18 @@
 // finding discs and tracks.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 #include "catalogue/catalogue_path.h"
 #include "catalogue/sqlite_db.h"
 #include "catalogue_support.h"
+#ifdef _WIN32
+#include <cstdlib>
+
+#include "base/known_folders_win.h"
+#include "base/wide_text_win.h"
+#endif
 
 namespace {
 
@@ -95,15 +102,49 @@ TEST(CatalogueStore, StoredDiscListsAsRecorded) {
     ASSERT_EQ(discs.size(), 3u);
     EXPECT_EQ(discs[0].indexGeneration, 3u);
     EXPECT_EQ(discs[0].source, "E:\\");
+    EXPECT_EQ(discs[0].indexName, "TRKIDX03.HMA");
     EXPECT_EQ(discs[0].firstAdded.size(), 20u) << discs[0].firstAdded;
 }
 
+// The same searches on a catalogue as this version writes it, on a file of
+// version 1 (no folded texts) read as it is, and on that file brought up to
+// date by opening it for writing.
 TEST(CatalogueSearch, FindsInEveryScript) {
     StoreFixture s;
     AddTestDisc(s.catalogue, TestKey(1), "Tokyo Nights",
                 MakeTracks({{"東京の夜", "Yoru"}, {"Καλημέρα", "", "", "Ελλάδα"}, {"Café", "Zoë"}}));
     AddTestDisc(s.catalogue, TestKey(2), "Plain",
                 MakeTracks({{"CAFE NOIR"}, {"say \"hi\" OR not"}, {"x"}, {"Ἀθῆναι"}}));
+    TempFolder old;
+    const std::string oldPath = Utf8Path(old.Path() / "version1.sqlite");
+    {
+        SqliteDb copy;
+        ASSERT_TRUE(copy.Open(s.path, OpenAccess::READ_ONLY));
+        Statement vacuum(copy, "VACUUM INTO ?1");
+        ASSERT_TRUE(vacuum.Bind(1, oldPath).Run()) << copy.Error();
+        SqliteDb downgrade;
+        ASSERT_TRUE(downgrade.Open(oldPath, OpenAccess::READ_WRITE));
+        ASSERT_TRUE(downgrade.Exec("DROP INDEX discs_by_title; ALTER TABLE tracks DROP COLUMN folded; "
+                                   "ALTER TABLE discs DROP COLUMN indexName; PRAGMA user_version = 1"))
+            << downgrade.Error();
+    }
+    Catalogue versionOne, migrated;
+    ASSERT_TRUE(OpenCatalogue(oldPath, CatalogueMode::READ, versionOne).isOpen);
+    EXPECT_EQ(versionOne.SchemaVersion(), 1);
+    struct File {
+        const char* name;
+        std::function<Catalogue&()> open;
+    } files[] = {
+        {"this version's file", [&]() -> Catalogue& { return s.catalogue; }},
+        {"a version 1 file, read", [&]() -> Catalogue& { return versionOne; }},
+        {"a version 1 file, brought up to date", [&]() -> Catalogue& {
+             versionOne = Catalogue();
+             const CatalogueOpenResult opened = OpenCatalogue(oldPath, CatalogueMode::WRITE, migrated);
+             EXPECT_TRUE(opened.isOpen) << opened.message;
+             EXPECT_EQ(migrated.SchemaVersion(), CATALOGUE_SCHEMA_VERSION);
+             return migrated;
+         }},
+    };
     struct Row {
         const char* name;
         const char* text;
@@ -128,12 +169,25 @@ TEST(CatalogueSearch, FindsInEveryScript) {
         {"no match", "zzzz", {}},
         {"empty finds every track", "", {"CAFE NOIR", "say \"hi\" OR not", "x", "Ἀθῆναι", "東京の夜", "Καλημέρα", "Café"}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(FoundTitles(s.catalogue, row.text), row.titles) << "search for " << row.text;
-        uint64_t count = 0;
-        EXPECT_TRUE(CountTracks(s.catalogue, row.text, count).ok);
-        EXPECT_EQ(count, row.titles.size());
+    for (const File& file : files) {
+        Catalogue& c = file.open();
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(file.name) + ": " + row.name);
+            EXPECT_EQ(FoundTitles(c, row.text), row.titles) << "search for " << row.text;
+            uint64_t count = 0;
+            EXPECT_TRUE(CountTracks(c, row.text, count).ok);
+            EXPECT_EQ(count, row.titles.size());
+            // One at a time, the page is found by walking the discs in
+            // order rather than by sorting every match: the same tracks.
+            std::vector<std::string> paged;
+            for (uint64_t at = 0; at <= row.titles.size(); ++at) {
+                uint64_t total = 99;
+                FindTracks(c, row.text, [&](const FoundTrack& t) { return paged.push_back(t.track.title), true; },
+                           FindRange{at, 1}, &total);
+                EXPECT_EQ(total, row.titles.size());
+            }
+            EXPECT_EQ(paged, row.titles);
+        }
     }
 }
 
@@ -242,6 +296,29 @@ TEST(CatalogueStore, DefaultPlaces) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(DefaultCataloguePath(row.place), row.path);
     }
+#ifdef _WIN32
+    // The Windows edge reads %APPDATA% as UTF-8, whatever the code page;
+    // unset, Windows' own roaming folder stands in.
+    struct WindowsRow {
+        const char* name;
+        const wchar_t* appData;  // L"": unset
+        const char* path;        // nullptr: any, as long as it ends as ours
+    } windowsRows[] = {
+        {"APPDATA outside the code page", L"C:\\Users\\Ἀθήναι 東京\\Roaming",
+         "C:\\Users\\Ἀθήναι 東京\\Roaming\\Tavolin\\catalogue.sqlite"},
+        {"APPDATA unset", L"", nullptr},
+    };
+    const std::string saved = RoamingAppDataFolder();
+    for (const WindowsRow& row : windowsRows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_EQ(_wputenv_s(L"APPDATA", row.appData), 0);
+        const std::string path = DefaultCataloguePath(CataloguePlaceHere(RoamingAppDataFolder().c_str()));
+        const std::string end = "\\Tavolin\\catalogue.sqlite";
+        if (row.path) EXPECT_EQ(path, row.path);
+        EXPECT_TRUE(path.size() > end.size() && path.rfind(end) == path.size() - end.size()) << path;
+    }
+    _wputenv_s(L"APPDATA", ToWide(saved.c_str()).c_str());
+#endif
 }
 
 // Two programs adding at once: each waits for the other's write and neither
@@ -252,6 +329,10 @@ TEST(CatalogueStore, TwoConnectionsAdding) {
     // MakeTracks uses the process-wide listing, so the threads share records made before.
     int failures[2] = {0, 0};
     std::vector<TrackRecord> tracks = MakeTracks({{"a"}, {"b"}, {"c"}});
+    uint64_t count = 99;
+    // Counted once before, so the count's kept statement must see the others' writes.
+    EXPECT_TRUE(CountTracks(s.catalogue, "", count).ok);
+    EXPECT_EQ(count, 0u);
     auto adderOwn = [&](unsigned first, int* fails) {
         Catalogue own;
         if (!OpenCatalogue(s.path, CatalogueMode::WRITE, own).isOpen) {
@@ -266,7 +347,6 @@ TEST(CatalogueStore, TwoConnectionsAdding) {
     one.join();
     two.join();
     EXPECT_EQ(failures[0] + failures[1], 0);
-    uint64_t count = 0;
     EXPECT_TRUE(CountTracks(s.catalogue, "", count).ok);
     EXPECT_EQ(count, 2 * DISCS_EACH * tracks.size());
     EXPECT_EQ(DiscTitles(s.catalogue).size(), 2 * DISCS_EACH);
