@@ -37,6 +37,7 @@ bool gIsScanPending = false;
 void PrepareScan() {
     const MainWindow& w = gMainWindow;
     ClearCatalogue();
+    BeginListedDisc("");
     ClearList(w.trackList);
     SetControlText(w.getTracksButton, SCANNING_TEXT);
 }
@@ -55,6 +56,7 @@ void GetTracks(WindowContext* context) {
     if (gIsScanPending) return;
     PrepareScan();
     if (StartScan(MainWindowOf(context))) {
+        BeginListedDisc(gScan.indexPath);
         gIsScanPending = true;
         return;
     }
@@ -107,6 +109,7 @@ void OpenCopy(WindowContext* context, const std::string& path) {
         return;
     }
     if (StartScanOfFile(MainWindowOf(context), index.c_str(), StartSuspendedThread)) {
+        BeginListedDisc(index.c_str());
         gIsScanPending = true;
         return;
     }
@@ -169,6 +172,12 @@ int HandleScanMessage(WindowContext* context, HWND, UINT message, WPARAM, LPARAM
         char caption[CAPTION_SIZE];
         ComposeCaption(title != nullptr ? title : "", PROGRAM_TITLE, caption, sizeof caption);
         SetWindowCaption(MainWindowOf(context), caption);
+        SetListedDiscTitle(title);
+        break;
+    }
+    case MSG_DISC_IDENTITY: {
+        const DiscIdentity* identity = reinterpret_cast<const DiscIdentity*>(lParam);
+        if (identity != nullptr) SetListedDiscIdentity(*identity);
         break;
     }
     default: break;

@@ -17,7 +17,8 @@ extern const char SCAN_FAILED_TEXT[];
 // ControlCallback of the track list and the four push buttons.
 int HandleMainCommand(WindowContext* context, HWND control, intptr_t param, intptr_t handler, intptr_t user);
 
-// MessageCallback of MSG_TRACK_FOUND, MSG_SCAN_DONE and MSG_DISC_TITLE.
+// MessageCallback of MSG_TRACK_FOUND, MSG_SCAN_DONE, MSG_DISC_TITLE and
+// MSG_DISC_IDENTITY.
 int HandleScanMessage(WindowContext* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                       intptr_t user);
 

@@ -59,7 +59,7 @@ const FontLayout FONTS[] = {
     {&MainWindow::loadFormatButton, "Courier new", 16, 8},
 };
 
-const UINT SCAN_MESSAGES[] = {MSG_TRACK_FOUND, MSG_SCAN_DONE, MSG_DISC_TITLE};
+const UINT SCAN_MESSAGES[] = {MSG_TRACK_FOUND, MSG_SCAN_DONE, MSG_DISC_TITLE, MSG_DISC_IDENTITY};
 
 }  // namespace
 

@@ -76,3 +76,30 @@ int FindNewestIndex(IndexVolumeProbe& probe, char* directory, uint32_t& number) 
     }
     return 0;
 }
+
+namespace {
+bool StartsFolded(const std::string& text, size_t at, const char* word) {
+    for (size_t i = 0; word[i] != '\0'; ++i) {
+        if (at + i >= text.size()) return false;
+        const unsigned char c = text[at + i];
+        if ((c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c) != static_cast<unsigned char>(word[i])) return false;
+    }
+    return true;
+}
+
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+}  // namespace
+
+// The generation number is kept as the name spells it, so the list is
+// looked for under the index's own digits ("0a" beside TRKIDX0a.HMA).
+bool DiscListName(const std::string& indexName, std::string& out) {
+    const size_t stem = strlen(INDEX_NAME_STEM), extension = strlen(INDEX_NAME_EXTENSION);
+    if (!StartsFolded(indexName, 0, INDEX_NAME_STEM) || indexName.size() < stem + extension + 1) return false;
+    const size_t digits = indexName.size() - stem - extension;
+    if (digits > INDEX_NUMBER_DIGITS_MAX || !StartsFolded(indexName, stem + digits, INDEX_NAME_EXTENSION))
+        return false;
+    for (size_t i = stem; i < stem + digits; ++i)
+        if (!IsHexDigit(indexName[i])) return false;
+    out = std::string(DISC_LIST_NAME_STEM) + indexName.substr(stem, digits) + INDEX_NAME_EXTENSION;
+    return true;
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // Finding the recorder's drive and its newest track index, apart from the
 // file system calls, which an IndexVolumeProbe answers (Win32 in
@@ -16,6 +17,12 @@ constexpr char LAST_DRIVE_LETTER = 'Z';
 constexpr const char* RECORDER_MARKER = "HMDHIFI\\_MDHIFI.HMA";  // below the drive root
 constexpr const char* INDEX_DIRECTORY = "HMDHIFI";               // below the drive root
 constexpr const char* INDEX_NAME_FORMAT = "\\TRKIDX%02x.HMA";
+// Each index generation nn has its disc list MCLISTnn.HMA beside it, which
+// holds the disc's identity.
+constexpr const char* INDEX_NAME_STEM = "TRKIDX";
+constexpr const char* DISC_LIST_NAME_STEM = "MCLIST";
+constexpr const char* INDEX_NAME_EXTENSION = ".HMA";
+constexpr size_t INDEX_NUMBER_DIGITS_MAX = 4;  // a longer name is no generation's
 
 // Index numbers tried: two hexadecimal digits. A drive whose index files
 // can't be opened at all would otherwise be searched without end.
@@ -56,3 +63,9 @@ int FormatIndexPath(char* out, size_t size, const char* directory, uint32_t numb
 // 0, leaving both untouched, when no drive holds the marker or the marked
 // drive has no index file that opens among the numbers tried.
 int FindNewestIndex(IndexVolumeProbe& probe, char* directory, uint32_t& number);
+
+// The disc list's name for an index file's name: "TRKIDX07.HMA" in any
+// letter case gives "MCLIST07.HMA", the digits as written. False when the
+// name is not TRKIDX, one to INDEX_NUMBER_DIGITS_MAX hexadecimal digits and
+// .HMA.
+bool DiscListName(const std::string& indexName, std::string& out);

@@ -109,3 +109,20 @@ CopyIndexResult FindCopyIndex(CopyFolderAccess& access, const std::string& path,
     const std::string marker = std::string(1, COPY_DRIVE_LETTER) + ":\\" + RECORDER_MARKER;
     return probe.HasAttributes(marker.c_str()) ? CopyIndexResult::NO_INDEX_FILE : CopyIndexResult::NO_MARKER;
 }
+
+// Only the list of the generation read counts: another generation's list
+// may describe the disc as it was before.
+bool FindDiscListFile(CopyFolderAccess& access, const std::string& indexPath, std::string& out) {
+    const std::string indexName = LastName(indexPath);
+    std::string listName;
+    if (!DiscListName(indexName, listName)) return false;
+    size_t end = indexPath.size();
+    while (end > 0 && (indexPath[end - 1] == '/' || indexPath[end - 1] == '\\')) --end;
+    const std::string folder = indexPath.substr(0, end - indexName.size());
+    std::string found;
+    if (!access.FindEntry(folder.empty() ? "." : folder, listName, found) ||
+        access.KindOf(found) != CopyEntryKind::FILE)
+        return false;
+    out = found;
+    return true;
+}

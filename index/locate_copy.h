@@ -69,3 +69,8 @@ CopyIndexResult FindCopyIndex(CopyFolderAccess& access, const std::string& path,
 
 // The marker file's name inside the HMDHIFI folder: "_MDHIFI.HMA".
 const char* RecorderMarkerName();
+
+// The disc list (MCLISTnn.HMA) beside the track index at indexPath, in the
+// same folder and found in any letter case, in out. False when the index's
+// name carries no generation or that generation has no list.
+bool FindDiscListFile(CopyFolderAccess& access, const std::string& indexPath, std::string& out);

@@ -47,3 +47,12 @@ CopyIndexResult LocateCopyIndex(const std::string& path, std::string& fullPath, 
     if (modeSet) SetThreadErrorMode(oldMode, nullptr);
     return result;
 }
+
+bool FindDiscListPath(const std::string& indexPath, std::string& listPath) {
+    DWORD oldMode = 0;
+    const bool modeSet = SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
+    Win32CopyAccess access;
+    const bool found = FindDiscListFile(access, indexPath, listPath);
+    if (modeSet) SetThreadErrorMode(oldMode, nullptr);
+    return found;
+}

@@ -31,10 +31,13 @@ RecordingTime DecodeRecordingTime(uint16_t date, uint16_t time) {
     return recorded;
 }
 
+// A value that did not come through DecodeRecordingTime (a catalogue file
+// is hostile input too) and lies outside the calendar writes "" as well,
+// never a month 13 or an hour 31.
 void FormatRecordingTime(RecordingTime recorded, char* out, size_t size) {
     if (size == 0) return;
     out[0] = '\0';
-    if (recorded == NO_RECORDING_TIME) return;
+    if (DecodeRecordingTime(uint16_t(recorded >> 16), uint16_t(recorded)) == NO_RECORDING_TIME) return;
     const Fields f = Split(recorded);
     std::snprintf(out, size, "%04u-%02u-%02u %02u:%02u:%02u", f.year, f.month, f.day, f.hour, f.minute,
                   f.second);

@@ -18,5 +18,5 @@ inline constexpr size_t RECORDING_TIME_TEXT_SIZE = 20;
 RecordingTime DecodeRecordingTime(uint16_t date, uint16_t time);
 
 // Writes "YYYY-MM-DD HH:MM:SS" into out (size bytes, cut to fit and
-// terminated); "" for NO_RECORDING_TIME.
+// terminated); "" for NO_RECORDING_TIME or a value outside the calendar.
 void FormatRecordingTime(RecordingTime recorded, char* out, size_t size);

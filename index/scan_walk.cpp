@@ -83,7 +83,7 @@ void ReportTrack(const TrackIndexFile& file, uint32_t slot, uint32_t playPositio
     report.bitrate = timing.bitrate;
     report.groupName = buf.group;
     report.slot = slot;
-    report.recorded = NO_RECORDING_TIME;
+    report.recorded = RecordedTime(file, slot);
     sink.OnTrackFound(slot, report);
 }
 

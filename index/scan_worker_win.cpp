@@ -1,7 +1,10 @@
 #include "index/scan_worker_win.h"
 
 #include <cstring>
+#include <string>
 
+#include "index/disc_identity.h"
+#include "index/locate_copy_win.h"
 #include "index/scan_state_win.h"
 #include "index/scan_walk.h"
 #include "base/file_system_win.h"
@@ -26,6 +29,20 @@ public:
 private:
     HWND window_;
 };
+
+// The identity in the disc list beside the index. At most
+// DISC_LIST_READ_SIZE bytes are read, and a list that is missing, short or
+// unreadable leaves the identity unknown: it never stops the scan.
+DiscIdentity ReadDiscIdentityBeside(const char* indexPath) {
+    std::string listPath;
+    uint8_t bytes[DISC_LIST_READ_SIZE] = {};
+    DWORD got = 0;
+    if (FindDiscListPath(indexPath, listPath)) {
+        ScopedHandle list(OpenFileByPath(listPath.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
+        if (list.IsValid() && !ReadFile(list.Get(), bytes, sizeof bytes, &got, nullptr)) got = 0;
+    }
+    return ReadDiscIdentity(bytes, got);
+}
 
 }  // namespace
 
@@ -62,6 +79,8 @@ DWORD WINAPI ScanWorker(LPVOID) {
     if (image != nullptr) {
         ScopedLocalMemory<uint8_t> imageMemory(image);
         const TrackIndexFile index = {image, imageSize};
+        const DiscIdentity identity = ReadDiscIdentityBeside(gScan.indexPath);
+        SendMessageA(window, MSG_DISC_IDENTITY, 0, reinterpret_cast<LPARAM>(&identity));
         WindowSink sink(window);
         WalkTrackIndex(index, gScan.stop, sink);
     }

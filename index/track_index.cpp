@@ -40,6 +40,13 @@ uint16_t AlbumCell(const TrackIndexFile& file, uint32_t slot) {
     return ImageBe16(file, TrackEntryOffset(slot) + ENTRY_ALBUM_CELL_AT);
 }
 
+// Tracks sent from a computer carry zeros here; a recorder writes its clock.
+RecordingTime RecordedTime(const TrackIndexFile& file, uint32_t slot) {
+    const size_t entry = TrackEntryOffset(slot);
+    return DecodeRecordingTime(ImageBe16(file, entry + ENTRY_RECORDED_DATE_AT),
+                               ImageBe16(file, entry + ENTRY_RECORDED_TIME_AT));
+}
+
 // Timing and string cells share the link field: 12 bits, so cells 0x100,
 // 0x200, ... (low byte 0) are real targets.
 uint16_t LinkOfCell(const TrackIndexFile& file, size_t cellOffset) {

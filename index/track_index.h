@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "index/recording_time.h"
 #include "text/utf8.h"
 
 // A track index file held whole in memory. Every field is decoded from this
@@ -31,6 +32,8 @@ inline constexpr size_t TRACK_ENTRY_SIZE = 80;
 inline constexpr size_t TRACK_SLOT_OFFSET = TRACK_ENTRY_BASE + TRACK_ENTRY_SIZE;  // slot 0
 inline constexpr uint32_t TRACK_SLOT_COUNT = 2047;   // the table ends where the timing cells begin
 inline constexpr size_t ENTRY_EMPTY_TEST_SIZE = 28;  // all zero: the slot is empty
+inline constexpr size_t ENTRY_RECORDED_DATE_AT = 0;  // BE16 FAT/DOS date word, recorder's clock
+inline constexpr size_t ENTRY_RECORDED_TIME_AT = 2;  // BE16 FAT/DOS time word
 inline constexpr size_t ENTRY_TITLE_CELL_AT = 8;
 inline constexpr size_t ENTRY_ARTIST_CELL_AT = 10;
 inline constexpr size_t ENTRY_ALBUM_CELL_AT = 12;
@@ -104,6 +107,8 @@ bool IsEmptySlot(const TrackIndexFile& file, uint32_t slot);
 uint16_t TitleCell(const TrackIndexFile& file, uint32_t slot);
 uint16_t ArtistCell(const TrackIndexFile& file, uint32_t slot);
 uint16_t AlbumCell(const TrackIndexFile& file, uint32_t slot);
+// When the track in the slot was recorded; NO_RECORDING_TIME when it has none.
+RecordingTime RecordedTime(const TrackIndexFile& file, uint32_t slot);
 uint16_t LinkOfCell(const TrackIndexFile& file, size_t cellOffset);
 
 // Fills positions[slot] with the slot's play position (1-based), 0 for a slot

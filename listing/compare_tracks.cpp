@@ -47,8 +47,8 @@ int CompareText(const char* a, const char* b, int caseSensitive) {
     }
 }
 
-// Text levels that find the records equal hand over to the next level; a
-// numeric level decides at once, equal or not. Unknown key codes are passed
+// Text and recording-time levels that find the records equal hand over to
+// the next level; the other numeric levels decide at once, equal or not. Unknown key codes are passed
 // over like an equal text level.
 int CompareRecords(const TrackRecord& a, const TrackRecord& b, const FormatSettings& settings) {
     const bool isGroup = settings.listingMode == GROUP_LISTING;
@@ -87,6 +87,15 @@ int CompareRecords(const TrackRecord& a, const TrackRecord& b, const FormatSetti
         case SORT_BITRATE_DESC: {
             const int result = CompareNumbers(a.bitrate, b.bitrate);
             return level.key == SORT_BITRATE_ASC ? result : -result;
+        }
+        case SORT_RECORDED_ASC:
+        case SORT_RECORDED_DESC: {
+            // Tracks recorded in one go share a second only by chance, and
+            // tracks without a time share NO_RECORDING_TIME (the earliest):
+            // both hand over to the next level.
+            const int result = CompareNumbers(a.recorded, b.recorded);
+            if (result != 0) return level.key == SORT_RECORDED_ASC ? result : -result;
+            break;
         }
         default: break;
         }

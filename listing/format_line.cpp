@@ -78,6 +78,12 @@ size_t FormatRecordLine(const TrackRecord& r, const FormatSettings& settings, ch
         case TokenWrites::TRACK_LENGTH: AppendLength(w, r.trackLength, settings.roundLengths != 0); break;
         case TokenWrites::GROUP_LENGTH: AppendLength(w, r.groupLength, settings.roundLengths != 0); break;
         case TokenWrites::MODE_NAME: w.Append(FormatModeName(r.bitrate)); break;
+        case TokenWrites::RECORDED: {
+            char text[RECORDING_TIME_TEXT_SIZE];
+            FormatRecordingTime(r.recorded, text, sizeof text);
+            w.Append(text);
+            break;
+        }
         case TokenWrites::CUSTOM_TEXT: w.Append(slot.param, FieldLength(slot.param)); break;
         case TokenWrites::REPEATED_TEXT: {
             const char* text = token->repeated ? token->repeated : token->name;

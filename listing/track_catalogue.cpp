@@ -2,11 +2,13 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "settings/format_settings.h"
 #include "text/fields.h"
 
 TrackCatalogue gCatalogue;
+ListedDisc gListedDisc;
 CatalogueAllocFn gCatalogueAlloc = std::calloc;
 
 namespace {
@@ -60,3 +62,26 @@ const TrackRecord* CatalogueRecord(intptr_t index) {
     if (index < 0 || uint64_t(index) >= gCatalogue.count) return nullptr;
     return &gCatalogue.records[index];
 }
+
+// The generation is read from the name's digits once DiscListName has found
+// the name to be TRKIDX, up to four hexadecimal digits and .HMA.
+void BeginListedDisc(const char* indexPath) {
+    gListedDisc = ListedDisc{};
+    gListedDisc.generation = NO_GENERATION;
+    const char* path = indexPath != nullptr ? indexPath : "";
+    StoreFieldText(gListedDisc.indexPath, sizeof gListedDisc.indexPath, path, LISTED_PATH_SIZE - 1);
+    const char* name = path;
+    for (const char* p = path; *p != '\0'; ++p)
+        if (*p == '\\' || *p == '/') name = p + 1;
+    StoreFieldText(gListedDisc.indexName, sizeof gListedDisc.indexName, name, LISTED_PATH_SIZE - 1);
+    std::string listName;
+    if (DiscListName(gListedDisc.indexName, listName))
+        gListedDisc.generation =
+            int32_t(std::strtoul(gListedDisc.indexName + std::strlen(INDEX_NAME_STEM), nullptr, 16));
+}
+
+void SetListedDiscTitle(const char* title) {
+    StoreFieldText(gListedDisc.title, sizeof gListedDisc.title, title != nullptr ? title : "", LINE_CHARS);
+}
+
+void SetListedDiscIdentity(const DiscIdentity& identity) { gListedDisc.identity = identity; }

@@ -2,6 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "index/disc_identity.h"
+#include "index/locate.h"
 #include "index/track_index.h"
 #include "index/track_report.h"
 
@@ -60,3 +62,25 @@ int AppendTrack(const TrackReport& report);
 
 // The record at index, or nullptr when index is not below count.
 const TrackRecord* CatalogueRecord(intptr_t index);
+
+// Bytes of a listed index's path in UTF-8: a Win32 path of up to 259 UTF-16
+// units is at most three bytes a unit.
+constexpr size_t LISTED_PATH_SIZE = 3 * (INDEX_PATH_SIZE - 1) + 1;
+constexpr int32_t NO_GENERATION = -1;  // the index's name carries no number
+
+// The disc whose tracks the catalogue holds, as its scan reported it. Filled
+// on the window thread beside the catalogue; emptied when a scan begins.
+struct ListedDisc {
+    char title[LINE_BUFFER_SIZE];       // "" while the disc has reported none
+    DiscIdentity identity;              // not known until the scan says so
+    char indexPath[LISTED_PATH_SIZE];   // the track index read; "" before a scan
+    char indexName[LISTED_PATH_SIZE];   // its file name, e.g. "TRKIDX01.HMA"
+    int32_t generation;                 // the number in that name, or NO_GENERATION
+};
+
+extern ListedDisc gListedDisc;
+
+// Empties the record and notes the index that the scan beginning now reads.
+void BeginListedDisc(const char* indexPath);
+void SetListedDiscTitle(const char* title);
+void SetListedDiscIdentity(const DiscIdentity& identity);

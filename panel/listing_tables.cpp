@@ -14,11 +14,13 @@ constexpr size_t TRACK_TOKEN_COUNT = TokenCountIn(FULL_LISTING);
 constexpr size_t GROUP_TOKEN_COUNT = TokenCountIn(GROUP_LISTING);
 
 // The sort keys each listing's sort rows offer, in item order; their texts
-// are the mode's wording of each key.
+// are the mode's wording of each key. The recording time comes last, so the
+// older items keep their places; a group has no recording time.
 constexpr SortKey TRACK_SORT_KEYS[] = {
-    SORT_GROUP_NAME_ASC, SORT_ARTIST_ASC,  SORT_ALBUM_ASC,       SORT_TITLE_ASC,    SORT_NUMBER_ASC,
-    SORT_LENGTH_ASC,     SORT_BITRATE_ASC, SORT_GROUP_NAME_DESC, SORT_ARTIST_DESC,  SORT_ALBUM_DESC,
-    SORT_TITLE_DESC,     SORT_NUMBER_DESC, SORT_LENGTH_DESC,     SORT_BITRATE_DESC,
+    SORT_GROUP_NAME_ASC, SORT_ARTIST_ASC,   SORT_ALBUM_ASC,       SORT_TITLE_ASC,     SORT_NUMBER_ASC,
+    SORT_LENGTH_ASC,     SORT_BITRATE_ASC,  SORT_GROUP_NAME_DESC, SORT_ARTIST_DESC,   SORT_ALBUM_DESC,
+    SORT_TITLE_DESC,     SORT_NUMBER_DESC,  SORT_LENGTH_DESC,     SORT_BITRATE_DESC,  SORT_RECORDED_ASC,
+    SORT_RECORDED_DESC,
 };
 constexpr SortKey GROUP_SORT_KEYS[] = {
     SORT_GROUP_NAME_ASC,  SORT_NUMBER_ASC,  SORT_LENGTH_ASC,

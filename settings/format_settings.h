@@ -28,10 +28,12 @@ enum SortKey : uint32_t {
     SORT_BITRATE_DESC = 12,
     SORT_GROUP_NAME_ASC = 13,
     SORT_GROUP_NAME_DESC = 14,
+    SORT_RECORDED_ASC = 15,  // tracks without a recording time first
+    SORT_RECORDED_DESC = 16,
 };
 
 struct SortLevel {
-    uint32_t key;            // a SortKey code, 1..14
+    uint32_t key;            // a SortKey code, 1..16
     uint32_t caseSensitive;  // non-zero: text keys compare without folding A-Z
 };
 

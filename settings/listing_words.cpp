@@ -9,7 +9,7 @@ struct SortKeyWords {
     const char* track;
     const char* group;
 };
-constexpr SortKeyWords SORT_KEY_WORDS[SORT_GROUP_NAME_DESC + 1] = {
+constexpr SortKeyWords SORT_KEY_WORDS[SORT_RECORDED_DESC + 1] = {
     {nullptr, nullptr},
     {"Artist (Ascending Order)", nullptr},
     {"Album (Ascending Order)", nullptr},
@@ -25,8 +25,10 @@ constexpr SortKeyWords SORT_KEY_WORDS[SORT_GROUP_NAME_DESC + 1] = {
     {"Bitrate (Decending Order)", nullptr},
     {"Group Name (Ascending Order)", nullptr},
     {"Group Name (Decending Order)", nullptr},
+    {"Recorded (Ascending Order)", nullptr},
+    {"Recorded (Decending Order)", nullptr},
 };
-constexpr uint32_t SORT_KEY_LAST = SORT_GROUP_NAME_DESC;
+constexpr uint32_t SORT_KEY_LAST = SORT_RECORDED_DESC;
 }  // namespace
 
 const char* ListingModeText(ListingMode mode) {

@@ -17,7 +17,7 @@ const char* ListingModeText(ListingMode mode);
 
 // The text of a SortKey in a listing mode: keys 7 to 10 have a group wording
 // for the Group Listing, every other key one text. Null for a code outside
-// 1..14.
+// 1..16.
 const char* SortKeyText(uint32_t key, ListingMode mode);
 
 // The SortKey that text names in either wording, compared as a whole and
@@ -36,6 +36,7 @@ enum class TokenWrites : uint8_t {
     TRACK_LENGTH,
     GROUP_LENGTH,
     MODE_NAME,      // the recording-mode name of the bit rate
+    RECORDED,       // "YYYY-MM-DD HH:MM:SS", nothing for a track without one
     CUSTOM_TEXT,    // the slot's param, once
     REPEATED_TEXT,  // a text, as many times as the slot's param says
 };
@@ -83,6 +84,8 @@ inline constexpr FormatToken FORMAT_TOKENS[] = {
     {"<TAB>", TokenWrites::REPEATED_TEXT, "\t", BOTH_LISTINGS},
     {"<Comma>", TokenWrites::REPEATED_TEXT, ",", BOTH_LISTINGS},
     {CUSTOM_TOKEN, TokenWrites::CUSTOM_TEXT, nullptr, BOTH_LISTINGS},
+    // Offered after the others, so every older item keeps its place.
+    {"Rec Date", TokenWrites::RECORDED, nullptr, FULL_LISTING},
 };
 inline constexpr size_t FORMAT_TOKEN_COUNT = sizeof FORMAT_TOKENS / sizeof FORMAT_TOKENS[0];
 

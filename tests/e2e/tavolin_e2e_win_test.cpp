@@ -488,6 +488,27 @@ TEST(Tavolin, SavesAndLoadsLayouts) {
     ASSERT_TRUE(app.Choose(app.PanelComboWithItem("Trk Number", 2), "Title"));
     EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 2)), "Title") << "the flag outlived the export";
 
+    // A layout holding "Rec Date", the list sorted by recording time: the
+    // export writes the demo's recording times in order, the tracks sent
+    // from a computer (an empty line each) first.
+    ASSERT_TRUE(app_driver::WriteFileBytes(WorkPath("dates.tfc"),
+                                           LayoutsFile(2, {{0, "Rec Date", "1"}, {1, "<CRLF>", "1"}})));
+    EXPECT_EQ(FileCommand(app, c.loadFormat, LOAD_TITLE, WorkPath("dates.tfc"), nullptr), "");
+    app.Settle();
+    EXPECT_EQ(Text(app.PanelComboWithItem("Trk Number", 0)), "Rec Date");
+    ASSERT_TRUE(app.Choose(app.PanelCombo("First sort by"), "Recorded (Ascending Order)"));
+    std::vector<std::string> times;
+    for (const auto& t : demo.tracks) times.push_back(t.recorded);
+    std::sort(times.begin(), times.end());
+    std::string dateLines;
+    for (const std::string& t : times) dateLines += t + "\r\n";
+    EXPECT_NE(dateLines.find("\r\n2016-09-13 23:11:46\r\n2016-09-13 23:12:16\r\n2016-09-13 23:13:14\r\n"),
+              std::string::npos);
+    const std::string datesPath = WorkPath("dates.txt");
+    app_driver::DeleteFileAt(datesPath);
+    EXPECT_EQ(FileCommand(app, c.exportList, EXPORT_TITLE, datesPath, OK_TITLE), EXPORT_DONE_TEXT);
+    EXPECT_EQ(app_driver::ReadFileBytes(datesPath), dateLines);
+
     CloseAndCheck(app, "at the end");
 }
 

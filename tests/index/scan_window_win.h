@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "index/disc_identity.h"
 #include "index/scan_messages.h"
 #include "index/scan_start_win.h"
 #include "index/scan_walk.h"
@@ -84,7 +85,8 @@ inline std::vector<uint8_t> SparseDisc() {
 }
 
 // A top-level hidden window whose procedure records the three messages and
-// calls the test's hook on each (after recording it).
+// calls the test's hook on each (after recording it); the disc identities
+// it is told of are kept apart, as hex text ("" when not known).
 class ScanWindow {
 public:
     ScanWindow() {
@@ -125,6 +127,7 @@ public:
 
     HWND hwnd = nullptr;
     std::vector<ScanEvent> events;
+    std::vector<std::string> identities;
     bool done = false;
     bool drained = false;
     std::function<void(ScanWindow&, const ScanEvent&)> onEvent;
@@ -149,6 +152,12 @@ private:
             self->done = true;
             break;
         case WM_APP: self->drained = true; return 0;
+        case MSG_DISC_IDENTITY: {
+            char text[DISC_IDENTITY_TEXT_SIZE];
+            FormatDiscIdentity(*reinterpret_cast<const DiscIdentity*>(lParam), text);
+            self->identities.push_back(text);
+            return 0;
+        }
         default: return DefWindowProcA(hwnd, message, wParam, lParam);
         }
         self->events.push_back(event);

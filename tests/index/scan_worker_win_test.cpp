@@ -32,14 +32,21 @@ class ScanWorkerTest : public testing::Test {
 protected:
     void TearDown() override { EXPECT_TRUE(scan_test::WaitForIdle()); }
 
-    // Scans the bytes as an index file and returns what the window received.
-    std::vector<ScanEvent> ScanBytes(const std::vector<uint8_t>& bytes, ScanWindow& window) {
-        const std::string path = TempPath("index.hma");
+    // Scans the bytes as TRKIDX07.HMA, with the disc list's bytes (if any)
+    // beside it in lower case; returns what the window received.
+    std::vector<ScanEvent> ScanBytes(const std::vector<uint8_t>& bytes, ScanWindow& window,
+                                     const std::vector<uint8_t>* list = nullptr) {
+        const std::string folder = TempPath("scan"), path = folder + "\\TRKIDX07.HMA";
+        const std::string listPath = folder + "\\mclist07.hma";
+        CreateDirectoryA(folder.c_str(), nullptr);
         WriteFileBytes(path, bytes);
+        if (list) WriteFileBytes(listPath, *list);
         EXPECT_EQ(StartScanOfFile(window.hwnd, path.c_str(), StartSuspendedThread), 1);
         EXPECT_TRUE(window.WaitForDone());
         EXPECT_TRUE(scan_test::WaitForIdle());
         DeleteFileA(path.c_str());
+        DeleteFileA(listPath.c_str());
+        RemoveDirectoryA(folder.c_str());
         return window.events;
     }
 };
@@ -50,22 +57,28 @@ TEST_F(ScanWorkerTest, ReportsWhatTheWalkFindsThenScanDone) {
     emptyTitle.AddTrack({.slot = 0, .title = "Only"});
     IndexImageBuilder noTracks;
     noTracks.SetTrackCount(0);
+    const std::vector<uint8_t> demoList = index_image::BuildDiscList(DEMO_DISC_IDENTITY);
+    const std::vector<uint8_t> shortList = index_image::BuildDiscList(DEMO_DISC_IDENTITY, 0x4F);
+    constexpr const char* DEMO_ID = "010000024d5a2d4e483730309c3e5107";
     struct Row {
         const char* name;
         std::vector<uint8_t> bytes;
         int tracks;  // MSG_TRACK_FOUND expected; -1: at least one
+        const std::vector<uint8_t>* list;
+        const char* identity;  // what the one MSG_DISC_IDENTITY says
     } rows[] = {
-        {"demo disc", BuildDemoIndex(DemoGeneration::CURRENT), -1},
-        {"groups, texts and recording modes", DemoDisc(), 5},
-        {"empty slots in between", SparseDisc(), 3},
-        {"disc title with an empty text", emptyTitle.Build(), 1},
-        {"track count 0", noTracks.Build(), 0},
+        {"demo disc", BuildDemoIndex(DemoGeneration::CURRENT), -1, &demoList, DEMO_ID},
+        {"groups, texts and recording modes", DemoDisc(), 5, nullptr, ""},
+        {"empty slots in between", SparseDisc(), 3, &shortList, ""},
+        {"disc title with an empty text", emptyTitle.Build(), 1, nullptr, ""},
+        {"track count 0", noTracks.Build(), 0, &demoList, DEMO_ID},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ScanWindow window;
         const std::vector<ScanEvent> expected = ExpectedEvents(row.bytes);
-        ASSERT_EQ(ScanBytes(row.bytes, window), expected);
+        ASSERT_EQ(ScanBytes(row.bytes, window, row.list), expected);
+        EXPECT_EQ(window.identities, std::vector<std::string>{row.identity});
         int tracks = 0;
         for (const ScanEvent& e : expected) tracks += e.message == MSG_TRACK_FOUND;
         if (row.tracks < 0)

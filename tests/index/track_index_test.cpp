@@ -67,6 +67,39 @@ TEST(TrackEntry, EmptinessIsTheFirst28Bytes) {
     }
 }
 
+// Entry offsets 0 and 2: FAT/DOS date and time words, each field in range.
+TEST(TrackEntry, RecordingTimeWords) {
+    using index_image::DosDateWord;
+    const uint16_t day = DosDateWord(2016, 9, 13);
+    const struct {
+        const char* name;
+        uint16_t date, time;
+        const char* text;  // "": no recording time
+    } rows[] = {
+        {"zero: sent from a computer", 0, 0, ""},     {"time alone", 0, 0x5000, ""},
+        {"earliest", DosDateWord(1980, 1, 1), 0, "1980-01-01 00:00:00"},
+        {"latest", DosDateWord(2107, 12, 31), 0xBF7D, "2107-12-31 23:59:58"},
+        {"month 0", DosDateWord(2016, 0, 13), 0, ""}, {"month 13", DosDateWord(2016, 13, 13), 0, ""},
+        {"day 0", DosDateWord(2016, 9, 0), 0, ""},    {"hour 24", day, 24 << 11, ""},
+        {"minute 60", day, 60 << 5, ""},              {"second 60", day, 30, ""},
+        // Bit 11 is the hour's lowest: a mask of 0xF100 would show 22:11:46.
+        {"odd hour", day, 23 << 11 | 11 << 5 | 23, "2016-09-13 23:11:46"},
+        {"hour 1", day, 0x0800, "2016-09-13 01:00:00"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        IndexImageBuilder b;
+        b.AddTrack({.slot = 4, .recordedDate = row.date, .recordedTime = row.time});
+        const std::vector<uint8_t> image = b.Build();
+        char text[RECORDING_TIME_TEXT_SIZE];
+        FormatRecordingTime(RecordedTime(View(image), 4), text, sizeof text);
+        EXPECT_STREQ(text, row.text);
+        // Undecoded words (a catalogue file's) never format outside the calendar.
+        FormatRecordingTime(RecordingTime(row.date) << 16 | row.time, text, sizeof text);
+        EXPECT_STREQ(text, row.text);
+    }
+}
+
 TEST(ImageAccess, ReadsPastTheEndGiveZero) {
     const std::vector<uint8_t> bytes = {0x12, 0x34, 0x56};
     const TrackIndexFile file = View(bytes);

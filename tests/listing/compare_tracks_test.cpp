@@ -24,6 +24,7 @@ struct Fields {
     float length = 0;
     float groupLength = 0;
     uint32_t bitrate = 0;
+    RecordingTime recorded = NO_RECORDING_TIME;
 };
 
 TrackRecord MakeRecord(const Fields& f) {
@@ -37,6 +38,7 @@ TrackRecord MakeRecord(const Fields& f) {
     r.trackLength = f.length;
     r.groupLength = f.groupLength;
     r.bitrate = f.bitrate;
+    r.recorded = f.recorded;
     return r;
 }
 
@@ -141,6 +143,14 @@ TEST_F(CompareRecordsTest, KeysCaseFlagsAndModes) {
          {.title = "a", .length = NaN},
          0},
         {"NaN first when descending", Levels(G, {10, 0}), {.groupLength = NaN}, {.groupLength = 0}, -1},
+        // Recording times (date word high, time word low): none is the
+        // earliest, and equal times hand over to the next level.
+        {"recorded asc", Levels(F, {15, 0}), {.recorded = 0x492DB977}, {.recorded = 0x492DB98F}, -1},
+        {"recorded desc", Levels(F, {16, 0}), {.recorded = 0x492DB977}, {.recorded = 0x492DB98F}, 1},
+        {"none first", Levels(F, {15, 0}), {}, {.recorded = 0x00210000}, -1},
+        {"equal: next level decides", Levels(F, {15, 0}, {3, 0}), {.title = "b", .recorded = 7},
+         {.title = "a", .recorded = 7}, 1},
+        {"both none: next level decides", Levels(F, {16, 0}, {7, 0}), {.number = 1}, {.number = 2}, -1},
         // An unknown key code is passed over.
         {"unknown key skipped", Levels(F, {99, 0}, {3, 0}), {.title = "b"}, {.title = "a"}, 1},
     };
@@ -167,7 +177,7 @@ TEST_F(CompareTracksTest, ReadsTheCatalogueAndTheGlobalSettings) {
 }
 
 SortLevel RandomLevel(std::mt19937& rng) {
-    const uint32_t key = 1 + uint32_t(rng() % 14);
+    const uint32_t key = 1 + uint32_t(rng() % SORT_RECORDED_DESC);
     return {key, uint32_t(rng() % 2)};
 }
 
@@ -189,6 +199,7 @@ TEST_F(CompareRecordsTest, IsAConsistentOrdering) {
         f.length = lengths[rng() % 6];
         f.groupLength = lengths[rng() % 6];
         f.bitrate = rng() % 2 ? 48000 : 132000;
+        f.recorded = rng() % 3 ? NO_RECORDING_TIME : 0x492DB977 + rng() % 2;
         records.push_back(MakeRecord(f));
     }
     for (int round = 0; round < 60; ++round) {

@@ -26,6 +26,7 @@ TrackRecord Record() {
     r.trackLength = 3605.0f;
     r.groupLength = 3725.4f;
     r.bitrate = 132000;
+    r.recorded = 0x492DB977;  // 2016-09-13 23:11:46
     return r;
 }
 
@@ -54,6 +55,8 @@ TEST_F(FormatLineTest, EveryToken) {
         {{{"Trk Length", ""}}, "1h:05s"},
         {{{"Grp Length", ""}}, "1h:2m:05s"},
         {{{"Trk Format", ""}}, "LP2 132kbps"},
+        {{{"Rec Date", ""}}, "2016-09-13 23:11:46"},
+        {{{"REC DATE", "3"}, {"-", "1"}}, "2016-09-13 23:11:46-"},  // once, param ignored
         {{{"<None>", "3"}}, ""},
         {{{"<Custom>", "1"}}, "1"},  // written once, not repeated
         {{{"<Custom>", " a b "}}, " a b "},

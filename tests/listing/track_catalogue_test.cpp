@@ -110,6 +110,29 @@ TEST_F(TrackCatalogueTest, TextsAreCutToTheirFieldsAndMissingOnesAreEmpty) {
     EXPECT_EQ(gCatalogue.records[2].trackLength, 0.0f);
 }
 
+// The listed disc names the index it was read from by its path, file name
+// and generation; a new scan forgets the last disc's title and identity.
+TEST_F(TrackCatalogueTest, ListedDiscNamesItsIndex) {
+    const struct {
+        const char *path, *name;
+        int32_t generation;
+    } rows[] = {
+        {"D:\\HMDHIFI\\TRKIDX01.HMA", "TRKIDX01.HMA", 1}, {"/copy/hmdhifi/trkidx0a.hma", "trkidx0a.hma", 10},
+        {"C:\\copy.hma", "copy.hma", NO_GENERATION},      {"TRKIDX12345.HMA", "TRKIDX12345.HMA", NO_GENERATION},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path);
+        SetListedDiscTitle("Old disc");
+        SetListedDiscIdentity({true, {1, 2, 3}});
+        BeginListedDisc(row.path);
+        EXPECT_STREQ(gListedDisc.indexPath, row.path);
+        EXPECT_STREQ(gListedDisc.indexName, row.name);
+        EXPECT_EQ(gListedDisc.generation, row.generation);
+        EXPECT_STREQ(gListedDisc.title, "");
+        EXPECT_FALSE(gListedDisc.identity.isKnown);
+    }
+}
+
 void* FailingAlloc(size_t, size_t) { return nullptr; }
 
 TEST_F(TrackCatalogueTest, FailedGrowthKeepsTheRecordsAndDropsTheReport) {

@@ -120,12 +120,12 @@ TEST_F(ListingPanelTest, FreshPanel) {
         size_t items;
     };
     const Expected rows[] = {
-        {0, "First sort by", "ComboBox", "Track Number (Ascending Order)", -1, 14},
+        {0, "First sort by", "ComboBox", "Track Number (Ascending Order)", -1, 16},
         {1, "  Case Sensitive:", "Button", "", 0, 0},
         {2, TRACK_ROUNDING, "Button", "", 1, 0},
-        {3, "Then sort by", "ComboBox", "Track Length (Ascending Order)", -1, 14},
+        {3, "Then sort by", "ComboBox", "Track Length (Ascending Order)", -1, 16},
         {4, "  Case Sensitive:", "Button", "", 0, 0},
-        {5, "Finally sort by", "ComboBox", "Bitrate (Ascending Order)", -1, 14},
+        {5, "Finally sort by", "ComboBox", "Bitrate (Ascending Order)", -1, 16},
         {6, "  Case Sensitive:", "Button", "", 0, 0},
         {8, "Format:", "", "", -1, 0},
         {18, "        ", "", "", -1, 0},
@@ -148,7 +148,7 @@ TEST_F(ListingPanelTest, FreshPanel) {
         EXPECT_EQ(s->label, "");
         EXPECT_EQ(s->kind, "ComboBox");
         EXPECT_EQ(s->text, "<None>");
-        EXPECT_EQ(s->items.size(), 25u);
+        EXPECT_EQ(s->items.size(), 26u);
         EXPECT_EQ(ChildOf(panel, FormatRow(FullListingRows, slot)), nullptr);
     }
 }

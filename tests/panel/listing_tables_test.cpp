@@ -104,6 +104,7 @@ std::vector<Mode> Modes() {
                                       "Album",  "Title", "Trk Length", "Trk Format"};
     std::vector<std::string> group = {"<None>", "Grp Name", "Grp Number", "Grp Length"};
     track.insert(track.end(), separators.begin(), separators.end());
+    track.push_back("Rec Date");  // after the others, revealing no child rows
     group.insert(group.end(), separators.begin(), separators.end());
     return {
         {"full",
@@ -114,7 +115,8 @@ std::vector<Mode> Modes() {
           "Title (Ascending Order)", "Track Number (Ascending Order)", "Track Length (Ascending Order)",
           "Bitrate (Ascending Order)", "Group Name (Decending Order)", "Artist (Decending Order)",
           "Album (Decending Order)", "Title (Decending Order)", "Track Number (Decending Order)",
-          "Track Length (Decending Order)", "Bitrate (Decending Order)"},
+          "Track Length (Decending Order)", "Bitrate (Decending Order)", "Recorded (Ascending Order)",
+          "Recorded (Decending Order)"},
          track,
          8},
         {"group",
@@ -216,7 +218,7 @@ TEST(ListingTables, RowsAndChoicesOfBothModes) {
                 const OptionChoice& c = row.choices[t];
                 EXPECT_EQ(Text(c.text), m.tokens[t]);
                 EXPECT_EQ(c.active, t == 0 ? 1 : 0);
-                if (t < m.plainTokens) {
+                if (t < m.plainTokens || m.tokens[t] == "Rec Date") {
                     EXPECT_EQ(c.child, EmptyTable);
                 } else if (m.tokens[t] == "<Custom>") {
                     ExpectChildTable(c.child, "Custom:", 0, "", paramId);

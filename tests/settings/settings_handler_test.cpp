@@ -99,6 +99,8 @@ TEST_F(SettingsHandlerTest, SortKeysTakeEitherWordingAndAnswerTheModesOne) {
         {12, "Bitrate (Decending Order)", "Bitrate (Decending Order)"},
         {13, "Group Name (Ascending Order)", "Group Name (Ascending Order)"},
         {14, "Group Name (Decending Order)", "Group Name (Decending Order)"},
+        {15, "Recorded (Ascending Order)", "Recorded (Ascending Order)"},
+        {16, "Recorded (Decending Order)", "Recorded (Decending Order)"},
     };
     for (const auto& row : rows) {
         for (uint32_t level = 0; level < 3; ++level) {

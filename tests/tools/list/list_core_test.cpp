@@ -178,6 +178,34 @@ TEST(ResolveIndexPath, Failures) {
     EXPECT_EQ(image[0], 'x');
 }
 
+// The identity comes from the disc list of the generation read, found in
+// any letter case beside it; anything else leaves it unknown.
+TEST(ReadDiscIdentityBeside, ReadsTheGenerationsOwnList) {
+    const uint8_t id[16] = {1, 0, 0, 2, 0x4d, 0x5a, 0x2d, 0x4e, 0x48, 0x37, 0x30, 0x30, 0xde, 0xad, 0xbe, 0xef};
+    const char* hex = "010000024d5a2d4e48373030deadbeef";
+    const struct {
+        const char *name, *index, *list;  // list nullptr: none written
+        size_t size;
+        const char* expected;
+    } rows[] = {
+        {"present", "TRKIDX07.HMA", "MCLIST07.HMA", 0x200, hex},
+        {"one byte short", "TRKIDX07.HMA", "MCLIST07.HMA", 0x4F, ""},
+        {"missing", "TRKIDX07.HMA", nullptr, 0, ""},
+        {"other letter case", "trkidx0a.hma", "McList0A.Hma", 0x200, hex},
+        {"only another generation's list", "TRKIDX07.HMA", "MCLIST06.HMA", 0x200, ""},
+        {"index not named by its generation", "copy.hma", "MCLIST07.HMA", 0x200, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempFolder folder;
+        WriteBytes(folder.Path() / row.index, {1});
+        if (row.list) WriteBytes(folder.Path() / row.list, index_image::BuildDiscList(id, row.size));
+        char text[DISC_IDENTITY_TEXT_SIZE];
+        FormatDiscIdentity(ReadDiscIdentityBeside(folder.Path() / row.index), text);
+        EXPECT_STREQ(text, row.expected);
+    }
+}
+
 std::string Records(const std::vector<uint8_t>& image) {
     FILE* out = std::tmpfile();
     PrintIndexRecords(TrackIndexFile{image.data(), image.size()}, out);
@@ -235,14 +263,15 @@ TEST(PrintIndexRecords, FileOrderTabSeparated) {
     IndexImageBuilder b;
     b.SetDiscTitle("Disc");
     b.AddGroup({1, 1, "G\\roup"});
-    b.AddTrack({.slot = 0, .title = "One", .artist = "A", .trackNumber = 1, .timing = {{0, 0, 0, 0}}});
+    b.AddTrack({.slot = 0, .title = "One", .artist = "A", .trackNumber = 1, .timing = {{0, 0, 0, 0}},
+                .recordedDate = DosDateWord(2016, 9, 13), .recordedTime = DosTimeWord(23, 13, 14)});
     b.AddTrack({.slot = 2, .trackNumber = 2, .codecId = CODEC_HI_SP, .timing = {{0, 9, 0, 9}}});
     const std::vector<uint8_t> image = b.Build();
     EXPECT_EQ(Records(image),
               "disc\t1\tDisc\n"
               "0\t1\t0.0232727267\t132000\tG\\\\roup\tA\t\tOne\t001)  {G\\\\roup}     A \\\\ One     (00s)   "
-              " [ LP2 132kbps ]\n"
-              "2\t2\t4.6500001\t256000\t\t\t\t\tUNTITLED TRACK 3     (05s)    [ HI-SP 256kbps ]\n");
+              " [ LP2 132kbps ]\t2016-09-13 23:13:14\n"
+              "2\t2\t4.6500001\t256000\t\t\t\t\tUNTITLED TRACK 3     (05s)    [ HI-SP 256kbps ]\t\n");
 
     IndexImageBuilder untitledDisc;
     EXPECT_EQ(Records(untitledDisc.Build()), "disc\t0\t\n");

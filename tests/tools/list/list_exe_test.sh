@@ -52,6 +52,8 @@ check some --layout demo.tfc demo
 check some --layout demo.tfc --group --sort -length,group demo
 check some --layout demo.tfc --sort=-bitrate --no-round lower
 check some --tsv lower
+check some --info demo lower 'Zoë/音楽'
+check some --csv --sort -recorded,title lower
 check some --csv 'Zoë/音楽'
 check some --group demo missing lower
 check none --sort year demo

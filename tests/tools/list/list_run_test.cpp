@@ -56,9 +56,12 @@ std::vector<uint8_t> MixedDisc() {
     b.SetDiscTitle("Mixed");
     b.AddGroup({1, 2, "Live"});
     b.AddGroup({3, 3, "Club"});
-    b.AddTrack(
-        {.slot = 0, .title = "Intro", .artist = "abba", .album = "Live, Vol. 1", .timing = {{0, 1, 0, 0}}});
-    b.AddTrack({.slot = 1, .title = "Say \"Hi\"", .artist = "ABBA", .timing = {{0, 3, 0, 0}}});
+    // Tracks 1 and 2 recorded in the reverse of their play order; 3 and 4 sent from a computer.
+    const uint16_t day = DosDateWord(2016, 9, 13);
+    b.AddTrack({.slot = 0, .title = "Intro", .artist = "abba", .album = "Live, Vol. 1", .timing = {{0, 1, 0, 0}},
+                .recordedDate = day, .recordedTime = DosTimeWord(23, 12, 16)});
+    b.AddTrack({.slot = 1, .title = "Say \"Hi\"", .artist = "ABBA", .timing = {{0, 3, 0, 0}},
+                .recordedDate = day, .recordedTime = DosTimeWord(23, 11, 46)});
     b.AddTrack({.slot = 2,
                 .title = "Two\nLines",
                 .artist = "Zed",
@@ -84,10 +87,14 @@ std::string Cat(std::initializer_list<const char*> parts) {
 }
 
 // Every option on a small disc: "@" in an argument stands for the disc's
-// index file, "?" for a path that does not exist.
+// index file, "#" for it as TRKIDX07.HMA with its disc list, "*" for a
+// plain disc, "?" for a path that does not exist.
 TEST_F(ListRunTest, OptionsAndTheirOutput) {
     const std::string disc = Write("mixed.hma", MixedDisc());
+    const std::string listed = Write("TRKIDX07.HMA", MixedDisc());
+    Write("mclist07.hma", index_image::BuildDiscList(DEMO_DISC_IDENTITY));
     const std::string missing = (dir_ / "missing").string();
+    const std::string plain = Write("plain.hma", index_image::IndexImageBuilder().AddTrack({}).Build());
     struct Row {
         const char* name;
         std::vector<std::string> args;
@@ -118,22 +125,33 @@ TEST_F(ListRunTest, OptionsAndTheirOutput) {
          LIST_OK,
          Cat({"Mixed\n", CLUB, LIVE}),
          ""},
-        {"csv: quoting, seconds, shown length, mode",
+        {"recorded: none first, then the next level", {"--sort", "recorded", "@"}, LIST_OK,
+         Cat({"Mixed\n", T4, T3, T2, T1}), ""},
+        {"csv: quoting, seconds, shown length, mode, recorded, no disc id",
          {"--csv", "@"},
          LIST_OK,
-         "number,group,artist,album,title,seconds,length,mode\r\n"
-         "1,Live,abba,\"Live, Vol. 1\",Intro,1.001,01s,LP2 132kbps\r\n"
-         "2,Live,ABBA,,\"Say \"\"Hi\"\"\",2.956,03s,LP2 132kbps\r\n"
-         "3,Club,Zed,,TwoLines,0.185,00s,PCM 1411kbps\r\n"
-         "4,,,,,0.023,00s,LP2 132kbps\r\n",
+         "number,group,artist,album,title,seconds,length,mode,recorded,disc_id\r\n"
+         "1,Live,abba,\"Live, Vol. 1\",Intro,1.001,01s,LP2 132kbps,2016-09-13 23:12:16,\r\n"
+         "2,Live,ABBA,,\"Say \"\"Hi\"\"\",2.956,03s,LP2 132kbps,2016-09-13 23:11:46,\r\n"
+         "3,Club,Zed,,TwoLines,0.185,00s,PCM 1411kbps,,\r\n"
+         "4,,,,,0.023,00s,LP2 132kbps,,\r\n",
          ""},
         {"csv groups, lengths cut",
          {"--csv", "--group", "--no-round", "--sort", "-number", "@"},
          LIST_OK,
-         "number,group,artist,album,title,seconds,length,mode\r\n"
-         "2,Club,,,,0.185,00s,\r\n"
-         "1,Live,,,,3.956,03s,\r\n",
+         "number,group,artist,album,title,seconds,length,mode,recorded,disc_id\r\n"
+         "2,Club,,,,0.185,00s,,,\r\n"
+         "1,Live,,,,3.956,03s,,,\r\n",
          ""},
+        {"csv with the disc list: its identity on every row", {"--csv", "--group", "#"}, LIST_OK,
+         "number,group,artist,album,title,seconds,length,mode,recorded,disc_id\r\n1,Live,,,,3.956,04s,,,"
+         "010000024d5a2d4e483730309c3e5107\r\n2,Club,,,,0.185,00s,,,010000024d5a2d4e483730309c3e5107\r\n", ""},
+        {"info with the disc list", {"--info", "#"}, LIST_OK,
+         "title: Mixed\nidentity: 010000024d5a2d4e483730309c3e5107\nindex: TRKIDX07.HMA\ntracks: 4\ngroups: 2\n"
+         "length: 04s\nrecorded: 2016-09-13 23:11:46 to 2016-09-13 23:12:16\n", ""},
+        {"info of a disc without a list, recording times or a title", {"--info", "*"}, LIST_OK,
+         "title:\nidentity:\nindex: plain.hma\ntracks: 1\ngroups: 0\nlength: 10s\nrecorded: none\n", ""},
+        {"info and csv", {"--info", "--csv", "@"}, LIST_USAGE, "", "choose one of --csv, --info"},
         {"several paths: headings, a blank line, a bad one skipped",
          {"--group", "@", "?", "@"},
          LIST_FAILED,
@@ -166,7 +184,8 @@ TEST_F(ListRunTest, OptionsAndTheirOutput) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         std::vector<std::string> args;
-        for (const std::string& a : row.args) args.push_back(a == "@" ? disc : a == "?" ? missing : a);
+        for (const std::string& a : row.args)
+            args.push_back(a == "@" ? disc : a == "#" ? listed : a == "*" ? plain : a == "?" ? missing : a);
         std::string out = row.out;
         for (size_t at; (at = out.find("==> @")) != std::string::npos;) out.replace(at + 4, 1, disc);
         const ListRun run = RunWith(args);
@@ -187,7 +206,8 @@ TEST_F(ListRunTest, HelpNamesEveryOption) {
     EXPECT_EQ(run.status, LIST_OK);
     EXPECT_EQ(run.err, "");
     for (const char* option : {"--group", "--sort KEYS", "--case LEVELS", "--no-round", "--layout FILE.tfc",
-                               "--csv", "--tsv", "--help", "--version", "--  ", "Example: tavolin-list "})
+                               "--csv", "--tsv", "--info", "recorded", "disc_id", "--help", "--version", "--  ",
+                               "Example: tavolin-list "})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
 }
 

@@ -273,11 +273,14 @@ bool ListWithTool(const std::string& path, Listing* listing) {
         const std::vector<std::string> f = SplitTabs(line);
         if (f.size() >= 3 && f[0] == "disc") {
             listing->discTitle = Unescape(f[2]);
-        } else if (f.size() == 9) {
+        } else if (f.size() >= 9) {
+            // Fields after the ninth are newer ones: the tenth is the
+            // recording time.
             listing->tracks.push_back({uint32_t(std::strtoul(f[1].c_str(), nullptr, 10)),
                                        std::strtof(f[2].c_str(), nullptr),
                                        int32_t(std::strtol(f[3].c_str(), nullptr, 10)), Unescape(f[4]),
-                                       Unescape(f[5]), Unescape(f[6]), Unescape(f[7]), Unescape(f[8])});
+                                       Unescape(f[5]), Unescape(f[6]), Unescape(f[7]), Unescape(f[8]),
+                                       f.size() > 9 ? f[9] : std::string()});
         }
     }
     return true;

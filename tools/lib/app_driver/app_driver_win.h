@@ -57,6 +57,7 @@ struct ListedTrack {
     float length;
     int32_t bitrate;
     std::string groupName, artist, album, title, displayLine;
+    std::string recorded;  // "YYYY-MM-DD HH:MM:SS", "" when the track has none
 };
 struct Listing {
     std::string discTitle;

@@ -15,6 +15,9 @@ constexpr size_t GROUP_TABLE = 0x02108;
 constexpr size_t GROUP_ENTRY = 8;
 constexpr size_t ENTRY_BASE = 0x08050;
 constexpr size_t ENTRY_SIZE = 80;
+constexpr size_t RECORDED_DATE = 0;  // in the entry
+constexpr size_t RECORDED_TIME = 2;
+constexpr size_t DISC_LIST_IDENTITY = 0x40;
 constexpr size_t TIMING_BASE = 0x30000;
 constexpr size_t STRING_BASE = 0x40000;
 constexpr size_t CELL = 16;
@@ -90,6 +93,10 @@ IndexImageBuilder& IndexImageBuilder::AddTrack(const TrackDescription& track) {
     // Byte 0 is set on every written entry, so an entry without texts is
     // still not empty.
     PokeByte(e, 0x01);
+    if (track.recordedDate != 0 || track.recordedTime != 0) {
+        PokeBe16(e + RECORDED_DATE, track.recordedDate);
+        PokeBe16(e + RECORDED_TIME, track.recordedTime);
+    }
     if (!track.title.empty()) PokeBe16(e + 8, AddText(track.title, track.encoding));
     if (!track.artist.empty()) PokeBe16(e + 10, AddText(track.artist, track.encoding));
     if (!track.album.empty()) PokeBe16(e + 12, AddText(track.album, track.encoding));
@@ -136,6 +143,21 @@ std::vector<uint8_t> IndexImageBuilder::Build() const {
     image[TRACK_COUNT] = uint8_t(count >> 8);
     image[TRACK_COUNT + 1] = uint8_t(count);
     return image;
+}
+
+uint16_t DosDateWord(unsigned year, unsigned month, unsigned day) {
+    return uint16_t(((year - 1980) & 0x7F) << 9 | (month & 0xF) << 5 | (day & 0x1F));
+}
+
+uint16_t DosTimeWord(unsigned hour, unsigned minute, unsigned second) {
+    return uint16_t((hour & 0x1F) << 11 | (minute & 0x3F) << 5 | ((second / 2) & 0x1F));
+}
+
+std::vector<uint8_t> BuildDiscList(const uint8_t (&identity)[16], size_t size) {
+    std::vector<uint8_t> bytes(size > DISC_LIST_IDENTITY + 16 ? size : DISC_LIST_IDENTITY + 16, 0);
+    for (size_t i = 0; i < 16; ++i) bytes[DISC_LIST_IDENTITY + i] = identity[i];
+    bytes.resize(size);
+    return bytes;
 }
 
 std::string Utf16Be(std::u16string_view text) {

@@ -46,7 +46,21 @@ struct TrackDescription {
     uint8_t c0 = 0;                // first codec-info byte (3 in the low bits marks MP3)
     uint16_t mp3Seconds = 0;
     std::vector<TimingSpan> timing = {{0, 10, 0, 5}};  // one cell each, chained in order
+    // Entry offsets 0 and 2, FAT/DOS words (DosDateWord, DosTimeWord).
+    // Both 0 writes byte 0 as 1 alone, which reads as a date with day 0: no
+    // recording time, as for a track sent from a computer.
+    uint16_t recordedDate = 0;
+    uint16_t recordedTime = 0;
 };
+
+// The FAT/DOS words of a recording time, as a recorder writes them; fields
+// out of range are masked into their bits as they stand.
+uint16_t DosDateWord(unsigned year, unsigned month, unsigned day);
+uint16_t DosTimeWord(unsigned hour, unsigned minute, unsigned second);
+
+// Bytes of a disc list (MCLISTnn.HMA) holding the 16-byte identity at 0x40;
+// size bytes long (shorter than 0x50 cuts the identity off).
+std::vector<uint8_t> BuildDiscList(const uint8_t (&identity)[16], size_t size = 0x200);
 
 struct GroupDescription {
     uint16_t first = 0;

@@ -119,6 +119,22 @@ const DemoTrack TRACKS[] = {
     {"Drei M" U_UMLAUT "nzen " EN_DASH " 3 " EURO, "Klangraum", nullptr, LP2_105, 95},
 };
 constexpr uint16_t MOVED_POSITION = 5;  // recorded last, into the last slot
+
+// The tracks recorded on the recorder, by play position, with its clock;
+// every other track was sent from a computer and has no recording time.
+// Odd hours are among them: a reader that drops bit 11 of the time word
+// shows them an hour early.
+struct DemoRecording {
+    uint16_t position;
+    unsigned year, month, day, hour, minute, second;
+};
+const DemoRecording RECORDINGS[] = {
+    {7, 2019, 7, 20, 19, 58, 2},    {8, 2019, 7, 20, 20, 0, 10},    {9, 2019, 7, 20, 20, 4, 40},
+    {10, 2019, 7, 20, 20, 14, 36},  {11, 2019, 7, 20, 20, 18, 12},  {12, 2019, 7, 20, 21, 3, 50},
+    {13, 2016, 9, 13, 23, 11, 46},  {14, 2016, 9, 13, 23, 12, 16},  {15, 2016, 9, 13, 23, 13, 14},
+    {16, 2016, 9, 12, 8, 2, 14},    {27, 2021, 4, 3, 5, 47, 30},    {28, 2018, 2, 1, 14, 20, 8},
+    {29, 2018, 2, 1, 15, 1, 44},
+};
 constexpr uint32_t DELETED_SLOT = 12;   // its entry stays, no position names it
 
 struct DemoGroup {
@@ -173,9 +189,15 @@ std::vector<TimingSpan> Spans(const DemoTrack& t, uint32_t& blockCursor) {
     return spans;
 }
 
-TrackDescription TrackOf(const DemoTrack& t, uint32_t slot, uint32_t& blockCursor) {
+// position 0: a track that no position names.
+TrackDescription TrackOf(const DemoTrack& t, uint32_t slot, uint32_t& blockCursor, uint32_t position) {
     TrackDescription track;
     track.slot = slot;
+    for (const DemoRecording& r : RECORDINGS) {
+        if (r.position != position) continue;
+        track.recordedDate = DosDateWord(r.year, r.month, r.day);
+        track.recordedTime = DosTimeWord(r.hour, r.minute, r.second);
+    }
     auto bytes = [&](const char* text) { return t.encoding == UTF16BE ? Utf8ToUtf16Be(text) : std::string(text); };
     if (t.title != nullptr) track.title = bytes(t.title);
     if (t.artist != nullptr) track.artist = bytes(t.artist);
@@ -210,12 +232,12 @@ std::vector<uint8_t> BuildCurrent() {
         if (position == MOVED_POSITION) continue;
         if (slot == DELETED_SLOT) {
             TrackDescription deleted =
-                TrackOf({"Deleted demo take", nullptr, nullptr, LP2, 95}, slot, blockCursor);
+                TrackOf({"Deleted demo take", nullptr, nullptr, LP2, 95}, slot, blockCursor, 0);
             b.AddTrack(deleted);
             ++slot;
         }
         const DemoTrack& t = TRACKS[position - 1];
-        TrackDescription track = TrackOf(t, slot, blockCursor);
+        TrackDescription track = TrackOf(t, slot, blockCursor, position);
         if (t.isUtf16Title) {
             track.title.clear();
             b.AddTrack(track);
@@ -227,7 +249,7 @@ std::vector<uint8_t> BuildCurrent() {
         entryOfPosition[position - 1] = uint16_t(slot + 1);
         ++slot;
     }
-    b.AddTrack(TrackOf(TRACKS[MOVED_POSITION - 1], slot, blockCursor));
+    b.AddTrack(TrackOf(TRACKS[MOVED_POSITION - 1], slot, blockCursor, MOVED_POSITION));
     entryOfPosition[MOVED_POSITION - 1] = uint16_t(slot + 1);
     b.SetPlayOrder(entryOfPosition);
     return b.Build();
@@ -243,7 +265,7 @@ std::vector<uint8_t> BuildEarlier(const char* discTitle, uint32_t tracks) {
     uint32_t position = 1;
     for (uint32_t slot = 0; slot < tracks; ++slot, ++position) {
         if (position == MOVED_POSITION) ++position;  // not yet recorded
-        b.AddTrack(TrackOf(TRACKS[position - 1], slot, blockCursor));
+        b.AddTrack(TrackOf(TRACKS[position - 1], slot, blockCursor, position));
         order.push_back(uint16_t(slot + 1));
     }
     b.SetPlayOrder(order);
@@ -295,6 +317,9 @@ bool WriteDemoRecorder(const fs::path& root, std::string& error) {
         {"TRKIDX01.HMA", DemoGeneration::CURRENT, std::chrono::hours(1)},
         {"TRKIDX02.HMA", DemoGeneration::FIRST_SESSION, std::chrono::hours(48)},
     };
+    // Only the current generation has its disc list: the window and
+    // tavolin-list read the identity of the generation they list.
+    if (!WriteFile(folder / "MCLIST01.HMA", BuildDiscList(DEMO_DISC_IDENTITY), error)) return false;
     const fs::file_time_type now = fs::file_time_type::clock::now();
     for (const Generation& g : generations) {
         const fs::path path = folder / g.name;

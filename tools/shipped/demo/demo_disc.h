@@ -16,9 +16,15 @@ enum class DemoGeneration {
 // The track index image of one generation of the demo disc.
 std::vector<uint8_t> BuildDemoIndex(DemoGeneration generation);
 
-// Writes a folder laid out like a recorder's drive: HMDHIFI/_MDHIFI.HMA and
+// The current disc's identity, in HMDHIFI/MCLIST01.HMA: twelve bytes as
+// the recorder writes them for all its discs, then four of this disc's own.
+inline constexpr uint8_t DEMO_DISC_IDENTITY[16] = {0x01, 0x00, 0x00, 0x02, 0x4d, 0x5a, 0x2d, 0x4e,
+                                                   0x48, 0x37, 0x30, 0x30, 0x9c, 0x3e, 0x51, 0x07};
+
+// Writes a folder laid out like a recorder's drive: HMDHIFI/_MDHIFI.HMA,
 // TRKIDX00.HMA to TRKIDX02.HMA, whose write times make 01 (the current disc)
-// the newest. False with a message on failure.
+// the newest, and the current generation's MCLIST01.HMA alone. False with a
+// message on failure.
 bool WriteDemoRecorder(const std::filesystem::path& root, std::string& error);
 
 // A sample of the window's two line layouts: the Full Listing as

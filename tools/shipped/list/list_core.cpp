@@ -16,6 +16,7 @@
 #include "settings/format_file.h"
 #include "tavolin_version.h"
 #include "text/fields.h"
+#include "text/hms.h"
 
 namespace fs = std::filesystem;
 
@@ -31,9 +32,9 @@ constexpr SortKeyName SORT_KEY_NAMES[] = {
     {"number", SORT_NUMBER_ASC, SORT_NUMBER_DESC},    {"length", SORT_LENGTH_ASC, SORT_LENGTH_DESC},
     {"bitrate", SORT_BITRATE_ASC, SORT_BITRATE_DESC}, {"group", SORT_GROUP_NAME_ASC, SORT_GROUP_NAME_DESC},
     {"artist", SORT_ARTIST_ASC, SORT_ARTIST_DESC},    {"album", SORT_ALBUM_ASC, SORT_ALBUM_DESC},
-    {"title", SORT_TITLE_ASC, SORT_TITLE_DESC},
+    {"title", SORT_TITLE_ASC, SORT_TITLE_DESC},       {"recorded", SORT_RECORDED_ASC, SORT_RECORDED_DESC},
 };
-constexpr const char* SORT_KEY_LIST = "number, length, bitrate, group, artist, album, title";
+constexpr const char* SORT_KEY_LIST = "number, length, bitrate, group, artist, album, title, recorded";
 
 constexpr const char* HELP_TEXT =
     "usage: tavolin-list [OPTION]... PATH...\n"
@@ -45,15 +46,23 @@ constexpr const char* HELP_TEXT =
     "  --group           the Group Listing (one line per group) instead of the Full Listing\n"
     "  --sort KEYS       up to three sort levels, comma-separated; a leading - sorts that\n"
     "                    level descending. Keys: number, length, bitrate, group (its name),\n"
-    "                    artist, album, title; with --group, number and length are the\n"
-    "                    group's. Levels not given keep the defaults number,length,bitrate\n"
+    "                    artist, album, title, recorded (the recorder's clock; tracks without\n"
+    "                    a recording time first); with --group, number and length are the\n"
+    "                    group's, recorded its first track's. Levels not given keep the\n"
+    "                    defaults number,length,bitrate\n"
     "  --case LEVELS     sort levels compared case-sensitively, for example 1,3 (default none)\n"
     "  --no-round        lengths of --layout and --csv lines cut to whole seconds, not rounded\n"
     "  --layout FILE.tfc every line rendered through the layouts file's table of the listing\n"
     "                    mode: the bytes Export List writes, with no disc title\n"
     "  --csv             a table: a header, then one row per track (or group): number, group,\n"
-    "                    artist, album, title, length in seconds and as shown, mode\n"
-    "  --tsv             the index's records in file order, tab-separated (no sorting)\n"
+    "                    artist, album, title, length in seconds and as shown, mode,\n"
+    "                    recorded (YYYY-MM-DD HH:MM:SS or empty), disc_id (the disc's\n"
+    "                    identity, 32 hexadecimal digits, or empty)\n"
+    "  --tsv             the index's records in file order, tab-separated (no sorting); a\n"
+    "                    track's tenth field is its recording time or empty\n"
+    "  --info            the disc: its title, identity, the index file read, the numbers of\n"
+    "                    tracks and groups, the total length and the first and last\n"
+    "                    recording times (none when no track has one)\n"
     "  --help            this text\n"
     "  --version         the program's name and version\n"
     "  --                ends the options\n"
@@ -69,7 +78,7 @@ constexpr const char* LAYOUT_OPEN_FAILED_TEXT =
     "Failed to open formatting configuration file. Please make sure the path is valid.";
 constexpr const char* LAYOUT_REFUSED_TEXT = "The format file could not be read or is an incorrect version.";
 
-constexpr const char* CSV_HEADER = "number,group,artist,album,title,seconds,length,mode\r\n";
+constexpr const char* CSV_HEADER = "number,group,artist,album,title,seconds,length,mode,recorded,disc_id\r\n";
 constexpr const char* CSV_LINE_END = "\r\n";  // RFC 4180 records end in CRLF
 
 bool IsSameFolded(const std::string& a, const char* b) {
@@ -158,7 +167,8 @@ bool ReadLayoutFile(const std::string& path, FormatSettings& settings, std::stri
     return true;
 }
 
-void PrintCsv(const ComposedListing& listing, const FormatSettings& settings, FILE* out) {
+void PrintCsv(const ComposedListing& listing, const FormatSettings& settings, const DiscIdentity& identity,
+              FILE* out) {
     // Lengths "as shown" come from the formatter's own length tokens.
     FormatSettings lengthOnly = settings;
     for (FormatTable* table : {&lengthOnly.fullFormat, &lengthOnly.groupFormat})
@@ -166,6 +176,8 @@ void PrintCsv(const ComposedListing& listing, const FormatSettings& settings, FI
     StoreFieldText(lengthOnly.fullFormat.slots[0].token, FORMAT_FIELD_SIZE, "Trk Length");
     StoreFieldText(lengthOnly.groupFormat.slots[0].token, FORMAT_FIELD_SIZE, "Grp Length");
     const bool isGroup = settings.listingMode == GROUP_LISTING;
+    char discId[DISC_IDENTITY_TEXT_SIZE];
+    FormatDiscIdentity(identity, discId);
 
     std::fputs(CSV_HEADER, out);
     for (uint32_t i = 0; i < listing.count; ++i) {
@@ -173,15 +185,69 @@ void PrintCsv(const ComposedListing& listing, const FormatSettings& settings, FI
         if (!r) continue;
         char shown[FORMAT_LINE_SIZE];
         FormatRecordLine(*r, lengthOnly, shown, sizeof shown);
+        char recorded[RECORDING_TIME_TEXT_SIZE];
+        FormatRecordingTime(isGroup ? NO_RECORDING_TIME : r->recorded, recorded, sizeof recorded);
         // A group line shows the group alone: its number, name and length.
         const char* empty = "";
         std::fprintf(
-            out, "%u,%s,%s,%s,%s,%.3f,%s,%s%s", unsigned(isGroup ? r->groupNumber : r->trackNumber),
+            out, "%u,%s,%s,%s,%s,%.3f,%s,%s,%s,%s%s", unsigned(isGroup ? r->groupNumber : r->trackNumber),
             CsvField(r->groupName).c_str(), CsvField(isGroup ? empty : r->artist).c_str(),
             CsvField(isGroup ? empty : r->album).c_str(), CsvField(isGroup ? empty : r->title).c_str(),
             double(isGroup ? r->groupLength : r->trackLength), CsvField(shown).c_str(),
-            isGroup ? empty : CsvField(RecordingModeName(int32_t(r->bitrate))).c_str(), CSV_LINE_END);
+            isGroup ? empty : CsvField(RecordingModeName(int32_t(r->bitrate))).c_str(), recorded, discId,
+            CSV_LINE_END);
     }
+}
+
+// The file's name as its folder lists it. Where the file system folds
+// letter case (Windows) a path keeps the spelling it was asked by, which
+// would name a copy's trkidx01.hma as TRKIDX01.HMA there and not here.
+std::string ListedName(const fs::path& file) {
+    const std::string name = TextOf(file.filename());
+    std::error_code ec;
+    for (fs::directory_iterator it(file.parent_path().empty() ? "." : file.parent_path(), ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const std::string entry = TextOf(it->path().filename());
+        if (entry == name) return entry;
+        if (IsSameFolded(entry, name.c_str()) && fs::equivalent(it->path(), file, ec)) return entry;
+    }
+    return name;
+}
+
+// What --info says of the disc in the catalogue: one "name: value" line a
+// field, an empty value where the disc has none.
+bool PrintInfo(const std::string& title, const DiscIdentity& identity, const fs::path& index,
+               const FormatSettings& settings, FILE* out) {
+    ComposedListing groups;
+    if (!ComposeListing(gCatalogue, GROUP_LISTING, groups)) return false;
+    const uint32_t groupCount = groups.count;
+    ReleaseListing(groups);
+    double total = 0;
+    RecordingTime first = NO_RECORDING_TIME, last = NO_RECORDING_TIME;
+    for (uint32_t i = 0; i < gCatalogue.count; ++i) {
+        const TrackRecord& r = gCatalogue.records[i];
+        total += r.trackLength;
+        if (r.recorded == NO_RECORDING_TIME) continue;
+        if (first == NO_RECORDING_TIME || r.recorded < first) first = r.recorded;
+        if (r.recorded > last) last = r.recorded;
+    }
+    char discId[DISC_IDENTITY_TEXT_SIZE], length[HMS_TEXT_SIZE];
+    char from[RECORDING_TIME_TEXT_SIZE], to[RECORDING_TIME_TEXT_SIZE];
+    FormatDiscIdentity(identity, discId);
+    FormatHms(float(total), settings.roundLengths, length, sizeof length);
+    FormatRecordingTime(first, from, sizeof from);
+    FormatRecordingTime(last, to, sizeof to);
+    auto field = [out](const char* name, const std::string& value) {
+        std::fprintf(out, "%s:%s%s\n", name, value.empty() ? "" : " ", value.c_str());
+    };
+    field("title", title);
+    field("identity", discId);
+    field("index", ListedName(index));
+    field("tracks", std::to_string(gCatalogue.count));
+    field("groups", std::to_string(groupCount));
+    field("length", length);
+    field("recorded", first == NO_RECORDING_TIME ? "none" : std::string(from) + " to " + to);
+    return true;
 }
 
 // One disc in the chosen form, after the heading (when not empty) once the
@@ -197,6 +263,7 @@ bool ListDisc(const std::string& path, const std::string& heading, const ListOpt
     }
     std::fputs(heading.c_str(), out);
     const TrackIndexFile file{image.data(), image.size()};
+    const DiscIdentity identity = ReadDiscIdentityBeside(index);
     if (options.output == ListOutput::TSV) {
         PrintIndexRecords(file, out);
         return true;
@@ -206,6 +273,11 @@ bool ListDisc(const std::string& path, const std::string& heading, const ListOpt
     std::atomic<int32_t> stop{0};
     WalkTrackIndex(file, stop, filler);
 
+    if (options.output == ListOutput::INFO) {
+        if (PrintInfo(filler.title, identity, index, gFormatSettings, out)) return true;
+        error = path + ": out of memory";
+        return false;
+    }
     ComposedListing listing;
     if (!ComposeSortedListing(gCatalogue, gFormatSettings.listingMode, CompareTracks, listing)) {
         error = path + ": out of memory";
@@ -216,7 +288,7 @@ bool ListDisc(const std::string& path, const std::string& heading, const ListOpt
         if (filler.hasTitle) std::fprintf(out, "%s\n", filler.title.c_str());
         for (uint32_t i = 0; i < listing.count; ++i) std::fprintf(out, "%s\n", listing.lines[i].text);
         break;
-    case ListOutput::CSV: PrintCsv(listing, gFormatSettings, out); break;
+    case ListOutput::CSV: PrintCsv(listing, gFormatSettings, identity, out); break;
     case ListOutput::LAYOUT:
         // Export List's file: each line's rendering, nothing added.
         for (uint32_t i = 0; i < listing.count; ++i) {
@@ -224,7 +296,8 @@ bool ListDisc(const std::string& path, const std::string& heading, const ListOpt
             std::fwrite(line, 1, FormatLine(listing.lines[i].itemData, line, sizeof line), out);
         }
         break;
-    case ListOutput::TSV: break;
+    case ListOutput::TSV:
+    case ListOutput::INFO: break;
     }
     ReleaseListing(listing);
     return true;
@@ -240,10 +313,12 @@ public:
     }
     void OnTrackFound(uint32_t slot, const TrackReport& r) override {
         WriteDiscLineIfMissing();
-        fprintf(out_, "%u\t%u\t%.9g\t%d\t%s\t%s\t%s\t%s\t%s\n", slot, r.trackNumber, double(*r.trackLength),
-                r.bitrate, EscapeTsvField(r.groupName).c_str(), EscapeTsvField(r.artist).c_str(),
-                EscapeTsvField(r.album).c_str(), EscapeTsvField(r.title).c_str(),
-                EscapeTsvField(r.displayLine).c_str());
+        char recorded[RECORDING_TIME_TEXT_SIZE];
+        FormatRecordingTime(r.recorded, recorded, sizeof recorded);
+        fprintf(out_, "%u\t%u\t%.9g\t%d\t%s\t%s\t%s\t%s\t%s\t%s\n", slot, r.trackNumber,
+                double(*r.trackLength), r.bitrate, EscapeTsvField(r.groupName).c_str(),
+                EscapeTsvField(r.artist).c_str(), EscapeTsvField(r.album).c_str(),
+                EscapeTsvField(r.title).c_str(), EscapeTsvField(r.displayLine).c_str(), recorded);
     }
     // A disc without a title cell still gets its disc record, first.
     void WriteDiscLineIfMissing() {
@@ -277,7 +352,7 @@ bool ParseListOptions(const std::vector<std::string>& args, ListOptions& options
     bool hasOutput = false, hasListingChoice = false, isEndOfOptions = false;
     auto setOutput = [&](ListOutput output) {
         if (hasOutput && options.output != output) {
-            error = "choose one of --csv, --layout and --tsv";
+            error = "choose one of --csv, --info, --layout and --tsv";
             return false;
         }
         hasOutput = true;
@@ -330,6 +405,8 @@ bool ParseListOptions(const std::vector<std::string>& args, ListOptions& options
             if (!setOutput(ListOutput::CSV)) return false;
         } else if (name == "--tsv") {
             if (!setOutput(ListOutput::TSV)) return false;
+        } else if (name == "--info") {
+            if (!setOutput(ListOutput::INFO)) return false;
         } else if (name == "--layout") {
             if (!setOutput(ListOutput::LAYOUT)) return false;
             options.layoutPath = value;
@@ -415,6 +492,21 @@ bool ResolveIndexPath(const fs::path& path, fs::path& index, std::string& error)
     case CopyIndexResult::NO_INDEX_FILE: error = named + ": no track index file in " + INDEX_DIRECTORY; break;
     }
     return false;
+}
+
+DiscIdentity ReadDiscIdentityBeside(const fs::path& index) {
+    NativeFolderAccess access;
+    std::string list;
+    uint8_t bytes[DISC_LIST_READ_SIZE] = {};
+    size_t got = 0;
+    if (FindDiscListFile(access, TextOf(index), list)) {
+        std::ifstream in(PathOf(list), std::ios::binary);
+        if (in) {
+            in.read(reinterpret_cast<char*>(bytes), sizeof bytes);
+            got = size_t(in.gcount());
+        }
+    }
+    return ReadDiscIdentity(bytes, got);
 }
 
 bool ReadIndexImage(const fs::path& path, std::vector<uint8_t>& image) {

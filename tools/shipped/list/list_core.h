@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "index/disc_identity.h"
 #include "index/track_index.h"
 #include "settings/format_settings.h"
 
@@ -18,6 +19,7 @@ enum class ListOutput {
     CSV,     // one table row per line of the track list
     LAYOUT,  // every line rendered through a layouts file, as Export List writes it
     TSV,     // the index's records in file order, tab-separated
+    INFO,    // what the disc is: title, identity, index, counts, length, dates
 };
 
 struct ListOptions {
@@ -49,6 +51,11 @@ bool ResolveIndexPath(const std::filesystem::path& path, std::filesystem::path& 
 // longer than what was read, as the scan does. False when the file can't be
 // opened or read.
 bool ReadIndexImage(const std::filesystem::path& path, std::vector<uint8_t>& image);
+
+// The identity in the disc list beside the index file (MCLISTnn.HMA of the
+// same generation, found in any letter case), of which at most
+// DISC_LIST_READ_SIZE bytes are read; not known when there is none.
+DiscIdentity ReadDiscIdentityBeside(const std::filesystem::path& index);
 
 // Walks the image and prints one tab-separated record for the disc and each
 // track, in file order.
