@@ -5,11 +5,13 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <initializer_list>
 #include <string_view>
 #include <system_error>
+#include <thread>
 
 #include "catalogue/sqlite_db.h"
 #include "catalogue/sqlite_fold.h"
@@ -75,7 +77,9 @@ constexpr int64_t CATALOGUE_DISCS_MAX = 1000000;  // the most discs listed at on
 constexpr int64_t FIND_ALL = -1;                  // SQLite's LIMIT for no limit
 constexpr const char* FOLD_FUNCTION = "tavolin_fold";
 constexpr const char* HOLDS_FUNCTION = "tavolin_holds";
-constexpr size_t NOW_TEXT_SIZE = 21;  // "YYYY-MM-DDTHH:MM:SSZ" and the terminator
+constexpr size_t NOW_TEXT_SIZE = 21;
+constexpr int EMPTY_FILE_WAIT_MS = 1000;  // an empty file may be a catalogue being made
+constexpr int EMPTY_FILE_POLL_MS = 10;  // "YYYY-MM-DDTHH:MM:SSZ" and the terminator
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
@@ -200,15 +204,15 @@ bool CreateSchema(SqliteDb& db) {
     return db.Exec(SCHEMA_SQL) && db.Exec(marks.c_str());
 }
 
-// Makes the file fit for writing: WAL, so readers and one writer share it,
-// and NORMAL syncing, which WAL makes safe against a crash; then the schema
-// of a fresh file, made in one transaction (two programs creating the file
-// at once make it once).
+// Makes the file fit for writing: the schema of a fresh file, made in one
+// transaction (two programs creating the file at once make it once); then
+// WAL, so readers and one writer share it, and NORMAL syncing, which WAL
+// makes safe against a crash. The schema goes in before WAL: in WAL a
+// commit stays in the -wal file, and the catalogue itself would look empty
+// to another program until a checkpoint, which may be long.
 std::string PrepareForWriting(const std::string& path, SqliteDb& db, const CatalogueOptions& options,
                               int& schemaVersion) {
-    if (!db.Exec("PRAGMA journal_mode = WAL") || !db.Exec("PRAGMA synchronous = NORMAL") ||
-        !db.Exec("PRAGMA foreign_keys = ON"))
-        return Failure(path, "cannot prepare it for writing", db);
+    if (!db.Exec("PRAGMA foreign_keys = ON")) return Failure(path, "cannot prepare it for writing", db);
     if (options.maxPageCount > 0) {
         const std::string limit = "PRAGMA max_page_count = " + std::to_string(options.maxPageCount);
         if (!db.Exec(limit.c_str())) return Failure(path, "cannot prepare it for writing", db);
@@ -225,6 +229,10 @@ std::string PrepareForWriting(const std::string& path, SqliteDb& db, const Catal
     }
     schemaVersion = CATALOGUE_SCHEMA_VERSION;
     if (!tx.Commit()) return Failure(path, "cannot create the catalogue", db);
+    // A file already in WAL keeps it; while another program reads a fresh
+    // one the switch waits for a later opening, and the file still works.
+    if (!db.Exec("PRAGMA journal_mode = WAL") || !db.Exec("PRAGMA synchronous = NORMAL"))
+        return Failure(path, "cannot prepare it for writing", db);
     return "";
 }
 
@@ -391,10 +399,17 @@ CatalogueOpenResult OpenCatalogue(const std::string& path, CatalogueMode mode, C
     if (exists) {
         if (!std::filesystem::is_regular_file(file, ec))
             return {false, Refusal(path, "it is not a file")};
-        const auto size = std::filesystem::file_size(file, ec);
         // SQLite would take an empty file for a fresh database and write
         // one into it; a file that is there but empty was made by someone
-        // else, so it is not ours to fill.
+        // else, so it is not ours to fill. Another Tavolin creating the
+        // catalogue right now has it empty for a moment, so an empty file
+        // is given that moment before it is refused.
+        auto size = std::filesystem::file_size(file, ec);
+        const int waitMs = std::min(options.busyTimeoutMs, EMPTY_FILE_WAIT_MS);
+        for (int waited = 0; !ec && size == 0 && waited < waitMs; waited += EMPTY_FILE_POLL_MS) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(EMPTY_FILE_POLL_MS));
+            size = std::filesystem::file_size(file, ec);
+        }
         if (!ec && size == 0) return {false, Refusal(path, "the file is empty, not a Tavolin catalogue")};
         if (!db->Open(path, OpenAccess::READ_ONLY)) return {false, Failure(path, "cannot open it", *db)};
         db->SetBusyTimeout(options.busyTimeoutMs);
