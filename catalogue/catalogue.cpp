@@ -97,7 +97,14 @@ std::string Failure(const std::string& path, const char* what, const SqliteDb& d
     case 11:                                          // SQLITE_CORRUPT
     case 26: why = "the file is damaged or is not a catalogue"; break;  // SQLITE_NOTADB
     case 14: why = "the file cannot be opened"; break;  // SQLITE_CANTOPEN
-    case 10: why = "the file cannot be read or written"; break;  // SQLITE_IOERR
+    case 10:  // SQLITE_IOERR
+        // A medium that fills up fails a write with ENOSPC only on some
+        // systems: past a file-size limit (EFBIG), and under Wine, the write
+        // fails as any I/O error, not SQLITE_FULL.
+        why = db.ErrorCode() == 778 || db.ErrorCode() == 1034 || db.ErrorCode() == 1546  // WRITE, FSYNC, TRUNCATE
+                  ? "the file cannot be written; the disk may be full"
+                  : "the file cannot be read or written";
+        break;
     default: break;
     }
     std::string message = "Catalogue " + Quoted(path) + ": " + what;
@@ -427,6 +434,13 @@ CatalogueOpenResult OpenCatalogue(const std::string& path, CatalogueMode mode, C
             return {true, ""};
         }
         db->Close();
+        // A file marked read-only (the attribute on Windows) is not written
+        // even where the system would let this user write it: as root, or
+        // under Wine, which maps the attribute to permissions root ignores.
+        using std::filesystem::perms;
+        const perms mode = std::filesystem::status(file, ec).permissions();
+        if (!ec && (mode & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none)
+            return {false, Refusal(path, "the file is read-only")};
         if (!db->Open(path, OpenAccess::READ_WRITE)) return {false, Failure(path, "cannot open it for writing", *db)};
         if (db->IsReadOnly()) return {false, Refusal(path, "the file is read-only")};
     } else {
