@@ -130,7 +130,11 @@ bool Configure(SqliteDb& db, const CatalogueOptions& options) {
     db.SetBusyTimeout(options.busyTimeoutMs);
     // Memory-mapped reads: a scan of every track (a search of one or two
     // characters) then reads pages in place instead of copying each one.
+    // Where mapping is not used (Wine was measured 20 times slower on such
+    // scans), a page cache that holds a catalogue of thousands of discs
+    // keeps the scans from reading the file again at each keystroke.
     return db.Exec("PRAGMA trusted_schema = OFF") && db.Exec("PRAGMA mmap_size = 268435456") &&
+           db.Exec("PRAGMA cache_size = -65536") &&
            db.AddTextFunction(FOLD_FUNCTION, FoldText) && db.AddHoldsFunction(HOLDS_FUNCTION);
 }
 
