@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <set>
 #include <vector>
 
 #include "app/caption.h"
 #include "app/commands_win.h"
 #include "app/main_window_win.h"
 #include "base/file_system_win.h"
-#include "base/known_folder_win.h"
+#include "base/known_folders_win.h"
 #include "base/scoped_win.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_path.h"
@@ -18,6 +17,7 @@
 #include "index/track_index.h"
 #include "listing/compare_tracks.h"
 #include "listing/export_win.h"
+#include "listing/listing_builder.h"
 #include "listing/listing_win.h"
 #include "listing/track_catalogue.h"
 #include "settings/busy_flag.h"
@@ -216,13 +216,6 @@ bool ReadIndexFile(const char* path, std::vector<uint8_t>& image) {
     return isRead != FALSE;
 }
 
-uint32_t CountGroups() {
-    std::set<std::string> names;
-    for (uint32_t i = 0; i < gCatalogue.count; ++i)
-        if (gCatalogue.records[i].groupName[0] != '\0') names.insert(gCatalogue.records[i].groupName);
-    return uint32_t(names.size());
-}
-
 const char* AddResultText(AddResult result) {
     switch (result) {
     case AddResult::ADDED: return "added";
@@ -254,22 +247,29 @@ void AddListedDisc() {
         DiscKeyFromImage(image.data(), image.size(), key);
         isDerived = true;
     }
-    // The records as the scan made them: a Group Listing numbers and sums
-    // groups in place, which is the listing's, not the disc's.
+    // The records as tavolin-list stores them: the Group Listing composed
+    // over them (numbering and summing groups in place) whatever the window
+    // lists now, so that either program finds the other's disc unchanged.
     std::vector<TrackRecord> tracks(gCatalogue.records, gCatalogue.records + gCatalogue.count);
     for (TrackRecord& t : tracks) {
         t.groupNumber = 0;
         t.groupLength = 0;
     }
+    TrackCatalogue stored = {tracks.data(), uint32_t(tracks.size()), uint32_t(tracks.size())};
+    ComposedListing groups = {};
+    uint32_t groupCount = 0;
+    if (ComposeListing(stored, GROUP_LISTING, groups)) groupCount = groups.count;
+    ReleaseListing(groups);
     Catalogue writer;
     const CatalogueOpenResult opened = OpenCatalogue(w.path, CatalogueMode::WRITE, writer);
     if (!opened.isOpen) {
         ReportFailure(opened.message);
         return;
     }
-    const StoredDiscInfo info = {key,         isDerived, gListedDisc.title,
-                                 uint32_t(gListedDisc.generation < 0 ? 0 : gListedDisc.generation),
-                                 source.c_str(), CountGroups()};
+    StoredDiscInfo info = {key,         isDerived, gListedDisc.title,
+                           uint32_t(gListedDisc.generation < 0 ? 0 : gListedDisc.generation),
+                           source.c_str(), groupCount};
+    if (gListedDisc.indexName[0] != '\0') info.indexName = gListedDisc.indexName;
     const AddOutcome outcome = AddDisc(writer, info, tracks.data(), tracks.size());
     if (outcome.result == AddResult::FAILED) {
         ReportFailure(outcome.message);
@@ -481,7 +481,7 @@ void SetCataloguePath(const std::string& path) {
 
 const std::string& CataloguePath() {
     if (gPath.empty()) {
-        const std::string appData = AppDataFolder();
+        const std::string appData = RoamingAppDataFolder();
         gPath = DefaultCataloguePath(CataloguePlace{true, appData.c_str(), nullptr, nullptr});
     }
     return gPath;

@@ -14,9 +14,11 @@
 class SqliteDb;
 
 // The SQLite file's marks: application_id "TAVO", and the schema version a
-// file of this program has in user_version.
+// file of this program has in user_version. Version 1 files are read as
+// they are and brought to version 2 (the tracks' folded texts) when opened
+// for writing.
 inline constexpr int32_t CATALOGUE_APPLICATION_ID = 0x5441564F;
-inline constexpr int32_t CATALOGUE_SCHEMA_VERSION = 1;
+inline constexpr int32_t CATALOGUE_SCHEMA_VERSION = 2;
 // The most tracks one stored disc has; more than a disc's track table holds.
 inline constexpr uint32_t CATALOGUE_DISC_TRACKS_MAX = 4096;
 // Texts of a disc read back: titles as long as a track's texts, places as
@@ -42,10 +44,12 @@ public:
     const std::string& Path() const { return path_; }
     bool IsEmpty() const;  // READ of a missing file: no connection at all
     SqliteDb* Db() const { return db_.get(); }
+    int SchemaVersion() const { return schemaVersion_; }
 
 private:
     friend struct CatalogueOpener;
     std::string path_;
+    int schemaVersion_ = CATALOGUE_SCHEMA_VERSION;
     std::unique_ptr<SqliteDb> db_;
 };
 
@@ -69,6 +73,7 @@ struct StoredDiscInfo {
     const char* source;          // drive or folder as the user gave it
     uint32_t groupCount;
     const char* now = nullptr;   // UTC "YYYY-MM-DDTHH:MM:SSZ"; nullptr: the clock's
+    const char* indexName = nullptr;  // the index file's name as its folder lists it
 };
 
 enum class AddResult { ADDED, UPDATED, UNCHANGED, FAILED };
@@ -104,6 +109,7 @@ struct StoredDisc {
     uint32_t trackCount;
     uint32_t groupCount;
     double totalLength;  // seconds
+    std::string indexName;  // "" when not known (a disc stored by version 1)
 };
 
 // Every disc, by title then key.
@@ -134,9 +140,11 @@ struct FindRange {
 
 // Every track whose disc title, group, artist, album or title holds text,
 // case folded; "" finds every track. Results come by disc title, disc and
-// stored order; range pages them.
+// stored order; range pages them. total, when given, receives how many
+// tracks the search finds in all (what CountTracks says), counted once for
+// both.
 CatalogueStatus FindTracks(Catalogue& catalogue, const std::string& text, const FoundTrackSink& sink,
-                           const FindRange& range = {});
+                           const FindRange& range = {}, uint64_t* total = nullptr);
 // How many tracks FindTracks would give for text.
 CatalogueStatus CountTracks(Catalogue& catalogue, const std::string& text, uint64_t& count);
 

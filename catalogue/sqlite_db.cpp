@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
+
 SqliteDb::~SqliteDb() { Close(); }
 
 bool SqliteDb::Open(const std::string& path, OpenAccess access) {
@@ -25,6 +27,7 @@ bool SqliteDb::Open(const std::string& path, OpenAccess access) {
 }
 
 void SqliteDb::Close() {
+    cache_.clear();  // statements first: a connection closes once its statements are gone
     if (db_) sqlite3_close_v2(db_);
     db_ = nullptr;
 }
@@ -63,7 +66,38 @@ void CallTextFunction(sqlite3_context* context, int, sqlite3_value** argv) {
     const std::string result = fn(text, size_t(sqlite3_value_bytes(argv[0])));
     sqlite3_result_text64(context, result.data(), result.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
 }
+bool HoldsBytes(const char* hay, size_t hayN, const char* needle, size_t needleN) {
+    if (needleN == 0) return true;
+    for (size_t at = 0; needleN <= hayN - at;) {
+        const void* first = std::memchr(hay + at, needle[0], hayN - at - needleN + 1);
+        if (!first) return false;
+        at = size_t(static_cast<const char*>(first) - hay);
+        if (std::memcmp(hay + at, needle, needleN) == 0) return true;
+        ++at;
+    }
+    return false;
+}
+
+void CallHolds(sqlite3_context* context, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    // Blobs as they are; any other value as its text's bytes.
+    const auto* hay = static_cast<const char*>(sqlite3_value_blob(argv[0]));
+    const size_t hayN = size_t(sqlite3_value_bytes(argv[0]));
+    const auto* needle = static_cast<const char*>(sqlite3_value_blob(argv[1]));
+    const size_t needleN = size_t(sqlite3_value_bytes(argv[1]));
+    sqlite3_result_int(context, needleN == 0 || (hay && needle && hayN >= needleN && HoldsBytes(hay, hayN, needle, needleN)));
+}
 }  // namespace
+
+bool SqliteDb::AddHoldsFunction(const char* name) {
+    const int rc = sqlite3_create_function_v2(db_, name, 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
+                                              nullptr, CallHolds, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) NoteError(rc);
+    return rc == SQLITE_OK;
+}
 
 bool SqliteDb::AddTextFunction(const char* name, TextFunction fn) {
     const int rc = sqlite3_create_function_v2(db_, name, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
@@ -109,6 +143,22 @@ Statement& Statement::Bind(int index, const char* text) {
                    : text ? sqlite3_bind_text(stmt_, index, text, -1, SQLITE_TRANSIENT)
                           : sqlite3_bind_null(stmt_, index);
     if (rc != SQLITE_OK) bindFailed_ = true;
+    return *this;
+}
+
+StatementLease SqliteDb::Cached(const std::string& sql) {
+    std::unique_ptr<Statement>& s = cache_[sql];
+    // A statement that failed to prepare is prepared again: the failure may
+    // have been passing (a locked schema), and its error is noted each time.
+    if (!s || !s->IsReady()) s = std::make_unique<Statement>(*this, sql.c_str());
+    return StatementLease(s->Reset());
+}
+
+StatementLease::~StatementLease() { s_.Reset(); }
+
+Statement& Statement::BindBlob(int index, const std::string& bytes) {
+    if (stmt_ && sqlite3_bind_blob64(stmt_, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT) != SQLITE_OK)
+        bindFailed_ = true;
     return *this;
 }
 

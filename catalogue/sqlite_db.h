@@ -4,10 +4,14 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <unordered_map>
 
 struct sqlite3;
 struct sqlite3_stmt;
+class Statement;
+class StatementLease;
 
 enum class OpenAccess { READ_ONLY, READ_WRITE, CREATE };
 
@@ -35,11 +39,20 @@ public:
     // Registers fn(text) -> text as a deterministic SQL function of one argument.
     using TextFunction = std::string (*)(const char* text, size_t n);
     bool AddTextFunction(const char* name, TextFunction fn);
+    // Registers name(haystack, needle) -> 1 when the haystack's bytes hold
+    // the needle's, 0 when not, NULL when either is NULL: instr's answer
+    // for a search, found with memchr and memcmp instead of a comparison at
+    // every byte.
+    bool AddHoldsFunction(const char* name);
     sqlite3* Handle() const { return db_; }
     void NoteError(int code);  // takes the connection's current message
+    // The statement for sql, prepared on first use and kept for the life of
+    // the connection, handed out unbound; reset again when the lease ends.
+    StatementLease Cached(const std::string& sql);
 
 private:
     sqlite3* db_ = nullptr;
+    std::unordered_map<std::string, std::unique_ptr<Statement>> cache_;
     int errorCode_ = 0;
     std::string error_;
 };
@@ -61,6 +74,7 @@ public:
     Statement& Bind(int index, double value);
     Statement& Bind(int index, const char* text);  // nullptr binds NULL
     Statement& Bind(int index, const std::string& text);
+    Statement& BindBlob(int index, const std::string& bytes);
     StepResult Step();
     // Steps once and expects no row back (INSERT, UPDATE, DELETE).
     bool Run();
@@ -77,6 +91,23 @@ private:
     SqliteDb& db_;
     sqlite3_stmt* stmt_ = nullptr;
     bool bindFailed_ = false;
+};
+
+// A cached statement for one use. Resetting at the end matters beyond
+// tidiness: a statement left mid-way holds its read snapshot, so the reader
+// would not see other programs' later writes and would hold back the WAL's
+// checkpoint.
+class StatementLease {
+public:
+    explicit StatementLease(Statement& s) : s_(s) {}
+    ~StatementLease();
+    StatementLease(const StatementLease&) = delete;
+    StatementLease& operator=(const StatementLease&) = delete;
+    Statement& operator*() const { return s_; }
+    Statement* operator->() const { return &s_; }
+
+private:
+    Statement& s_;
 };
 
 // BEGIN IMMEDIATE on construction, so a writer waits for another writer

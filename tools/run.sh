@@ -28,7 +28,7 @@ build() {  # build TREE LOG CMAKE_ARGS... -- TARGETS...
       echo "run.sh: the $tree build failed (whole log: $log)" >&2; exit 1; }
 }
 mkdir -p build
-build native build/run-native.log -DCMAKE_BUILD_TYPE=RelWithDebInfo -- tavolin-make-demo tavolin-list tavolin-catalogue-add
+build native build/run-native.log -DCMAKE_BUILD_TYPE=RelWithDebInfo -- tavolin-make-demo tavolin-list
 build windows build/run-windows.log -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
   -DCMAKE_BUILD_TYPE=Release -- tavolin tavolin-snapshot tavolin-list
 exe="$root/build/windows/tavolin.exe"
@@ -50,7 +50,7 @@ rm -rf "$run"; mkdir -p "$run"
 catalogue="$run/catalogue.sqlite"
 build/native/tools/tavolin-make-demo --title "Tavolin Demo Disc: Copy for the Car" "$run/copy-car" >/dev/null
 build/native/tools/tavolin-make-demo --title "Tavolin Demo Disc: 夜の旅 / Ταξίδι" "$run/copy-trip" >/dev/null
-build/native/tools/tavolin-catalogue-add "$catalogue" "$demo" "$run/copy-car" "$run/copy-trip" >/dev/null
+build/native/tools/tavolin-list --catalogue "$catalogue" --add "$demo" "$run/copy-car" "$run/copy-trip" >/dev/null
 cp -a "$root/build/windows/wine/template" "$prefix"
 ln -sfn "$demo" "$prefix/dosdevices/d:"
 cat >>"$prefix/system.reg" <<'REG'

@@ -45,7 +45,7 @@ inline std::string TestKey(unsigned n) {
 
 inline AddOutcome AddTestDisc(Catalogue& c, const std::string& key, const char* title,
                               const std::vector<TrackRecord>& tracks) {
-    StoredDiscInfo info{key.c_str(), false, title, 3, "E:\\", 1};
+    StoredDiscInfo info{key.c_str(), false, title, 3, "E:\\", 1, nullptr, "TRKIDX03.HMA"};
     return AddDisc(c, info, tracks.data(), tracks.size());
 }
 

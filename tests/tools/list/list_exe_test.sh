@@ -28,7 +28,10 @@ failed=0
 check() {  # check EXPECT_OUTPUT ARGS...: EXPECT_OUTPUT is "some" or "none"
   local want=$1; shift
   set +e
+  # With FRESH set, each program starts without that file (a catalogue it makes).
+  [ -z "${FRESH:-}" ] || rm -f "$FRESH" "$FRESH-wal" "$FRESH-shm"
   wine_run "$list_exe" "$@" >exe.out 2>exe.err </dev/null; local exe_rc=$?
+  [ -z "${FRESH:-}" ] || rm -f "$FRESH" "$FRESH-wal" "$FRESH-shm"
   "$native/tavolin-list" "$@" >native.out 2>native.err </dev/null; local native_rc=$?
   set -e
   local what="tavolin-list $*" bad=0
@@ -58,4 +61,41 @@ check some --csv 'Zoë/音楽'
 check some --group demo missing lower
 check none --sort year demo
 check some --help
+
+# The catalogue. The same disc without its disc list is another disc, keyed
+# by its index file's hash.
+rm -rf other; cp -a demo other; rm other/HMDHIFI/MCLIST01.HMA
+FRESH=made.sqlite check some --add demo missing other 'Zoë/音楽' --catalogue made.sqlite
+# Both programs read the catalogue that the native one wrote.
+rm -f shared.sqlite*
+"$native/tavolin-list" --add demo other --catalogue shared.sqlite >/dev/null
+check some --discs --catalogue shared.sqlite
+check some --find 'CAFÉ' --catalogue shared.sqlite
+check some --find '' --csv --catalogue shared.sqlite
+check some --disc 01000002 --csv --group --catalogue shared.sqlite
+check some --disc 01000002 --info --catalogue shared.sqlite
+# Both discs have that title: the message lists them.
+check none --disc 'Tavolin Demo Disc: Café, Harbour & Señoritas' --info --catalogue shared.sqlite
+check none --disc 0100 --catalogue shared.sqlite
+
+# Adds at the same time into one catalogue, natively and under Wine: none
+# fails and no disc is lost (two discs, four paths).
+for side in native exe; do
+  rm -f race.sqlite*
+  pids=()
+  for path in demo other lower 'Zoë/音楽'; do
+    if [ $side = native ]; then "$native/tavolin-list" --add "$path" --catalogue race.sqlite >"race.$side.$(basename "$path").out" 2>&1 </dev/null &
+    else wine_run "$list_exe" --add "$path" --catalogue race.sqlite >"race.$side.$(basename "$path").out" 2>&1 </dev/null &
+    fi
+    pids+=($!)
+  done
+  bad=0
+  for pid in "${pids[@]}"; do wait "$pid" || bad=1; done
+  discs=$("$native/tavolin-list" --discs --catalogue race.sqlite | wc -l)
+  if [ $bad -ne 0 ] || [ "$discs" -ne 2 ]; then
+    echo "FAIL adds at once ($side): exit failures $bad, $discs discs"; cat race.$side.*.out; failed=1
+  else
+    echo "ok adds at once ($side): 2 discs"
+  fi
+done
 exit $failed

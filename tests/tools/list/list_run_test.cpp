@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <regex>
+
+#include "catalogue/disc_key.h"
 
 #include "listing/compare_tracks.h"
 #include "listing/format_line.h"
@@ -88,13 +91,20 @@ std::string Cat(std::initializer_list<const char*> parts) {
 
 // Every option on a small disc: "@" in an argument stands for the disc's
 // index file, "#" for it as TRKIDX07.HMA with its disc list, "*" for a
-// plain disc, "?" for a path that does not exist.
+// plain disc, "?" for a path that does not exist, "$" for a catalogue file
+// (the rows build it up in turn). In the output "%" stands for the plain
+// disc's key (the hash of its image) and the catalogue's times read "<now>".
 TEST_F(ListRunTest, OptionsAndTheirOutput) {
     const std::string disc = Write("mixed.hma", MixedDisc());
     const std::string listed = Write("TRKIDX07.HMA", MixedDisc());
     Write("mclist07.hma", index_image::BuildDiscList(DEMO_DISC_IDENTITY));
     const std::string missing = (dir_ / "missing").string();
-    const std::string plain = Write("plain.hma", index_image::IndexImageBuilder().AddTrack({}).Build());
+    const std::vector<uint8_t> plainImage = index_image::IndexImageBuilder().AddTrack({}).Build();
+    const std::string plain = Write("plain.hma", plainImage);
+    const std::string catalogue = (dir_ / "stored" / "catalogue.sqlite").string();
+    char plainKey[DISC_KEY_SIZE];
+    DiscKeyFromImage(plainImage.data(), plainImage.size(), plainKey);
+    const std::string id = "010000024d5a2d4e483730309c3e5107";
     struct Row {
         const char* name;
         std::vector<std::string> args;
@@ -180,17 +190,54 @@ TEST_F(ListRunTest, OptionsAndTheirOutput) {
         {"two output forms", {"--csv", "--tsv", "@"}, LIST_USAGE, "", "choose one of"},
         {"tsv takes no listing choice", {"--tsv", "--group", "@"}, LIST_USAGE, "", "--tsv lists"},
         {"no path", {"--group"}, LIST_USAGE, "", "no PATH given"},
+        {"find in a catalogue not made yet: nothing, and nothing made", {"--find", "", "--catalogue", "$"}, LIST_OK,
+         "", ""},
+        {"add: a disc with its identity, one keyed by its image", {"--add", "#", "*", "--catalogue", "$"}, LIST_OK,
+         "added\tMixed\t4 tracks\t" + id + "\nadded\t\t1 tracks\t%\n", ""},
+        {"add again: unchanged; a bad path reported, the others added", {"--add", "?", "#", "--catalogue=$"},
+         LIST_FAILED, "unchanged\tMixed\t4 tracks\t" + id + "\n", "missing: no such file or folder"},
+        {"discs", {"--discs", "--catalogue", "$"}, LIST_OK,
+         "%\t\t1 tracks\t10s\t<now>\n" + id + "\tMixed\t4 tracks\t04s\t<now>\n", ""},
+        {"discs as a table", {"--discs", "--csv", "--catalogue", "$"}, LIST_OK,
+         "disc_id,title,tracks,seconds,length,last_updated\r\n%,,1,9.914,10s,<now>\r\n" + id +
+             ",Mixed,4,4.165,04s,<now>\r\n", ""},
+        {"find: case folded, in the group and album, the disc title first", {"--find", "LIVE", "--catalogue", "$"},
+         LIST_OK, Cat({"Mixed\t", T1, "Mixed\t", T2}), ""},
+        {"find as the --csv table with the disc's title", {"--find", "zed", "--csv", "--catalogue", "$"}, LIST_OK,
+         "number,group,artist,album,title,seconds,length,mode,recorded,disc_id,disc_title\r\n"
+         "3,Club,Zed,,TwoLines,0.185,00s,PCM 1411kbps,," + id + ",Mixed\r\n", ""},
+        {"a stored disc by a prefix of its identity, listed as its recorder lists it",
+         {"--disc", "01000002", "--csv", "--group", "--catalogue", "$"}, LIST_OK,
+         "number,group,artist,album,title,seconds,length,mode,recorded,disc_id\r\n1,Live,,,,3.956,04s,,,"
+         "010000024d5a2d4e483730309c3e5107\r\n2,Club,,,,0.185,00s,,,010000024d5a2d4e483730309c3e5107\r\n", ""},
+        {"a stored disc by its title, --info", {"--disc", "Mixed", "--info", "--catalogue", "$"}, LIST_OK,
+         "title: Mixed\nidentity: 010000024d5a2d4e483730309c3e5107\nindex: TRKIDX07.HMA\ntracks: 4\ngroups: 2\n"
+         "length: 04s\nrecorded: 2016-09-13 23:11:46 to 2016-09-13 23:12:16\n", ""},
+        {"a stored disc keeps no index records for --tsv", {"--disc", "Mixed", "--tsv", "--catalogue", "$"},
+         LIST_USAGE, "", "--tsv prints an index file's own records"},
+        {"remove", {"--remove", "Mixed", "--catalogue", "$"}, LIST_OK, "removed\tMixed\t" + id + "\n", ""},
+        {"a removed disc is gone", {"--disc", "Mixed", "--catalogue", "$"}, LIST_FAILED, "",
+         "no disc has the key or title \"Mixed\""},
+        {"a catalogue that is not one", {"--discs", "--catalogue", "@"}, LIST_FAILED, "", "not a Tavolin catalogue"},
+        {"find takes no path", {"--find", "x", "@"}, LIST_USAGE, "", "take no PATH"},
+        {"two catalogue commands", {"--discs", "--remove", "x"}, LIST_USAGE, "", "choose one of --add"},
+        {"add takes no output form", {"--add", "--csv", "@"}, LIST_USAGE, "", "--add and --remove take only"},
+        {"a catalogue without a command", {"--catalogue", "$", "@"}, LIST_USAGE, "", "--catalogue goes with"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         std::vector<std::string> args;
-        for (const std::string& a : row.args)
-            args.push_back(a == "@" ? disc : a == "#" ? listed : a == "*" ? plain : a == "?" ? missing : a);
+        for (std::string a : row.args) {
+            if (a.size() > 1 && a.back() == '$') a = a.substr(0, a.size() - 1) + catalogue;
+            args.push_back(a == "@" ? disc : a == "#" ? listed : a == "*" ? plain : a == "?" ? missing
+                           : a == "$" ? catalogue : a);
+        }
         std::string out = row.out;
         for (size_t at; (at = out.find("==> @")) != std::string::npos;) out.replace(at + 4, 1, disc);
+        for (size_t at; (at = out.find('%')) != std::string::npos;) out.replace(at, 1, plainKey);
         const ListRun run = RunWith(args);
         EXPECT_EQ(run.status, row.status);
-        EXPECT_EQ(run.out, out);
+        EXPECT_EQ(std::regex_replace(run.out, std::regex("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ"), "<now>"), out);
         if (*row.err == '\0')
             EXPECT_EQ(run.err, "");
         else
@@ -207,6 +254,8 @@ TEST_F(ListRunTest, HelpNamesEveryOption) {
     EXPECT_EQ(run.err, "");
     for (const char* option : {"--group", "--sort KEYS", "--case LEVELS", "--no-round", "--layout FILE.tfc",
                                "--csv", "--tsv", "--info", "recorded", "disc_id", "--help", "--version", "--  ",
+                               "--add PATH", "--find TEXT", "--discs", "--disc KEY", "--remove KEY",
+                               "--catalogue FILE", "disc_title", "catalogue.sqlite",
                                "Example: tavolin-list "})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
 }
@@ -247,6 +296,41 @@ TEST_F(ListRunTest, DemoRecorderListsAsTheReferenceDoes) {
         std::string expected = "Tavolin Demo Disc: Caf\u00E9, Harbour & Se\u00F1oritas\n";
         for (const RefLine& line : lines) expected += line.text + "\n";
         EXPECT_EQ(run.out, expected);
+    }
+}
+
+// The demo disc added to a catalogue lists from it byte for byte as from
+// the recorder, through every listing option.
+TEST_F(ListRunTest, StoredDemoDiscListsAsTheRecorder) {
+    std::string error;
+    ASSERT_TRUE(WriteDemoRecorder(dir_ / "recorder", error)) << error;
+    const std::string layouts = (dir_ / "demo.tfc").string();
+    ASSERT_TRUE(WriteDemoLayouts(layouts, error)) << error;
+    const std::string recorder = (dir_ / "recorder").string(), catalogue = (dir_ / "catalogue.sqlite").string();
+    const ListRun added = RunWith({"--add", recorder, "--catalogue", catalogue});
+    ASSERT_EQ(added.status, LIST_OK) << added.err;
+    const std::vector<std::vector<std::string>> choices = {
+        {},
+        {"--csv"},
+        {"--info"},
+        {"--group", "--sort", "-length,group", "--case", "2"},
+        {"--csv", "--group", "--no-round"},
+        {"--csv", "--sort", "-recorded,title"},
+        {"--layout", layouts},
+        {"--layout", layouts, "--group", "--sort", "-length,group", "--no-round"},
+    };
+    for (const std::vector<std::string>& choice : choices) {
+        std::string name;
+        for (const std::string& a : choice) name += a + " ";
+        SCOPED_TRACE(name);
+        std::vector<std::string> fromRecorder = choice, fromCatalogue = choice;
+        fromRecorder.push_back(recorder);
+        fromCatalogue.insert(fromCatalogue.end(), {"--disc", "Tavolin Demo Disc: Caf\u00E9, Harbour & Se\u00F1oritas",
+                                                   "--catalogue", catalogue});
+        const ListRun want = RunWith(fromRecorder), got = RunWith(fromCatalogue);
+        ASSERT_EQ(got.status, LIST_OK) << got.err;
+        EXPECT_GT(want.out.size(), 100u);
+        EXPECT_EQ(got.out, want.out);
     }
 }
 

@@ -1,6 +1,9 @@
 // tavolin-bench [N] [fast runs] [reference runs]
-// tavolin-bench catalogue [discs]: the catalogue's figures (1000 discs by default).
-// tavolin-bench catalogue-window [discs]: the catalogue window's (Windows).
+// tavolin-bench catalogue [discs [FILE]]: the catalogue's figures (1000 discs
+// by default), the generated catalogue kept as FILE when named.
+// tavolin-bench catalogue-find FILE: the search figures of an existing catalogue.
+// tavolin-bench catalogue-window FILE: the catalogue window's figures on that
+// catalogue (Windows).
 // Prints one line per case, "<case> <fast ms> <reference ms> <reference/fast>",
 // then "fill_baseline <ms>". N defaults to 2047, the most tracks a disc's
 // track table holds. Each figure is the median of several runs.
@@ -44,20 +47,14 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "catalogue") == 0) {
         const unsigned long discs = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1000;
         if (discs == 0 || discs > 100000) {
-            std::fprintf(stderr, "usage: tavolin-bench catalogue [discs 1..100000]\n");
+            std::fprintf(stderr, "usage: tavolin-bench catalogue [discs 1..100000 [FILE]]\n");
             return 2;
         }
-        return RunCatalogueBench(uint32_t(discs));
+        return RunCatalogueBench(uint32_t(discs), argc > 3 ? argv[3] : "");
     }
+    if (argc == 3 && std::strcmp(argv[1], "catalogue-find") == 0) return RunCatalogueFindBench(argv[2]);
 #ifdef TAVOLIN_BENCH_SCAN
-    if (argc > 1 && std::strcmp(argv[1], "catalogue-window") == 0) {
-        const unsigned long discs = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1000;
-        if (discs == 0 || discs > 100000) {
-            std::fprintf(stderr, "usage: tavolin-bench catalogue-window [discs 1..100000]\n");
-            return 2;
-        }
-        return RunCatalogueWindowBench(uint32_t(discs));
-    }
+    if (argc == 3 && std::strcmp(argv[1], "catalogue-window") == 0) return RunCatalogueWindowBench(argv[2]);
 #endif
     BenchOptions options{2047, 7, 3};
     if (argc > 1) options.trackCount = uint32_t(std::strtoul(argv[1], nullptr, 10));

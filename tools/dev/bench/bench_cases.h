@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <string>
 
 struct BenchOptions {
     uint32_t trackCount;  // N
@@ -31,9 +32,12 @@ int RunBenchCases(const BenchOptions& options);
 double PanelSwitchMs(int runs);
 
 // Adds that many generated discs to a new catalogue file and prints the figures
-// of adding, searching and size; 0 when every add succeeded.
-int RunCatalogueBench(uint32_t discs);
+// of adding, searching and size; 0 when every add succeeded. A keep path
+// ("" for none) receives the file.
+int RunCatalogueBench(uint32_t discs, const std::string& keep);
+// The searching figures alone, on an existing catalogue file.
+int RunCatalogueFindBench(const std::string& path);
 
-// The real catalogue window on that many generated discs (Windows only):
+// The real catalogue window on an existing catalogue file (Windows only):
 // opening, keystrokes in Find, a sort and Show Disc, in milliseconds.
-int RunCatalogueWindowBench(uint32_t discs);
+int RunCatalogueWindowBench(const std::string& path);

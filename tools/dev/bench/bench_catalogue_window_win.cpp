@@ -1,8 +1,8 @@
 // catalogue_window: the real catalogue window in this process, beside the
-// real main window, on a catalogue of generated discs (36 tracks each, texts
-// in several scripts): the window opened and painted, a keystroke in Find
-// until the list has repainted its rows, the same with a column sorted, and
-// Show Disc until the main window's list has painted.
+// real main window, on an existing catalogue (tavolin-bench catalogue 1000
+// FILE makes one): the window opened and painted, a keystroke in Find until
+// the list has repainted its rows, the same with a column sorted, and Show
+// Disc until the main window's list has painted.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -10,8 +10,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -24,49 +22,8 @@
 
 namespace {
 
-constexpr uint32_t TRACKS_PER_DISC = 36;
-
-const char* const WORDS[] = {
-    "Morning", "Lights", "River", "Café", "Über", "Señora", "Ça", "Noël", "東京", "夜明け", "さくら", "カタカナ",
-    "漢字", "Καλημέρα", "Θάλασσα", "Ἀθῆναι", "Москва", "Зима", "Ночь", "서울", "바다", "Straße", "Øresund", "Łódź",
-};
-
-std::string Words(std::mt19937& random, int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i) {
-        if (i) text += ' ';
-        text += WORDS[random() % (sizeof WORDS / sizeof WORDS[0])];
-    }
-    return text;
-}
-
 double Ms(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
-}
-
-bool WriteCatalogue(const std::string& path, uint32_t discCount) {
-    Catalogue c;
-    if (!OpenCatalogue(path, CatalogueMode::WRITE, c).isOpen) return false;
-    std::mt19937 random(1);
-    for (uint32_t disc = 0; disc < discCount; ++disc) {
-        ClearCatalogue();
-        for (uint32_t t = 0; t < TRACKS_PER_DISC; ++t) {
-            const std::string title = Words(random, 3), artist = Words(random, 2), album = Words(random, 2);
-            const std::string group = t < 12 ? Words(random, 2) : "";
-            const std::string line = std::to_string(t + 1) + ". " + artist + " - " + title;
-            const float length = 120.0f + float(random() % 300000) / 1000.0f;
-            TrackReport report{line.c_str(), artist.c_str(), album.c_str(), title.c_str(), t + 1, &length,
-                               132000, group.c_str(), t, 0x5A8B6000u + t};
-            AppendTrack(report);
-        }
-        char key[DISC_KEY_SIZE];
-        std::snprintf(key, sizeof key, "%08x%024x", disc, 7);
-        const std::string title = Words(random, 2);
-        StoredDiscInfo info{key, false, title.c_str(), 1, "E:\\", 2};
-        if (AddDisc(c, info, gCatalogue.records, gCatalogue.count).result == AddResult::FAILED) return false;
-    }
-    ClearCatalogue();
-    return true;
 }
 
 // Everything queued handled, then the window painted now.
@@ -95,17 +52,18 @@ void Print(const char* name, const std::vector<double>& times, const char* what)
 
 }  // namespace
 
-int RunCatalogueWindowBench(uint32_t discCount) {
-    const std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                       ("tavolin-bench-window-" + std::to_string(GetCurrentProcessId()) + ".sqlite");
-    const std::string path = file.string();
-    const auto writeStart = std::chrono::steady_clock::now();
-    if (!WriteCatalogue(path, discCount)) {
-        std::fprintf(stderr, "tavolin-bench: the catalogue %s could not be written\n", path.c_str());
-        return 1;
+int RunCatalogueWindowBench(const std::string& path) {
+    {
+        Catalogue c;
+        std::vector<StoredDisc> discs;
+        uint64_t tracks = 0;
+        const CatalogueOpenResult opened = OpenCatalogue(path, CatalogueMode::READ, c);
+        if (!opened.isOpen || c.IsEmpty() || !ListDiscs(c, discs).ok || !CountTracks(c, "", tracks).ok) {
+            std::fprintf(stderr, "tavolin-bench: %s: no catalogue to measure\n", path.c_str());
+            return 1;
+        }
+        std::printf("catalogue_window_discs %zu tracks %llu\n", discs.size(), (unsigned long long)tracks);
     }
-    std::printf("catalogue_window_discs %u tracks %u written in %.1f s\n", discCount, discCount * TRACKS_PER_DISC,
-                Ms(writeStart) / 1000.0);
 
     int exitCode = 0;
     WindowContext* main = StartMainWindow(GetModuleHandleW(nullptr), &exitCode);
@@ -123,14 +81,19 @@ int RunCatalogueWindowBench(uint32_t discCount) {
     std::printf("catalogue_window_open_ms %.2f (made, found every track, painted; %d rows)\n", Ms(openStart),
                 GetListViewRowCount(list));
 
-    // Typing a word letter by letter, then back to an empty Find.
-    const wchar_t* const typed[] = {L"M", L"Mo", L"Mor", L"Morn", L"Morni", L"Mornin", L"Morning", L"東",
-                                    L"東京",  L"κ",  L"κα",  L"καλ",  L"z",     L"zz",     L"",        L"Ł"};
+    // The store bench's words typed one character at a time, then Find emptied.
+    std::vector<std::wstring> typed;
+    for (const wchar_t* word : {L"Morning Light", L"\u039a\u03b1\u03bb\u03b7\u03bc\u03ad\u03c1\u03b1",
+                                L"\u591c\u660e\u3051", L"Za\u017c\u00f3\u0142\u0107"}) {
+        const std::wstring text = word;
+        for (size_t n = 1; n <= text.size(); ++n) typed.push_back(text.substr(0, n));
+    }
+    typed.push_back(L"");
     auto typeAll = [&](std::vector<double>& times) {
         for (int run = 0; run < 3; ++run)
-            for (const wchar_t* text : typed) {
+            for (const std::wstring& text : typed) {
                 const auto start = std::chrono::steady_clock::now();
-                SetWindowTextW(find, text);  // EN_CHANGE: the find runs
+                SetWindowTextW(find, text.c_str());  // EN_CHANGE: the find runs
                 PaintNow(list);
                 times.push_back(Ms(start));
             }
@@ -143,9 +106,9 @@ int RunCatalogueWindowBench(uint32_t discCount) {
     std::vector<double> storeParts;
     Catalogue store;
     OpenCatalogue(path, CatalogueMode::READ, store);
-    for (const wchar_t* text : typed) {
+    for (const std::wstring& text : typed) {
         char utf8[64];
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
         const auto start = std::chrono::steady_clock::now();
         uint64_t count = 0;
         CountTracks(store, utf8, count);
@@ -194,7 +157,5 @@ int RunCatalogueWindowBench(uint32_t discCount) {
     DestroyCatalogueWindow();
     DestroyWindow(MainWindowOf(main));
     DestroyWindowContext(main);
-    std::error_code ec;
-    for (const char* ending : {"", "-wal", "-shm"}) std::filesystem::remove(path + ending, ec);
     return 0;
 }

@@ -233,17 +233,22 @@ bool WriteDemoRecorderOn(char drive) {
 
 bool ListWithTool(char drive, Listing* listing) { return ListWithTool(Root(drive), listing); }
 
-bool ListWithTool(const std::string& path, Listing* listing) {
+// The command line goes wide, so a text in any script reaches the tool whole.
+bool RunListTool(const std::vector<std::string>& arguments, std::string* out) {
     const std::string tool = Folder(TavolinPath()) + "\\tools\\tavolin-list.exe";
     std::string command = "\"";
     command += tool;
-    command += "\" --tsv ";
-    AppendQuoted(command, path);
+    command += "\"";
+    for (const std::string& argument : arguments) {
+        command += ' ';
+        AppendQuoted(command, argument);
+    }
+    std::wstring wideCommand = Wide(command);
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
     if (!CreatePipe(&readEnd, &writeEnd, &sa, 0)) return false;
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA si = {};
+    STARTUPINFOW si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdOutput = writeEnd;
@@ -251,19 +256,24 @@ bool ListWithTool(const std::string& path, Listing* listing) {
     si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION pi = {};
     const BOOL started =
-        CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+        CreateProcessW(nullptr, wideCommand.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
     CloseHandle(writeEnd);
-    std::string out;
+    out->clear();
     if (started) {
         char buffer[65536];
         DWORD n = 0;
-        while (ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n > 0) out.append(buffer, n);
+        while (ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n > 0) out->append(buffer, n);
         WaitForSingleObject(pi.hProcess, START_TIMEOUT_MS);
         CloseHandle(pi.hProcess);
         CloseHandle(pi.hThread);
     }
     CloseHandle(readEnd);
-    if (!started) return false;
+    return started != FALSE;
+}
+
+bool ListWithTool(const std::string& path, Listing* listing) {
+    std::string out;
+    if (!RunListTool({"--tsv", path}, &out)) return false;
 
     *listing = Listing{};
     std::istringstream lines(out);

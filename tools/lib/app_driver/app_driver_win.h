@@ -67,6 +67,9 @@ struct Listing {
 // over a path as the program's command line takes it.
 bool ListWithTool(char drive, Listing* listing);
 bool ListWithTool(const std::string& path, Listing* listing);
+// Runs tavolin-list with the arguments; its standard output and error, as
+// they came, in out. False when it could not be started.
+bool RunListTool(const std::vector<std::string>& arguments, std::string* out);
 
 // The eight controls of the main window's own layout.
 struct MainControls {

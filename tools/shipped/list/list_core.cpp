@@ -65,17 +65,38 @@ constexpr const char* HELP_TEXT =
     "  --info            the disc: its title, identity, the index file read, the numbers of\n"
     "                    tracks and groups, the total length and the first and last\n"
     "                    recording times (none when no track has one)\n"
+    "\n"
+    "The catalogue keeps every disc added to it, to search them all without the recorder:\n"
+    "  --add PATH...     add each disc, or update it when it changed; one line per disc:\n"
+    "                    added, updated or unchanged, its title, tracks and identity (a\n"
+    "                    disc without one is keyed by a hash of its index file)\n"
+    "  --find TEXT       every stored track whose disc title, group, artist, album or\n"
+    "                    title holds TEXT, letter case folded, one line each: the disc's\n"
+    "                    title, a tab, the track's line; '' finds every track. With --csv\n"
+    "                    the --csv table and a disc_title column\n"
+    "  --discs           the stored discs: identity, title, tracks, length, last updated\n"
+    "                    (tab-separated; with --csv a table)\n"
+    "  --disc KEY        list a stored disc as its recorder lists (every option above\n"
+    "                    but --tsv); KEY is its identity, at least its first 8 digits, or\n"
+    "                    its exact title\n"
+    "  --remove KEY      remove a stored disc\n"
+    "  --catalogue FILE  the catalogue file to use instead of the default:\n"
+    "                    %APPDATA%\\Tavolin\\catalogue.sqlite on Windows,\n"
+    "                    $XDG_DATA_HOME/tavolin/catalogue.sqlite elsewhere (default\n"
+    "                    ~/.local/share/tavolin/catalogue.sqlite); made by the first --add\n"
+    "\n"
     "  --help            this text\n"
     "  --version         the program's name and version\n"
     "  --                ends the options\n"
     "\n"
     "Several paths are listed in turn, each after a line naming it, with a blank line\n"
     "between them. Texts are written in UTF-8.\n"
-    "Exit status: 0 listed, 1 a path or the layouts file could not be read, 2 bad options.\n"
+    "Exit status: 0 listed, 1 a path, the layouts file or the catalogue could not be read\n"
+    "or written, 2 bad options.\n"
     "\n"
     "Example: tavolin-list --group --sort -length,group /media/recorder\n";
 
-constexpr const char* CSV_HEADER = "number,group,artist,album,title,seconds,length,mode,recorded,disc_id\r\n";
+constexpr const char* CSV_HEADER = "number,group,artist,album,title,seconds,length,mode,recorded,disc_id";
 constexpr const char* CSV_LINE_END = "\r\n";  // RFC 4180 records end in CRLF
 
 bool IsSameFolded(const std::string& a, const char* b) { return TextEqualsFolded(a.data(), a.size(), b); }
@@ -159,33 +180,13 @@ bool ReadLayoutFile(const std::string& path, FormatSettings& settings, std::stri
 
 void PrintCsv(const ComposedListing& listing, const FormatSettings& settings, const DiscIdentity& identity,
               FILE* out) {
-    // Lengths "as shown" come from the formatter's own length tokens.
-    FormatSettings lengthOnly = settings;
-    for (FormatTable* table : {&lengthOnly.fullFormat, &lengthOnly.groupFormat})
-        for (FormatSlot& slot : table->slots) StoreFieldText(slot.token, FORMAT_FIELD_SIZE, "<None>");
-    StoreFieldText(lengthOnly.fullFormat.slots[0].token, FORMAT_FIELD_SIZE, "Trk Length");
-    StoreFieldText(lengthOnly.groupFormat.slots[0].token, FORMAT_FIELD_SIZE, "Grp Length");
-    const bool isGroup = settings.listingMode == GROUP_LISTING;
+    const FormatSettings lengthOnly = CsvLengthSettings(settings);
     char discId[DISC_IDENTITY_TEXT_SIZE];
     FormatDiscIdentity(identity, discId);
-
-    std::fputs(CSV_HEADER, out);
+    PrintCsvHeader(nullptr, out);
     for (uint32_t i = 0; i < listing.count; ++i) {
         const TrackRecord* r = CatalogueRecord(listing.lines[i].itemData);
-        if (!r) continue;
-        char shown[FORMAT_LINE_SIZE];
-        FormatRecordLine(*r, lengthOnly, shown, sizeof shown);
-        char recorded[RECORDING_TIME_TEXT_SIZE];
-        FormatRecordingTime(isGroup ? NO_RECORDING_TIME : r->recorded, recorded, sizeof recorded);
-        // A group line shows the group alone: its number, name and length.
-        const char* empty = "";
-        std::fprintf(
-            out, "%u,%s,%s,%s,%s,%.3f,%s,%s,%s,%s%s", unsigned(isGroup ? r->groupNumber : r->trackNumber),
-            CsvField(r->groupName).c_str(), CsvField(isGroup ? empty : r->artist).c_str(),
-            CsvField(isGroup ? empty : r->album).c_str(), CsvField(isGroup ? empty : r->title).c_str(),
-            double(isGroup ? r->groupLength : r->trackLength), CsvField(shown).c_str(),
-            isGroup ? empty : CsvField(RecordingModeName(int32_t(r->bitrate))).c_str(), recorded, discId,
-            CSV_LINE_END);
+        if (r) PrintCsvRow(*r, lengthOnly, discId, nullptr, out);
     }
 }
 
@@ -206,7 +207,7 @@ std::string ListedName(const fs::path& file) {
 
 // What --info says of the disc in the catalogue: one "name: value" line a
 // field, an empty value where the disc has none.
-bool PrintInfo(const std::string& title, const DiscIdentity& identity, const fs::path& index,
+bool PrintInfo(const std::string& title, const DiscIdentity& identity, const std::string& indexName,
                const FormatSettings& settings, FILE* out) {
     ComposedListing groups;
     if (!ComposeListing(gCatalogue, GROUP_LISTING, groups)) return false;
@@ -232,7 +233,7 @@ bool PrintInfo(const std::string& title, const DiscIdentity& identity, const fs:
     };
     field("title", title);
     field("identity", discId);
-    field("index", ListedName(index));
+    field("index", indexName);
     field("tracks", std::to_string(gCatalogue.count));
     field("groups", std::to_string(groupCount));
     field("length", length);
@@ -244,53 +245,17 @@ bool PrintInfo(const std::string& title, const DiscIdentity& identity, const fs:
 // index is read. False with a message when it can't be read.
 bool ListDisc(const std::string& path, const std::string& heading, const ListOptions& options, FILE* out,
               std::string& error) {
-    fs::path index;
-    if (!ResolveIndexPath(PathOf(path), index, error)) return false;
-    std::vector<uint8_t> image;
-    if (!ReadIndexImage(index, image)) {
-        error = TextOf(index) + ": cannot read the file";
-        return false;
-    }
+    ReadDisc disc;
+    // --tsv reads the image itself, so the listing's records are not made.
+    if (!ReadDiscAt(path, disc, error, options.output != ListOutput::TSV)) return false;
     std::fputs(heading.c_str(), out);
-    const TrackIndexFile file{image.data(), image.size()};
-    const DiscIdentity identity = ReadDiscIdentityBeside(index);
     if (options.output == ListOutput::TSV) {
-        PrintIndexRecords(file, out);
+        PrintIndexRecords(TrackIndexFile{disc.image.data(), disc.image.size()}, out);
         return true;
     }
-    ClearCatalogue();
-    CatalogueFiller filler;
-    std::atomic<int32_t> stop{0};
-    WalkTrackIndex(file, stop, filler);
-
-    if (options.output == ListOutput::INFO) {
-        if (PrintInfo(filler.title, identity, index, gFormatSettings, out)) return true;
-        error = path + ": out of memory";
-        return false;
-    }
-    ComposedListing listing;
-    if (!ComposeSortedListing(gCatalogue, gFormatSettings.listingMode, CompareTracks, listing)) {
-        error = path + ": out of memory";
-        return false;
-    }
-    switch (options.output) {
-    case ListOutput::LINES:
-        if (filler.hasTitle) std::fprintf(out, "%s\n", filler.title.c_str());
-        for (uint32_t i = 0; i < listing.count; ++i) std::fprintf(out, "%s\n", listing.lines[i].text);
-        break;
-    case ListOutput::CSV: PrintCsv(listing, gFormatSettings, identity, out); break;
-    case ListOutput::LAYOUT:
-        // Export List's file: each line's rendering, nothing added.
-        for (uint32_t i = 0; i < listing.count; ++i) {
-            char line[FORMAT_LINE_SIZE];
-            std::fwrite(line, 1, FormatLine(listing.lines[i].itemData, line, sizeof line), out);
-        }
-        break;
-    case ListOutput::TSV:
-    case ListOutput::INFO: break;
-    }
-    ReleaseListing(listing);
-    return true;
+    if (PrintListedDisc(disc.facts, options, out)) return true;
+    error = path + ": out of memory";
+    return false;
 }
 
 class IndexRecordPrinter : public ScanSink {
@@ -324,6 +289,79 @@ private:
 };
 
 }  // namespace
+
+FormatSettings CsvLengthSettings(const FormatSettings& settings) {
+    // Lengths "as shown" come from the formatter's own length tokens.
+    FormatSettings lengthOnly = settings;
+    for (FormatTable* table : {&lengthOnly.fullFormat, &lengthOnly.groupFormat})
+        for (FormatSlot& slot : table->slots) StoreFieldText(slot.token, FORMAT_FIELD_SIZE, "<None>");
+    StoreFieldText(lengthOnly.fullFormat.slots[0].token, FORMAT_FIELD_SIZE, "Trk Length");
+    StoreFieldText(lengthOnly.groupFormat.slots[0].token, FORMAT_FIELD_SIZE, "Grp Length");
+    return lengthOnly;
+}
+
+void PrintCsvHeader(const char* extraColumns, FILE* out) {
+    std::fprintf(out, "%s%s%s%s", CSV_HEADER, extraColumns ? "," : "", extraColumns ? extraColumns : "", CSV_LINE_END);
+}
+
+void PrintCsvRow(const TrackRecord& r, const FormatSettings& lengthOnly, const char* discId, const char* extra,
+                 FILE* out) {
+    const bool isGroup = lengthOnly.listingMode == GROUP_LISTING;
+    char shown[FORMAT_LINE_SIZE];
+    FormatRecordLine(r, lengthOnly, shown, sizeof shown);
+    char recorded[RECORDING_TIME_TEXT_SIZE];
+    FormatRecordingTime(isGroup ? NO_RECORDING_TIME : r.recorded, recorded, sizeof recorded);
+    // A group line shows the group alone: its number, name and length.
+    const char* empty = "";
+    std::fprintf(out, "%u,%s,%s,%s,%s,%.3f,%s,%s,%s,%s%s%s%s", unsigned(isGroup ? r.groupNumber : r.trackNumber),
+                 CsvField(r.groupName).c_str(), CsvField(isGroup ? empty : r.artist).c_str(),
+                 CsvField(isGroup ? empty : r.album).c_str(), CsvField(isGroup ? empty : r.title).c_str(),
+                 double(isGroup ? r.groupLength : r.trackLength), CsvField(shown).c_str(),
+                 isGroup ? empty : CsvField(RecordingModeName(int32_t(r.bitrate))).c_str(), recorded, discId,
+                 extra ? "," : "", extra ? extra : "", CSV_LINE_END);
+}
+
+bool ReadDiscAt(const std::string& path, ReadDisc& disc, std::string& error, bool isWalked) {
+    if (!ResolveIndexPath(PathOf(path), disc.index, error)) return false;
+    if (!ReadIndexImage(disc.index, disc.image)) {
+        error = TextOf(disc.index) + ": cannot read the file";
+        return false;
+    }
+    disc.facts.identity = ReadDiscIdentityBeside(disc.index);
+    disc.facts.indexName = ListedName(disc.index);
+    ClearCatalogue();
+    if (!isWalked) return true;
+    CatalogueFiller filler;
+    std::atomic<int32_t> stop{0};
+    WalkTrackIndex(TrackIndexFile{disc.image.data(), disc.image.size()}, stop, filler);
+    disc.facts.title = filler.title;
+    disc.facts.hasTitle = filler.hasTitle;
+    return true;
+}
+
+bool PrintListedDisc(const DiscFacts& disc, const ListOptions& options, FILE* out) {
+    if (options.output == ListOutput::INFO) return PrintInfo(disc.title, disc.identity, disc.indexName, gFormatSettings, out);
+    ComposedListing listing;
+    if (!ComposeSortedListing(gCatalogue, gFormatSettings.listingMode, CompareTracks, listing)) return false;
+    switch (options.output) {
+    case ListOutput::LINES:
+        if (disc.hasTitle) std::fprintf(out, "%s\n", disc.title.c_str());
+        for (uint32_t i = 0; i < listing.count; ++i) std::fprintf(out, "%s\n", listing.lines[i].text);
+        break;
+    case ListOutput::CSV: PrintCsv(listing, gFormatSettings, disc.identity, out); break;
+    case ListOutput::LAYOUT:
+        // Export List's file: each line's rendering, nothing added.
+        for (uint32_t i = 0; i < listing.count; ++i) {
+            char line[FORMAT_LINE_SIZE];
+            std::fwrite(line, 1, FormatLine(listing.lines[i].itemData, line, sizeof line), out);
+        }
+        break;
+    case ListOutput::TSV:
+    case ListOutput::INFO: break;
+    }
+    ReleaseListing(listing);
+    return true;
+}
 
 bool ParseListOptions(const std::vector<std::string>& args, ListOptions& options, std::string& error) {
     options = ListOptions{};
@@ -368,7 +406,8 @@ bool ParseListOptions(const std::vector<std::string>& args, ListOptions& options
             value = arg.substr(equals + 1);
             hasValue = true;
         }
-        const bool takesValue = name == "--sort" || name == "--case" || name == "--layout";
+        const bool takesValue = name == "--sort" || name == "--case" || name == "--layout" || name == "--find" ||
+                                name == "--disc" || name == "--remove" || name == "--catalogue";
         if (takesValue && !hasValue) {
             if (i + 1 == args.size()) {
                 error = name + " needs a value";
@@ -400,6 +439,21 @@ bool ParseListOptions(const std::vector<std::string>& args, ListOptions& options
         } else if (name == "--layout") {
             if (!setOutput(ListOutput::LAYOUT)) return false;
             options.layoutPath = value;
+        } else if (name == "--add" || name == "--find" || name == "--discs" || name == "--disc" ||
+                   name == "--remove") {
+            const CatalogueCommand command = name == "--add"     ? CatalogueCommand::ADD
+                                             : name == "--find"  ? CatalogueCommand::FIND
+                                             : name == "--discs" ? CatalogueCommand::DISCS
+                                             : name == "--disc"  ? CatalogueCommand::DISC
+                                                                 : CatalogueCommand::REMOVE;
+            if (options.command != CatalogueCommand::NONE) {
+                error = "choose one of --add, --find, --discs, --disc and --remove";
+                return false;
+            }
+            options.command = command;
+            options.commandValue = value;
+        } else if (name == "--catalogue") {
+            options.cataloguePath = value;
         } else {
             error = "unknown option '" + arg + "'";
             return false;
@@ -411,14 +465,41 @@ bool ParseListOptions(const std::vector<std::string>& args, ListOptions& options
             "--no-round";
         return false;
     }
-    if (options.paths.empty()) {
-        error = "no PATH given";
+    const CatalogueCommand command = options.command;
+    if (command == CatalogueCommand::NONE || command == CatalogueCommand::ADD) {
+        if (options.paths.empty()) {
+            error = "no PATH given";
+            return false;
+        }
+    } else if (!options.paths.empty()) {
+        error = "--find, --discs, --disc and --remove take no PATH";
+        return false;
+    }
+    // A stored disc keeps its listing's records, not the index file whose
+    // records --tsv prints as they are (with texts longer than a listing keeps).
+    if (command == CatalogueCommand::DISC && options.output == ListOutput::TSV) {
+        error = "--tsv prints an index file's own records, which a stored disc does not keep; list the recorder";
+        return false;
+    }
+    const bool isTable = options.output == ListOutput::LINES || options.output == ListOutput::CSV;
+    if ((command == CatalogueCommand::FIND || command == CatalogueCommand::DISCS) &&
+        (!isTable || hasListingChoice)) {
+        error = "--find and --discs take only --csv and --catalogue";
+        return false;
+    }
+    if ((command == CatalogueCommand::ADD || command == CatalogueCommand::REMOVE) &&
+        (hasOutput || hasListingChoice)) {
+        error = "--add and --remove take only --catalogue";
+        return false;
+    }
+    if (command == CatalogueCommand::NONE && !options.cataloguePath.empty()) {
+        error = "--catalogue goes with --add, --find, --discs, --disc or --remove";
         return false;
     }
     return true;
 }
 
-int RunList(const std::vector<std::string>& args, FILE* out, FILE* err) {
+int RunList(const std::vector<std::string>& args, FILE* out, FILE* err, const char* appData) {
     ListOptions options;
     std::string error;
     if (!ParseListOptions(args, options, error)) {
@@ -440,6 +521,7 @@ int RunList(const std::vector<std::string>& args, FILE* out, FILE* err) {
         std::fprintf(err, "tavolin-list: %s\n", error.c_str());
         return LIST_FAILED;
     }
+    if (options.command != CatalogueCommand::NONE) return RunCatalogueCommand(options, out, err, appData);
 
     // With several paths each listed disc follows a line naming it, and a
     // blank line separates it from the one before; a path that can't be

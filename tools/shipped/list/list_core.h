@@ -7,6 +7,7 @@
 
 #include "index/disc_identity.h"
 #include "index/track_index.h"
+#include "listing/track_catalogue.h"
 #include "settings/format_settings.h"
 
 // Exit statuses of tavolin-list.
@@ -22,9 +23,22 @@ enum class ListOutput {
     INFO,    // what the disc is: title, identity, index, counts, length, dates
 };
 
+// What tavolin-list does with the catalogue instead of listing recorders.
+enum class CatalogueCommand {
+    NONE,    // list the PATHs
+    ADD,     // --add: store the discs at the PATHs
+    FIND,    // --find TEXT
+    DISCS,   // --discs
+    DISC,    // --disc KEY: list a stored disc
+    REMOVE,  // --remove KEY
+};
+
 struct ListOptions {
     bool isHelp = false;
     bool isVersion = false;
+    CatalogueCommand command = CatalogueCommand::NONE;
+    std::string commandValue;   // the TEXT or KEY of --find, --disc and --remove
+    std::string cataloguePath;  // --catalogue FILE; "" for the default place
     ListOutput output = ListOutput::LINES;
     ListingMode mode = FULL_LISTING;
     SortLevel levels[3] = {{SORT_NUMBER_ASC, 0}, {SORT_LENGTH_ASC, 0}, {SORT_BITRATE_ASC, 0}};
@@ -38,8 +52,43 @@ struct ListOptions {
 bool ParseListOptions(const std::vector<std::string>& args, ListOptions& options, std::string& error);
 
 // The whole program: parses args, lists every path to out, reports problems
-// to err and returns the exit status.
-int RunList(const std::vector<std::string>& args, FILE* out, FILE* err);
+// to err and returns the exit status. appData is %APPDATA% as UTF-8 on
+// Windows (where the default catalogue lives), nullptr elsewhere.
+int RunList(const std::vector<std::string>& args, FILE* out, FILE* err, const char* appData = nullptr);
+
+// What a listing says of a disc besides its tracks.
+struct DiscFacts {
+    std::string title;
+    bool hasTitle = false;  // the disc has a title cell (a title line is printed)
+    DiscIdentity identity{};
+    std::string indexName;  // the index file's name as its folder lists it
+};
+
+// A disc read from a recorder's drive, a copy of its folder or an index file.
+struct ReadDisc {
+    DiscFacts facts;
+    std::filesystem::path index;
+    std::vector<uint8_t> image;  // with the padding ReadIndexImage adds
+};
+
+// Reads the disc at path, and when isWalked its tracks into the listing's
+// records (gCatalogue). False with a message naming the path.
+bool ReadDiscAt(const std::string& path, ReadDisc& disc, std::string& error, bool isWalked = true);
+
+// Prints the disc whose tracks the listing's records hold in the chosen
+// form (not --tsv), with gFormatSettings. False when out of memory.
+bool PrintListedDisc(const DiscFacts& disc, const ListOptions& options, FILE* out);
+
+// The catalogue commands (options.command is not NONE); the exit status.
+int RunCatalogueCommand(const ListOptions& options, FILE* out, FILE* err, const char* appData);
+
+// A --csv table's header and rows, with extra columns after disc_id when
+// not nullptr (their names, and each row's fields as CSV). Rows take the
+// settings CsvLengthSettings makes, which give the lengths as shown.
+FormatSettings CsvLengthSettings(const FormatSettings& settings);
+void PrintCsvHeader(const char* extraColumns, FILE* out);
+void PrintCsvRow(const TrackRecord& record, const FormatSettings& lengthOnly, const char* discId, const char* extra,
+                 FILE* out);
 
 // The track index to read for a path: the path itself when it is a file, or
 // the newest index of a recorder's root folder or of its HMDHIFI folder,

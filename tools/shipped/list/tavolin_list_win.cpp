@@ -8,9 +8,11 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "list_core.h"
 #include "base/console_win.h"
+#include "base/known_folders_win.h"
 #include "base/shell_win.h"
 
 int main() {
@@ -29,7 +31,8 @@ int main() {
         if (IsConsole(stdout)) out = shown->Stream();
         if (IsConsole(stderr)) err = shown->Stream();
     }
-    const int status = RunList(CommandLineArguments(), out, err);
+    const std::string appData = RoamingAppDataFolder();
+    const int status = RunList(CommandLineArguments(), out, err, appData.c_str());
     if (shown != nullptr && !shown->Finish()) return LIST_FAILED;
     return status;
 }
