@@ -39,6 +39,7 @@ struct CatalogueWindow {
         openButton;
     std::string path;
     Catalogue reader;         // kept open for finds; reopened when empty or another file is chosen
+    std::string readerPath;   // the path reader was opened with, as given
     bool hasReportedFailure;  // the current file's failure was shown once already
     std::string findText;
     uint64_t count;        // rows found
@@ -96,7 +97,8 @@ void ReportFailure(const std::string& message) {
 // until the first add makes it, so an empty reader is opened again each time.
 bool EnsureReader() {
     CatalogueWindow& w = gWindow;
-    if (w.reader.Db() != nullptr && w.reader.Path() == w.path) return true;
+    // The store keeps the path in its own form; the one asked for decides.
+    if (w.reader.Db() != nullptr && w.readerPath == w.path) return true;
     Catalogue opened;
     const CatalogueOpenResult result = OpenCatalogue(w.path, CatalogueMode::READ, opened);
     if (!result.isOpen) {
@@ -106,6 +108,7 @@ bool EnsureReader() {
         return false;
     }
     w.reader = std::move(opened);
+    w.readerPath = w.path;
     return true;
 }
 
@@ -386,6 +389,7 @@ void OpenOtherFile() {
     }
     w.path = gPath = name;
     w.reader = std::move(opened);
+    w.readerPath = w.path;
     w.hasReportedFailure = false;
     w.note.clear();
     ShowPath();
