@@ -198,8 +198,12 @@ bool IsMainControl(const app_driver::MainControls& c, HWND window) {
 }  // namespace
 
 bool PressKey(const app_driver::Tavolin& app, WORD key, WORD modifier) {
-    SetForegroundWindow(app.Window());
-    if (!wd::WaitFor([&] { return GetForegroundWindow() == app.Window(); }, 2000)) return false;
+    return PressKeyIn(app.Window(), key, modifier);
+}
+
+bool PressKeyIn(HWND window, WORD key, WORD modifier) {
+    SetForegroundWindow(window);
+    if (!wd::WaitFor([&] { return GetForegroundWindow() == window; }, 2000)) return false;
     std::vector<INPUT> inputs;
     auto add = [&](WORD k, bool up) {
         INPUT in = {};
@@ -215,10 +219,12 @@ bool PressKey(const app_driver::Tavolin& app, WORD key, WORD modifier) {
     return SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
-HWND FocusOf(const app_driver::Tavolin& app) {
+HWND FocusOf(const app_driver::Tavolin& app) { return FocusIn(app.Window()); }
+
+HWND FocusIn(HWND window) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
-    const DWORD thread = GetWindowThreadProcessId(app.Window(), nullptr);
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
     return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
 }
 

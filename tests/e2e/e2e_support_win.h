@@ -116,8 +116,12 @@ std::vector<uint8_t> BigDisc(uint32_t trackCount);
 // held. False when the window did not come to the front or the input was
 // refused.
 bool PressKey(const app_driver::Tavolin& app, WORD key, WORD modifier = 0);
+// The same into another of the program's top-level windows.
+bool PressKeyIn(HWND window, WORD key, WORD modifier = 0);
 // The control of the program that has the keyboard focus; null: none.
 HWND FocusOf(const app_driver::Tavolin& app);
+// The focused control of the thread that owns the window; null: none.
+HWND FocusIn(HWND window);
 // The controls that Tab walks, in the order a user reads them: the track
 // list, the panel's controls line by line and left to right, the buttons.
 std::vector<HWND> ReadingOrder(const app_driver::Tavolin& app);

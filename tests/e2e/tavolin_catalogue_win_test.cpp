@@ -74,31 +74,6 @@ void PressEnterIn(HWND edit) {
     PostMessageW(edit, WM_KEYUP, VK_RETURN, 0xC0000001);
 }
 
-// Real keys into the catalogue window, brought to the front first.
-bool PressKeyIn(HWND window, WORD key, WORD modifier = 0) {
-    SetForegroundWindow(window);
-    if (!wd::WaitFor([&] { return GetForegroundWindow() == window; }, 2000)) return false;
-    std::vector<INPUT> inputs;
-    auto add = [&](WORD k, bool up) {
-        INPUT in = {};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = k;
-        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        inputs.push_back(in);
-    };
-    if (modifier != 0) add(modifier, false);
-    add(key, false);
-    add(key, true);
-    if (modifier != 0) add(modifier, true);
-    return SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
-}
-
-HWND FocusIn(HWND window) {
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
-}
-
 // What tavolin-list finds for text in the same catalogue, as CSV.
 std::string ToolCsv(const std::string& file, const std::string& text) {
     std::string out;
