@@ -91,6 +91,7 @@ enum class Step {
     SHOW,          // text narrows to one disc, Enter, Show Disc: its export as the recorder's
     REMOVE,        // text narrows to one disc, Enter, Remove Disc, Yes
     ADD_ELSEWHERE, // a disc titled text added by this process while the window is open
+    READ_ONLY_ADD, // Add Listed Disc into the file marked read-only: the box, the file as it was
     KEYS,          // Ctrl+F, Tab, Esc
 };
 
@@ -133,6 +134,7 @@ TEST(TavolinCatalogue, AddsFindsShowsAndRemovesDiscs) {
         {"nothing", Step::FIND, "no such words", "0 tracks found"},
         {"the copy shown", Step::SHOW, CAR_TITLE, ""},
         {"the copy removed", Step::REMOVE, CAR_TITLE, "1 disc, 36 tracks  (" + std::string(CAR_TITLE) + " removed)"},
+        {"an add into a read-only file", Step::READ_ONLY_ADD, "", "1 disc, 36 tracks"},
         {"another program's add", Step::ADD_ELSEWHERE, "Added Elsewhere", "1 track found"},
         {"keys", Step::KEYS, JAPANESE_WORD, ""},
     };
@@ -216,6 +218,19 @@ TEST(TavolinCatalogue, AddsFindsShowsAndRemovesDiscs) {
             ASSERT_EQ(AddDisc(writer, info, &track, 1).result, AddResult::ADDED);
             SetFind(app, c, "");
             SetFind(app, c, s.text);
+            EXPECT_EQ(Text(c.status), s.status);
+            break;
+        }
+        case Step::READ_ONLY_ADD: {
+            ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+            wd::ClickButton(c.add, true);
+            HWND box = wd::WaitForMessageBox(ERROR_TITLE, app.ProcessId());
+            ASSERT_NE(box, nullptr);
+            EXPECT_NE(wd::MessageBoxText(box).find(file), std::string::npos) << wd::MessageBoxText(box);
+            EXPECT_TRUE(wd::AnswerMessageBox(box));
+            ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL));
+            SetFind(app, c, "x");
+            SetFind(app, c, "");
             EXPECT_EQ(Text(c.status), s.status);
             break;
         }
