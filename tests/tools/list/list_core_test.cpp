@@ -5,6 +5,7 @@
 #include <chrono>
 #include <fstream>
 
+#include "catalogue/found_rows.h"
 #include "support/temp_folder/temp_folder.h"
 #include "tools/lib/index_image/index_image_builder.h"
 #include "tools/shipped/list/folder_access.h"
@@ -242,7 +243,7 @@ TEST(EscapeTsvField, EscapesSeparatorsAndBackslash) {
     }
 }
 
-TEST(CsvField, QuotesOnlyWhatNeedsIt) {
+TEST(CsvText, QuotesOnlyWhatNeedsIt) {
     const std::pair<const char*, const char*> rows[] = {
         {"", ""},
         {"plain \xE9t\xE9", "plain \xE9t\xE9"},
@@ -254,7 +255,7 @@ TEST(CsvField, QuotesOnlyWhatNeedsIt) {
     };
     for (const auto& [text, expected] : rows) {
         SCOPED_TRACE(text);
-        EXPECT_EQ(CsvField(text), expected);
+        EXPECT_EQ(CsvText(text), expected);
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogue_path.h"
+#include "catalogue/found_rows.h"
 #include "list_core.h"
 #include "listing/listing_builder.h"
 #include "text/hms.h"
@@ -94,7 +95,7 @@ int FindStoredTracks(Catalogue& c, const ListOptions& options, FILE* out, FILE* 
     const CatalogueStatus found = FindTracks(c, options.commandValue, [&](const FoundTrack& t) {
         if (isCsv) {
             // disc_id is the key the disc is stored under, which --disc takes.
-            PrintCsvRow(t.track, lengthOnly, t.discKey, CsvField(t.discTitle).c_str(), out);
+            PrintCsvRow(t.track, lengthOnly, t.discKey, CsvText(t.discTitle).c_str(), out);
         } else {
             std::fprintf(out, "%s\t%s\n", Tabbed(t.discTitle).c_str(), Tabbed(t.track.displayLine).c_str());
         }
@@ -118,7 +119,7 @@ int ListStoredDiscs(Catalogue& c, const ListOptions& options, FILE* out, FILE* e
         char length[HMS_TEXT_SIZE];
         FormatHms(float(d.totalLength), gFormatSettings.roundLengths, length, sizeof length);
         if (isCsv)
-            std::fprintf(out, "%s,%s,%u,%.3f,%s,%s\r\n", d.key.c_str(), CsvField(d.title.c_str()).c_str(),
+            std::fprintf(out, "%s,%s,%u,%.3f,%s,%s\r\n", d.key.c_str(), CsvText(d.title.c_str()).c_str(),
                          d.trackCount, d.totalLength, length, d.lastUpdated.c_str());
         else
             std::fprintf(out, "%s\t%s\t%u tracks\t%s\t%s\n", d.key.c_str(), Tabbed(d.title.c_str()).c_str(),

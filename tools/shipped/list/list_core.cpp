@@ -13,6 +13,7 @@
 #include "listing/compare_tracks.h"
 #include "listing/format_line.h"
 #include "listing/listing_builder.h"
+#include "catalogue/found_rows.h"
 #include "listing/track_catalogue.h"
 #include "settings/format_file.h"
 #include "settings/format_file_texts.h"
@@ -314,10 +315,10 @@ void PrintCsvRow(const TrackRecord& r, const FormatSettings& lengthOnly, const c
     // A group line shows the group alone: its number, name and length.
     const char* empty = "";
     std::fprintf(out, "%u,%s,%s,%s,%s,%.3f,%s,%s,%s,%s%s%s%s", unsigned(isGroup ? r.groupNumber : r.trackNumber),
-                 CsvField(r.groupName).c_str(), CsvField(isGroup ? empty : r.artist).c_str(),
-                 CsvField(isGroup ? empty : r.album).c_str(), CsvField(isGroup ? empty : r.title).c_str(),
-                 double(isGroup ? r.groupLength : r.trackLength), CsvField(shown).c_str(),
-                 isGroup ? empty : CsvField(RecordingModeName(int32_t(r.bitrate))).c_str(), recorded, discId,
+                 CsvText(r.groupName).c_str(), CsvText(isGroup ? empty : r.artist).c_str(),
+                 CsvText(isGroup ? empty : r.album).c_str(), CsvText(isGroup ? empty : r.title).c_str(),
+                 double(isGroup ? r.groupLength : r.trackLength), CsvText(shown).c_str(),
+                 isGroup ? empty : CsvText(RecordingModeName(int32_t(r.bitrate))).c_str(), recorded, discId,
                  extra ? "," : "", extra ? extra : "", CSV_LINE_END);
 }
 
@@ -638,12 +639,3 @@ std::string EscapeTsvField(const char* text) {
     return out;
 }
 
-std::string CsvField(const char* text) {
-    if (std::strpbrk(text, ",\"\r\n") == nullptr) return text;
-    std::string out = "\"";
-    for (const char* p = text; *p != '\0'; ++p) {
-        if (*p == '"') out += '"';
-        out += *p;
-    }
-    return out + "\"";
-}

@@ -112,7 +112,3 @@ void PrintIndexRecords(const TrackIndexFile& file, FILE* out);
 
 // A text for a TSV field: backslash, tab, CR and LF written as \\ \t \r \n.
 std::string EscapeTsvField(const char* text);
-
-// A text as a CSV field: quoted, with quotes doubled, when it holds a comma,
-// a quote or a line break.
-std::string CsvField(const char* text);
