@@ -199,10 +199,15 @@ struct BuildState {
     TableHandler handler;
 };
 
-// Fills a combo with the row's items and selects the shown choice, or for a
-// combo without choices the last item that the value selects (the first item
-// when none does). An item equal to an earlier one but for the case of A-Z
-// is left out, as AddItem leaves it out; the items go in as one batch.
+// Fills a combo with the row's items, in place of any it held, and selects
+// the shown choice, or for a combo without choices the last item that the
+// value selects (the first item when none does). An item equal to an earlier
+// one but for the case of A-Z is left out, as AddItem leaves it out; the
+// items go in as one batch. The combo does not draw meanwhile: its drop-down
+// list then sets its scroll bar once, for the new items, rather than on
+// every item and on the reset (under Wine each of those hid or showed the
+// hidden list's scroll bar, a frame change of that window, and refilling
+// the panel's 25 combos took most of a switch of the listing mode).
 void ShowComboValue(HWND combo, const RowPlacement& p, const char* value) {
     const OptionRow* row = p.row;
     const bool exact = (row->flags & ROW_EXACT_MATCH) != 0;
@@ -219,6 +224,8 @@ void ShowComboValue(HWND combo, const RowPlacement& p, const char* value) {
         if (!isRepeat) items.push_back(item);
     }
     for (const ComboItem& i : items) texts.push_back(i.text);
+    SetRedraw(combo, false);
+    ClearComboItems(combo);
     AppendComboItems(combo, texts.data(), texts.size());
     if (row->flags & ROW_HAS_CHOICES) {
         // Without an active choice the combo keeps its first item, selected by the fill.
@@ -226,6 +233,7 @@ void ShowComboValue(HWND combo, const RowPlacement& p, const char* value) {
     } else {
         SetComboSelection(combo, matched);
     }
+    SetRedraw(combo, true);
 }
 
 void ShowBuiltValue(WindowContext* context, TableHandler handler, HWND control, const RowPlacement& p) {
@@ -246,7 +254,8 @@ void ShowBuiltValue(WindowContext* context, TableHandler handler, HWND control, 
 }
 
 // A label or control with the panel's font at place: a kept one taken over
-// (bound to the new row, emptied) or a new one.
+// (bound to the new row; a combo keeps its items until ShowComboValue
+// replaces them) or a new one.
 HWND MakeControl(WindowContext* context, ControlKind kind, const PanelRect& place, const char* text,
                  ControlCallback callback, void* callbackData) {
     HWND window = TakeParked(context, kind, place);
@@ -264,7 +273,6 @@ HWND MakeControl(WindowContext* context, ControlKind kind, const PanelRect& plac
     ControlRecord* r = FindControl(context, window);
     r->callback = callback;
     r->callbackData = callbackData;
-    if (kind == CONTROL_COMBO_BOX) ClearComboItems(window);
     if (kind == CONTROL_STATIC_TEXT) {
         char shown[OPTION_TEXT_SIZE + 1] = "";
         GetControlText(window, shown, sizeof shown);

@@ -73,6 +73,25 @@ protected:
     }
 };
 
+// What a combo's drop-down list holds and how its scroll bar stands: the
+// refill of a kept combo, made while the combo does not draw, must leave
+// what a fill with drawing on leaves.
+std::string DropDownState(HWND combo) {
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(combo, &info)) return "no list";
+    SCROLLINFO scroll = {};
+    scroll.cbSize = sizeof scroll;
+    scroll.fMask = SIF_ALL;
+    GetScrollInfo(info.hwndList, SB_VERT, &scroll);
+    const bool isShown = (GetWindowLongA(info.hwndList, GWL_STYLE) & WS_VSCROLL) != 0;
+    return "items " + std::to_string(SendMessageA(combo, CB_GETCOUNT, 0, 0)) + " selected " +
+           std::to_string(SendMessageA(combo, CB_GETCURSEL, 0, 0)) + " top " +
+           std::to_string(SendMessageA(combo, CB_GETTOPINDEX, 0, 0)) + " range " + std::to_string(scroll.nMin) +
+           "-" + std::to_string(scroll.nMax) + " page " + std::to_string(scroll.nPage) + " pos " +
+           std::to_string(scroll.nPos) + (isShown ? " bar" : " no bar");
+}
+
 // Compares the panel's labels and controls, in entry order, with the lines
 // of the listing panel at the window's current scale factors.
 void ExpectPanelAt(const std::vector<ListingPlace>& expected, float sx, float sy) {
@@ -219,6 +238,22 @@ TEST_F(ListingPanelTest, ListTypeSwitchKeepsFormatChoices) {
     }
     EXPECT_EQ(gFormatSettings.sortLevels[2].key, static_cast<uint32_t>(SORT_BITRATE_ASC));
     EXPECT_EQ(FindRowState(panel, &GroupListingRows[2])->label, GROUP_ROUNDING);
+    // A sort combo and a format combo refilled from the Full Listing's items,
+    // against a combo of the same size filled item by item while drawing.
+    for (const OptionRow* row : {&GroupListingRows[3], FormatRow(GroupListingRows, 20)}) {
+        const PanelRowState* s = FindRowState(panel, row);
+        ASSERT_NE(s, nullptr);
+        HWND kept = ControlOf(row);
+        RECT at = {};
+        GetWindowRect(kept, &at);
+        HWND fresh = CreateControl(context_, CONTROL_COMBO_BOX, 0, 0, at.right - at.left, 300, "", 0, nullptr,
+                                   nullptr);
+        SetControlFont(context_, fresh, 15, 8, false, false, "Courier new");
+        for (const std::string& item : s->items) AddItem(context_, fresh, item.c_str(), 0, true);
+        SetComboSelection(fresh, s->selection);
+        EXPECT_EQ(DropDownState(kept), DropDownState(fresh)) << row->label;
+        DestroyControl(context_, fresh);
+    }
     for (int slot = 0; slot < 21; ++slot) {
         const PanelRowState* s = FindRowState(panel, FormatRow(GroupListingRows, slot));
         ASSERT_NE(s, nullptr);
