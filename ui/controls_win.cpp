@@ -222,12 +222,17 @@ int MeasureControlText(WindowContext* context, HWND control, const char* text) {
 }
 
 // Each control goes right after the one before it in the z-order that the
-// dialog manager walks; the first goes to the top.
+// dialog manager walks; the first goes to the top. A control already there
+// is not moved: the panel sets the order again after every rebuild, when
+// most controls already stand in it.
 void SetTabOrder(const HWND* controls, size_t count) {
     HWND after = HWND_TOP;
     for (size_t i = 0; i < count; ++i) {
         if (controls[i] == nullptr) continue;
-        SetWindowPos(controls[i], after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        const HWND before = GetWindow(controls[i], GW_HWNDPREV);
+        if (before != (after == HWND_TOP ? nullptr : after)) {
+            SetWindowPos(controls[i], after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        }
         after = controls[i];
     }
 }

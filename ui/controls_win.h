@@ -95,7 +95,10 @@ intptr_t GetListItemData(HWND list, int index);
 // incomplete, when the memory for them cannot be had.
 bool ReadListLines(HWND list, std::string* texts, std::vector<size_t>* starts, std::vector<intptr_t>* items);
 int AddListString(HWND list, const char* text);                 // LB_ADDSTRING: the new index
-int FindListString(HWND list, const char* text);                // LB_FINDSTRINGEXACT, A-Z folded
+// LB_FINDSTRINGEXACT: the first line equal to text but for letter case, as
+// the platform's locale folds case, not A-Z alone: "ÄRGER" finds "ärger"
+// and Greek capitals their small letters; "ARGER" does not find "ärger".
+int FindListString(HWND list, const char* text);
 void SetListItemData(HWND list, int index, intptr_t itemData);  // LB_SETITEMDATA
 void ReserveListStorage(HWND list, size_t count, size_t bytes);  // LB_INITSTORAGE
 void SetRedraw(HWND control, bool redraw);                       // WM_SETREDRAW
@@ -114,7 +117,9 @@ int GetComboItemText(HWND combo, int index, char* buffer, size_t bufferSize);
 intptr_t GetComboItemData(HWND combo, int index);  // CB_GETITEMDATA
 void SetComboItemData(HWND combo, int index, intptr_t itemData);  // CB_SETITEMDATA
 int AddComboString(HWND combo, const char* text);  // CB_ADDSTRING: the new index
-int FindComboString(HWND combo, const char* text);  // CB_FINDSTRINGEXACT, A-Z folded
+// CB_FINDSTRINGEXACT: the first item equal to text but for letter case,
+// folded by the locale as FindListString folds it.
+int FindComboString(HWND combo, const char* text);
 void ClearComboItems(HWND combo);  // CB_RESETCONTENT
 // Appends the items, in order, as one batch (no search for items already
 // there) and selects the first one when nothing was selected. Leaves the
