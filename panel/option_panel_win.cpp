@@ -62,25 +62,76 @@ private:
     OwnWrite saved_;
 };
 
+// Panel windows that a rebuild took over and left showing what they showed,
+// while a rebuild notes them (see RedrawPause).
+bool gIsNotingUnchanged = false;
+std::vector<HWND> gUnchanged;
+
+void NoteUnchanged(HWND window) {
+    if (gIsNotingUnchanged) gUnchanged.push_back(window);
+}
+
 // Holds the window's drawing off while the panel replaces its controls and
 // redraws the window once at the end: controls made or destroyed in a
 // window that does not draw are not painted one by one. The user sees the
-// same final state.
+// same final state. A rebuild (sparesUnchanged) redraws all but the panel
+// windows it took over unchanged: their pixels are still right, unless
+// part of them was waiting to be painted when the rebuild began (the area a
+// closed drop-down list left, say), which turning the drawing off drops.
+// Taking over the controls of the other listing mode changes only a few of
+// them, and the rest of the window (the track list too) repaints as before.
 class RedrawPause {
 public:
-    explicit RedrawPause(HWND window) : window_(IsWindowVisible(window) ? window : nullptr) {
-        if (window_ != nullptr) SetRedraw(window_, false);
+    RedrawPause(HWND window, bool sparesUnchanged)
+        : window_(IsWindowVisible(window) ? window : nullptr), wasNoting_(gIsNotingUnchanged) {
+        if (window_ == nullptr) return;
+        spares_ = sparesUnchanged && !gIsNotingUnchanged;
+        if (spares_) {
+            for (const PanelEntry& e : PanelRegistry) {
+                for (HWND w : {e.label, e.control}) {
+                    if (w != nullptr && GetUpdateRect(w, nullptr, FALSE)) pending_.push_back(w);
+                }
+            }
+            gUnchanged.clear();
+            gIsNotingUnchanged = true;
+        }
+        SetRedraw(window_, false);
     }
     ~RedrawPause() {
         if (window_ == nullptr) return;
+        gIsNotingUnchanged = wasNoting_;
         SetRedraw(window_, true);
-        RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+        constexpr UINT REDRAW = RDW_ERASE | RDW_FRAME | RDW_INVALIDATE;
+        if (!spares_) {
+            RedrawWindow(window_, nullptr, nullptr, REDRAW | RDW_ALLCHILDREN);
+            return;
+        }
+        RECT client = {};
+        GetClientRect(window_, &client);
+        HRGN area = CreateRectRgnIndirect(&client);
+        for (HWND w : gUnchanged) {
+            if (!IsWindow(w) || std::find(pending_.begin(), pending_.end(), w) != pending_.end()) continue;
+            RECT r = {};
+            GetWindowRect(w, &r);
+            MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+            HRGN spared = CreateRectRgnIndirect(&r);
+            CombineRgn(area, area, spared, RGN_DIFF);
+            DeleteObject(spared);
+        }
+        gUnchanged.clear();
+        // The window itself whole, frame too, then its children but the spared.
+        RedrawWindow(window_, nullptr, nullptr, REDRAW | RDW_NOCHILDREN);
+        RedrawWindow(window_, nullptr, area, REDRAW | RDW_ALLCHILDREN);
+        DeleteObject(area);
     }
     RedrawPause(const RedrawPause&) = delete;
     RedrawPause& operator=(const RedrawPause&) = delete;
 
 private:
     HWND window_;
+    bool wasNoting_;
+    bool spares_ = false;
+    std::vector<HWND> pending_;  // panel windows with part waiting to be painted
 };
 
 // Labels and controls of the rows a rebuild removed, kept until the rebuild
@@ -253,12 +304,32 @@ void ShowBuiltValue(WindowContext* context, TableHandler handler, HWND control, 
     }
 }
 
+// What a control shows of its value: a combo its selected item, a check box
+// its state. False for an edit, whose caret and selection move with every
+// value shown.
+bool ReadLook(HWND control, ControlKind kind, ValueText& look) {
+    std::memset(look, 0, sizeof look);
+    switch (kind) {
+    case CONTROL_COMBO_BOX: {
+        const int selected = GetComboSelection(control);
+        if (selected < 0) {
+            look[0] = DEFAULT_TEXT_MARK;  // none selected: no item text starts so
+            return true;
+        }
+        return GetComboItemText(control, selected, look, sizeof look) >= 0;
+    }
+    case CONTROL_CHECK_BOX: look[0] = IsChecked(control) ? '1' : '0'; return true;
+    default: return false;
+    }
+}
+
 // A label or control with the panel's font at place: a kept one taken over
 // (bound to the new row; a combo keeps its items until ShowComboValue
 // replaces them) or a new one.
 HWND MakeControl(WindowContext* context, ControlKind kind, const PanelRect& place, const char* text,
-                 ControlCallback callback, void* callbackData) {
+                 ControlCallback callback, void* callbackData, bool* isKept = nullptr) {
     HWND window = TakeParked(context, kind, place);
+    if (isKept != nullptr) *isKept = window != nullptr;
     if (window == nullptr) {
         window = CreateControl(context, kind, place.x, place.y, place.width, place.height, text,
                                PANEL_RESIZE_FLAGS, callback, callbackData);
@@ -279,6 +350,8 @@ HWND MakeControl(WindowContext* context, ControlKind kind, const PanelRect& plac
         if (std::strcmp(shown, text) != 0) {
             SetControlText(window, text);
             SetLabelFont(context, window, text);
+        } else {
+            NoteUnchanged(window);
         }
     }
     return window;
@@ -309,9 +382,16 @@ bool PlaceRow(void* user, const RowPlacement& p) {
     }
     if (row->flags & ROW_LABEL_ONLY) return true;
 
+    bool isKept = false;
     entry.control = MakeControl(context, row->kind, ControlRect(*row, p.x, p.lineTop, scaleX, scaleY), "",
-                                OnOptionChanged, &entry);
-    if (entry.control != nullptr) ShowBuiltValue(context, s->handler, entry.control, p);
+                                OnOptionChanged, &entry, &isKept);
+    if (entry.control == nullptr) return true;
+    ValueText before, after;
+    const bool hasLook = isKept && ReadLook(entry.control, row->kind, before);
+    ShowBuiltValue(context, s->handler, entry.control, p);
+    if (hasLook && ReadLook(entry.control, row->kind, after) && std::strcmp(before, after) == 0) {
+        NoteUnchanged(entry.control);
+    }
     return true;
 }
 
@@ -380,7 +460,7 @@ void RegisterOptionTable(const TableRegistration& registration) {
 int ShowOptionTable(WindowContext* context, int x, int y, int tableIndex) {
     if (tableIndex < 0 || static_cast<uint32_t>(tableIndex) >= TABLE_REGISTRY_SIZE) return -1;
     SetMessageHandler(context, MSG_PANEL_REBUILD, RebuildRow, static_cast<intptr_t>(PackPosition(x, y)));
-    RedrawPause pause(MainWindowOf(context));
+    RedrawPause pause(MainWindowOf(context), false);
     ClearPanel(context);
     gShownTable = tableIndex;
     const TableRegistration& shown = TableRegistry[tableIndex];
@@ -409,7 +489,7 @@ void RebuildRow(WindowContext* context, HWND, UINT, WPARAM, LPARAM lParam, intpt
     const TableRegistration* shown = ShownRegistration();
     TableHandler handler = shown != nullptr ? shown->handler : nullptr;
     if (lParam == 0) {
-        RedrawPause pause(MainWindowOf(context));
+        RedrawPause pause(MainWindowOf(context), true);
         for (PanelEntry& entry : PanelRegistry) ClearEntry(context, entry, true);
         if (shown != nullptr) BuildRows(context, shown->table, originX, originY, 0, handler);
         DestroyParked(context);
@@ -424,7 +504,7 @@ void RebuildRow(WindowContext* context, HWND, UINT, WPARAM, LPARAM lParam, intpt
         x = PositionX(PanelRegistry[index].position);
         y = PositionY(PanelRegistry[index].position);
     }
-    RedrawPause pause(MainWindowOf(context));
+    RedrawPause pause(MainWindowOf(context), true);
     RemoveRowTree(context, row);
     BuildState state{context, handler};
     LayoutRows(row, x, y, 0, 1, PlaceRow, &state);

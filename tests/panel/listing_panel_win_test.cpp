@@ -279,6 +279,82 @@ TEST_F(ListingPanelTest, ListTypeSwitchKeepsFormatChoices) {
     EXPECT_EQ(FindRowState(panel, &FullListingRows[5])->text, "Bitrate (Ascending Order)");
 }
 
+// The client area as drawn, children included, read back from the window.
+std::vector<DWORD> Pixels(HWND window, int* width) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    *width = client.right;
+    BITMAPINFO bi = {};
+    bi.bmiHeader = {sizeof bi.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC dc = GetDCEx(window, nullptr, DCX_CACHE);  // not clipped to the window's own part
+    HDC memory = CreateCompatibleDC(dc);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    const DWORD* p = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> pixels(p, p + client.right * client.bottom);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, dc);
+    return pixels;
+}
+
+// "" when equal, else how many pixels differ and where the first one is.
+std::string PixelDifference(const std::vector<DWORD>& got, const std::vector<DWORD>& want, int width) {
+    if (got.size() != want.size()) return "sizes differ";
+    size_t n = 0, first = 0;
+    for (size_t i = got.size(); i-- > 0;) {
+        if (got[i] != want[i]) ++n, first = i;
+    }
+    if (n == 0) return "";
+    return std::to_string(n) + " pixels, first at (" + std::to_string(first % width) + ", " +
+           std::to_string(first / width) + ")";
+}
+
+// A switch of the listing mode leaves the window drawn as a panel laid out
+// afresh in the new mode, also where a panel window that keeps its look was
+// waiting to be painted when the switch began (as the area a closed
+// drop-down list leaves): the redraw spares the windows a rebuild leaves
+// unchanged, and must not spare those.
+TEST_F(ListingPanelTest, SwitchDrawsAsAFreshPanel) {
+    const struct {
+        const char* name;
+        const OptionRow* row;  // null: nothing waiting
+        bool isLabel;
+    } rows[] = {
+        {"nothing waiting", nullptr, false},
+        {"a label waiting", &FullListingRows[0], true},
+        {"a combo waiting", FormatRow(FullListingRows, 20), false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        ShowAtUnitScale();
+        Pump();
+        if (r.row != nullptr) {
+            HWND w = nullptr;
+            for (const PanelEntry& e : PanelRegistry) {
+                if (e.row == r.row) w = r.isLabel ? e.label : e.control;
+            }
+            ASSERT_NE(w, nullptr);
+            RECT all = {0, 0, 400, 100};
+            HDC dc = GetDC(w);
+            FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            ReleaseDC(w, dc);
+            InvalidateRect(w, nullptr, TRUE);
+        }
+        for (const char* mode : {"Group Listing", "Full Listing"}) {
+            ChooseAndRebuild(ControlOf(&ListTypeTable[0]), mode);
+            int width = 0;
+            const std::vector<DWORD> switched = Pixels(Window(), &width);
+            ShowOptionTable(context_, LISTING_PANEL_X, LISTING_PANEL_Y, LISTING_TABLE_INDEX);
+            Pump();
+            EXPECT_EQ(PixelDifference(switched, Pixels(Window(), &width), width), "") << mode;
+        }
+    }
+}
+
 // The child row of slot 0 through a run of choices: whether a rebuild was
 // asked for, and what the child row shows (the param is changed behind the
 // panel first, so a row laid out again shows the new value).
