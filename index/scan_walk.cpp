@@ -124,3 +124,18 @@ void WalkTrackIndex(const TrackIndexFile& file, const std::atomic<int32_t>& stop
         if (IsStopped(stop)) return;
     }
 }
+
+// The slots WalkTrackIndex would report, chosen the same way.
+uint32_t CountWalkedTracks(const TrackIndexFile& file) {
+    uint16_t positions[TRACK_SLOT_COUNT];
+    const uint32_t named = ReadPlayOrder(file, positions);
+    if (named > 0) return named;
+    uint32_t bound = TrackCount(file), count = 0;
+    for (uint32_t slot = 0; slot < bound && slot < TRACK_SLOT_COUNT; ++slot) {
+        if (IsEmptySlot(file, slot))
+            ++bound;
+        else
+            ++count;
+    }
+    return count;
+}

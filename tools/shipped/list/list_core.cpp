@@ -332,9 +332,14 @@ bool ReadDiscAt(const std::string& path, ReadDisc& disc, std::string& error, boo
     disc.facts.indexName = ListedName(disc.index);
     ClearCatalogue();
     if (!isWalked) return true;
+    // Room for the disc's tracks at once: a full disc's records are never
+    // copied into a larger storage on the way, nor is storage made that
+    // no track uses. Without it the fill still grows the storage itself.
+    const TrackIndexFile file{disc.image.data(), disc.image.size()};
+    ReserveCatalogue(CountWalkedTracks(file));
     CatalogueFiller filler;
     std::atomic<int32_t> stop{0};
-    WalkTrackIndex(TrackIndexFile{disc.image.data(), disc.image.size()}, stop, filler);
+    WalkTrackIndex(file, stop, filler);
     disc.facts.title = filler.title;
     disc.facts.hasTitle = filler.hasTitle;
     return true;
