@@ -64,11 +64,24 @@ void ReportTrack(const TrackIndexFile& file, uint32_t slot, uint32_t playPositio
     if (isUntitled) {
         line.Add("UNTITLED TRACK %u", running);
     } else {
+        // Texts and their separators go in as pieces of their own: the line
+        // cuts a run of pieces where it would cut them formatted as one, and
+        // a full disc's texts are not formatted a second time.
         line.Add("%03u) ", number);
-        if (buf.group[0] != '\0') line.Add(" {%s}     ", buf.group);
-        if (buf.artist[0] != '\0') line.Add("%s \\ ", buf.artist);
-        if (buf.album[0] != '\0') line.Add("%s \\ ", buf.album);
-        line.Add("%s", buf.title);
+        if (buf.group[0] != '\0') {
+            line.Append(" {");
+            line.Append(buf.group);
+            line.Append("}     ");
+        }
+        if (buf.artist[0] != '\0') {
+            line.Append(buf.artist);
+            line.Append(" \\ ");
+        }
+        if (buf.album[0] != '\0') {
+            line.Append(buf.album);
+            line.Append(" \\ ");
+        }
+        line.Append(buf.title);
     }
     LineWriter whole(buf.line + line.Length(), tail.Length() + 1);
     whole.Append(buf.tail);

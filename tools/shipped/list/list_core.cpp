@@ -100,6 +100,13 @@ constexpr const char* HELP_TEXT =
 constexpr const char* CSV_HEADER = "number,group,artist,album,title,seconds,length,mode,recorded,disc_id";
 constexpr const char* CSV_LINE_END = "\r\n";  // RFC 4180 records end in CRLF
 
+// A line of text and its line end, copied into the stream's buffer without
+// a format to read.
+void WriteLine(const char* text, size_t n, FILE* out) {
+    std::fwrite(text, 1, n, out);
+    std::fputc('\n', out);
+}
+
 bool IsSameFolded(const std::string& a, const char* b) { return TextEqualsFolded(a.data(), a.size(), b); }
 
 std::vector<std::string> SplitCommas(const std::string& text) {
@@ -351,8 +358,9 @@ bool PrintListedDisc(const DiscFacts& disc, const ListOptions& options, FILE* ou
     if (!ComposeSortedListing(gCatalogue, gFormatSettings.listingMode, CompareTracks, listing)) return false;
     switch (options.output) {
     case ListOutput::LINES:
-        if (disc.hasTitle) std::fprintf(out, "%s\n", disc.title.c_str());
-        for (uint32_t i = 0; i < listing.count; ++i) std::fprintf(out, "%s\n", listing.lines[i].text);
+        if (disc.hasTitle) WriteLine(disc.title.data(), disc.title.size(), out);
+        for (uint32_t i = 0; i < listing.count; ++i)
+            WriteLine(listing.lines[i].text, std::strlen(listing.lines[i].text), out);
         break;
     case ListOutput::CSV: PrintCsv(listing, gFormatSettings, disc.identity, out); break;
     case ListOutput::LAYOUT:

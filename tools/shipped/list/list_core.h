@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -9,6 +10,9 @@
 #include "index/track_index.h"
 #include "listing/track_catalogue.h"
 #include "settings/format_settings.h"
+
+// Bytes of the standard output's buffer when it is not a terminal.
+constexpr size_t LIST_OUTPUT_BUFFER_SIZE = 64 * 1024;
 
 // Exit statuses of tavolin-list.
 constexpr int LIST_OK = 0;
