@@ -119,7 +119,8 @@ TEST(CatalogueSearch, FindsInEveryScript) {
         SqliteDb downgrade;
         ASSERT_TRUE(downgrade.Open(oldPath, OpenAccess::READ_WRITE));
         ASSERT_TRUE(downgrade.Exec("DROP INDEX discs_by_title; ALTER TABLE tracks DROP COLUMN folded; "
-                                   "ALTER TABLE discs DROP COLUMN indexName; PRAGMA user_version = 1"))
+                                   "ALTER TABLE discs DROP COLUMN indexName; ALTER TABLE discs DROP COLUMN hasTitle; "
+                                   "PRAGMA user_version = 1"))
             << downgrade.Error();
     }
     Catalogue versionOne, migrated;

@@ -312,7 +312,7 @@ void PrintCsvHeader(const char* extraColumns, FILE* out) {
     std::fprintf(out, "%s%s%s%s", CSV_HEADER, extraColumns ? "," : "", extraColumns ? extraColumns : "", CSV_LINE_END);
 }
 
-void PrintCsvRow(const TrackRecord& r, const FormatSettings& lengthOnly, const char* discId, const char* extra,
+void PrintCsvRow(const TrackRecord& r, const FormatSettings& lengthOnly, const char* discId, const char* discTitle,
                  FILE* out) {
     const bool isGroup = lengthOnly.listingMode == GROUP_LISTING;
     char shown[FORMAT_LINE_SIZE];
@@ -321,12 +321,13 @@ void PrintCsvRow(const TrackRecord& r, const FormatSettings& lengthOnly, const c
     FormatRecordingTime(isGroup ? NO_RECORDING_TIME : r.recorded, recorded, sizeof recorded);
     // A group line shows the group alone: its number, name and length.
     const char* empty = "";
-    std::fprintf(out, "%u,%s,%s,%s,%s,%.3f,%s,%s,%s,%s%s%s%s", unsigned(isGroup ? r.groupNumber : r.trackNumber),
-                 CsvText(r.groupName).c_str(), CsvText(isGroup ? empty : r.artist).c_str(),
-                 CsvText(isGroup ? empty : r.album).c_str(), CsvText(isGroup ? empty : r.title).c_str(),
-                 double(isGroup ? r.groupLength : r.trackLength), CsvText(shown).c_str(),
-                 isGroup ? empty : CsvText(RecordingModeName(int32_t(r.bitrate))).c_str(), recorded, discId,
-                 extra ? "," : "", extra ? extra : "", CSV_LINE_END);
+    std::string row;
+    AppendCsvRow({isGroup ? r.groupNumber : r.trackNumber, r.groupName, isGroup ? empty : r.artist,
+                  isGroup ? empty : r.album, isGroup ? empty : r.title,
+                  double(isGroup ? r.groupLength : r.trackLength), shown,
+                  isGroup ? empty : RecordingModeName(int32_t(r.bitrate)), recorded, discId, discTitle},
+                 row);
+    std::fwrite(row.data(), 1, row.size(), out);
 }
 
 bool ReadDiscAt(const std::string& path, ReadDisc& disc, std::string& error, bool isWalked) {

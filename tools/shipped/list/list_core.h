@@ -87,12 +87,12 @@ bool PrintListedDisc(const DiscFacts& disc, const ListOptions& options, FILE* ou
 int RunCatalogueCommand(const ListOptions& options, FILE* out, FILE* err, const char* appData);
 
 // A --csv table's header and rows, with extra columns after disc_id when
-// not nullptr (their names, and each row's fields as CSV). Rows take the
+// not nullptr (their names in the header; a row's disc_title). Rows take the
 // settings CsvLengthSettings makes, which give the lengths as shown.
 FormatSettings CsvLengthSettings(const FormatSettings& settings);
 void PrintCsvHeader(const char* extraColumns, FILE* out);
-void PrintCsvRow(const TrackRecord& record, const FormatSettings& lengthOnly, const char* discId, const char* extra,
-                 FILE* out);
+void PrintCsvRow(const TrackRecord& record, const FormatSettings& lengthOnly, const char* discId,
+                 const char* discTitle, FILE* out);
 
 // The track index to read for a path: the path itself when it is a file, or
 // the newest index of a recorder's root folder or of its HMDHIFI folder,
