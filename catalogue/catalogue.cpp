@@ -20,7 +20,7 @@
 
 namespace {
 
-// The schema of version 2. The search tables index the tracks' and discs'
+// The schema of version 3. The search tables index the tracks' and discs'
 // own columns (external content), so texts are stored once. They are kept
 // in step by the statements that change those rows, not by triggers: with
 // trusted_schema off (a catalogue file is hostile input, its schema is not
@@ -39,7 +39,8 @@ CREATE TABLE discs(
   groupCount INTEGER NOT NULL,
   totalLength REAL NOT NULL,
   contentHash TEXT NOT NULL,
-  indexName TEXT NOT NULL DEFAULT ''
+  indexName TEXT NOT NULL DEFAULT '',
+  hasTitle INTEGER NOT NULL DEFAULT 1
 ) STRICT;
 CREATE TABLE tracks(
   id INTEGER PRIMARY KEY,
@@ -187,8 +188,7 @@ std::string FoldedTexts(std::initializer_list<std::string_view> texts) {
 }
 
 // Version 1 had no folded texts and no index names: each stored track gets
-// its folded texts (the names stay unknown, ""), in the
-// transaction that checked the file, so no other program sees half of it.
+// its folded texts (the names stay unknown, "").
 bool MigrateFromVersion1(SqliteDb& db) {
     if (!db.Exec("ALTER TABLE tracks ADD COLUMN folded BLOB NOT NULL DEFAULT x''; "
                  "ALTER TABLE discs ADD COLUMN indexName TEXT NOT NULL DEFAULT ''; "
@@ -206,6 +206,22 @@ bool MigrateFromVersion1(SqliteDb& db) {
         const std::string folded = FoldedTexts({{texts[0], n[0]}, {texts[1], n[1]}, {texts[2], n[2]}, {texts[3], n[3]}});
         if (!fold.Reset().Bind(1, rows.Int(0)).BindBlob(2, folded).Run()) return false;
     }
+    return true;
+}
+
+// Version 2 did not keep whether a disc has a title cell. A disc with a
+// title has one; one stored with an empty title is taken to have none, as
+// version 2 listed it, until it is added again.
+bool MigrateFromVersion2(SqliteDb& db) {
+    return db.Exec("ALTER TABLE discs ADD COLUMN hasTitle INTEGER NOT NULL DEFAULT 1; "
+                   "UPDATE discs SET hasTitle = 0 WHERE title = ''");
+}
+
+// Brings an older file to this version, step by step, in the transaction
+// that checked the file, so no other program sees half of it.
+bool Migrate(SqliteDb& db, int fromVersion) {
+    if (fromVersion < 2 && !MigrateFromVersion1(db)) return false;
+    if (fromVersion < 3 && !MigrateFromVersion2(db)) return false;
     return db.Exec(("PRAGMA user_version = " + std::to_string(CATALOGUE_SCHEMA_VERSION)).c_str());
 }
 
@@ -235,7 +251,7 @@ std::string PrepareForWriting(const std::string& path, SqliteDb& db, const Catal
         if (!CreateSchema(db)) return Failure(path, "cannot create the catalogue", db);
     } else if (kind != FileKind::CATALOGUE) {
         return KindRefusal(path, kind, db);
-    } else if (schemaVersion == 1 && !MigrateFromVersion1(db)) {
+    } else if (schemaVersion < CATALOGUE_SCHEMA_VERSION && !Migrate(db, schemaVersion)) {
         return Failure(path, "cannot bring it up to this version", db);
     }
     schemaVersion = CATALOGUE_SCHEMA_VERSION;
@@ -269,11 +285,17 @@ void HashField(Hash128& h, const void* bytes, size_t n) {
 
 void HashText(Hash128& h, const char* text, size_t limit) { HashField(h, text, FieldLength(text, limit)); }
 
+bool HasTitle(const StoredDiscInfo& info) { return info.hasTitleCell || (info.title && info.title[0] != '\0'); }
+bool IsEmptyTitleCell(const StoredDiscInfo& info) { return HasTitle(info) && !(info.title && info.title[0] != '\0'); }
+
 // The hash of everything a stored disc lists: the same contents again hash
 // the same. Where it was read from and when are not contents.
 std::string ContentHash(const StoredDiscInfo& info, const TrackRecord* tracks, size_t n) {
     Hash128 h = HashStart();
     HashText(h, info.title ? info.title : "", SIZE_MAX);
+    // Only an empty title cell adds to the hash, so every other disc keeps
+    // the hash it was stored with.
+    if (IsEmptyTitleCell(info)) HashField(h, "\1", 1);
     HashField(h, &info.indexGeneration, sizeof info.indexGeneration);
     HashField(h, &info.groupCount, sizeof info.groupCount);
     for (size_t i = 0; i < n; ++i) {
@@ -496,11 +518,11 @@ AddOutcome AddDisc(Catalogue& c, const StoredDiscInfo& info, const TrackRecord* 
         auto update = db.Cached(
                          "UPDATE discs SET keyIsDerived = ?2, title = ?3, indexGeneration = ?4, source = ?5, "
                          "lastUpdated = ?6, trackCount = ?7, groupCount = ?8, totalLength = ?9, contentHash = ?10, "
-                         "indexName = ?11 WHERE id = ?1");
+                         "indexName = ?11, hasTitle = ?12 WHERE id = ?1");
         update->Bind(1, discId).Bind(2, int64_t(info.isKeyDerived)).Bind(3, info.title ? info.title : "");
         update->Bind(4, int64_t(info.indexGeneration)).Bind(5, info.source ? info.source : "").Bind(6, now);
         update->Bind(7, int64_t(n)).Bind(8, int64_t(info.groupCount)).Bind(9, totalLength).Bind(10, hash);
-        update->Bind(11, info.indexName ? info.indexName : "");
+        update->Bind(11, info.indexName ? info.indexName : "").Bind(12, int64_t(HasTitle(info)));
         auto unindex = db.Cached(
                           "INSERT INTO disc_search(disc_search, rowid, title) "
                           "SELECT 'delete', id, title FROM discs WHERE id = ?1");
@@ -512,12 +534,12 @@ AddOutcome AddDisc(Catalogue& c, const StoredDiscInfo& info, const TrackRecord* 
     } else {
         auto insert = db.Cached(
                          "INSERT INTO discs(key, keyIsDerived, title, indexGeneration, source, firstAdded, "
-                         "lastUpdated, trackCount, groupCount, totalLength, contentHash, indexName) "
-                         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?6, ?7, ?8, ?9, ?10, ?11) RETURNING id");
+                         "lastUpdated, trackCount, groupCount, totalLength, contentHash, indexName, hasTitle) "
+                         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?6, ?7, ?8, ?9, ?10, ?11, ?12) RETURNING id");
         insert->Bind(1, info.key).Bind(2, int64_t(info.isKeyDerived)).Bind(3, info.title ? info.title : "");
         insert->Bind(4, int64_t(info.indexGeneration)).Bind(5, info.source ? info.source : "").Bind(6, now);
         insert->Bind(7, int64_t(n)).Bind(8, int64_t(info.groupCount)).Bind(9, totalLength).Bind(10, hash);
-        insert->Bind(11, info.indexName ? info.indexName : "");
+        insert->Bind(11, info.indexName ? info.indexName : "").Bind(12, int64_t(HasTitle(info)));
         if (insert->Step() != StepResult::ROW) return {AddResult::FAILED, 0, Failure(c.Path(), "cannot add the disc", db)};
         discId = insert->Int(0);
         if (insert->Step() != StepResult::DONE) return {AddResult::FAILED, 0, Failure(c.Path(), "cannot add the disc", db)};
@@ -573,11 +595,13 @@ CatalogueStatus RemoveDisc(Catalogue& c, int64_t discId) {
 }
 
 namespace {
-// A version 1 file, read as it is, has no index names.
+// A version 1 file, read as it is, has no index names; one of version 1 or
+// 2 does not say whether a disc has a title cell.
 std::string DiscColumns(const Catalogue& c) {
     return std::string("id, key, keyIsDerived, title, indexGeneration, source, firstAdded, lastUpdated, trackCount, "
                        "groupCount, totalLength, ") +
-           (c.SchemaVersion() < 2 ? "''" : "indexName");
+           (c.SchemaVersion() < 2 ? "''" : "indexName") + ", " +
+           (c.SchemaVersion() < 3 ? "title <> ''" : "hasTitle");
 }
 
 void ReadDisc(const Statement& s, StoredDisc& d) {
@@ -594,6 +618,7 @@ void ReadDisc(const Statement& s, StoredDisc& d) {
     const double total = s.Real(10);
     d.totalLength = std::isfinite(total) ? total : 0.0;
     d.indexName = ReadText(s, 11, CATALOGUE_SOURCE_CHARS);
+    d.hasTitle = s.Int(12) != 0 || !d.title.empty();
 }
 
 // Reads every row of a disc query (bounded: a file may hold any number).

@@ -14,11 +14,11 @@
 class SqliteDb;
 
 // The SQLite file's marks: application_id "TAVO", and the schema version a
-// file of this program has in user_version. Version 1 files are read as
-// they are and brought to version 2 (the tracks' folded texts) when opened
-// for writing.
+// file of this program has in user_version. Older files are read as they
+// are and brought to version 3 when opened for writing: version 2 added the
+// tracks' folded texts, version 3 whether a disc has a title cell.
 inline constexpr int32_t CATALOGUE_APPLICATION_ID = 0x5441564F;
-inline constexpr int32_t CATALOGUE_SCHEMA_VERSION = 2;
+inline constexpr int32_t CATALOGUE_SCHEMA_VERSION = 3;
 // The most tracks one stored disc has; more than a disc's track table holds.
 inline constexpr uint32_t CATALOGUE_DISC_TRACKS_MAX = 4096;
 // Texts of a disc read back: titles as long as a track's texts, places as
@@ -74,6 +74,7 @@ struct StoredDiscInfo {
     uint32_t groupCount;
     const char* now = nullptr;   // UTC "YYYY-MM-DDTHH:MM:SSZ"; nullptr: the clock's
     const char* indexName = nullptr;  // the index file's name as its folder lists it
+    bool hasTitleCell = false;  // a title cell, also one of no text; a title that is not "" has one
 };
 
 enum class AddResult { ADDED, UPDATED, UNCHANGED, FAILED };
@@ -110,6 +111,7 @@ struct StoredDisc {
     uint32_t groupCount;
     double totalLength;  // seconds
     std::string indexName;  // "" when not known (a disc stored by version 1)
+    bool hasTitle = false;  // a title cell (a title line is listed); before version 3: title not ""
 };
 
 // Every disc, by title then key.

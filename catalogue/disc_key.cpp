@@ -4,25 +4,22 @@
 
 // FNV-1a with the 128-bit parameters: offset basis
 // 0x6c62272e07bb014262b821756295c58d, prime 2^88 + 0x13b. Multiplying by
-// the prime is a shift and a small product, done in 64-bit halves so every
-// compiler of both builds computes the same bits.
+// the prime is a shift and a small product of unsigned 128-bit numbers,
+// which both builds' compilers (GCC, MinGW-w64 GCC, Clang) compute modulo
+// 2^128 alike; one product a byte, as a whole index image is hashed.
 Hash128 HashStart() { return {0x6c62272e07bb0142ULL, 0x62b821756295c58dULL}; }
 
 Hash128 HashBytes(const void* bytes, size_t n, Hash128 h) {
+    using Wide = unsigned __int128;
     const auto* p = static_cast<const uint8_t*>(bytes);
     constexpr uint64_t PRIME_LOW = 0x13b;
-    constexpr unsigned PRIME_SHIFT = 88 - 64;  // 2^88 reaches only the high half
+    constexpr unsigned PRIME_SHIFT = 88;
+    Wide v = Wide(h.high) << 64 | h.low;
     for (size_t i = 0; i < n; ++i) {
-        h.low ^= p[i];
-        // (high, low) * 0x13b: low's product split in 32-bit halves for its carry.
-        const uint64_t lowLo = (h.low & 0xffffffffULL) * PRIME_LOW;
-        const uint64_t lowHi = (h.low >> 32) * PRIME_LOW;
-        const uint64_t newLow = lowLo + (lowHi << 32);
-        const uint64_t carry = (lowHi >> 32) + (newLow < lowLo ? 1 : 0);
-        const uint64_t newHigh = h.high * PRIME_LOW + carry + (h.low << PRIME_SHIFT);
-        h = {newHigh, newLow};
+        v ^= p[i];
+        v = v * PRIME_LOW + (v << PRIME_SHIFT);
     }
-    return h;
+    return {uint64_t(v >> 64), uint64_t(v)};
 }
 
 void FormatHash128(Hash128 hash, char out[DISC_KEY_SIZE]) {

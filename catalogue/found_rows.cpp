@@ -84,23 +84,56 @@ bool FoundRowLess(const FoundRow& a, const FoundRow& b, int column) {
     return order < 0;
 }
 
-std::string CsvText(const char* text) {
-    if (std::strpbrk(text, ",\"\r\n") == nullptr) return text;
-    std::string out = "\"";
+void AppendCsvText(const char* text, std::string& out) {
+    if (text == nullptr) return;
+    if (std::strpbrk(text, ",\"\r\n") == nullptr) {
+        out += text;
+        return;
+    }
+    out += '"';
     for (const char* p = text; *p != '\0'; ++p) {
         if (*p == '"') out += '"';
         out += *p;
     }
-    return out + "\"";
+    out += '"';
+}
+
+std::string CsvText(const char* text) {
+    std::string out;
+    AppendCsvText(text, out);
+    return out;
+}
+
+void AppendCsvRow(const CsvRow& row, std::string& out) {
+    char number[16], seconds[32];
+    std::snprintf(number, sizeof number, "%u", unsigned(row.number));
+    std::snprintf(seconds, sizeof seconds, "%.3f", row.seconds);
+    out += number;
+    for (const char* text : {row.group, row.artist, row.album, row.title}) {
+        out += ',';
+        AppendCsvText(text, out);
+    }
+    out += ',';
+    out += seconds;
+    for (const char* text : {row.length, row.mode, row.recorded, row.discId}) {
+        out += ',';
+        AppendCsvText(text, out);
+    }
+    if (row.discTitle != nullptr) {
+        out += ',';
+        AppendCsvText(row.discTitle, out);
+    }
+    out += "\r\n";
 }
 
 std::string FoundCsvLine(const FoundRow& row) {
-    char seconds[32];
-    std::snprintf(seconds, sizeof seconds, "%.3f", double(row.length));
-    return std::to_string(row.number) + "," + CsvText(row.group.c_str()) + "," + CsvText(row.artist.c_str()) +
-           "," + CsvText(row.album.c_str()) + "," + CsvText(row.title.c_str()) + "," + seconds + "," +
-           CsvText(LengthText(row.length).c_str()) + "," + CsvText(RecordingModeName(int32_t(row.bitrate))) +
-           "," + RecordedText(row.recorded) + "," + row.discKey + "," + CsvText(row.discTitle.c_str()) + "\r\n";
+    const std::string length = LengthText(row.length), recorded = RecordedText(row.recorded);
+    std::string line;
+    AppendCsvRow({row.number, row.group.c_str(), row.artist.c_str(), row.album.c_str(), row.title.c_str(),
+                  double(row.length), length.c_str(), RecordingModeName(int32_t(row.bitrate)), recorded.c_str(),
+                  row.discKey.c_str(), row.discTitle.c_str()},
+                 line);
+    return line;
 }
 
 std::string FormatCount(uint64_t n) {

@@ -50,6 +50,26 @@ std::string FoundCsvLine(const FoundRow& row);
 // A text as a CSV field: quoted, quotes doubled, when it holds a comma, a
 // quote or a line break.
 std::string CsvText(const char* text);
+void AppendCsvText(const char* text, std::string& out);
+
+// One row of the CSV of tracks, the catalogue window's Export CSV and
+// tavolin-list's --csv alike, in the header's column order: texts as they
+// are (each quoted as a CSV field), seconds with three decimals.
+struct CsvRow {
+    uint32_t number;
+    const char* group;
+    const char* artist;
+    const char* album;
+    const char* title;
+    double seconds;
+    const char* length;     // as the listing shows it
+    const char* mode;       // "" for a group
+    const char* recorded;   // "YYYY-MM-DD HH:MM:SS" or ""
+    const char* discId;     // 32 hexadecimal digits or ""
+    const char* discTitle;  // nullptr: the row has no disc_title column
+};
+// Appends the row and its CRLF to out.
+void AppendCsvRow(const CsvRow& row, std::string& out);
 
 // A count with its thousands separated by commas: 4310 as "4,310".
 std::string FormatCount(uint64_t n);

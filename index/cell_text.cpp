@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "index/track_index.h"
@@ -45,6 +46,17 @@ public:
         return true;
     }
 
+    // The bytes left in the current cell when it lies wholly inside the
+    // image (0 at its end or past the image's), which Skip then consumes.
+    size_t Rest(const uint8_t*& bytes) const {
+        if (pos_ == CELL_TEXT_SIZE || file_.bytes == nullptr || file_.length < CELL_SIZE ||
+            cellOffset_ > file_.length - CELL_SIZE)
+            return 0;
+        bytes = file_.bytes + cellOffset_ + pos_;
+        return CELL_TEXT_SIZE - pos_;
+    }
+    void Skip(size_t n) { pos_ += n; }
+
 private:
     const TrackIndexFile& file_;
     size_t cellOffset_;
@@ -62,6 +74,25 @@ public:
         out_[len_] = '\0';
     }
     bool IsFull() const { return isFull_ || len_ + 1 >= size_ || chars_ >= maxChars_; }
+    // Puts the leading printable ASCII bytes (0x20..0x7F) of bytes[0, n)
+    // while they fit, polling stop after each as the byte-wise path does;
+    // returns how many it put.
+    size_t PutAscii(const uint8_t* bytes, size_t n, const std::atomic<int32_t>& stop) {
+        if (IsFull()) return 0;
+        // Each byte is one character of one byte: the run may fill what is left.
+        const size_t room = std::min({n, size_ - 1 - len_, maxChars_ - chars_});
+        char* at = out_ + len_;
+        size_t i = 0;
+        while (i < room && bytes[i] >= FIRST_PRINTABLE && bytes[i] < 0x80) {
+            at[i] = char(bytes[i]);
+            ++i;
+            if (IsStopped(stop)) break;
+        }
+        len_ += i;
+        chars_ += i;
+        out_[len_] = '\0';
+        return i;
+    }
     // False, and full from then on, when the character does not fit.
     bool Put(char32_t cp) {
         if (cp < 0x80 && len_ + 1 < size_ && chars_ < maxChars_) {
@@ -112,6 +143,8 @@ public:
         if (cp < FIRST_PRINTABLE) return true;
         return out.Put(cp);
     }
+    // A printable character went into the text without Take.
+    void TookPrintable() { afterZero_ = false; }
 
 private:
     bool isWide_;
@@ -139,12 +172,32 @@ void ReadCellText(const TrackIndexFile& file, uint32_t cell, char* out, size_t o
             if (!rules.Take(chars[i], text)) return false;
         return true;
     };
+    // Windows-1252 keeps ASCII as it is, and its decoder holds no state, so
+    // those bytes (most of a Western disc's texts) skip the decoder, a
+    // cell's run of printable ones at a time.
+    const bool isWindows1252 = encoding == TextEncoding::WINDOWS_1252;
     uint8_t b;
     while (!text.IsFull()) {
+        const uint8_t* run = nullptr;
+        const size_t runSize = isWindows1252 ? chain.Rest(run) : 0;
+        if (runSize > 0) {
+            const size_t put = text.PutAscii(run, runSize, stop);
+            if (put > 0) {
+                chain.Skip(put);
+                rules.TookPrintable();
+                if (IsStopped(stop)) return;
+                continue;
+            }
+        }
         if (!chain.Next(b)) {
             takeAll(decoder.Finish(chars));
             return;
         }
-        if (!takeAll(decoder.Feed(b, chars)) || IsStopped(stop)) return;
+        size_t n = 1;
+        if (isWindows1252 && b < 0x80)
+            chars[0] = b;
+        else
+            n = decoder.Feed(b, chars);
+        if (!takeAll(n) || IsStopped(stop)) return;
     }
 }

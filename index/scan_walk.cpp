@@ -64,11 +64,24 @@ void ReportTrack(const TrackIndexFile& file, uint32_t slot, uint32_t playPositio
     if (isUntitled) {
         line.Add("UNTITLED TRACK %u", running);
     } else {
+        // Texts and their separators go in as pieces of their own: the line
+        // cuts a run of pieces where it would cut them formatted as one, and
+        // a full disc's texts are not formatted a second time.
         line.Add("%03u) ", number);
-        if (buf.group[0] != '\0') line.Add(" {%s}     ", buf.group);
-        if (buf.artist[0] != '\0') line.Add("%s \\ ", buf.artist);
-        if (buf.album[0] != '\0') line.Add("%s \\ ", buf.album);
-        line.Add("%s", buf.title);
+        if (buf.group[0] != '\0') {
+            line.Append(" {");
+            line.Append(buf.group);
+            line.Append("}     ");
+        }
+        if (buf.artist[0] != '\0') {
+            line.Append(buf.artist);
+            line.Append(" \\ ");
+        }
+        if (buf.album[0] != '\0') {
+            line.Append(buf.album);
+            line.Append(" \\ ");
+        }
+        line.Append(buf.title);
     }
     LineWriter whole(buf.line + line.Length(), tail.Length() + 1);
     whole.Append(buf.tail);
@@ -123,4 +136,19 @@ void WalkTrackIndex(const TrackIndexFile& file, const std::atomic<int32_t>& stop
         }
         if (IsStopped(stop)) return;
     }
+}
+
+// The slots WalkTrackIndex would report, chosen the same way.
+uint32_t CountWalkedTracks(const TrackIndexFile& file) {
+    uint16_t positions[TRACK_SLOT_COUNT];
+    const uint32_t named = ReadPlayOrder(file, positions);
+    if (named > 0) return named;
+    uint32_t bound = TrackCount(file), count = 0;
+    for (uint32_t slot = 0; slot < bound && slot < TRACK_SLOT_COUNT; ++slot) {
+        if (IsEmptySlot(file, slot))
+            ++bound;
+        else
+            ++count;
+    }
+    return count;
 }

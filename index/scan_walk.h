@@ -17,3 +17,7 @@ public:
 // Walks the image and reports the disc title and every track to the sink.
 // The stop flag is polled while walking; once it is non-zero the walk ends.
 void WalkTrackIndex(const TrackIndexFile& file, const std::atomic<int32_t>& stop, ScanSink& sink);
+
+// How many tracks a walk of the image that is not stopped reports, found
+// without decoding them: the room to make for them beforehand.
+uint32_t CountWalkedTracks(const TrackIndexFile& file);

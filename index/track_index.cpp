@@ -1,20 +1,5 @@
 #include "index/track_index.h"
 
-// Reads of hostile offsets go through these two: the image may be short, or
-// an offset may come from a 16-bit cell number far past its end.
-uint8_t ImageByte(const TrackIndexFile& file, size_t offset) {
-    if (file.bytes == nullptr || offset >= file.length) return 0;
-    return file.bytes[offset];
-}
-
-// offset + 1 is never formed before offset is known to lie in the image, so
-// no offset wraps around to the start.
-uint16_t ImageBe16(const TrackIndexFile& file, size_t offset) {
-    if (file.bytes == nullptr || offset >= file.length) return 0;
-    const uint8_t low = file.length - offset >= 2 ? file.bytes[offset + 1] : 0;
-    return uint16_t(file.bytes[offset] << 8 | low);
-}
-
 uint16_t TrackCount(const TrackIndexFile& file) { return ImageBe16(file, TRACK_COUNT_OFFSET); }
 
 uint16_t DiscTitleCell(const TrackIndexFile& file) { return ImageBe16(file, DISC_TITLE_CELL_OFFSET); }

@@ -97,8 +97,21 @@ private:
     uint8_t bits_[LINKED_CELL_COUNT / 8] = {};
 };
 
-uint8_t ImageByte(const TrackIndexFile& file, size_t offset);
-uint16_t ImageBe16(const TrackIndexFile& file, size_t offset);
+// Reads of hostile offsets go through these two: the image may be short, or
+// an offset may come from a 16-bit cell number far past its end. Inline, as
+// every decoded byte passes through them.
+inline uint8_t ImageByte(const TrackIndexFile& file, size_t offset) {
+    if (file.bytes == nullptr || offset >= file.length) return 0;
+    return file.bytes[offset];
+}
+
+// offset + 1 is never formed before offset is known to lie in the image, so
+// no offset wraps around to the start.
+inline uint16_t ImageBe16(const TrackIndexFile& file, size_t offset) {
+    if (file.bytes == nullptr || offset >= file.length) return 0;
+    const uint8_t low = file.length - offset >= 2 ? file.bytes[offset + 1] : 0;
+    return uint16_t(file.bytes[offset] << 8 | low);
+}
 
 uint16_t TrackCount(const TrackIndexFile& file);
 uint16_t DiscTitleCell(const TrackIndexFile& file);

@@ -12,13 +12,7 @@ ListedDisc gListedDisc;
 CatalogueAllocFn gCatalogueAlloc = std::calloc;
 
 namespace {
-bool Grow() {
-    // The storage doubles (the first step makes room for CATALOGUE_GROWTH
-    // records), so filling a full disc copies each record about once, not
-    // once per step. The record count must stay representable as an int index.
-    const uint32_t step = gCatalogue.capacity < CATALOGUE_GROWTH ? CATALOGUE_GROWTH : gCatalogue.capacity;
-    if (gCatalogue.capacity > uint32_t(INT32_MAX) - step) return false;
-    const uint32_t capacity = gCatalogue.capacity + step;
+bool GrowTo(uint32_t capacity) {
     auto* storage = static_cast<TrackRecord*>(gCatalogueAlloc(capacity, sizeof(TrackRecord)));
     if (!storage) return false;
     if (gCatalogue.count)
@@ -28,12 +22,28 @@ bool Grow() {
     gCatalogue.capacity = capacity;
     return true;
 }
+
+bool Grow() {
+    // The storage doubles (the first step makes room for CATALOGUE_GROWTH
+    // records), so filling a full disc copies each record about once, not
+    // once per step. The record count must stay representable as an int index.
+    const uint32_t step = gCatalogue.capacity < CATALOGUE_GROWTH ? CATALOGUE_GROWTH : gCatalogue.capacity;
+    if (gCatalogue.capacity > uint32_t(INT32_MAX) - step) return false;
+    return GrowTo(gCatalogue.capacity + step);
+}
 }  // namespace
 
+// Records past count are zero already, so only those in use are cleared:
+// a large storage that held a small disc is not written over again.
 void ClearCatalogue() {
-    if (gCatalogue.records)
-        std::memset(gCatalogue.records, 0, size_t(gCatalogue.capacity) * sizeof(TrackRecord));
+    if (gCatalogue.records) std::memset(gCatalogue.records, 0, size_t(gCatalogue.count) * sizeof(TrackRecord));
     gCatalogue.count = 0;
+}
+
+bool ReserveCatalogue(uint32_t count) {
+    if (count <= gCatalogue.capacity) return true;
+    if (count > uint32_t(INT32_MAX)) return false;
+    return GrowTo(count);
 }
 
 int AppendTrack(const TrackReport& report) {

@@ -55,6 +55,11 @@ extern CatalogueAllocFn gCatalogueAlloc;
 // Zeroes every record of the storage and sets count to 0; the storage stays.
 void ClearCatalogue();
 
+// Makes room for at least count records in one step, so a fill of that many
+// copies no record on the way; false (the storage as it was) when it could
+// not grow.
+bool ReserveCatalogue(uint32_t count);
+
 // Copies the report into the next record (texts cut to their fields) and
 // returns its index, or -1 when the storage could not grow (the records
 // already in are kept, the report is dropped).

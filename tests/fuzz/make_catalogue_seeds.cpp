@@ -1,5 +1,7 @@
-// make_catalogue_seeds DIR: writes the seeds of fuzz_catalogue into DIR, a
-// small catalogue with texts in several scripts, made by the store itself.
+// make_catalogue_seeds DIR: writes the seed of fuzz_catalogue of this schema
+// version into DIR (discs_vN), a small catalogue with texts in several
+// scripts and a disc whose title cell holds no text, made by the store
+// itself. The seeds of older versions stay as they were written.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -14,7 +16,7 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path dir = argv[1];
     std::filesystem::create_directories(dir);
-    const std::string path = (dir / "two_discs").string();
+    const std::string path = (dir / ("discs_v" + std::to_string(CATALOGUE_SCHEMA_VERSION))).string();
     std::filesystem::remove(path);
     Catalogue c;
     const CatalogueOpenResult opened = OpenCatalogue(path, CatalogueMode::WRITE, c);
@@ -23,7 +25,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const char* titles[] = {"東京の夜", "Καλημέρα", "Café"};
-    for (unsigned disc = 0; disc < 2; ++disc) {
+    const char* discTitles[] = {"First", "Zweite", ""};
+    for (unsigned disc = 0; disc < 3; ++disc) {
         ClearCatalogue();
         for (unsigned i = 0; i < 3; ++i) {
             const float length = 61.5f * float(i + 1);
@@ -32,7 +35,8 @@ int main(int argc, char** argv) {
             AppendTrack(report);
         }
         const std::string key = std::string(31, '0') + char('1' + disc);
-        StoredDiscInfo info{key.c_str(), disc == 1, disc ? "Zweite" : "First", 1, "/media/md", 1};
+        StoredDiscInfo info{key.c_str(), disc == 1, discTitles[disc], 1, "/media/md", 1};
+        info.hasTitleCell = true;
         const AddOutcome added = AddDisc(c, info, gCatalogue.records, gCatalogue.count);
         if (added.result == AddResult::FAILED) {
             std::fprintf(stderr, "%s\n", added.message.c_str());

@@ -297,6 +297,9 @@ TEST(ReadCellText, CutsToTheBufferAndAppends) {
         {"127 katakana bytes whole", SJIS, std::string(300, '\xB1'), TEXT_BUFFER_SIZE, TEXT_CHARS, "",
          Repeated(127, "\uFF71")},
         {"cut inside a two-byte character", 0x05, "Caf\xE9", 5, SIZE_MAX, "", "Caf"},
+        // ASCII runs are copied a run at a time, the letters between them one by one.
+        {"runs and letters, characters counted", 0x05, "ab\xE9" "cdef\xE9gh", 32, 6, "", "ab\u00E9cde"},
+        {"runs and letters, bytes counted", 0x05, "ab\xE9" "cdef\xE9gh", 10, SIZE_MAX, "", "ab\u00E9" "cdef"},
         {"cut inside a Shift-JIS character", SJIS, "\x93\xFA\x96\x7B", 6, SIZE_MAX, "", "\u65E5"},
         {"cut inside a surrogate pair", index_image::UTF16BE, index_image::Utf16Be(u"ab\U0001F3B5"), 6,
          SIZE_MAX, "", "ab"},

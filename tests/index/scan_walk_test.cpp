@@ -77,7 +77,10 @@ TEST(WalkTrackIndex, WithoutPlayOrderCountsNonEmptySlots) {
     b.AddTrack({.slot = 4, .timing = ONE_FRAME});
     b.AddTrack({.slot = 5, .title = "beyond the count", .timing = ONE_FRAME});
     b.SetTrackCount(3);
-    const WalkRecorder r = Walk(b.Build());
+    const std::vector<uint8_t> image = b.Build();
+    const WalkRecorder r = Walk(image);
+    // The count made beforehand is the walk's.
+    EXPECT_EQ(CountWalkedTracks(TrackIndexFile{image.data(), image.size()}), r.tracks.size());
     EXPECT_EQ(Slots(r), (std::vector<uint32_t>{0, 2, 4}));
     EXPECT_EQ(Lines(r), (std::vector<std::string>{Line("UNTITLED TRACK 1"), Line("UNTITLED TRACK 3"),
                                                   Line("UNTITLED TRACK 5")}));
@@ -93,7 +96,10 @@ TEST(WalkTrackIndex, NeverReadsPastTheTrackTable) {
     for (size_t at = 0x30000; at < 0x30100; ++at)
         b.PokeByte(at, 0x11);  // timing cells where slot 2047 would be
     b.SetTrackCount(0xFFFF);
-    const WalkRecorder r = Walk(b.Build());
+    const std::vector<uint8_t> image = b.Build();
+    const WalkRecorder r = Walk(image);
+    // The count made beforehand is the walk's.
+    EXPECT_EQ(CountWalkedTracks(TrackIndexFile{image.data(), image.size()}), r.tracks.size());
     EXPECT_EQ(Slots(r), (std::vector<uint32_t>{0, 2046}));
 }
 
@@ -243,7 +249,10 @@ TEST(WalkTrackIndex, PlayOrderNamesTracksAndNumbers) {
     b.AddTrack({.slot = 9, .trackNumber = 6, .timing = ONE_FRAME});  // untitled, position 5
     b.PokeBe16(IndexImageBuilder::EntryOffset(9), 0);                // and its first bytes zero
     b.SetPlayOrder({1, 3, 5, 2, 10});
-    const WalkRecorder r = Walk(b.Build());
+    const std::vector<uint8_t> image = b.Build();
+    const WalkRecorder r = Walk(image);
+    // The count made beforehand is the walk's.
+    EXPECT_EQ(CountWalkedTracks(TrackIndexFile{image.data(), image.size()}), r.tracks.size());
     EXPECT_EQ(Slots(r), (std::vector<uint32_t>{0, 1, 2, 4, 9}));
     EXPECT_EQ(Numbers(r), (std::vector<uint32_t>{1, 4, 2, 3, 5}));
     EXPECT_EQ(Lines(r), (std::vector<std::string>{
@@ -260,7 +269,10 @@ TEST(WalkTrackIndex, PlayOrderWithoutValidEntriesFallsBackToTheEntries) {
     b.AddTrack({.slot = 1, .title = "a", .trackNumber = 7, .timing = ONE_FRAME});
     b.AddTrack({.slot = 3, .title = "b", .trackNumber = 8, .timing = ONE_FRAME});
     b.SetPlayOrder({0, 0xFFFF});
-    const WalkRecorder r = Walk(b.Build());
+    const std::vector<uint8_t> image = b.Build();
+    const WalkRecorder r = Walk(image);
+    // The count made beforehand is the walk's.
+    EXPECT_EQ(CountWalkedTracks(TrackIndexFile{image.data(), image.size()}), r.tracks.size());
     EXPECT_EQ(Slots(r), (std::vector<uint32_t>{1, 3}));
     EXPECT_EQ(Numbers(r), (std::vector<uint32_t>{7, 8}));
 }

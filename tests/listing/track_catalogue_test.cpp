@@ -54,6 +54,22 @@ TEST_F(TrackCatalogueTest, GrowsFromAHundredByDoublingKeepingRecords) {
     EXPECT_EQ(gCatalogue.records[42].bitrate, 132000u);
 }
 
+// Room made at once for a disc's tracks: the records already in are kept and
+// the fill that follows moves no record.
+TEST_F(TrackCatalogueTest, ReserveMakesRoomInOneStep) {
+    DropCatalogue();
+    for (uint32_t i = 0; i < 150; ++i) AppendNumbered(i);
+    ASSERT_TRUE(ReserveCatalogue(2047));
+    EXPECT_EQ(gCatalogue.capacity, 2047u);
+    const TrackRecord* storage = gCatalogue.records;
+    for (uint32_t i = 150; i < 2047; ++i) ASSERT_EQ(AppendNumbered(i), int(i));
+    EXPECT_EQ(gCatalogue.records, storage);
+    ExpectNumbered(0, 2046);
+    ASSERT_TRUE(ReserveCatalogue(10));  // less than there is: nothing changes
+    EXPECT_EQ(gCatalogue.records, storage);
+    EXPECT_EQ(gCatalogue.capacity, 2047u);
+}
+
 TEST_F(TrackCatalogueTest, ClearZeroesTheReusedStorage) {
     ClearCatalogue();
     for (uint32_t i = 0; i < 150; ++i) AppendNumbered(i);

@@ -1,6 +1,7 @@
 // tavolin-bench [N] [fast runs] [reference runs]
 // tavolin-bench catalogue [discs [FILE]]: the catalogue's figures (1000 discs
 // by default), the generated catalogue kept as FILE when named.
+// tavolin-bench list [runs]: whole tavolin-list runs on the fullest disc.
 // tavolin-bench catalogue-find FILE: the search figures of an existing catalogue.
 // tavolin-bench catalogue-window FILE: the catalogue window's figures on that
 // catalogue (Windows).
@@ -52,6 +53,8 @@ int main(int argc, char** argv) {
         }
         return RunCatalogueBench(uint32_t(discs), argc > 3 ? argv[3] : "");
     }
+    if (argc > 1 && std::strcmp(argv[1], "list") == 0)
+        return RunListBench(argc > 2 ? std::max(1, std::atoi(argv[2])) : 21);
     if (argc == 3 && std::strcmp(argv[1], "catalogue-find") == 0) return RunCatalogueFindBench(argv[2]);
 #ifdef TAVOLIN_BENCH_SCAN
     if (argc == 3 && std::strcmp(argv[1], "catalogue-window") == 0) return RunCatalogueWindowBench(argv[2]);

@@ -4,8 +4,10 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 struct BenchOptions {
     uint32_t trackCount;  // N
@@ -41,3 +43,16 @@ int RunCatalogueFindBench(const std::string& path);
 // The real catalogue window on an existing catalogue file (Windows only):
 // opening, keystrokes in Find, a sort and Show Disc, in milliseconds.
 int RunCatalogueWindowBench(const std::string& path);
+
+// Whole tavolin-list runs on the fullest disc, each a new process listing it
+// into a file: the median ms of runs per output form.
+int RunListBench(int runs);
+
+// The folder of the running bench, where tavolin-list is built beside it,
+// and that program's file name.
+std::filesystem::path BenchProgramFolder();
+extern const char* const LIST_PROGRAM_NAME;
+// Starts program with args, its standard output in the file output, and
+// waits for it: its exit status, or -1 when it could not be started.
+int RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
+               const std::filesystem::path& output);

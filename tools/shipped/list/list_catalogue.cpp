@@ -55,6 +55,7 @@ int AddDiscs(Catalogue& c, const ListOptions& options, FILE* out, FILE* err) {
         StoredDiscInfo info{key, isDerived, disc.facts.title.c_str(), GenerationOf(disc.facts.indexName),
                             path.c_str(), GroupCountOfListing()};
         info.indexName = disc.facts.indexName.c_str();
+        info.hasTitleCell = disc.facts.hasTitle;
         const AddOutcome added = AddDisc(c, info, gCatalogue.records, gCatalogue.count);
         if (added.result == AddResult::FAILED) {
             std::fflush(out);
@@ -95,7 +96,7 @@ int FindStoredTracks(Catalogue& c, const ListOptions& options, FILE* out, FILE* 
     const CatalogueStatus found = FindTracks(c, options.commandValue, [&](const FoundTrack& t) {
         if (isCsv) {
             // disc_id is the key the disc is stored under, which --disc takes.
-            PrintCsvRow(t.track, lengthOnly, t.discKey, CsvText(t.discTitle).c_str(), out);
+            PrintCsvRow(t.track, lengthOnly, t.discKey, t.discTitle, out);
         } else {
             std::fprintf(out, "%s\t%s\n", Tabbed(t.discTitle).c_str(), Tabbed(t.track.displayLine).c_str());
         }
@@ -144,9 +145,8 @@ bool LoadStoredDisc(Catalogue& c, const StoredDisc& d, DiscFacts& facts, std::st
         AppendTrack(report);
     }
     facts.title = d.title;
-    // A disc whose title cell is empty and one without a title cell are
-    // stored alike; the listing prints no title line for either.
-    facts.hasTitle = !d.title.empty();
+    // A disc with a title cell lists its title line, an empty one too.
+    facts.hasTitle = d.hasTitle;
     facts.identity = d.isKeyDerived ? DiscIdentity{} : IdentityOfKey(d.key);
     facts.indexName = d.indexName;
     return true;

@@ -100,6 +100,13 @@ constexpr const char* HELP_TEXT =
 constexpr const char* CSV_HEADER = "number,group,artist,album,title,seconds,length,mode,recorded,disc_id";
 constexpr const char* CSV_LINE_END = "\r\n";  // RFC 4180 records end in CRLF
 
+// A line of text and its line end, copied into the stream's buffer without
+// a format to read.
+void WriteLine(const char* text, size_t n, FILE* out) {
+    std::fwrite(text, 1, n, out);
+    std::fputc('\n', out);
+}
+
 bool IsSameFolded(const std::string& a, const char* b) { return TextEqualsFolded(a.data(), a.size(), b); }
 
 std::vector<std::string> SplitCommas(const std::string& text) {
@@ -305,7 +312,7 @@ void PrintCsvHeader(const char* extraColumns, FILE* out) {
     std::fprintf(out, "%s%s%s%s", CSV_HEADER, extraColumns ? "," : "", extraColumns ? extraColumns : "", CSV_LINE_END);
 }
 
-void PrintCsvRow(const TrackRecord& r, const FormatSettings& lengthOnly, const char* discId, const char* extra,
+void PrintCsvRow(const TrackRecord& r, const FormatSettings& lengthOnly, const char* discId, const char* discTitle,
                  FILE* out) {
     const bool isGroup = lengthOnly.listingMode == GROUP_LISTING;
     char shown[FORMAT_LINE_SIZE];
@@ -314,12 +321,13 @@ void PrintCsvRow(const TrackRecord& r, const FormatSettings& lengthOnly, const c
     FormatRecordingTime(isGroup ? NO_RECORDING_TIME : r.recorded, recorded, sizeof recorded);
     // A group line shows the group alone: its number, name and length.
     const char* empty = "";
-    std::fprintf(out, "%u,%s,%s,%s,%s,%.3f,%s,%s,%s,%s%s%s%s", unsigned(isGroup ? r.groupNumber : r.trackNumber),
-                 CsvText(r.groupName).c_str(), CsvText(isGroup ? empty : r.artist).c_str(),
-                 CsvText(isGroup ? empty : r.album).c_str(), CsvText(isGroup ? empty : r.title).c_str(),
-                 double(isGroup ? r.groupLength : r.trackLength), CsvText(shown).c_str(),
-                 isGroup ? empty : CsvText(RecordingModeName(int32_t(r.bitrate))).c_str(), recorded, discId,
-                 extra ? "," : "", extra ? extra : "", CSV_LINE_END);
+    std::string row;
+    AppendCsvRow({isGroup ? r.groupNumber : r.trackNumber, r.groupName, isGroup ? empty : r.artist,
+                  isGroup ? empty : r.album, isGroup ? empty : r.title,
+                  double(isGroup ? r.groupLength : r.trackLength), shown,
+                  isGroup ? empty : RecordingModeName(int32_t(r.bitrate)), recorded, discId, discTitle},
+                 row);
+    std::fwrite(row.data(), 1, row.size(), out);
 }
 
 bool ReadDiscAt(const std::string& path, ReadDisc& disc, std::string& error, bool isWalked) {
@@ -332,9 +340,14 @@ bool ReadDiscAt(const std::string& path, ReadDisc& disc, std::string& error, boo
     disc.facts.indexName = ListedName(disc.index);
     ClearCatalogue();
     if (!isWalked) return true;
+    // Room for the disc's tracks at once: a full disc's records are never
+    // copied into a larger storage on the way, nor is storage made that
+    // no track uses. Without it the fill still grows the storage itself.
+    const TrackIndexFile file{disc.image.data(), disc.image.size()};
+    ReserveCatalogue(CountWalkedTracks(file));
     CatalogueFiller filler;
     std::atomic<int32_t> stop{0};
-    WalkTrackIndex(TrackIndexFile{disc.image.data(), disc.image.size()}, stop, filler);
+    WalkTrackIndex(file, stop, filler);
     disc.facts.title = filler.title;
     disc.facts.hasTitle = filler.hasTitle;
     return true;
@@ -346,8 +359,9 @@ bool PrintListedDisc(const DiscFacts& disc, const ListOptions& options, FILE* ou
     if (!ComposeSortedListing(gCatalogue, gFormatSettings.listingMode, CompareTracks, listing)) return false;
     switch (options.output) {
     case ListOutput::LINES:
-        if (disc.hasTitle) std::fprintf(out, "%s\n", disc.title.c_str());
-        for (uint32_t i = 0; i < listing.count; ++i) std::fprintf(out, "%s\n", listing.lines[i].text);
+        if (disc.hasTitle) WriteLine(disc.title.data(), disc.title.size(), out);
+        for (uint32_t i = 0; i < listing.count; ++i)
+            WriteLine(listing.lines[i].text, std::strlen(listing.lines[i].text), out);
         break;
     case ListOutput::CSV: PrintCsv(listing, gFormatSettings, disc.identity, out); break;
     case ListOutput::LAYOUT:

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -9,6 +10,9 @@
 #include "index/track_index.h"
 #include "listing/track_catalogue.h"
 #include "settings/format_settings.h"
+
+// Bytes of the standard output's buffer when it is not a terminal.
+constexpr size_t LIST_OUTPUT_BUFFER_SIZE = 64 * 1024;
 
 // Exit statuses of tavolin-list.
 constexpr int LIST_OK = 0;
@@ -83,12 +87,12 @@ bool PrintListedDisc(const DiscFacts& disc, const ListOptions& options, FILE* ou
 int RunCatalogueCommand(const ListOptions& options, FILE* out, FILE* err, const char* appData);
 
 // A --csv table's header and rows, with extra columns after disc_id when
-// not nullptr (their names, and each row's fields as CSV). Rows take the
+// not nullptr (their names in the header; a row's disc_title). Rows take the
 // settings CsvLengthSettings makes, which give the lengths as shown.
 FormatSettings CsvLengthSettings(const FormatSettings& settings);
 void PrintCsvHeader(const char* extraColumns, FILE* out);
-void PrintCsvRow(const TrackRecord& record, const FormatSettings& lengthOnly, const char* discId, const char* extra,
-                 FILE* out);
+void PrintCsvRow(const TrackRecord& record, const FormatSettings& lengthOnly, const char* discId,
+                 const char* discTitle, FILE* out);
 
 // The track index to read for a path: the path itself when it is a file, or
 // the newest index of a recorder's root folder or of its HMDHIFI folder,

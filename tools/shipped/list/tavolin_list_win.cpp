@@ -15,9 +15,15 @@
 #include "base/known_folders_win.h"
 #include "base/shell_win.h"
 
+// Given no buffer, glibc keeps its own small one whatever the size asked.
+static char gOutputBuffer[LIST_OUTPUT_BUFFER_SIZE];
+
 int main() {
     // Texts go out as raw bytes, and line ends as the listing has them.
     _setmode(_fileno(stdout), _O_BINARY);
+    // A listing into a file or a pipe goes out in large writes, not one per
+    // few kilobytes, each of which costs a trip through the system.
+    if (!IsConsole(stdout)) std::setvbuf(stdout, gOutputBuffer, _IOFBF, LIST_OUTPUT_BUFFER_SIZE);
     // Where both streams reach the console they share one writer, which keeps
     // the order in which messages and lines were written.
     std::unique_ptr<ConsoleWriter> shown;
