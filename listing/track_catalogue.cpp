@@ -10,6 +10,7 @@
 TrackCatalogue gCatalogue;
 ListedDisc gListedDisc;
 CatalogueAllocFn gCatalogueAlloc = std::calloc;
+CatalogueFreeFn gCatalogueFree = [](void* storage, size_t, size_t) { std::free(storage); };
 
 namespace {
 bool GrowTo(uint32_t capacity) {
@@ -17,7 +18,7 @@ bool GrowTo(uint32_t capacity) {
     if (!storage) return false;
     if (gCatalogue.count)
         std::memcpy(storage, gCatalogue.records, size_t(gCatalogue.count) * sizeof(TrackRecord));
-    std::free(gCatalogue.records);
+    if (gCatalogue.records) gCatalogueFree(gCatalogue.records, gCatalogue.capacity, sizeof(TrackRecord));
     gCatalogue.records = storage;
     gCatalogue.capacity = capacity;
     return true;

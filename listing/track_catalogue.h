@@ -47,10 +47,14 @@ struct TrackCatalogue {
 
 extern TrackCatalogue gCatalogue;
 
-// Zero-filled allocation used for the record storage (calloc's shape); tests
-// swap it to see a failed growth.
+// Zero-filled allocation used for the record storage (calloc's shape), and
+// its release, given the count and size it was made with (std::free's part
+// by default). Tests swap the allocation to see a failed growth; a program
+// may keep its records in storage of its own kind.
 using CatalogueAllocFn = void* (*)(size_t count, size_t size);
+using CatalogueFreeFn = void (*)(void* storage, size_t count, size_t size);
 extern CatalogueAllocFn gCatalogueAlloc;
+extern CatalogueFreeFn gCatalogueFree;
 
 // Zeroes every record of the storage and sets count to 0; the storage stays.
 void ClearCatalogue();

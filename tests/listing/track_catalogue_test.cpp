@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/program_state.h"
 
@@ -33,7 +35,7 @@ void ExpectNumbered(uint32_t first, uint32_t last) {
 
 // Back to the state at start-up: no storage at all.
 void DropCatalogue() {
-    std::free(gCatalogue.records);
+    if (gCatalogue.records) gCatalogueFree(gCatalogue.records, gCatalogue.capacity, sizeof(TrackRecord));
     gCatalogue = {};
 }
 
@@ -163,6 +165,35 @@ TEST_F(TrackCatalogueTest, FailedGrowthKeepsTheRecordsAndDropsTheReport) {
     ExpectNumbered(0, count - 1);
     EXPECT_EQ(AppendNumbered(count), int(count));  // growth works again afterwards
     ExpectNumbered(0, count);
+}
+
+// A program's own storage gets back exactly what it handed out: each
+// release names the storage and the count it was made with.
+std::vector<std::pair<void*, size_t>> gMade, gReleased;
+void* CountingAlloc(size_t count, size_t size) {
+    void* storage = std::calloc(count, size);
+    gMade.push_back({storage, count});
+    return storage;
+}
+void CountingFree(void* storage, size_t count, size_t) {
+    gReleased.push_back({storage, count});
+    std::free(storage);
+}
+
+TEST_F(TrackCatalogueTest, GrowthReleasesEachStorageAsItWasMade) {
+    DropCatalogue();
+    gMade.clear();
+    gReleased.clear();
+    const CatalogueFreeFn defaultFree = gCatalogueFree;
+    gCatalogueAlloc = CountingAlloc;
+    gCatalogueFree = CountingFree;
+    ASSERT_TRUE(ReserveCatalogue(150));
+    for (uint32_t i = 0; i < 400; ++i) ASSERT_EQ(AppendNumbered(i), int(i));
+    DropCatalogue();
+    gCatalogueAlloc = std::calloc;
+    gCatalogueFree = defaultFree;
+    EXPECT_EQ(gReleased, gMade);  // 150, 300, 600: every one released, with its count
+    EXPECT_EQ(gMade.size(), 3u);
 }
 
 }  // namespace

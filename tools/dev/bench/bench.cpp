@@ -1,7 +1,8 @@
 // tavolin-bench [N] [fast runs] [reference runs]
 // tavolin-bench catalogue [discs [FILE]]: the catalogue's figures (1000 discs
 // by default), the generated catalogue kept as FILE when named.
-// tavolin-bench list [runs]: whole tavolin-list runs on the fullest disc.
+// tavolin-bench list [runs]: whole tavolin-list runs on the fullest disc
+// (TAVOLIN_BENCH_KEEP set keeps its recorder folder, for a profiler).
 // tavolin-bench catalogue-find FILE: the search figures of an existing catalogue.
 // tavolin-bench catalogue-window FILE: the catalogue window's figures on that
 // catalogue (Windows).

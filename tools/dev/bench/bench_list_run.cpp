@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -64,6 +65,6 @@ int RunListBench(int runs) {
                     runs, times.front(), uintmax_t(fs::file_size(output, ec)));
         std::fflush(stdout);
     }
-    fs::remove_all(work, ec);
+    if (std::getenv("TAVOLIN_BENCH_KEEP") == nullptr) fs::remove_all(work, ec);
     return status;
 }
