@@ -53,6 +53,7 @@ struct CatalogueWindow {
 
 CatalogueWindow gWindow = {};
 std::string gPath;
+CatalogueWindowCounts gCounts = {};
 
 // The stored disc the main window lists, when it lists one: Add Listed Disc
 // stores it under its own key again.
@@ -129,10 +130,12 @@ bool FetchAllRows(std::vector<FoundRow>& rows) {
     rows.clear();
     if (!EnsureReader()) return false;
     if (w.reader.IsEmpty()) return true;
+    ++gCounts.queries;
     const CatalogueStatus status = FindTracks(w.reader, w.findText, [&rows](const FoundTrack& found) {
         rows.push_back(MakeFoundRow(found));
         return true;
     });
+    gCounts.rowsRead += rows.size();
     if (!status.ok) ReportFailure(status.message);
     return status.ok;
 }
@@ -160,13 +163,18 @@ void Find() {
         if (w.sortColumn >= 0) {
             SortRows();
         } else {
+            ++gCounts.queries;
             const CatalogueStatus status = CountTracks(w.reader, w.findText, w.count);
             if (!status.ok) ReportFailure(status.message);
         }
     }
     if (w.findText.empty()) {
         std::vector<StoredDisc> discs;
-        if (w.reader.Db() != nullptr && !w.reader.IsEmpty()) ListDiscs(w.reader, discs);
+        if (w.reader.Db() != nullptr && !w.reader.IsEmpty()) {
+            ++gCounts.queries;
+            ListDiscs(w.reader, discs);
+            gCounts.rowsRead += discs.size();
+        }
         counts = Plural(discs.size(), "disc", "discs") + ", " + Plural(w.count, "track", "tracks");
     } else {
         counts = Plural(w.count, "track", "tracks") + " found";
@@ -193,6 +201,8 @@ const FoundRow* RowAt(uint64_t index) {
             return true;
         },
         FindRange{w.pageOffset, PAGE_ROWS});
+    ++gCounts.queries;
+    gCounts.rowsRead += w.page.size();
     if (index - w.pageOffset < w.page.size()) return &w.page[size_t(index - w.pageOffset)];
     return nullptr;
 }
@@ -292,6 +302,8 @@ void ShowDisc(const FoundRow& row) {
     if (!EnsureReader() || w.reader.IsEmpty()) return;
     std::vector<TrackRecord> tracks;
     const CatalogueStatus loaded = LoadDiscTracks(w.reader, row.discId, tracks);
+    gCounts.queries += 2;
+    gCounts.rowsRead += tracks.size();
     if (!loaded.ok) {
         ReportFailure(loaded.message);
         return;
@@ -539,6 +551,9 @@ void RefreshCatalogueCommands() {
     const bool canAdd = gCatalogue.count > 0 && !IsScanPending();
     EnableWindow(gWindow.addButton, canAdd);
 }
+
+CatalogueWindowCounts ReadCatalogueWindowCounts() { return gCounts; }
+void ResetCatalogueWindowCounts() { gCounts = {}; }
 
 void DestroyCatalogueWindow() {
     CatalogueWindow& w = gWindow;
