@@ -19,6 +19,7 @@
 #include "listing/export_win.h"
 #include "listing/listing_builder.h"
 #include "listing/listing_win.h"
+#include "listing/presort_win.h"
 #include "listing/track_catalogue.h"
 #include "settings/busy_flag.h"
 #include "ui/controls_win.h"
@@ -45,14 +46,14 @@ struct CatalogueWindow {
     uint64_t count;        // rows found
     uint64_t pageOffset;   // first row of page
     std::vector<FoundRow> page;
-    int sortColumn;        // -1: the store's order, rows fetched a page at a time
+    int sortColumn;        // -1: the store's order; rows are fetched a page at a time in either
     bool isDescending;
-    std::vector<FoundRow> sorted;  // every found row, in the column's order
     std::string note;      // the last add's outcome, shown after the counts
 };
 
 CatalogueWindow gWindow = {};
 std::string gPath;
+CatalogueWindowCounts gCounts = {};
 
 // The stored disc the main window lists, when it lists one: Add Listed Disc
 // stores it under its own key again.
@@ -123,54 +124,64 @@ std::string Plural(uint64_t n, const char* one, const char* many) {
     return FormatCount(n) + " " + (n == 1 ? one : many);
 }
 
-// Every row found, in the store's order.
+static_assert(int(ORDER_DISC) == int(FOUND_DISC) && int(ORDER_RECORDED) == int(FOUND_RECORDED) &&
+                  int(ORDER_COUNT) == int(FOUND_COLUMN_COUNT),
+              "the store's orders are the table's columns");
+
+// The found rows from offset on, in the window's order: the sorted column's
+// or the store's.
+FindRange RangeOfRows(uint64_t offset, uint64_t limit) {
+    const CatalogueWindow& w = gWindow;
+    FindRange range;
+    range.offset = offset;
+    range.limit = limit;
+    range.order = w.sortColumn;
+    range.isDescending = w.isDescending;
+    range.knownCount = w.count;
+    return range;
+}
+
+// Every row found, in the window's order.
 bool FetchAllRows(std::vector<FoundRow>& rows) {
     CatalogueWindow& w = gWindow;
     rows.clear();
     if (!EnsureReader()) return false;
     if (w.reader.IsEmpty()) return true;
-    const CatalogueStatus status = FindTracks(w.reader, w.findText, [&rows](const FoundTrack& found) {
-        rows.push_back(MakeFoundRow(found));
-        return true;
-    });
+    ++gCounts.queries;
+    const CatalogueStatus status = FindTracks(
+        w.reader, w.findText,
+        [&rows](const FoundTrack& found) {
+            rows.push_back(MakeFoundRow(found));
+            return true;
+        },
+        RangeOfRows(0, UINT64_MAX));
+    gCounts.rowsRead += rows.size();
     if (!status.ok) ReportFailure(status.message);
     return status.ok;
 }
 
-void SortRows() {
-    CatalogueWindow& w = gWindow;
-    if (!FetchAllRows(w.sorted)) w.sorted.clear();
-    const int column = w.sortColumn;
-    std::stable_sort(w.sorted.begin(), w.sorted.end(),
-                     [column](const FoundRow& a, const FoundRow& b) { return FoundRowLess(a, b, column); });
-    if (w.isDescending) std::reverse(w.sorted.begin(), w.sorted.end());
-    w.count = w.sorted.size();
-}
-
-// The find as the text stands: the count and, in the store's order, no row
-// until the list asks for it; sorted, every row.
+// The find as the text stands: the count, and no row until the list asks
+// for it; the store sorts a sorted column's pages.
 void Find() {
     CatalogueWindow& w = gWindow;
     w.page.clear();
     w.pageOffset = 0;
-    w.sorted.clear();
     w.count = 0;
-    std::string counts;
+    uint64_t discs = 0;
     if (EnsureReader() && !w.reader.IsEmpty()) {
-        if (w.sortColumn >= 0) {
-            SortRows();
-        } else {
-            const CatalogueStatus status = CountTracks(w.reader, w.findText, w.count);
-            if (!status.ok) ReportFailure(status.message);
+        ++gCounts.queries;
+        const CatalogueStatus status = CountTracks(w.reader, w.findText, w.count);
+        if (!status.ok) ReportFailure(status.message);
+        if (w.findText.empty()) {
+            ++gCounts.queries;
+            CountDiscs(w.reader, discs);
         }
     }
-    if (w.findText.empty()) {
-        std::vector<StoredDisc> discs;
-        if (w.reader.Db() != nullptr && !w.reader.IsEmpty()) ListDiscs(w.reader, discs);
-        counts = Plural(discs.size(), "disc", "discs") + ", " + Plural(w.count, "track", "tracks");
-    } else {
+    std::string counts;
+    if (w.findText.empty())
+        counts = Plural(discs, "disc", "discs") + ", " + Plural(w.count, "track", "tracks");
+    else
         counts = Plural(w.count, "track", "tracks") + " found";
-    }
     SetListViewRowCount(w.list, size_t(w.count));
     ShowStatus(counts);
 }
@@ -180,7 +191,6 @@ void Find() {
 const FoundRow* RowAt(uint64_t index) {
     CatalogueWindow& w = gWindow;
     if (index >= w.count) return nullptr;
-    if (w.sortColumn >= 0) return index < w.sorted.size() ? &w.sorted[size_t(index)] : nullptr;
     if (index >= w.pageOffset && index - w.pageOffset < w.page.size()) return &w.page[size_t(index - w.pageOffset)];
     if (!EnsureReader() || w.reader.IsEmpty()) return nullptr;
     w.page.clear();
@@ -192,7 +202,9 @@ const FoundRow* RowAt(uint64_t index) {
             page.push_back(MakeFoundRow(found));
             return true;
         },
-        FindRange{w.pageOffset, PAGE_ROWS});
+        RangeOfRows(w.pageOffset, PAGE_ROWS));
+    ++gCounts.queries;
+    gCounts.rowsRead += w.page.size();
     if (index - w.pageOffset < w.page.size()) return &w.page[size_t(index - w.pageOffset)];
     return nullptr;
 }
@@ -292,6 +304,8 @@ void ShowDisc(const FoundRow& row) {
     if (!EnsureReader() || w.reader.IsEmpty()) return;
     std::vector<TrackRecord> tracks;
     const CatalogueStatus loaded = LoadDiscTracks(w.reader, row.discId, tracks);
+    gCounts.queries += 2;
+    gCounts.rowsRead += tracks.size();
     if (!loaded.ok) {
         ReportFailure(loaded.message);
         return;
@@ -314,9 +328,19 @@ void ShowDisc(const FoundRow& row) {
     char caption[CAPTION_SIZE];
     ComposeCaption(row.discTitle.c_str(), PROGRAM_TITLE, caption, sizeof caption);
     SetWindowCaption(MainWindowOf(gMainWindow.context), caption);
-    ClearList(gMainWindow.trackList);
+    // Emptied with redraw off: the build fills it at once, and a paint of
+    // the empty box in between would only cost time.
+    const HWND list = gMainWindow.trackList;
+    SetRedraw(list, false);
+    ClearList(list);
     BuildListing();
-    ReorderList(gMainWindow.trackList, gMainWindow.context, CompareTracks);
+    // A presorted fill that still stands as it was left is in the order the
+    // re-order would give; reading its lines back to find that out cost
+    // more than the build's sort.
+    if (IsOwedReorder(list) && StandsAsFilled(list))
+        SettleListFill(list);
+    else
+        ReorderList(list, gMainWindow.context, CompareTracks);
     RefreshCatalogueCommands();
 }
 
@@ -346,14 +370,9 @@ void RemoveDisc() {
 const FileType CSV_TYPES[] = {{"CSV File (*.csv)", "*.csv"}};
 
 bool WriteFoundCsv(FileReplacement& file, int, void*) {
-    CatalogueWindow& w = gWindow;
     if (!file.Write(FOUND_CSV_HEADER, DWORD(strlen(FOUND_CSV_HEADER)))) return false;
     std::vector<FoundRow> rows;
-    if (w.sortColumn >= 0) {
-        rows = w.sorted;
-    } else if (!FetchAllRows(rows)) {
-        return false;
-    }
+    if (!FetchAllRows(rows)) return false;
     for (const FoundRow& row : rows) {
         const std::string line = FoundCsvLine(row);
         if (!file.Write(line.data(), DWORD(line.size()))) return false;
@@ -539,6 +558,9 @@ void RefreshCatalogueCommands() {
     const bool canAdd = gCatalogue.count > 0 && !IsScanPending();
     EnableWindow(gWindow.addButton, canAdd);
 }
+
+CatalogueWindowCounts ReadCatalogueWindowCounts() { return gCounts; }
+void ResetCatalogueWindowCounts() { gCounts = {}; }
 
 void DestroyCatalogueWindow() {
     CatalogueWindow& w = gWindow;

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "ui/window_context_win.h"
@@ -26,3 +27,11 @@ void NoteScanBegins();
 void RefreshCatalogueCommands();
 // Closes the window for good (the program ends).
 void DestroyCatalogueWindow();
+
+// What the window asked of the store since the last reset, for the bench.
+struct CatalogueWindowCounts {
+    uint64_t queries;   // calls of the store: finds, counts, disc lists and reads
+    uint64_t rowsRead;  // found tracks, discs and disc tracks read back
+};
+CatalogueWindowCounts ReadCatalogueWindowCounts();
+void ResetCatalogueWindowCounts();

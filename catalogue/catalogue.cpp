@@ -710,6 +710,32 @@ std::string CountingTracks(SearchKind kind, int schemaVersion) {
     return "SELECT count(*) FROM tracks t WHERE " + TrackMatches(kind, schemaVersion);
 }
 
+// The sort keys of an order, as SQL over tracks t and discs d: the values
+// as a track reads back (ReadCount and ReadLength make anything out of
+// range 0), texts under NOCASE, which folds A-Z alone and then compares
+// bytes, shorter first, as CompareText does.
+std::string OrderKeys(int order, bool isDescending) {
+    const char* direction = isDescending ? " DESC" : "";
+    const auto count = [](const char* column) {
+        return std::string("CASE WHEN ") + column + " BETWEEN 0 AND 4294967295 THEN " + column + " ELSE 0 END";
+    };
+    std::string key;
+    switch (order) {
+    case ORDER_DISC: key = "d.title COLLATE NOCASE"; break;
+    case ORDER_NUMBER: key = count("t.trackNumber"); break;
+    case ORDER_ARTIST: key = "t.artist COLLATE NOCASE"; break;
+    case ORDER_ALBUM: key = "t.album COLLATE NOCASE"; break;
+    case ORDER_TITLE: key = "t.title COLLATE NOCASE"; break;
+    case ORDER_LENGTH: key = "CASE WHEN abs(t.length) <= 3.4028234663852886e38 THEN t.length ELSE 0 END"; break;
+    case ORDER_MODE: key = count("t.bitrate"); break;
+    case ORDER_RECORDED: key = count("t.recorded"); break;
+    default: return "d.title, d.id, t.position";
+    }
+    const std::string d = direction;
+    return key + d + ", d.title COLLATE NOCASE" + d + ", d.id" + d + ", " + count("t.trackNumber") + d +
+           ", t.position" + d;
+}
+
 void BindSearch(Statement& s, SearchKind kind, const std::string& text) {
     if (kind == SearchKind::INDEX) s.Bind(1, PhraseQuery(text));
     if (kind == SearchKind::SCAN) {
@@ -787,9 +813,11 @@ CatalogueStatus FindTracks(Catalogue& c, const std::string& text, const FoundTra
                            const FindRange& range, uint64_t* total) {
     if (total) *total = 0;
     if (c.IsEmpty()) return Ok();
-    uint64_t count = 0;
-    CatalogueStatus counted = CountTracks(c, text, count);
-    if (!counted.ok) return counted;
+    uint64_t count = range.knownCount;
+    if (count == UINT64_MAX) {
+        CatalogueStatus counted = CountTracks(c, text, count);
+        if (!counted.ok) return counted;
+    }
     if (total) *total = count;
     if (count == 0 || range.offset >= count) return Ok();
     const SearchKind kind = KindOfSearch(text);
@@ -799,9 +827,12 @@ CatalogueStatus FindTracks(Catalogue& c, const std::string& text, const FoundTra
     // disc's tracks in order needs no sort and stops at the page's end, but
     // visits about (offset + limit) * tracks / count tracks; sorting the
     // matches costs about count. A common word walks, a rare one sorts.
+    // A column's order has no walk: its matches are sorted.
+    const bool isSorted = range.order > ORDER_STORED && range.order < ORDER_COUNT;
     const double wanted = double(range.offset) + double(std::min<uint64_t>(range.limit, count));
-    const bool isWalk = wanted * tracks < double(count) * double(count);
-    const std::string order = " ORDER BY d.title, d.id, t.position LIMIT ?3 OFFSET ?4";
+    const bool isWalk = !isSorted && wanted * tracks < double(count) * double(count);
+    const std::string keys = isSorted ? OrderKeys(range.order, range.isDescending) : OrderKeys(ORDER_STORED, false);
+    const std::string order = " ORDER BY " + keys + " LIMIT ?3 OFFSET ?4";
     std::string page;
     if (isWalk)
         page = "SELECT t.id AS id FROM discs d CROSS JOIN tracks t ON t.disc = d.id WHERE " +
@@ -817,7 +848,7 @@ CatalogueStatus FindTracks(Catalogue& c, const std::string& text, const FoundTra
     // a search's time.
     const std::string sql = "SELECT d.id, d.key, d.title, " + std::string(TRACK_COLUMNS) + " FROM (" + page +
                             ") p JOIN tracks t ON t.id = p.id JOIN discs d ON d.id = t.disc "
-                            "ORDER BY d.title, d.id, t.position";
+                            "ORDER BY " + keys;
     // Not a cached statement: the sink may search again while this one runs.
     Statement s(*c.Db(), sql.c_str());
     BindSearch(s, kind, text);
@@ -843,6 +874,15 @@ CatalogueStatus CountTracks(Catalogue& c, const std::string& text, uint64_t& cou
     auto s = c.Db()->Cached(CountingTracks(kind, c.SchemaVersion()));
     BindSearch(*s, kind, text);
     if (s->Step() != StepResult::ROW) return {false, Failure(c.Path(), "cannot search the catalogue", *c.Db())};
+    count = uint64_t(s->Int(0) < 0 ? 0 : s->Int(0));
+    return Ok();
+}
+
+CatalogueStatus CountDiscs(Catalogue& c, uint64_t& count) {
+    count = 0;
+    if (c.IsEmpty()) return Ok();
+    auto s = c.Db()->Cached("SELECT count(*) FROM discs");
+    if (s->Step() != StepResult::ROW) return {false, Failure(c.Path(), "cannot count the discs", *c.Db())};
     count = uint64_t(s->Int(0) < 0 ? 0 : s->Int(0));
     return Ok();
 }

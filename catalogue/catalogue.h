@@ -135,20 +135,43 @@ struct FoundTrack {
 // Return false to stop the search early.
 using FoundTrackSink = std::function<bool(const FoundTrack&)>;
 
+// The orders a search's results can come in: the store's (by disc title,
+// disc and stored order), or by one of the catalogue window's columns in
+// their on-screen order.
+enum TrackOrder {
+    ORDER_STORED = -1,
+    ORDER_DISC,
+    ORDER_NUMBER,
+    ORDER_ARTIST,
+    ORDER_ALBUM,
+    ORDER_TITLE,
+    ORDER_LENGTH,
+    ORDER_MODE,
+    ORDER_RECORDED,
+    ORDER_COUNT,
+};
+
 struct FindRange {
     uint64_t offset = 0;
     uint64_t limit = UINT64_MAX;
+    int order = ORDER_STORED;  // a TrackOrder
+    bool isDescending = false;  // the order's exact reverse
+    uint64_t knownCount = UINT64_MAX;  // what CountTracks said for the text, when the caller has it
 };
 
 // Every track whose disc title, group, artist, album or title holds text,
-// case folded; "" finds every track. Results come by disc title, disc and
-// stored order; range pages them. total, when given, receives how many
-// tracks the search finds in all (what CountTracks says), counted once for
-// both.
+// case folded; "" finds every track. Results come in range's order: by a
+// column, texts A-Z with ASCII letters folded, numbers, lengths and times
+// by value, modes by bitrate, ties by disc title (folded), disc, track
+// number and stored order; range pages them. total, when given, receives
+// how many tracks the search finds in all (what CountTracks says), counted
+// once for both.
 CatalogueStatus FindTracks(Catalogue& catalogue, const std::string& text, const FoundTrackSink& sink,
                            const FindRange& range = {}, uint64_t* total = nullptr);
 // How many tracks FindTracks would give for text.
 CatalogueStatus CountTracks(Catalogue& catalogue, const std::string& text, uint64_t& count);
+// How many discs are stored.
+CatalogueStatus CountDiscs(Catalogue& catalogue, uint64_t& count);
 
 // The fold a search applies: each code point as the full-text index's
 // case-insensitive trigrams fold it; bytes that are no UTF-8 stay as they are.

@@ -6,7 +6,8 @@
 # is closed. Without one it runs in its own Xvfb: presses Get Tracks, waits
 # for the listing, saves a screenshot of the window (build/run/tavolin.png),
 # opens the catalogue window on a demo catalogue (the demo disc and two
-# copies of it under other titles) and saves its screenshot
+# copies of it under other titles, in the prefix's default place
+# %APPDATA%\Tavolin\catalogue.sqlite) and saves its screenshot
 # (build/run/catalogue.png), prints the listing and the pictures' paths, and
 # exits 0.
 set -euo pipefail
@@ -46,12 +47,15 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC
 [ -d "$prefix" ] && { wineserver -k 2>/dev/null || true; }
 rm -rf "$run"; mkdir -p "$run"
 
-# The demo catalogue: the demo disc and two other discs recorded alike.
-catalogue="$run/catalogue.sqlite"
+cp -a "$root/build/windows/wine/template" "$prefix"
+# The demo catalogue: the demo disc and two other discs recorded alike, in
+# the file Tavolin uses when none is named (%APPDATA%\Tavolin, Wine's
+# user folder named after the Unix user), so the window shows the path a
+# user of it would see.
+catalogue="$prefix/drive_c/users/$(id -un)/AppData/Roaming/Tavolin/catalogue.sqlite"
 build/native/tools/tavolin-make-demo --title "Tavolin Demo Disc: Copy for the Car" "$run/copy-car" >/dev/null
 build/native/tools/tavolin-make-demo --title "Tavolin Demo Disc: 夜の旅 / Ταξίδι" "$run/copy-trip" >/dev/null
 build/native/tools/tavolin-list --catalogue "$catalogue" --add "$demo" "$run/copy-car" "$run/copy-trip" >/dev/null
-cp -a "$root/build/windows/wine/template" "$prefix"
 ln -sfn "$demo" "$prefix/dosdevices/d:"
 cat >>"$prefix/system.reg" <<'REG'
 
@@ -85,7 +89,7 @@ export DISPLAY=":$display"
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 ready="$run/ready"; done_flag="$run/done"; out="$run/snapshot.txt"
 cat_ready="$run/catalogue-ready"; cat_done="$run/catalogue-done"
-TAVOLIN_EXE=$(winpath "$exe") TAVOLIN_CATALOGUE=$(winpath "$catalogue") \
+TAVOLIN_EXE=$(winpath "$exe") \
   wine "$root/build/windows/tools/tavolin-snapshot.exe" \
   "$(winpath "$ready")" "$(winpath "$done_flag")" "$(winpath "$cat_ready")" "$(winpath "$cat_done")" \
   >"$out" 2>"$run/snapshot.err" </dev/null &

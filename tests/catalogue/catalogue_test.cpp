@@ -2,10 +2,12 @@
 // finding discs and tracks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <thread>
 
 #include "catalogue/catalogue_path.h"
+#include "catalogue/found_rows.h"
 #include "catalogue/sqlite_db.h"
 #include "catalogue_support.h"
 
@@ -210,6 +212,72 @@ TEST(CatalogueSearch, ResultsNameTheDiscAndPage) {
                     }, row.range).ok);
         EXPECT_EQ(titles, row.titles);
     }
+}
+
+// The rows of a search in range's order, as "disc id:track number".
+std::vector<std::string> FoundOrder(Catalogue& c, const std::string& text, const FindRange& range,
+                                    std::vector<FoundRow>* rows = nullptr) {
+    std::vector<std::string> order;
+    FindTracks(c, text, [&](const FoundTrack& t) {
+        order.push_back(std::to_string(t.discId) + ":" + std::to_string(t.track.trackNumber));
+        if (rows) rows->push_back(MakeFoundRow(t));
+        return true;
+    }, range);
+    return order;
+}
+
+// A column's order from the store is the window's own order of the rows
+// (FoundRowLess over the store's order, reversed for descending), paged or
+// whole, for every kind of search: texts that fold alike, scripts beyond
+// ASCII, marks between the ASCII cases ('[' and '_' sort after 'Z' unfolded
+// but before 'a' folded), equal lengths, modes and times across discs, and
+// disc titles that fold alike.
+TEST(CatalogueSearch, ColumnOrdersAreTheWindowsOrder) {
+    StoreFixture s;
+    const std::vector<TrackText> texts = {
+        {"apple", "Zed"},        {"Apple", "zed"},  {"APPLE", "[bracket"},  {"_under", "Äna"},
+        {"[bracket", "ábc"},     {"Äpfel", "Abc"},  {"東京の夜", "東京"},   {"Καλημέρα", "ΚΑΛΗ"},
+        {"", ""},                {"b", "B"},        {"zebra", "Zed", "Al"}, {"Zebra", "zed", "al"},
+    };
+    const char* discs[] = {"alpha", "Alpha", "Ωμέγα", "", "beta", "東京"};
+    for (unsigned d = 0; d < 6; ++d) {
+        std::vector<TrackText> mine(texts.begin() + d, texts.end());  // each disc its own track numbers
+        AddTestDisc(s.catalogue, TestKey(d + 1), discs[d], MakeTracks(mine, d % 2));
+    }
+    // Every track, a scan of the folded texts, and a search through the index.
+    for (const char* text : {"", "a", "PPL", "zed"}) {
+        std::vector<FoundRow> stored;
+        FoundOrder(s.catalogue, text, {}, &stored);
+        ASSERT_FALSE(stored.empty()) << text;
+        for (int column = 0; column < FOUND_COLUMN_COUNT; ++column) {
+            for (bool isDescending : {false, true}) {
+                SCOPED_TRACE(std::string("search \"") + text + "\", " + FOUND_COLUMN_NAMES[column] +
+                             (isDescending ? " descending" : ""));
+                std::vector<FoundRow> rows = stored;
+                std::stable_sort(rows.begin(), rows.end(),
+                                 [column](const FoundRow& a, const FoundRow& b) { return FoundRowLess(a, b, column); });
+                if (isDescending) std::reverse(rows.begin(), rows.end());
+                std::vector<std::string> expected;
+                for (const FoundRow& r : rows) expected.push_back(std::to_string(r.discId) + ":" + std::to_string(r.number));
+                FindRange whole;
+                whole.order = column;
+                whole.isDescending = isDescending;
+                EXPECT_EQ(FoundOrder(s.catalogue, text, whole), expected);
+                std::vector<std::string> paged;
+                for (uint64_t at = 0; at < expected.size(); at += 5) {
+                    FindRange page = whole;
+                    page.offset = at;
+                    page.limit = 5;
+                    page.knownCount = expected.size();
+                    for (const std::string& row : FoundOrder(s.catalogue, text, page)) paged.push_back(row);
+                }
+                EXPECT_EQ(paged, expected);
+            }
+        }
+    }
+    uint64_t count = 0;
+    EXPECT_TRUE(CountDiscs(s.catalogue, count).ok);
+    EXPECT_EQ(count, 6u);
 }
 
 TEST(CatalogueKeys, HashesAndNames) {

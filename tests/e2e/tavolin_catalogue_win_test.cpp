@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/found_rows.h"
+#include "catalogue/sqlite_db.h"
 #include "e2e_support_win.h"
 #include "tools/lib/app_driver/app_driver_win.h"
 #include "tools/lib/window_driver/window_driver_win.h"
@@ -81,6 +83,94 @@ std::string ToolCsv(const std::string& file, const std::string& text) {
     return out;
 }
 
+// A structure of the program's memory, for the list view messages that
+// take a pointer: written there, sent, read back.
+template <class T>
+bool SendThrough(HWND window, UINT message, WPARAM wParam, T& value, size_t extra = 0) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process == nullptr) return false;
+    const size_t size = sizeof value + extra;
+    char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    bool ok = remote != nullptr && WriteProcessMemory(process, remote, &value, sizeof value, nullptr);
+    if (ok) {
+        SendMessageW(window, message, wParam, LPARAM(remote));
+        ok = ReadProcessMemory(process, remote, &value, sizeof value, nullptr) != FALSE;
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return ok;
+}
+
+// The texts of one column of a list view's rows, as the view shows them.
+std::vector<std::string> ListViewColumn(HWND list, int column) {
+    std::vector<std::string> texts;
+    const int count = int(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (process == nullptr) return texts;
+    constexpr int TEXT_UNITS = 260;
+    struct Request {
+        LVITEMW item;
+        wchar_t text[TEXT_UNITS];
+    };
+    auto* remote = static_cast<Request*>(VirtualAllocEx(process, nullptr, sizeof(Request), MEM_COMMIT, PAGE_READWRITE));
+    for (int row = 0; remote != nullptr && row < count; ++row) {
+        Request request = {};
+        request.item.iSubItem = column;
+        request.item.pszText = remote->text;
+        request.item.cchTextMax = TEXT_UNITS;
+        WriteProcessMemory(process, remote, &request, sizeof request, nullptr);
+        SendMessageW(list, LVM_GETITEMTEXTW, WPARAM(row), LPARAM(remote));
+        ReadProcessMemory(process, remote, &request, sizeof request, nullptr);
+        request.text[TEXT_UNITS - 1] = L'\0';
+        char utf8[3 * TEXT_UNITS + 1];
+        WideCharToMultiByte(CP_UTF8, 0, request.text, -1, utf8, sizeof utf8, nullptr, nullptr);
+        texts.push_back(utf8);
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return texts;
+}
+
+// The rows in sight as "disc|number|title".
+std::vector<std::string> ShownRows(HWND list) {
+    const std::vector<std::string> discs = ListViewColumn(list, FOUND_DISC);
+    const std::vector<std::string> numbers = ListViewColumn(list, FOUND_NUMBER);
+    const std::vector<std::string> titles = ListViewColumn(list, FOUND_TITLE);
+    std::vector<std::string> rows;
+    for (size_t i = 0; i < discs.size() && i < numbers.size() && i < titles.size(); ++i)
+        rows.push_back(discs[i] + "|" + numbers[i] + "|" + titles[i]);
+    return rows;
+}
+
+// A user's click on a column's header, or a double click on a row, at the
+// middle of what the program reports as its place.
+bool ClickAt(HWND window, const RECT& r, bool isDouble) {
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(window, WM_LBUTTONUP, 0, at);
+    if (isDouble) {
+        PostMessageW(window, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        PostMessageW(window, WM_LBUTTONUP, 0, at);
+    }
+    return r.right > r.left;
+}
+
+bool ClickHeader(HWND list, int column) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    RECT r = {};
+    return header != nullptr && SendThrough(header, HDM_GETITEMRECT, WPARAM(column), r) && ClickAt(header, r, false);
+}
+
+bool DoubleClickRow(HWND list, int row) {
+    RECT r = {};
+    r.left = LVIR_LABEL;
+    return SendThrough(list, LVM_GETITEMRECT, WPARAM(row), r) && ClickAt(list, r, true);
+}
+
 size_t CsvRows(const std::string& csv) { return size_t(std::count(csv.begin(), csv.end(), '\n')) - 1; }
 
 enum class Step {
@@ -93,6 +183,10 @@ enum class Step {
     ADD_ELSEWHERE, // a disc titled text added by this process while the window is open
     READ_ONLY_ADD, // Add Listed Disc into the file marked read-only: the box, the file as it was
     KEYS,          // Ctrl+F, Tab, Esc
+    SORT,          // every track, then clicks on the Title header: A-Z by FoundRowLess, then its reverse
+    ROW_ACTIVATED,  // a double click on a row of the disc titled text: the main window lists it
+    OPEN,          // Open... of a catalogue holding the copy alone, then Open... of the scenario's again
+    OPEN_NEWER,    // Open... of a copy of the file with a newer schema: the box names it, nothing changes
 };
 
 TEST(TavolinCatalogue, AddsFindsShowsAndRemovesDiscs) {
@@ -132,6 +226,10 @@ TEST(TavolinCatalogue, AddsFindsShowsAndRemovesDiscs) {
         {"a Greek word, any case", Step::FIND, "\xCE\xBA\xCE\xB1\xCE\xBB\xCE\xB7", "2 tracks found"},
         {"a Greek word", Step::FIND, GREEK_WORD, "2 tracks found"},
         {"nothing", Step::FIND, "no such words", "0 tracks found"},
+        {"sorted by title", Step::SORT, "", "2 discs, 72 tracks"},
+        {"a double click on a row", Step::ROW_ACTIVATED, demo.discTitle, ""},
+        {"another catalogue opened", Step::OPEN, "", "1 disc, 36 tracks"},
+        {"a catalogue of a newer version", Step::OPEN_NEWER, "", "2 discs, 72 tracks"},
         {"the copy shown", Step::SHOW, CAR_TITLE, ""},
         {"the copy removed", Step::REMOVE, CAR_TITLE, "1 disc, 36 tracks  (" + std::string(CAR_TITLE) + " removed)"},
         {"an add into a read-only file", Step::READ_ONLY_ADD, "", "1 disc, 36 tracks"},
@@ -230,6 +328,87 @@ TEST(TavolinCatalogue, AddsFindsShowsAndRemovesDiscs) {
             EXPECT_TRUE(wd::AnswerMessageBox(box));
             ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL));
             SetFind(app, c, "x");
+            SetFind(app, c, "");
+            EXPECT_EQ(Text(c.status), s.status);
+            break;
+        }
+        case Step::SORT: {
+            SetFind(app, c, s.text);
+            EXPECT_EQ(Text(c.status), s.status);
+            std::vector<std::string> expected = ShownRows(c.list);
+            ASSERT_EQ(expected.size(), 72u);
+            // The rows as the window holds them: the two discs differ in
+            // their titles, so disc ids do not decide.
+            std::vector<FoundRow> rows;
+            for (const std::string& shown : expected) {
+                FoundRow row = {};
+                const size_t bar = shown.find('|'), second = shown.find('|', bar + 1);
+                row.discTitle = shown.substr(0, bar);
+                row.number = uint32_t(std::stoul(shown.substr(bar + 1, second - bar - 1)));
+                row.title = shown.substr(second + 1);
+                rows.push_back(row);
+            }
+            std::stable_sort(rows.begin(), rows.end(),
+                             [](const FoundRow& a, const FoundRow& b) { return FoundRowLess(a, b, FOUND_TITLE); });
+            expected.clear();
+            for (const FoundRow& row : rows)
+                expected.push_back(row.discTitle + "|" + std::to_string(row.number) + "|" + row.title);
+            ASSERT_TRUE(ClickHeader(c.list, FOUND_TITLE));
+            EXPECT_TRUE(wd::WaitFor([&] { return ShownRows(c.list) == expected; })) << "A-Z by title";
+            ASSERT_TRUE(ClickHeader(c.list, FOUND_TITLE));
+            std::reverse(expected.begin(), expected.end());
+            EXPECT_TRUE(wd::WaitFor([&] { return ShownRows(c.list) == expected; })) << "a second click: Z-A";
+            // Typing while sorted keeps the order: the copy's tracks, Z-A.
+            SetFind(app, c, CAR_TITLE);
+            std::vector<std::string> car;
+            for (const std::string& row : expected)
+                if (row.rfind(std::string(CAR_TITLE) + "|", 0) == 0) car.push_back(row);
+            EXPECT_EQ(ShownRows(c.list), car);
+            break;
+        }
+        case Step::ROW_ACTIVATED: {
+            SetFind(app, c, "");
+            const std::vector<std::string> discs = ListViewColumn(c.list, FOUND_DISC);
+            const int row = int(std::find(discs.begin(), discs.end(), s.text) - discs.begin());
+            ASSERT_LT(size_t(row), discs.size());
+            ASSERT_NE(app.Caption(), CaptionWith(s.text)) << "the copy is listed before";
+            ASSERT_TRUE(DoubleClickRow(c.list, row));
+            EXPECT_TRUE(wd::WaitFor([&] { return app.Caption() == CaptionWith(s.text); }));
+            EXPECT_EQ(wd::ReadListCount(app.Controls().trackList), 36);
+            break;
+        }
+        case Step::OPEN: {
+            const std::string other = WorkPath("other catalogue.sqlite");
+            for (const char* ending : {"", "-wal", "-shm"}) app_driver::DeleteFileAt(other + ending);
+            std::string out;
+            ASSERT_TRUE(app_driver::RunListTool({"--catalogue", other, "--add", copy}, &out)) << out;
+            EXPECT_EQ(FileCommand(app, c.open, "Open Catalogue", other, nullptr), "");
+            EXPECT_EQ(Text(c.path), "Catalogue: " + other);
+            EXPECT_EQ(Text(c.status), s.status);
+            EXPECT_EQ(FileCommand(app, c.open, "Open Catalogue", file, nullptr), "");
+            EXPECT_EQ(Text(c.path), "Catalogue: " + file);
+            EXPECT_EQ(Text(c.status), "2 discs, 72 tracks");
+            break;
+        }
+        case Step::OPEN_NEWER: {
+            const std::string newer = WorkPath("newer catalogue.sqlite");
+            for (const char* ending : {"", "-wal", "-shm"}) app_driver::DeleteFileAt(newer + ending);
+            {
+                Catalogue source;
+                ASSERT_TRUE(OpenCatalogue(file, CatalogueMode::READ, source).isOpen);
+                Statement into(*source.Db(), "VACUUM INTO ?1");
+                into.Bind(1, newer);
+                ASSERT_TRUE(into.Run());
+                SqliteDb db;
+                ASSERT_TRUE(db.Open(newer, OpenAccess::READ_WRITE));
+                ASSERT_TRUE(db.Exec(("PRAGMA user_version = " + std::to_string(CATALOGUE_SCHEMA_VERSION + 1)).c_str()));
+            }
+            const std::string bytes = app_driver::ReadFileBytes(newer);
+            const std::string box = FileCommand(app, c.open, "Open Catalogue", newer, ERROR_TITLE);
+            EXPECT_NE(box.find(newer), std::string::npos) << box;
+            EXPECT_NE(box.find("newer"), std::string::npos) << box;
+            EXPECT_EQ(app_driver::ReadFileBytes(newer), bytes) << "the file untouched";
+            EXPECT_EQ(Text(c.path), "Catalogue: " + file) << "the file in use kept";
             SetFind(app, c, "");
             EXPECT_EQ(Text(c.status), s.status);
             break;
