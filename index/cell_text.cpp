@@ -82,11 +82,14 @@ public:
         // Each byte is one character of one byte: the run may fill what is left.
         const size_t room = std::min({n, size_ - 1 - len_, maxChars_ - chars_});
         char* at = out_ + len_;
+        // Raised already, the flag lets one byte through, as the byte-wise
+        // path does; raised during the run, it is seen after the run (at
+        // most a cell's bytes later), which no reader can tell apart.
+        const size_t most = IsStopped(stop) ? std::min<size_t>(room, 1) : room;
         size_t i = 0;
-        while (i < room && bytes[i] >= FIRST_PRINTABLE && bytes[i] < 0x80) {
+        while (i < most && bytes[i] >= FIRST_PRINTABLE && bytes[i] < 0x80) {
             at[i] = char(bytes[i]);
             ++i;
-            if (IsStopped(stop)) break;
         }
         len_ += i;
         chars_ += i;
