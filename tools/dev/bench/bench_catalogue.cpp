@@ -65,24 +65,6 @@ bool IsLatin1(const std::string& text) {
     return true;
 }
 
-std::u16string Utf16Of(const std::string& text) {
-    std::u16string out;
-    for (size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const size_t len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
-        char32_t cp = len == 1 ? c : len == 2 ? c & 0x1F : len == 3 ? c & 0x0F : c & 0x07;
-        for (size_t k = 1; k < len && i + k < text.size(); ++k) cp = (cp << 6) | (text[i + k] & 0x3F);
-        i += len;
-        if (cp >= 0x10000) {
-            out.push_back(char16_t(0xD800 + ((cp - 0x10000) >> 10)));
-            out.push_back(char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-        } else {
-            out.push_back(char16_t(cp));
-        }
-    }
-    return out;
-}
-
 // The recorder's encoding for three texts that share one: Latin-1 when all
 // of them fit it.
 uint8_t EncodingOf(const std::vector<std::string*>& texts) {
@@ -94,10 +76,10 @@ uint8_t EncodingOf(const std::vector<std::string*>& texts) {
 std::string Encoded(const std::string& text, uint8_t encoding) {
     if (encoding == index_image::LATIN1) {
         std::string out;
-        for (char16_t c : Utf16Of(text)) out.push_back(char(c));
+        for (char16_t c : index_image::Utf16OfUtf8(text)) out.push_back(char(c));
         return out;
     }
-    return index_image::Utf16Be(Utf16Of(text));
+    return index_image::Utf16Be(index_image::Utf16OfUtf8(text));
 }
 
 class Generator {

@@ -169,4 +169,22 @@ std::string Utf16Be(std::u16string_view text) {
     return out;
 }
 
+std::u16string Utf16OfUtf8(std::string_view text) {
+    std::u16string out;
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i++]);
+        const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+        char32_t c = lead & (0x7F >> extra);
+        for (int k = 0; k < extra && i < text.size() && (text[i] & 0xC0) == 0x80; ++k)
+            c = (c << 6) | (text[i++] & 0x3F);
+        if (c >= 0x10000) {
+            out.push_back(char16_t(0xD800 + ((c - 0x10000) >> 10)));
+            out.push_back(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        } else {
+            out.push_back(char16_t(c));
+        }
+    }
+    return out;
+}
+
 }  // namespace index_image

@@ -111,5 +111,9 @@ private:
 
 // UTF-16 big-endian bytes of a text, for texts written with UTF16BE.
 std::string Utf16Be(std::u16string_view text);
+// The UTF-16 of a UTF-8 text, for the texts tools write and the titles users
+// give them; a character cut short keeps the bits it has, and the byte that
+// cut it starts the next.
+std::u16string Utf16OfUtf8(std::string_view text);
 
 }  // namespace index_image

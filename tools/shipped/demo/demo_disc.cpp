@@ -151,23 +151,6 @@ const DemoGroup GROUPS[] = {
     {31, 33, TOKYO_NIGHTS, SHIFT_JIS},
 };
 
-// UTF-16 big-endian bytes of a UTF-8 text (the demo's own, always valid).
-std::string Utf8ToUtf16Be(const char* text) {
-    std::u16string wide;
-    for (const auto* p = reinterpret_cast<const unsigned char*>(text); *p != 0;) {
-        const int extra = *p >= 0xF0 ? 3 : *p >= 0xE0 ? 2 : *p >= 0xC0 ? 1 : 0;
-        char32_t c = *p++ & (0x7F >> extra);
-        for (int k = 0; k < extra; ++k) c = (c << 6) | (*p++ & 0x3F);
-        if (c >= 0x10000) {
-            wide.push_back(char16_t(0xD800 + ((c - 0x10000) >> 10)));
-            wide.push_back(char16_t(0xDC00 + ((c - 0x10000) & 0x3FF)));
-        } else {
-            wide.push_back(char16_t(c));
-        }
-    }
-    return Utf16Be(wide);
-}
-
 // Lays the track's frames out from the disc's block cursor on.
 std::vector<TimingSpan> Spans(const DemoTrack& t, uint32_t& blockCursor) {
     const uint32_t frames = uint32_t(t.seconds * t.codec.framesPerSecond + 0.5);
@@ -198,7 +181,9 @@ TrackDescription TrackOf(const DemoTrack& t, uint32_t slot, uint32_t& blockCurso
         track.recordedDate = DosDateWord(r.year, r.month, r.day);
         track.recordedTime = DosTimeWord(r.hour, r.minute, r.second);
     }
-    auto bytes = [&](const char* text) { return t.encoding == UTF16BE ? Utf8ToUtf16Be(text) : std::string(text); };
+    auto bytes = [&](const char* text) {
+        return t.encoding == UTF16BE ? Utf16Be(Utf16OfUtf8(text)) : std::string(text);
+    };
     if (t.title != nullptr) track.title = bytes(t.title);
     if (t.artist != nullptr) track.artist = bytes(t.artist);
     if (t.album != nullptr) track.album = bytes(t.album);
@@ -219,27 +204,10 @@ std::string Latin1ToUtf16Be(const char* text) {
 }
 
 // A title given as UTF-8 goes in as UTF-16, which holds every script.
-std::u16string Utf8ToUtf16(const char* text) {
-    std::u16string out;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0;) {
-        char32_t cp = *p++;
-        int more = cp >= 0xF0 ? 3 : cp >= 0xE0 ? 2 : cp >= 0xC0 ? 1 : 0;
-        if (more) cp &= 0x3F >> more;
-        for (; more > 0 && (*p & 0xC0) == 0x80; --more) cp = cp << 6 | (*p++ & 0x3F);
-        if (cp >= 0x10000) {
-            out.push_back(char16_t(0xD800 + ((cp - 0x10000) >> 10)));
-            out.push_back(char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-        } else {
-            out.push_back(char16_t(cp));
-        }
-    }
-    return out;
-}
-
 std::vector<uint8_t> BuildCurrent(const char* discTitle) {
     IndexImageBuilder b;
     if (discTitle != nullptr)
-        b.SetDiscTitle(Utf16Be(Utf8ToUtf16(discTitle)), UTF16BE);
+        b.SetDiscTitle(Utf16Be(Utf16OfUtf8(discTitle)), UTF16BE);
     else
         b.SetDiscTitle("Tavolin Demo Disc: Caf" E_ACUTE ", Harbour & Se" N_TILDE "oritas");
     for (const DemoGroup& g : GROUPS) b.AddGroup({g.first, g.last, g.title ? g.title : "", g.encoding});
