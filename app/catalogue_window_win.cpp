@@ -285,6 +285,7 @@ void AddListedDisc() {
                            uint32_t(gListedDisc.generation < 0 ? 0 : gListedDisc.generation),
                            source.c_str(), groupCount};
     if (gListedDisc.indexName[0] != '\0') info.indexName = gListedDisc.indexName;
+    info.hasTitleCell = gListedDisc.hasTitle;
     const AddOutcome outcome = AddDisc(writer, info, tracks.data(), tracks.size());
     if (outcome.result == AddResult::FAILED) {
         ReportFailure(outcome.message);
@@ -315,7 +316,7 @@ void ShowDisc(const FoundRow& row) {
     ClearCatalogue();
     for (const TrackRecord& t : tracks) AppendTrackRecord(t);
     BeginListedDisc("");
-    SetListedDiscTitle(row.discTitle.c_str());
+    if (!found.ok || disc.hasTitle) SetListedDiscTitle(row.discTitle.c_str());
     DiscIdentity identity = {};
     if (found.ok && !disc.isKeyDerived && disc.key.size() == 2 * DISC_IDENTITY_SIZE) {
         identity.isKnown = true;

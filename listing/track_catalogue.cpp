@@ -103,6 +103,7 @@ void BeginListedDisc(const char* indexPath) {
 
 void SetListedDiscTitle(const char* title) {
     StoreFieldText(gListedDisc.title, sizeof gListedDisc.title, title != nullptr ? title : "", LINE_CHARS);
+    gListedDisc.hasTitle = true;
 }
 
 void SetListedDiscIdentity(const DiscIdentity& identity) { gListedDisc.identity = identity; }

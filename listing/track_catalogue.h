@@ -84,6 +84,7 @@ constexpr int32_t NO_GENERATION = -1;  // the index's name carries no number
 // on the window thread beside the catalogue; emptied when a scan begins.
 struct ListedDisc {
     char title[LINE_BUFFER_SIZE];       // "" while the disc has reported none
+    bool hasTitle;                      // the disc reported a title, also one of no text
     DiscIdentity identity;              // not known until the scan says so
     char indexPath[LISTED_PATH_SIZE];   // the track index read; "" before a scan
     char indexName[LISTED_PATH_SIZE];   // its file name, e.g. "TRKIDX01.HMA"

@@ -147,7 +147,10 @@ TEST_F(TrackCatalogueTest, ListedDiscNamesItsIndex) {
         EXPECT_STREQ(gListedDisc.indexName, row.name);
         EXPECT_EQ(gListedDisc.generation, row.generation);
         EXPECT_STREQ(gListedDisc.title, "");
+        EXPECT_FALSE(gListedDisc.hasTitle);
         EXPECT_FALSE(gListedDisc.identity.isKnown);
+        SetListedDiscTitle("");  // a title cell of no text is a title all the same
+        EXPECT_TRUE(gListedDisc.hasTitle);
     }
 }
 
