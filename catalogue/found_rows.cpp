@@ -5,7 +5,6 @@
 
 #include "index/recording_time.h"
 #include "index/track_timing.h"
-#include "listing/compare_tracks.h"
 #include "text/hms.h"
 
 const char* const FOUND_COLUMN_NAMES[FOUND_COLUMN_COUNT] = {"Disc",   "No.",  "Artist", "Album",
@@ -41,25 +40,6 @@ std::string RecordedText(RecordingTime recorded) {
     return text;
 }
 
-// -1, 0, 1 as a is before, with or after b.
-template <class T>
-int Order(const T& a, const T& b) {
-    return a < b ? -1 : (b < a ? 1 : 0);
-}
-
-int CompareColumn(const FoundRow& a, const FoundRow& b, int column) {
-    switch (column) {
-    case FOUND_DISC: return CompareText(a.discTitle.c_str(), b.discTitle.c_str(), 0);
-    case FOUND_NUMBER: return Order(a.number, b.number);
-    case FOUND_ARTIST: return CompareText(a.artist.c_str(), b.artist.c_str(), 0);
-    case FOUND_ALBUM: return CompareText(a.album.c_str(), b.album.c_str(), 0);
-    case FOUND_TITLE: return CompareText(a.title.c_str(), b.title.c_str(), 0);
-    case FOUND_LENGTH: return Order(a.length, b.length);
-    case FOUND_MODE: return Order(a.bitrate, b.bitrate);
-    case FOUND_RECORDED: return Order(a.recorded, b.recorded);
-    default: return 0;
-    }
-}
 }  // namespace
 
 std::string FoundColumnText(const FoundRow& row, int column) {
@@ -74,14 +54,6 @@ std::string FoundColumnText(const FoundRow& row, int column) {
     case FOUND_RECORDED: return RecordedText(row.recorded);
     default: return std::string();
     }
-}
-
-bool FoundRowLess(const FoundRow& a, const FoundRow& b, int column) {
-    int order = CompareColumn(a, b, column);
-    if (order == 0) order = CompareText(a.discTitle.c_str(), b.discTitle.c_str(), 0);
-    if (order == 0) order = Order(a.discId, b.discId);
-    if (order == 0) order = Order(a.number, b.number);
-    return order < 0;
 }
 
 void AppendCsvText(const char* text, std::string& out) {

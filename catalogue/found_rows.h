@@ -37,10 +37,6 @@ extern const char* const FOUND_COLUMN_NAMES[FOUND_COLUMN_COUNT];
 
 // The column's text of the row; "" for a column outside the table.
 std::string FoundColumnText(const FoundRow& row, int column);
-// Orders rows by the column: texts A-Z folded, numbers, lengths and times by
-// value, modes by bitrate; ties by disc title, disc and track number, so an
-// order is the same every time.
-bool FoundRowLess(const FoundRow& a, const FoundRow& b, int column);
 
 // The CSV of found tracks, RFC 4180 quoting and CRLF line ends: the header,
 // then one line per row. seconds has three decimals, length is as the

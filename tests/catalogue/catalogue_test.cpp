@@ -9,6 +9,7 @@
 #include "catalogue/catalogue_path.h"
 #include "catalogue/found_rows.h"
 #include "catalogue/sqlite_db.h"
+#include "support/found_row_order.h"
 #include "catalogue_support.h"
 
 namespace {

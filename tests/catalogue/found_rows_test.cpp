@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "support/found_row_order.h"
+
 namespace {
 
 // 2019-07-20 21:03:50 in the recorder's DOS words.

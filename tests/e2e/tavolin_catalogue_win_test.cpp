@@ -16,6 +16,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/found_rows.h"
 #include "catalogue/sqlite_db.h"
+#include "support/found_row_order.h"
 #include "e2e_support_win.h"
 #include "tools/lib/app_driver/app_driver_win.h"
 #include "tools/lib/window_driver/window_driver_win.h"
